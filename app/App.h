@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Fonts.h"
+#include "app/Pictures.h"
+#include "app/Theme.h"
+#include "app/WorkFolders.h"
+#include "win/Handle.h"
+
+#include <string>
+
+inline constexpr wchar_t kProgramTitle[] = L"Kestavel Shredder 3.20";
+
+// What start-up prepares once and the windows read afterwards.
+struct App {
+    HINSTANCE instance = nullptr;
+    int osLevel = 0;
+    ThemeApi theme;
+    std::wstring programFolder;  // the executable's folder, with a trailing backslash
+    WorkFolders folders;
+    Fonts fonts;
+    Pictures pictures;
+    // A one-picture page for the cleaner's animation; the picture is looked up in the current folder.
+    std::wstring animationPage;
+    int pointerRange = 100;
+    int overallRange = 100;
+    int repetitionsRange = 100;
+    std::wstring bitnessLabel;
+    win::UniqueHandle instanceMutex;
+};

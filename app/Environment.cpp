@@ -1,0 +1,156 @@
+#include "app/Environment.h"
+
+#include "win/Files.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <array>
+
+std::wstring CommandInterpreterPath() {
+    wchar_t buffer[MAX_PATH * 2] = {};
+    DWORD length = ::GetEnvironmentVariableW(L"comspec", buffer, static_cast<DWORD>(std::size(buffer)));
+    return length < std::size(buffer) ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring SystemFolderPath() {
+    wchar_t buffer[MAX_PATH * 2] = {};
+    UINT length = ::GetSystemDirectoryW(buffer, static_cast<UINT>(std::size(buffer)));
+    return length < std::size(buffer) ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring WindowsFolderPath() {
+    wchar_t buffer[MAX_PATH * 2] = {};
+    UINT length = ::GetWindowsDirectoryW(buffer, static_cast<UINT>(std::size(buffer)));
+    return length < std::size(buffer) ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring ProfileFolderPath() {
+    wchar_t buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+        return {};
+    return buffer;
+}
+
+std::wstring LastFolderName(const std::wstring& path) {
+    size_t last = path.find_last_of(L"\\/");
+    if (last == std::wstring::npos)
+        return {};
+    size_t previous = last == 0 ? std::wstring::npos : path.find_last_of(L"\\/", last - 1);
+    size_t start = previous == std::wstring::npos ? 0 : previous + 1;
+    return path.substr(start, last - start);
+}
+
+HICON SmallShellIcon(const std::wstring& path) {
+    SHFILEINFOW info = {};
+    if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))
+        return nullptr;
+    return info.hIcon;
+}
+
+std::wstring OsBitnessLabel() {
+    return win::IsFolder(L"C:\\Program Files (x86)") ? L"64 bit" : L"32 bit";
+}
+
+std::wstring FrenchDateLineFor(const SYSTEMTIME& day) {
+    static constexpr std::array<const wchar_t*, 7> kDays = {L"Dimanche", L"Lundi",    L"Mardi", L"Mercredi",
+                                                            L"Jeudi",    L"Vendredi", L"Samedi"};
+    static constexpr std::array<const wchar_t*, 12> kMonths = {
+        L"Janvier", L"Février", L"Mars",      L"Avril",   L"Mai",      L"Juin",
+        L"Juillet", L"Août",    L"Septembre", L"Octobre", L"Novembre", L"Décembre"};
+    wchar_t number[16];
+    std::wstring line = kDays[day.wDayOfWeek % 7];
+    line += L" ";
+    swprintf(number, std::size(number), L" %02u ", static_cast<unsigned>(day.wDay));
+    line += number;
+    line += kMonths[(day.wMonth + 11) % 12];
+    swprintf(number, std::size(number), L"  %04u", static_cast<unsigned>(day.wYear));
+    line += number;
+    return line;
+}
+
+std::wstring FrenchDateLine() {
+    SYSTEMTIME today;
+    ::GetLocalTime(&today);
+    return FrenchDateLineFor(today);
+}
+
+int OsLevelFor(const OsVersionFacts& facts) {
+    if (!facts.queried)
+        return kOsLater;
+    const bool workstation = facts.extended && facts.productType == VER_NT_WORKSTATION;
+    if (facts.platform == VER_PLATFORM_WIN32_WINDOWS) {
+        switch (facts.minor) {
+            case 0: return 10;
+            case 10: return 30;
+            case 90: return 40;
+        }
+        return kOsLater;
+    }
+    if (facts.platform != VER_PLATFORM_WIN32_NT)
+        return kOsLater;
+    switch (facts.major) {
+        case 3: return 5;
+        case 4: return 20;
+        case 5:
+            switch (facts.minor) {
+                case 0: return 50;
+                case 1: return kOsXp;
+                case 2: return workstation ? kOsXp : 65;
+            }
+            return kOsLater;
+        case 6:
+            switch (facts.minor) {
+                case 0: return workstation ? kOsVista : 75;
+                case 1: return workstation ? kOsSeven : 75;
+            }
+            return kOsLater;
+    }
+    return kOsLater;
+}
+
+int OsLevel() {
+    OsVersionFacts facts;
+    OSVERSIONINFOEXW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info))) {
+        facts.extended = true;
+    } else {
+        info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOW);
+        if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info)))
+            return OsLevelFor(facts);
+    }
+#pragma GCC diagnostic pop
+    facts.queried = true;
+    facts.platform = info.dwPlatformId;
+    facts.major = info.dwMajorVersion;
+    facts.minor = info.dwMinorVersion;
+    facts.productType = info.wProductType;
+    return OsLevelFor(facts);
+}
+
+int IsAdministrator() {
+    SC_HANDLE manager = ::OpenSCManagerW(nullptr, SERVICES_ACTIVE_DATABASEW, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return 0;
+    ::CloseServiceHandle(manager);
+    return 1;
+}
+
+void SetTaskbarProgressState(HWND window, int state) {
+    if (OsLevel() < kOsSeven)
+        return;
+    HRESULT com = ::CoInitialize(nullptr);
+    ITaskbarList3* taskbar = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                     reinterpret_cast<void**>(&taskbar)))) {
+        if (SUCCEEDED(taskbar->HrInit()))
+            taskbar->SetProgressState(window, static_cast<TBPFLAG>(state));
+        taskbar->Release();
+    }
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+}

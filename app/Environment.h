@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Small questions about the machine that several parts of the program ask. All are synchronous and
+// callable from any thread.
+
+// The command interpreter (environment variable "comspec").
+std::wstring CommandInterpreterPath();
+// The Windows system folder and the Windows folder, without a trailing backslash.
+std::wstring SystemFolderPath();
+std::wstring WindowsFolderPath();
+// The user's profile folder (C:\Users\Name), without a trailing backslash.
+std::wstring ProfileFolderPath();
+
+// Name of the last folder of the path's folder part: C:\Users\Jean\ gives Jean, C:\Data\a.txt gives Data,
+// C:\ gives C:.
+std::wstring LastFolderName(const std::wstring& path);
+
+// The shell's small icon for a file or folder, or null. The caller owns the icon.
+HICON SmallShellIcon(const std::wstring& path);
+
+// "64 bit" when "C:\Program Files (x86)" is a folder, otherwise "32 bit".
+std::wstring OsBitnessLabel();
+
+// Today's date in French, e.g. "Dimanche  06 Décembre  2026".
+std::wstring FrenchDateLine();
+std::wstring FrenchDateLineFor(const SYSTEMTIME& day);
+
+// The running Windows version as a level code: 60 XP, 70 Vista, 80 Windows 7, 100 any later release.
+enum OsLevelCode : int { kOsXp = 60, kOsVista = 70, kOsSeven = 80, kOsLater = 100 };
+struct OsVersionFacts {
+    bool queried = false;     // the version query succeeded
+    DWORD platform = 0;       // 1 Windows 9x, 2 NT
+    DWORD major = 0;
+    DWORD minor = 0;
+    bool extended = false;    // the extended query succeeded and productType is valid
+    BYTE productType = 0;     // VER_NT_WORKSTATION for a workstation
+};
+int OsLevel();
+int OsLevelFor(const OsVersionFacts& facts);
+
+// 1 when the service manager opens with full access (the user has administrator rights), else 0.
+int IsAdministrator();
+
+// Shows a progress state on the window's taskbar button (Windows 7 and later; elsewhere nothing).
+void SetTaskbarProgressState(HWND window, int state);

@@ -1,0 +1,65 @@
+#include "app/PictureBox.h"
+
+#include "win/Handle.h"
+
+namespace PictureBox {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KestavelPictureBox";
+
+LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the picture covers the whole box: no flicker
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(window, &paint);
+            RECT client;
+            ::GetClientRect(window, &client);
+            auto picture = reinterpret_cast<HBITMAP>(::GetWindowLongPtrW(window, 0));
+            BITMAP info = {};
+            if (picture && ::GetObjectW(picture, sizeof(info), &info)) {
+                win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+                win::SelectGuard select(source.get(), picture);
+                ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+                ::ExcludeClipRect(dc, 0, 0, info.bmWidth, info.bmHeight);
+            }
+            ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::EndPaint(window, &paint);
+            return 0;
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Register(HINSTANCE instance) {
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof(type);
+    if (::GetClassInfoExW(instance, kClassName, &type))
+        return;
+    type.lpfnWndProc = Proc;
+    type.cbWndExtra = sizeof(LONG_PTR);
+    type.hInstance = instance;
+    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    type.lpszClassName = kClassName;
+    ::RegisterClassExW(&type);
+}
+
+}  // namespace
+
+HWND Create(HWND parent, int x, int y, int width, int height, HBITMAP picture, const wchar_t* text) {
+    auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    Register(instance);
+    HWND box = ::CreateWindowExW(0, kClassName, text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent, nullptr,
+                                 instance, nullptr);
+    SetPicture(box, picture);
+    return box;
+}
+
+void SetPicture(HWND box, HBITMAP picture) {
+    ::SetWindowLongPtrW(box, 0, reinterpret_cast<LONG_PTR>(picture));
+    ::InvalidateRect(box, nullptr, FALSE);
+}
+
+}  // namespace PictureBox

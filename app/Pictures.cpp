@@ -1,0 +1,85 @@
+#include "app/Pictures.h"
+
+#include "app/ImageDecode.h"
+
+namespace {
+
+constexpr int kJpegPictures[] = {IDR_HEADER, IDR_CORNER, IDR_COVER, IDR_TOOLS_BACKGROUND};
+constexpr int kPngPictures[] = {IDR_LOGO,          IDR_GROUP_MAIN,     IDR_GROUP_SHRED,    IDR_GROUP_EXPLORER,
+                                IDR_GROUP_SUPPORT, IDR_LINK_HOME,      IDR_LINK_CLEANER,   IDR_LINK_TOOLS,
+                                IDR_LINK_QUIT,     IDR_LINK_ADD_FILES, IDR_LINK_ADD_FOLDER, IDR_LINK_PRESETS,
+                                IDR_LINK_HELP,     IDR_LINK_ABOUT};
+constexpr int kBmpPictures[] = {IDB_MENU_RECYCLE,   IDB_MENU_INTERNET, IDB_MENU_HISTORY, IDB_MENU_DOCUMENTS,
+                                IDB_MENU_FOLDER,    IDB_MENU_CLEANER,  IDB_MENU_HELP,    IDB_MENU_QUIT};
+constexpr int kIcons[] = {IDI_APP,           IDI_TRAY,         IDI_BTN_DESTROY,         IDI_BTN_PAUSE,
+                          IDI_BTN_RESUME,    IDI_BTN_STOP,     IDI_BTN_REMOVE_SELECTED, IDI_BTN_REMOVE_ALL,
+                          IDI_BTN_JOURNAL};
+
+// The bytes of an RCDATA resource; they live as long as the module.
+bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) {
+    HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    if (!resource)
+        return false;
+    HGLOBAL loaded = ::LoadResource(instance, resource);
+    *data = loaded ? ::LockResource(loaded) : nullptr;
+    *size = ::SizeofResource(instance, resource);
+    return *data != nullptr && *size != 0;
+}
+
+}  // namespace
+
+bool Pictures::load(HINSTANCE instance, int* failedId) {
+    auto fail = [&](int id) {
+        if (failedId)
+            *failedId = id;
+        return false;
+    };
+    for (int id : kJpegPictures) {
+        const void* data = nullptr;
+        size_t size = 0;
+        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodeJpeg(data, size)))
+            return fail(id);
+    }
+    for (int id : kPngPictures) {
+        const void* data = nullptr;
+        size_t size = 0;
+        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodePng(data, size)))
+            return fail(id);
+    }
+    for (int id : kBmpPictures) {
+        bitmaps_[id].reset(static_cast<HBITMAP>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (!bitmaps_[id])
+            return fail(id);
+    }
+    for (int id : kIcons) {
+        icons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
+        smallIcons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
+        if (!icons_[id] || !smallIcons_[id])
+            return fail(id);
+    }
+    return true;
+}
+
+HBITMAP Pictures::bitmap(int id) const {
+    auto found = bitmaps_.find(id);
+    return found == bitmaps_.end() ? nullptr : found->second.get();
+}
+
+HICON Pictures::icon(int id) const {
+    auto found = icons_.find(id);
+    return found == icons_.end() ? nullptr : found->second.get();
+}
+
+HICON Pictures::smallIcon(int id) const {
+    auto found = smallIcons_.find(id);
+    return found == smallIcons_.end() ? nullptr : found->second.get();
+}
+
+SIZE Pictures::size(int id) const {
+    BITMAP info = {};
+    HBITMAP picture = bitmap(id);
+    if (!picture || !::GetObjectW(picture, sizeof(info), &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}

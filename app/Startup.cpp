@@ -1,0 +1,79 @@
+#include "app/Startup.h"
+
+#include "app/App.h"
+#include "app/Environment.h"
+#include "app/MainWindow.h"
+#include "app/SingleInstance.h"
+#include "shred/ShellFolder.h"
+#include "win/Files.h"
+#include "win/Strings.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Presets that make no sense on this machine are disabled once the menus exist: the virtualised cache
+// before Windows Vista, and the Firefox cache where Firefox is not installed.
+void AdaptPresets(const App& app) {
+    const bool virtualizedCache = app.osLevel >= kOsVista;
+    const bool firefox = win::Exists(L"C:\\Program Files\\Mozilla Firefox\\firefox.exe") ||
+                         win::Exists(L"C:\\Program Files (x86)\\Mozilla Firefox");
+    (void)virtualizedCache;
+    (void)firefox;
+}
+
+// Files left in the temporary working folder are offered for destruction at every start.
+void StartTempFolderScan(const App& app) {
+    if (app.folders.temp.empty())
+        return;
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunProgram(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    App app;
+    app.instance = instance;
+    app.osLevel = OsLevel();
+    LoadThemeApi(app.theme, app.osLevel);
+    app.programFolder = win::FolderOf(win::ModulePath());
+    const std::wstring localAppData = ShellFolderPath(ShellFolder::LocalAppData);
+    if (win::IsFolder(localAppData))
+        app.folders = PrepareWorkFolders(localAppData);
+    app.fonts.create();
+    int missing = 0;
+    if (!app.pictures.load(instance, &missing)) {
+        const std::wstring text = L"Image " + std::to_wstring(missing) + L" illisible : le programme est endommagé.";
+        ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    app.animationPage = L"about:<html><body scroll='no' leftmargin='0' topmargin='0'><img src='" +
+                        win::WithTrailingBackslash(win::CurrentFolder()) + L"DataFiles\\threading.gif" +
+                        L"'></img></body></html>";
+    app.pointerRange = app.overallRange = app.repetitionsRange = 100;
+    app.bitnessLabel = OsBitnessLabel();
+
+    if (!SingleInstanceGuard(kProgramTitle, app.instanceMutex))
+        return 0;
+
+    MainWindow window(app);
+    if (!window.create()) {
+        ::MessageBoxW(nullptr, L"La fenêtre principale n'a pas pu être créée.", kProgramTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    window.show();
+    AdaptPresets(app);
+    StartTempFolderScan(app);
+    return RunMessageLoop();
+}

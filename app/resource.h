@@ -1,0 +1,44 @@
+#pragma once
+
+// Resource numbers of the pictures carried inside the executable. Shared by the resource script and the
+// picture loader, so it holds plain macros only.
+
+#define IDI_APP 1
+#define IDI_TRAY 2
+#define IDI_BTN_DESTROY 10
+#define IDI_BTN_PAUSE 11
+#define IDI_BTN_RESUME 12
+#define IDI_BTN_STOP 13
+#define IDI_BTN_REMOVE_SELECTED 14
+#define IDI_BTN_REMOVE_ALL 15
+#define IDI_BTN_JOURNAL 16
+
+// JPEG and PNG data (RCDATA), decoded with libjpeg and libpng.
+#define IDR_HEADER 100
+#define IDR_CORNER 101
+#define IDR_COVER 102
+#define IDR_TOOLS_BACKGROUND 103
+#define IDR_LOGO 110
+#define IDR_GROUP_MAIN 120
+#define IDR_GROUP_SHRED 121
+#define IDR_GROUP_EXPLORER 122
+#define IDR_GROUP_SUPPORT 123
+#define IDR_LINK_HOME 130
+#define IDR_LINK_CLEANER 131
+#define IDR_LINK_TOOLS 132
+#define IDR_LINK_QUIT 133
+#define IDR_LINK_ADD_FILES 134
+#define IDR_LINK_ADD_FOLDER 135
+#define IDR_LINK_PRESETS 136
+#define IDR_LINK_HELP 137
+#define IDR_LINK_ABOUT 138
+
+// Menu pictures (BMP).
+#define IDB_MENU_RECYCLE 200
+#define IDB_MENU_INTERNET 201
+#define IDB_MENU_HISTORY 202
+#define IDB_MENU_DOCUMENTS 203
+#define IDB_MENU_FOLDER 204
+#define IDB_MENU_CLEANER 205
+#define IDB_MENU_HELP 206
+#define IDB_MENU_QUIT 207

@@ -1,0 +1,12 @@
+# Shared part of the MinGW toolchain files. The cross-built libjpeg and libpng
+# live in .deps/<processor> (see scripts/build-deps.sh).
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
+get_filename_component(KESTAVEL_DEPS_PREFIX "${CMAKE_CURRENT_LIST_DIR}/../.deps/${CMAKE_SYSTEM_PROCESSOR}" ABSOLUTE)
+list(APPEND CMAKE_FIND_ROOT_PATH ${KESTAVEL_DEPS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -1,0 +1,342 @@
+#include "tests/drive/Drive.h"
+
+#include "win/Handle.h"
+#include "win/Strings.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace drive {
+
+void Log(const std::wstring& line) {
+    std::string bytes = win::ToUtf8(line);
+    std::fprintf(stdout, "%s\n", bytes.c_str());
+    std::fflush(stdout);
+}
+
+void Fail(const std::wstring& what) {
+    throw Failure(win::ToUtf8(what));
+}
+
+void Expect(bool condition, const std::wstring& what) {
+    if (!condition)
+        Fail(L"expected: " + what);
+}
+
+void ExpectEqual(const std::wstring& actual, const std::wstring& expected, const std::wstring& what) {
+    if (actual != expected)
+        Fail(what + L"\n  expected: \"" + expected + L"\"\n  actual:   \"" + actual + L"\"");
+}
+
+void ExpectEqual(long long actual, long long expected, const std::wstring& what) {
+    if (actual != expected)
+        Fail(what + L": expected " + std::to_wstring(expected) + L", got " + std::to_wstring(actual));
+}
+
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs, DWORD stepMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (predicate())
+            return true;
+        if (::GetTickCount64() >= deadline)
+            return false;
+        ::Sleep(stepMs);
+    }
+}
+
+void Sleep(DWORD ms) {
+    ::Sleep(ms);
+}
+
+Program Program::Start(const std::wstring& exe) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        Fail(L"cannot start " + exe + L": " + win::SystemErrorText(::GetLastError()));
+    ::CloseHandle(info.hThread);
+    Program program;
+    program.process_ = info.hProcess;
+    program.processId_ = info.dwProcessId;
+    Log(L"started " + exe + L" (process " + std::to_wstring(info.dwProcessId) + L")");
+    return program;
+}
+
+Program::Program(Program&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), processId_(other.processId_) {}
+
+Program::~Program() {
+    if (process_) {
+        // A scenario that failed half-way leaves nothing running behind it.
+        if (running())
+            ::TerminateProcess(process_, 99);
+        ::CloseHandle(process_);
+    }
+}
+
+bool Program::running() const {
+    return ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Program::waitForExit(DWORD timeoutMs) {
+    if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        Fail(L"the program did not end within " + std::to_wstring(timeoutMs) + L" ms");
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+HWND Program::waitForWindow(const std::wstring& title, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId_, title)) {
+                if (::IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (!found)
+        Fail(L"no visible window \"" + title + L"\" within " + std::to_wstring(timeoutMs) + L" ms");
+    return found;
+}
+
+void Program::kill() {
+    ::TerminateProcess(process_, 98);
+    ::WaitForSingleObject(process_, 5000);
+}
+
+namespace {
+
+// EnumWindows and EnumChildWindows want stdcall callbacks, which lambdas are not: collect every window,
+// then filter.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> AllTopLevelWindows() {
+    std::vector<HWND> windows;
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+DWORD OwnerProcess(HWND window) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& title) {
+    std::vector<HWND> found;
+    for (HWND window : AllTopLevelWindows()) {
+        if (OwnerProcess(window) == processId && Text(window) == title)
+            found.push_back(window);
+    }
+    return found;
+}
+
+std::vector<HWND> Children(HWND parent, const std::wstring& className) {
+    std::vector<HWND> all;
+    ::EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::vector<HWND> found;
+    for (HWND window : all) {
+        if (className.empty() || _wcsicmp(ClassName(window).c_str(), className.c_str()) == 0)
+            found.push_back(window);
+    }
+    return found;
+}
+
+HWND FindChildById(HWND parent, int id) {
+    for (HWND child : Children(parent)) {
+        if (::GetDlgCtrlID(child) == id)
+            return child;
+    }
+    Fail(L"no control with id " + std::to_wstring(id));
+}
+
+HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& text) {
+    for (HWND child : Children(parent, className)) {
+        if (Text(child) == text)
+            return child;
+    }
+    Fail(L"no " + className + L" control \"" + text + L"\"");
+}
+
+std::wstring Text(HWND window) {
+    // WM_GETTEXT answers across processes, where GetWindowText only reads the caption of other processes.
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
+void Click(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void Close(HWND window) {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    MessageBoxInfo box;
+    WaitUntil(
+        [&] {
+            for (HWND window : AllTopLevelWindows()) {
+                if (OwnerProcess(window) == processId && ClassName(window) == L"#32770" && ::IsWindowVisible(window)) {
+                    box.window = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (!box.window)
+        Fail(L"no message box within " + std::to_wstring(timeoutMs) + L" ms");
+    box.title = Text(box.window);
+    if (HWND text = ::GetDlgItem(box.window, 0xFFFF))
+        box.text = Text(text);
+    Log(L"message box \"" + box.title + L"\": " + box.text);
+    return box;
+}
+
+void Answer(const MessageBoxInfo& box, int buttonId) {
+    HWND button = ::GetDlgItem(box.window, buttonId);
+    Expect(button != nullptr, L"the message box has button " + std::to_wstring(buttonId));
+    Click(button);
+    WaitUntil([&] { return !::IsWindow(box.window); }, 5000);
+}
+
+namespace {
+
+// Memory in another process, for the list view messages that take a pointer.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        if (!process_)
+            Fail(L"cannot open the program's process");
+        address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (!address_)
+            Fail(L"cannot allocate memory in the program's process");
+    }
+    ~RemoteBuffer() { ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE); }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    void* address() const { return address_; }
+    void write(const void* data, size_t size, size_t offset = 0) {
+        ::WriteProcessMemory(process_.get(), static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    void read(void* data, size_t size, size_t offset = 0) const {
+        ::ReadProcessMemory(process_.get(), static_cast<const char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    win::UniqueHandle process_;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+}  // namespace
+
+int ListCount(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring ListItemText(HWND list, int item, int column) {
+    constexpr int kChars = 2048;
+    RemoteBuffer remote(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW request = {};
+    request.mask = LVIF_TEXT;
+    request.iItem = item;
+    request.iSubItem = column;
+    request.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(LVITEMW));
+    request.cchTextMax = kChars;
+    remote.write(&request, sizeof(request));
+    auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote.address()));
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    remote.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+    return text;
+}
+
+int ProgressPosition(HWND bar) {
+    return static_cast<int>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+}
+
+void Screenshot(const std::wstring& name) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    win::WindowDc screen(nullptr);
+    win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        win::SelectGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+    }
+    ::GdiFlush();
+    const DWORD stride = ((width * 3 + 3) / 4) * 4;
+    const DWORD imageSize = stride * height;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageSize;
+    const std::wstring path = L"C:\\screenshots\\" + name + L".bmp";
+    win::UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out)
+        Fail(L"cannot write " + path);
+    DWORD written = 0;
+    ::WriteFile(out.get(), &file, sizeof(file), &written, nullptr);
+    ::WriteFile(out.get(), &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+    ::WriteFile(out.get(), bits, imageSize, &written, nullptr);
+    Log(L"screenshot " + name);
+}
+
+std::vector<Scenario>& Scenarios() {
+    static std::vector<Scenario> all;
+    return all;
+}
+
+}  // namespace drive

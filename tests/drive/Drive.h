@@ -1,0 +1,106 @@
+#pragma once
+
+// A small library for driving the real KestavelShredder.exe from a second process, the way a user would:
+// start it, find its windows and controls, click, read texts, lists and progress bars, answer message
+// boxes, take screenshots and check the exit code. Scenarios read as the user's steps; a failed check
+// throws drive::Failure, which ends the scenario with a message and exit code 1.
+
+#include <windows.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace drive {
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Console output in UTF-8, and the failure helpers.
+void Log(const std::wstring& line);
+[[noreturn]] void Fail(const std::wstring& what);
+void Expect(bool condition, const std::wstring& what);
+void ExpectEqual(const std::wstring& actual, const std::wstring& expected, const std::wstring& what);
+void ExpectEqual(long long actual, long long expected, const std::wstring& what);
+
+// Polls until the predicate holds; false after the timeout.
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 10000, DWORD stepMs = 50);
+void Sleep(DWORD ms);
+
+// The program under test, started from the folder the driver runs in.
+class Program {
+public:
+    static Program Start(const std::wstring& exe = L"KestavelShredder.exe");
+    Program(Program&&) noexcept;
+    Program& operator=(Program&&) = delete;
+    ~Program();
+
+    DWORD processId() const { return processId_; }
+    bool running() const;
+    // Waits for the process to end and returns its exit code; fails on timeout.
+    DWORD waitForExit(DWORD timeoutMs = 15000);
+    // Top-level visible window of this process with the given title; fails on timeout.
+    HWND waitForWindow(const std::wstring& title, DWORD timeoutMs = 15000) const;
+    void kill();
+
+private:
+    Program() = default;
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+};
+
+// Top-level windows of a process whose title matches exactly (visible or not).
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& title);
+
+// Child windows, searched through the whole tree.
+HWND FindChildById(HWND parent, int id);
+HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& text);
+std::vector<HWND> Children(HWND parent, const std::wstring& className = L"");
+
+std::wstring Text(HWND window);
+std::wstring ClassName(HWND window);
+SIZE ClientSize(HWND window);
+RECT ClientRectOnScreen(HWND window);
+
+// Posted, never sent, so that a modal box the click opens cannot block the driver.
+void Click(HWND button);
+void Close(HWND window);
+
+// A message box (dialog class #32770) owned by the process.
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::wstring title;
+    std::wstring text;
+};
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = 10000);
+void Answer(const MessageBoxInfo& box, int buttonId);  // IDOK, IDYES, IDNO...
+
+// Controls read across processes.
+int ListCount(HWND list);
+std::wstring ListItemText(HWND list, int item, int column = 0);
+int ProgressPosition(HWND bar);
+
+// Saves the whole screen as C:\screenshots\<name>.bmp; the test runner turns it into a PNG in the build tree.
+void Screenshot(const std::wstring& name);
+
+// Scenario registry.
+using ScenarioFn = void (*)();
+struct Scenario {
+    const char* name;
+    ScenarioFn run;
+};
+std::vector<Scenario>& Scenarios();
+struct Register {
+    Register(const char* name, ScenarioFn run) { Scenarios().push_back({name, run}); }
+};
+
+}  // namespace drive
+
+#define DRIVE_CONCAT2(a, b) a##b
+#define DRIVE_CONCAT(a, b) DRIVE_CONCAT2(a, b)
+#define SCENARIO(name)                                                                            \
+    static void DRIVE_CONCAT(scenario_, __LINE__)();                                              \
+    static drive::Register DRIVE_CONCAT(registered_, __LINE__)(name, DRIVE_CONCAT(scenario_, __LINE__)); \
+    static void DRIVE_CONCAT(scenario_, __LINE__)()

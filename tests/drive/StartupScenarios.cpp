@@ -1,0 +1,106 @@
+// Start-up as the user sees it: the window, the greeting, the working folders, a single instance.
+#include "tests/drive/Drive.h"
+
+#include "app/Environment.h"
+#include "win/Files.h"
+#include "win/Handle.h"
+
+using namespace drive;
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Kestavel Shredder 3.20";
+constexpr int kHeaderId = 1001;
+
+// Read straight from the registry rather than through the program's own lookup.
+std::wstring LocalAppData() {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Local AppData", RRF_RT_REG_SZ, nullptr, value, &size);
+    std::wstring path = value;
+    Expect(!path.empty(), L"the sandbox has a Local AppData folder");
+    return path + L"\\";
+}
+
+void CloseAndExpectCleanExit(Program& program, HWND window) {
+    Close(window);
+    ExpectEqual(program.waitForExit(), 0, L"exit code after closing the window");
+}
+
+}  // namespace
+
+SCENARIO("startup-window") {
+    const std::wstring work = LocalAppData() + L"Kestavel\\";
+    Expect(!win::Exists(work), L"no Kestavel folder before the first start");
+
+    Program program = Program::Start();
+    HWND window = program.waitForWindow(kTitle);
+    const SIZE client = ClientSize(window);
+    ExpectEqual(client.cx, 1014, L"client width");
+    ExpectEqual(client.cy, 718, L"client height");
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    Expect(!(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME), L"the window can be neither maximised nor resized");
+    Expect((style & WS_MINIMIZEBOX) != 0, L"the window has a minimise box");
+
+    Expect(win::IsFolder(work + L"ShredderTemp"), L"first start creates Kestavel\\ShredderTemp");
+    Expect(win::IsFolder(work + L"ShredderConfig"), L"first start creates Kestavel\\ShredderConfig");
+
+    // The greeting is drawn on the header picture; the header control carries the same two lines as its text.
+    const std::wstring greeting = Text(FindChildById(window, kHeaderId));
+    ExpectEqual(greeting,
+                L"Bonjour " + LastFolderName(ProfileFolderPath() + L"\\") +
+                    L", vous êtes connecté comme administrateur système. Droits étendus.\r\n"
+                    L"Nous sommes le " + FrenchDateLine() +
+                    L", Bienvenue dans votre utilitaire de sécurité personnelle.",
+                L"greeting");
+    Screenshot(L"startup-window");
+    CloseAndExpectCleanExit(program, window);
+}
+
+SCENARIO("startup-existing-folders") {
+    const std::wstring work = LocalAppData() + L"Kestavel\\";
+    ::CreateDirectoryW(work.c_str(), nullptr);
+    ::CreateDirectoryW((work + L"ShredderTemp").c_str(), nullptr);
+    Program program = Program::Start();
+    HWND window = program.waitForWindow(kTitle);
+    Expect(win::IsFolder(work + L"ShredderConfig"), L"the missing ShredderConfig folder is created");
+    CloseAndExpectCleanExit(program, window);
+
+    // A second start with everything present changes nothing and still starts.
+    Program again = Program::Start();
+    HWND second = again.waitForWindow(kTitle);
+    CloseAndExpectCleanExit(again, second);
+}
+
+SCENARIO("startup-kestavel-is-a-file") {
+    const std::wstring work = LocalAppData() + L"Kestavel";
+    {
+        win::UniqueFile file(::CreateFileW(work.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        Expect(static_cast<bool>(file), L"a file named Kestavel can be made");
+        DWORD written = 0;
+        ::WriteFile(file.get(), "keep", 4, &written, nullptr);
+    }
+    Program program = Program::Start();
+    HWND window = program.waitForWindow(kTitle);
+    Expect(win::IsFile(work), L"the file named Kestavel is still a file");
+    Expect(!win::Exists(work + L"\\ShredderTemp") && !win::Exists(L"Kestavel"),
+           L"no working folder is created, neither there nor in the current folder");
+    CloseAndExpectCleanExit(program, window);
+}
+
+SCENARIO("startup-single-instance") {
+    Program first = Program::Start();
+    HWND window = first.waitForWindow(kTitle);
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Expect(WaitUntil([&] { return ::IsIconic(window) != FALSE; }), L"the first window is minimised");
+
+    Program second = Program::Start();
+    ExpectEqual(second.waitForExit(), 0, L"exit code of the second instance");
+    Expect(WaitUntil([&] { return !::IsIconic(window); }), L"the first window is restored");
+    ExpectEqual(static_cast<long long>(TopLevelWindows(first.processId(), kTitle).size()), 1,
+                L"windows titled like the program");
+    Expect(WaitUntil([&] { return ::GetForegroundWindow() == window; }), L"the first window is in front");
+    Screenshot(L"startup-second-instance");
+    CloseAndExpectCleanExit(first, window);
+}

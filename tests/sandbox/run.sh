@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Runs one test inside its own Wine sandbox:
+#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--shots DIR] -- PROGRAM.exe [ARGS...]
+# The sandbox gets a fresh copy of the template prefix and its own HOME. The
+# installed files land in "C:\Program Files\Kestavel Shredder", the program runs
+# from there under its own Xvfb and wineserver. Where mount namespaces are
+# available the whole host file system is read-only for the test, except the
+# sandbox itself and a private /tmp. Screenshots the test leaves in C:\screenshots
+# are converted to PNG into the --shots folder.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${1:-}" = "--inner" ]; then
+    shift
+    sandbox=$1
+    shift
+    if [ "${KESTAVEL_NAMESPACE:-0}" = 1 ]; then
+        mount --make-rprivate /
+        mount --bind "$sandbox" "$sandbox"
+        mount -o remount,bind,ro /
+        mount --bind "$sandbox/tmp" /tmp
+    fi
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BASH" "$0" --wine "$sandbox" "$@"
+fi
+
+if [ "${1:-}" = "--wine" ]; then
+    shift
+    sandbox=$1
+    shift
+    export HOME="$sandbox/home" WINEPREFIX="$sandbox/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME XDG_RUNTIME_DIR
+    cd "$WINEPREFIX/drive_c/Program Files/Kestavel Shredder"
+    # A persistent wineserver, and one throwaway start, keep Wine's background
+    # services from holding the test's output pipe open.
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+    rc=0
+    wine "$@" || rc=$?
+    wineserver -k >/dev/null 2>&1 || true
+    exit $rc
+fi
+
+sandbox=$1
+template=$2
+shift 2
+install=()
+shots=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --install) install+=("$2"); shift 2 ;;
+        --shots) shots=$2; shift 2 ;;
+        --) shift; break ;;
+        *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+
+"$here/make-template.sh" "$template"
+
+# Fresh copy of the template: the large, read-only system DLL folders are hard
+# links, everything a program may write is a real copy.
+rm -rf "$sandbox"
+mkdir -p "$sandbox/prefix"
+cp -a "$template/home" "$sandbox/home"
+big=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
+(cd "$template/prefix" && tar "${big[@]/#/--exclude=./}" -cf - .) | (cd "$sandbox/prefix" && tar -xf -)
+for dir in "${big[@]}"; do cp -al "$template/prefix/$dir" "$sandbox/prefix/$dir"; done
+sandbox=$(cd "$sandbox" && pwd -P)
+case "$sandbox" in /tmp/*) echo "run.sh: the sandbox must not lie under /tmp (it gets a private /tmp)" >&2; exit 2 ;; esac
+mkdir -m 1777 "$sandbox/tmp"
+"$here/check-sandbox.sh" "$sandbox"
+
+program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
+mkdir -p "$program_dir" "$sandbox/prefix/drive_c/screenshots"
+for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
+
+if unshare -m --propagation private true 2>/dev/null; then
+    export KESTAVEL_NAMESPACE=1
+    launcher=(unshare -m --propagation private)
+else
+    echo "sandbox: mount namespaces unavailable; the prefix alone keeps the test away from host files" >&2
+    export KESTAVEL_NAMESPACE=0
+    launcher=()
+fi
+rc=0
+"${launcher[@]}" "$BASH" "$0" --inner "$sandbox" "$@" || rc=$?
+
+if [ -n "$shots" ]; then
+    mkdir -p "$shots"
+    for bmp in "$sandbox/prefix/drive_c/screenshots"/*.bmp; do
+        [ -e "$bmp" ] || continue
+        /usr/bin/convert "$bmp" "$shots/$(basename "${bmp%.bmp}").png"
+    done
+fi
+# The copied prefix is large; keep it only when asked, or when the test failed.
+if [ $rc = 0 ] && [ "${KESTAVEL_KEEP_SANDBOX:-0}" != 1 ]; then rm -rf "$sandbox"; fi
+exit $rc

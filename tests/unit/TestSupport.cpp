@@ -1,0 +1,92 @@
+#include "tests/unit/TestSupport.h"
+
+#include <vector>
+
+namespace test {
+
+TempFolder::TempFolder(const std::wstring& name) {
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"kestavel-test-" + name + L"\\";
+    RemoveTree(path_);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::wstring& path) {
+    std::wstring folder = path;
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::DeleteFileW(folder.c_str());
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAW entry;
+        win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+        if (find) {
+            do {
+                std::wstring name = entry.cFileName;
+                if (name != L"." && name != L"..")
+                    RemoveTree(folder + L"\\" + name);
+            } while (::FindNextFileW(find.get(), &entry));
+        }
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (file && !bytes.empty())
+        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadFile(const std::wstring& path) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    if (!file)
+        return bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+RegistryValueOverride::RegistryValueOverride(HKEY root, const std::wstring& subKey, const std::wstring& name,
+                                             const std::wstring& value)
+    : root_(root), subKey_(subKey), name_(name) {
+    win::UniqueRegKey key;
+    ::RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+        ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type_, reinterpret_cast<BYTE*>(buffer.data()), &size);
+        old_ = buffer.data();
+        existed_ = true;
+    }
+    ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+RegistryValueOverride::~RegistryValueOverride() {
+    win::UniqueRegKey key;
+    if (::RegOpenKeyExW(root_, subKey_.c_str(), 0, KEY_WRITE, key.put()) != ERROR_SUCCESS)
+        return;
+    if (existed_)
+        ::RegSetValueExW(key.get(), name_.c_str(), 0, type_, reinterpret_cast<const BYTE*>(old_.c_str()),
+                         static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
+    else
+        ::RegDeleteValueW(key.get(), name_.c_str());
+}
+
+}  // namespace test

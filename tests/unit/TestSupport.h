@@ -1,0 +1,49 @@
+#pragma once
+
+// Helpers shared by the unit tests. They run inside a throwaway Wine prefix, so the registry and the
+// folders they touch are the sandbox's own.
+
+#include "win/Handle.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace test {
+
+// A fresh, empty folder under the sandbox's temporary folder, removed with its content at scope exit.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }  // ends with a backslash
+    std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+void WriteFile(const std::wstring& path, const std::string& bytes);
+std::string ReadFile(const std::wstring& path);
+
+// Sets a registry string value for the scope of a test and puts the old value (or its absence) back.
+class RegistryValueOverride {
+public:
+    RegistryValueOverride(HKEY root, const std::wstring& subKey, const std::wstring& name, const std::wstring& value);
+    ~RegistryValueOverride();
+    RegistryValueOverride(const RegistryValueOverride&) = delete;
+    RegistryValueOverride& operator=(const RegistryValueOverride&) = delete;
+
+private:
+    HKEY root_;
+    std::wstring subKey_, name_;
+    bool existed_ = false;
+    DWORD type_ = 0;
+    std::wstring old_;
+};
+
+}  // namespace test
