@@ -394,8 +394,6 @@ HEDGE='#34507F'
          \( -size 834x60 -define gradient:direction=east gradient:black-white \
             -level 62%,88% -alpha copy \) -compose DstIn -composite -compose Over \) \
       -composite \
-      -fill "rgba(255,255,255,0.30)" -font "$FONTB" -pointsize 17 \
-      -gravity East -annotate +16+0 'Kestavel Shredder' -gravity NorthWest \
       -fill "$GOLD" -draw "rectangle 0,58 834,59" \
       -fill "$RED" -draw "rectangle 0,58 79,59" \
       "${JPGOPT[@]}" header.jpg

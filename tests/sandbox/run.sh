@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
-#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--shots DIR] -- PROGRAM.exe [ARGS...]
+#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--shots DIR] [--display] -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
 # available the whole host file system is read-only for the test, except the
 # sandbox itself and a private /tmp. Screenshots the test leaves in C:\screenshots
-# are converted to PNG into the --shots folder.
+# are converted to PNG into the --shots folder. With --display the program shows on the caller's X display
+# instead of a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -18,7 +19,14 @@ if [ "${1:-}" = "--inner" ]; then
         mount --make-rprivate /
         mount --bind "$sandbox" "$sandbox"
         mount -o remount,bind,ro /
+        if [ "${KESTAVEL_DISPLAY:-0}" = 1 ] && [ -d /tmp/.X11-unix ]; then
+            mkdir -p "$sandbox/tmp/.X11-unix"
+            mount --bind /tmp/.X11-unix "$sandbox/tmp/.X11-unix"
+        fi
         mount --bind "$sandbox/tmp" /tmp
+    fi
+    if [ "${KESTAVEL_DISPLAY:-0}" = 1 ]; then
+        exec "$BASH" "$0" --wine "$sandbox" "$@"
     fi
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BASH" "$0" --wine "$sandbox" "$@"
 fi
@@ -35,7 +43,20 @@ if [ "${1:-}" = "--wine" ]; then
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 || true
     rc=0
-    wine "$@" || rc=$?
+    if [ -n "${KESTAVEL_RUN_SHOT:-}" ]; then
+        # Headless run of the program: show the user what the screen looks like once it is up.
+        wine "$@" &
+        program=$!
+        sleep 8
+        import -window root "$sandbox/$KESTAVEL_RUN_SHOT" 2>/dev/null && echo "run: screenshot saved to $sandbox/$KESTAVEL_RUN_SHOT"
+        if [ -n "${KESTAVEL_RUN_SECONDS:-}" ]; then
+            sleep "$KESTAVEL_RUN_SECONDS"
+            wineserver -k >/dev/null 2>&1 || true
+        fi
+        wait $program || rc=$?
+    else
+        wine "$@" || rc=$?
+    fi
     wineserver -k >/dev/null 2>&1 || true
     exit $rc
 fi
@@ -49,6 +70,7 @@ while [ $# -gt 0 ]; do
     case "$1" in
         --install) install+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
+        --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
         --) shift; break ;;
         *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
     esac

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs Kestavel Shredder under Wine in a sandbox of its own
+# (build/sandbox/run: its own prefix and HOME, no drive mapped to the host's root). With a display the
+# window opens there; without one it runs under Xvfb and a screenshot shows what it looks like.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/build.sh" >/dev/null
+sandbox="$top/build/sandbox/run"
+args=("$sandbox" "$top/build/sandbox/template" --install "$top/build/bin/KestavelShredder.exe")
+export KESTAVEL_KEEP_SANDBOX=1
+if [ -n "${DISPLAY:-}" ]; then
+    echo "run: starting Kestavel Shredder on display $DISPLAY"
+    exec "$top/tests/sandbox/run.sh" "${args[@]}" --display -- KestavelShredder.exe
+fi
+echo "run: no display: starting Kestavel Shredder under Xvfb (stop it with Ctrl+C)"
+export KESTAVEL_RUN_SHOT=run.png
+exec "$top/tests/sandbox/run.sh" "${args[@]}" -- KestavelShredder.exe
