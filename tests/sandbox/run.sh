@@ -24,6 +24,9 @@ if [ "${1:-}" = "--inner" ]; then
             mount --bind /tmp/.X11-unix "$sandbox/tmp/.X11-unix"
         fi
         mount --bind "$sandbox/tmp" /tmp
+        # C:\smalldisk is a 4 MiB volume of its own, where tests meet a full disk for real.
+        mkdir -p "$sandbox/prefix/drive_c/smalldisk"
+        mount -t tmpfs -o size=4m tmpfs "$sandbox/prefix/drive_c/smalldisk"
     fi
     if [ "${KESTAVEL_DISPLAY:-0}" = 1 ]; then
         exec "$BASH" "$0" --wine "$sandbox" "$@"

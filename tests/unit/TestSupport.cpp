@@ -42,6 +42,10 @@ void RemoveTree(const std::wstring& path) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void WriteFile(const std::wstring& path, const std::string& bytes) {
     win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;

@@ -27,6 +27,7 @@ private:
 };
 
 void RemoveTree(const std::wstring& path);
+bool FileExists(const std::wstring& path);  // a file or a folder
 void WriteFile(const std::wstring& path, const std::string& bytes);
 std::string ReadFile(const std::wstring& path);
 

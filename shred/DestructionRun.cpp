@@ -1,0 +1,209 @@
+#include "shred/DestructionRun.h"
+
+#include "journal/JournalFile.h"
+#include "journal/JournalMessages.h"
+#include "shred/Overwrite.h"
+#include "shred/ShredList.h"
+#include "shred/WipeName.h"
+#include "win/Handle.h"
+#include "win/Paths.h"
+
+#include <cmath>
+
+namespace {
+
+int RoundedPercent(long long part, long long whole) {
+    return whole > 0 ? static_cast<int>(std::lround(part * 100.0 / whole)) : 0;
+}
+
+// The name of a listed folder (C:\T\Old gives Old), for the line that says it was emptied.
+std::wstring FolderNameOf(std::wstring path) {
+    while (!path.empty() && (path.back() == L'\\' || path.back() == L'/'))
+        path.pop_back();
+    return win::FileNameOf(path);
+}
+
+void ClearReadOnly(const std::wstring& extendedPath, DWORD attributes) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(extendedPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Removes one entry of a folder being emptied; extended path, attributes from the listing.
+bool RemoveEntry(const std::wstring& path, DWORD attributes) {
+    ClearReadOnly(path, attributes);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // A directory link is removed as a directory, without looking inside: its content lies elsewhere.
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            WIN32_FIND_DATAW entry;
+            win::UniqueFind find(::FindFirstFileW((path + L"\\*.*").c_str(), &entry));
+            if (find) {
+                do {
+                    const std::wstring name = entry.cFileName;
+                    if (name != L"." && name != L"..")
+                        RemoveEntry(path + L"\\" + name, entry.dwFileAttributes);
+                } while (::FindNextFileW(find.get(), &entry));
+            }
+        }
+        return ::RemoveDirectoryW(path.c_str()) != FALSE;
+    }
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+std::wstring DataLine(const RunSettings& settings) {
+    return L"Leurs données ont été écrasées  (" + std::to_wstring(settings.repetitions) +
+           L" X Nombre de cycles )\rAlgorithme choisi : " + settings.methodLabel;
+}
+
+RunSummary Summarise(const RunSettings& settings, int errors, bool stopped) {
+    static const std::wstring kAllDone = L"Tous les fichiers sélectionnés ont été traités";
+    static const std::wstring kPartDone = L"Seule une partie des fichiers sélectionnés a été traitée";
+    static const std::wstring kSeeJournal = L"Erreurs détéctées!, consultez le journal pour les détails";
+    RunSummary summary;
+    summary.errors = errors;
+    summary.stopped = stopped;
+    std::wstring first, second, third;
+    if (!stopped && errors == 0) {
+        summary.title = L"Destruction complète!";
+        first = kAllDone;
+        second = DataLine(settings);
+        summary.icon = MB_ICONINFORMATION;
+    } else if (!stopped) {
+        summary.title = L"Destruction incomplète!";
+        first = kAllDone;
+        second = L"Cependant des erreurs se sont produites";
+        third = kSeeJournal;
+        summary.icon = MB_ICONWARNING;
+    } else {
+        summary.title = L"Destruction interrompue!";
+        first = kPartDone;
+        second = DataLine(settings);
+        if (errors)
+            third = kSeeJournal;
+        summary.icon = MB_ICONWARNING;
+    }
+    summary.text = first + L"\r\r" + second + L"\r\r" + third;
+    return summary;
+}
+
+}  // namespace
+
+std::wstring OverwriteFailureMessage(int result, const std::wstring& path) {
+    const std::wstring name = win::FileNameOf(path);
+    switch (result) {
+        case kOverwriteEmptyPath: return journal::NoFileSpecified();
+        case kOverwriteEmptyFile: return journal::FileEmpty(name);
+        case kOverwriteMissing: return journal::FileMissing(path);
+        case kOverwriteFolder: return journal::FolderEmptied(FolderNameOf(path));
+        case kOverwriteCannotOpen: return journal::CannotOpen(name);
+        default: return journal::WriteError(name);
+    }
+}
+
+bool RemoveFolderTree(const std::wstring& folder) {
+    std::wstring path = win::ExtendedPath(folder);
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    return RemoveEntry(path, attributes);
+}
+
+RunSummary DestructionRun(ShredList& list, const RunSettings& settings, const JournalFile& journal,
+                          RunDisplay& display, RunControl& control) {
+    const OverwriteMethod* method = MethodByLabel(settings.methodLabel);
+    const int code = method ? method->code : 0;
+    const int repetitions = settings.repetitions < 1 ? 1 : settings.repetitions;
+    int errors = 0;
+    bool stopped = false;
+    display.setText(RunText::RepetitionsLabel, L"Ecrasement...");
+    display.setText(RunText::Method, settings.methodLabel);
+
+    auto journalLine = [&](const std::wstring& body) { journal.appendLine(JournalFile::timestamp() + body); };
+    // Between blocks is a safe point to wait out a pause: the file is in a consistent state.
+    const OverwriteCallback goOn = [&](int) {
+        control.checkpoint();
+        return 1;
+    };
+
+    const size_t total = list.count();
+    size_t done = 0;
+    for (size_t i = total; i-- > 0 && !stopped;) {
+        control.checkpoint();
+        const std::wstring path = list.entryText(i);
+        const std::wstring name = win::FileNameOf(path);
+        display.setText(RunText::CurrentFile, L"Fichier écrasé  :  " + name);
+        const std::wstring extended = win::ExtendedPath(path);
+        ClearReadOnly(extended, ::GetFileAttributesW(extended.c_str()));
+
+        bool overwritten = false;
+        for (int r = 1; r <= repetitions; ++r) {
+            if (control.stopRequested()) {
+                stopped = true;
+                break;
+            }
+            const int result = OverwriteFileData(path, code, goOn, display, errors);
+            if (result != kOverwriteDone) {
+                overwritten = false;
+                journalLine(OverwriteFailureMessage(result, path));
+                break;
+            }
+            overwritten = true;
+            display.setBar(RunBar::Repetitions, RoundedPercent(r, repetitions));
+            display.setText(RunText::RepetitionsLabel, L"Répétitions : " + std::to_wstring(r));
+        }
+        if (stopped)
+            break;  // the entry keeps its name and stays
+
+        const std::wstring dir = win::FolderPartOf(path);
+        if (overwritten) {
+            // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
+            const bool wiped = WipeName(path, dir, kWipeFile, display, &control);
+            if (wiped && ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str())) {
+                list.removeAt(i);
+            } else {
+                journalLine(journal::FileNotDeleted(name));
+                ++errors;
+            }
+        } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
+            const bool wiped = WipeName(path, dir, kWipeFolder, display, &control);
+            if (wiped && RemoveFolderTree(WipedName(dir, kWipeFolder))) {
+                list.removeAt(i);
+            } else {
+                journalLine(journal::FolderNotRemoved(path));
+                ++errors;
+            }
+        } else {
+            journalLine(journal::DataNotOverwritten(name));
+            ++errors;
+        }
+
+        ++done;
+        display.setText(RunText::Remaining, std::to_wstring(i));
+        display.setBar(RunBar::Repetitions, 0);
+        display.setBar(RunBar::FilePosition, 0);
+        display.setBar(RunBar::Overwrite, 0);
+        display.setText(RunText::RepetitionsLabel, L"Répétitions :");
+        display.setText(RunText::Cycles, L" ");
+        display.setText(RunText::CurrentFile, L"");
+        display.setText(RunText::RenameCounter, L"");
+        display.setText(RunText::Pattern, L"");
+        display.setBar(RunBar::Overall, RoundedPercent(static_cast<long long>(done), static_cast<long long>(total)));
+    }
+    return Summarise(settings, errors, stopped);
+}
+
+void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control) {
+    display.setBar(RunBar::Overall, 0);
+    display.setText(RunText::Remaining, L"");
+    display.setBar(RunBar::NameWipe, 0);
+    display.setText(RunText::RepetitionsLabel, L"Répétitions : ");
+    display.setText(RunText::Cycles, L"");
+    display.setText(RunText::CurrentFile, L"");
+    display.setText(RunText::RenameCounter, L"");
+    display.setText(RunText::Method, L"");
+    display.setText(RunText::Pattern, L"");
+    list.setTotalSizeText(L"");
+    list.resetAfterRun();
+    control.reset();
+}

@@ -1,0 +1,173 @@
+#include "shred/Overwrite.h"
+
+#include "win/Handle.h"
+#include "win/Paths.h"
+
+#include <windows.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+// RtlGenRandom: the system's random source, exported by advapi32 since Windows XP.
+extern "C" BOOLEAN NTAPI SystemFunction036(PVOID buffer, ULONG length);
+
+namespace {
+
+// xoshiro256**: fast, uniform, small per-thread state. Not for cryptography, which overwriting does not
+// need: what matters is that the old data is gone.
+class RandomBytes {
+public:
+    RandomBytes() {
+        if (!SystemFunction036(state_, sizeof(state_))) {
+            uint64_t seed = (uint64_t{::GetCurrentThreadId()} << 32) ^ ::GetTickCount64();
+            for (uint64_t& word : state_)
+                word = seed = SplitMix(seed);
+        }
+        if (!(state_[0] | state_[1] | state_[2] | state_[3]))
+            state_[0] = 1;  // the all-zero state would stay zero
+    }
+
+    void fill(unsigned char* buffer, size_t size) {
+        size_t i = 0;
+        for (; i + 8 <= size; i += 8) {
+            uint64_t word = next();
+            std::memcpy(buffer + i, &word, 8);
+        }
+        if (i < size) {
+            uint64_t word = next();
+            std::memcpy(buffer + i, &word, size - i);
+        }
+    }
+
+private:
+    static uint64_t SplitMix(uint64_t x) {
+        x += 0x9E3779B97F4A7C15ull;
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+        return x ^ (x >> 31);
+    }
+    static uint64_t Rotate(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    uint64_t next() {
+        const uint64_t result = Rotate(state_[1] * 5, 7) * 9;
+        const uint64_t t = state_[1] << 17;
+        state_[2] ^= state_[0];
+        state_[3] ^= state_[1];
+        state_[1] ^= state_[2];
+        state_[0] ^= state_[3];
+        state_[2] ^= t;
+        state_[3] = Rotate(state_[3], 45);
+        return result;
+    }
+
+    uint64_t state_[4];
+};
+
+bool WriteAll(HANDLE file, const unsigned char* data, size_t size) {
+    DWORD written = 0;
+    return ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+}
+
+int Percent(double value) {
+    return static_cast<int>(std::lround(value));
+}
+
+std::wstring CyclesText(const OverwriteMethod& method, int pass) {
+    if (method.passes == 2)
+        return std::to_wstring(pass) + L" sur 2";
+    if (method.passes == 3)
+        return std::to_wstring(pass - 1) + L" sur 3";
+    return L"En cours...";
+}
+
+}  // namespace
+
+void FillRandom(unsigned char* buffer, size_t size) {
+    static thread_local RandomBytes generator;
+    generator.fill(buffer, size);
+}
+
+int OverwriteFileData(const std::wstring& path, int methodCode, const OverwriteCallback& callback,
+                      RunDisplay& display, int& runErrorCount) {
+    if (path.empty())
+        return kOverwriteEmptyPath;
+    const long long size = win::FileSizeOrKind(path);
+    if (size == 0)
+        return kOverwriteEmptyFile;
+    if (size == win::kPathMissing)
+        return kOverwriteMissing;
+    if (size == win::kPathIsFolder)
+        return kOverwriteFolder;
+    const OverwriteMethod* method = MethodByCode(methodCode);
+    if (!method)
+        return kOverwriteEmptyPath;
+
+    const std::wstring target = win::ExtendedPath(path);
+    // A link's data belongs to its target, which the user did not queue: never write through one.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return kOverwriteCannotOpen;
+    // OPEN_EXISTING: a file that vanished since the size query is reported, never created anew.
+    win::UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? kOverwriteMissing : kOverwriteCannotOpen;
+    LARGE_INTEGER length64 = {};
+    if (!::GetFileSizeEx(file.get(), &length64))
+        return kOverwriteCannotOpen;
+    const unsigned long long length = static_cast<unsigned long long>(length64.QuadPart);
+    if (length == 0)
+        return kOverwriteEmptyFile;
+
+    const unsigned long long blocks = length / kOverwriteBlockSize;
+    const size_t tail = static_cast<size_t>(length % kOverwriteBlockSize);
+    const double step = 100.0 / (static_cast<double>(length) / kOverwriteBlockSize * method->passes);
+    double cumulative = 0;
+    bool stopped = false;
+    bool failed = false;
+
+    for (int pass = 1; pass <= method->passes && !stopped && !failed; ++pass) {
+        display.setText(RunText::Cycles, CyclesText(*method, pass));
+        if (method->passes > 1)
+            display.setBar(RunBar::FilePosition, 0);
+        display.setText(RunText::Pattern, method->passTexts[pass - 1]);
+        std::vector<unsigned char> buffer(kOverwriteBlockSize);
+        const int passByte = method->passBytes[pass - 1];
+        if (passByte == OverwriteMethod::Random)
+            FillRandom(buffer.data(), buffer.size());
+        else
+            std::memset(buffer.data(), passByte, buffer.size());
+
+        unsigned long long position = 0;
+        for (unsigned long long block = 0; block < blocks; ++block) {
+            if (!WriteAll(file.get(), buffer.data(), buffer.size())) {
+                failed = true;
+                break;
+            }
+            position += kOverwriteBlockSize;
+            cumulative += step;
+            display.setBar(RunBar::FilePosition, Percent(static_cast<double>(position) * 100.0 / length));
+            display.setBar(RunBar::Overwrite, Percent(cumulative));
+            if (callback && callback(Percent(cumulative)) == 0) {
+                ++runErrorCount;
+                stopped = true;
+                break;
+            }
+        }
+        if (!failed && tail && !WriteAll(file.get(), buffer.data(), tail))
+            failed = true;
+        // The pass must reach the device before the name is wiped and the file deleted.
+        if (!failed && !::FlushFileBuffers(file.get()))
+            failed = true;
+        if (method->passes == 1 && !failed)
+            display.setText(RunText::Cycles, L"1 sur 1");
+        LARGE_INTEGER start = {};
+        if (method->passes > 1 && !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+            failed = true;
+    }
+    file.reset();
+    display.setBar(RunBar::FilePosition, 0);
+    display.setBar(RunBar::Overwrite, 0);
+    return (stopped || failed) ? kOverwriteInterrupted : kOverwriteDone;
+}

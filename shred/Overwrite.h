@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shred/OverwriteMethod.h"
+#include "shred/RunProgress.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// Called after every 1 MiB block with the cumulative share of all passes written so far (percent,
+// rounded); 0 asks to stop, anything else goes on.
+using OverwriteCallback = std::function<int(int percent)>;
+
+inline constexpr size_t kOverwriteBlockSize = 1024 * 1024;
+
+// Overwrites the data of one file in place with the method's passes, from position 0 over exactly its
+// length, flushing every pass to the device. Never renames, truncates, extends or deletes the file.
+// Shows its progress (cycles and pattern texts, file-position and overwrite bars) on the display.
+// runErrorCount grows by one when the callback stops a pass. An unknown method code writes nothing and
+// returns kOverwriteEmptyPath after the path checks.
+int OverwriteFileData(const std::wstring& path, int methodCode, const OverwriteCallback& callback,
+                      RunDisplay& display, int& runErrorCount);
+
+// Fills the buffer with uniform random bytes from the calling thread's generator, which seeds itself
+// from the system's random source on first use.
+void FillRandom(unsigned char* buffer, size_t size);

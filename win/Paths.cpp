@@ -1,0 +1,42 @@
+#include "win/Paths.h"
+
+#include <windows.h>
+
+namespace win {
+
+std::wstring ExtendedPath(const std::wstring& path) {
+    if (path.size() >= 4 && (path.compare(0, 4, L"\\\\?\\") == 0 || path.compare(0, 4, L"\\\\.\\") == 0))
+        return path;
+    std::wstring normalised = path;
+    for (wchar_t& c : normalised) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    const bool driveAbsolute = normalised.size() >= 3 && normalised[1] == L':' && normalised[2] == L'\\';
+    if (driveAbsolute)
+        return L"\\\\?\\" + normalised;
+    if (normalised.size() > 2 && normalised.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + normalised.substr(2);
+    return path;
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring FolderPartOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+long long FileSizeOrKind(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data))
+        return kPathMissing;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return kPathIsFolder;
+    return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+}  // namespace win
