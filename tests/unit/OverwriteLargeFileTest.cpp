@@ -1,0 +1,58 @@
+#include "shred/Overwrite.h"
+
+#include "tests/unit/RecordingDisplay.h"
+#include "tests/unit/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr long long kLength = (2ll << 30) + (1 << 20) + 7;  // past 2 GiB, with a tail
+
+void WriteByteAt(HANDLE file, long long offset, char value) {
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    ::WriteFile(file, &value, 1, &written, nullptr);
+}
+
+char ReadByteAt(const std::wstring& path, long long offset) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    ::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
+    char value = 0;
+    DWORD read = 0;
+    ::ReadFile(file.get(), &value, 1, &read, nullptr);
+    return read == 1 ? value : '?';
+}
+
+TEST(OverwriteLargeFile, FilesPastTwoGibibytesAreOverwrittenToTheirEnd) {
+    test::TempFolder t(L"large");
+    const std::wstring path = t / L"big.bin";
+    {
+        // A sparse file with a few marked bytes, the last ones beyond what 32 bits can address.
+        win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        WriteByteAt(file.get(), 0, 'A');
+        WriteByteAt(file.get(), (1ll << 31) - 1, 'B');
+        WriteByteAt(file.get(), (1ll << 31) + 5, 'C');
+        WriteByteAt(file.get(), kLength - 1, 'D');
+    }
+    ASSERT_EQ(ReadByteAt(path, kLength - 1), 'D');
+
+    test::RecordingDisplay display;
+    int errors = 0;
+    EXPECT_EQ(OverwriteFileData(path, 3, nullptr, display, errors), kOverwriteDone);
+
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, kLength);
+    for (long long offset : {0ll, (1ll << 31) - 1, (1ll << 31) + 5, kLength - 1})
+        EXPECT_EQ(ReadByteAt(path, offset), '\0') << "offset " << offset;
+    EXPECT_EQ(display.maxBar(RunBar::Overwrite), 100);
+    EXPECT_EQ(display.maxBar(RunBar::FilePosition), 100);
+}
+
+}  // namespace
