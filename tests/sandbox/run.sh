@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
-#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--shots DIR] [--display] -- PROGRAM.exe [ARGS...]
+#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--shots DIR] [--display]
+#          -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
 # available the whole host file system is read-only for the test, except the
 # sandbox itself and a private /tmp. Screenshots the test leaves in C:\screenshots
 # are converted to PNG into the --shots folder. With --display the program shows on the caller's X display
-# instead of a private Xvfb.
+# instead of a private Xvfb. --link makes a directory symbolic link inside drive C: (both paths relative to
+# it, e.g. "case/folder/link=case/target"): Wine shows it as a reparse point, which Windows programs can
+# otherwise not create under Wine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -68,10 +71,12 @@ sandbox=$1
 template=$2
 shift 2
 install=()
+links=()
 shots=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --install) install+=("$2"); shift 2 ;;
+        --link) links+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
         --) shift; break ;;
@@ -92,11 +97,16 @@ for dir in "${big[@]}"; do cp -al "$template/prefix/$dir" "$sandbox/prefix/$dir"
 sandbox=$(cd "$sandbox" && pwd -P)
 case "$sandbox" in /tmp/*) echo "run.sh: the sandbox must not lie under /tmp (it gets a private /tmp)" >&2; exit 2 ;; esac
 mkdir -m 1777 "$sandbox/tmp"
-"$here/check-sandbox.sh" "$sandbox"
 
 program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
 mkdir -p "$program_dir" "$sandbox/prefix/drive_c/screenshots"
 for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
+for link in "${links[@]}"; do
+    drive_c="$sandbox/prefix/drive_c"
+    mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
+    ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+"$here/check-sandbox.sh" "$sandbox"
 
 if unshare -m --propagation private true 2>/dev/null; then
     export KESTAVEL_NAMESPACE=1

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Prints the engine's figures. The Windows side runs in a Wine sandbox; GNU shred runs natively on an
+# identical set of files in the build tree, in the same run, for comparison.
+#   bench/run.sh [THROUGHPUT_MIB] [FILES] [MEMORY_ENTRIES]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+mib=${1:-1024}
+files=${2:-10000}
+entries=${3:-100000}
+"$top/scripts/build.sh" >/dev/null
+run=("$top/tests/sandbox/run.sh")
+template="$top/build/sandbox/template"
+bench="$top/build/bin/kbench.exe"
+
+"${run[@]}" "$top/build/sandbox/bench-throughput" "$template" --install "$bench" -- kbench.exe throughput "$mib"
+
+out=$("${run[@]}" "$top/build/sandbox/bench-files" "$template" --install "$bench" -- kbench.exe files "$files")
+echo "$out" | grep -v '^kbench-'
+wine_rate=$(echo "$out" | sed -n 's/^kbench-files-per-second //p')
+
+native="$top/build/bench-native"
+rm -rf "$native" && mkdir -p "$native"
+head -c 4096 /dev/zero | tr '\0' k >"$native/model"
+for i in $(seq 0 $((files - 1))); do cp "$native/model" "$native/f$i.dat"; done
+rm "$native/model"
+start=$(date +%s.%N)
+find "$native" -name '*.dat' -print0 | xargs -0 shred -n1 --remove=wipe
+end=$(date +%s.%N)
+rmdir "$native"
+awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
+    rate = n / (e - s);
+    printf "GNU shred -n1 --remove=wipe, native: %.2f s, %.0f files/s\n", e - s, rate;
+    printf "  ratio Kestavel (under Wine) / shred (native): %.2f\n", w / rate }'
+
+"${run[@]}" "$top/build/sandbox/bench-memory" "$template" --install "$bench" -- kbench.exe memory "$entries"

@@ -1,0 +1,296 @@
+#include "shred/DestructionRun.h"
+
+#include "journal/JournalFile.h"
+#include "shred/ShredList.h"
+#include "tests/unit/RecordingDisplay.h"
+#include "tests/unit/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace {
+
+constexpr wchar_t kZeros[] = L"Simples zéros  - 1 cycle";
+constexpr wchar_t kDoD[] = L"DoD 5220.22-M (USA) - 3 cycles";
+constexpr size_t kTimestampLength = 21;  // "07/12/2026 à 21:05:03"
+
+// A display that lets a test act at a given moment of the run (request a stop, pause...).
+class HookedDisplay : public test::RecordingDisplay {
+public:
+    std::function<void(RunText, const std::wstring&)> onText;
+    std::function<void(RunBar, int)> onBar;
+    void setText(RunText which, const std::wstring& text) override {
+        RecordingDisplay::setText(which, text);
+        if (onText)
+            onText(which, text);
+    }
+    void setBar(RunBar which, int value) override {
+        RecordingDisplay::setBar(which, value);
+        if (onBar)
+            onBar(which, value);
+    }
+};
+
+struct Run {
+    explicit Run(const std::wstring& name) : files(name), config(name + L"-config"), journal(config.path()) {}
+
+    test::TempFolder files;
+    test::TempFolder config;
+    JournalFile journal;
+    ShredList list;
+    HookedDisplay display;
+    RunControl control;
+
+    std::wstring add(const std::wstring& name, const std::string& content = std::string(1000, 'x')) {
+        test::WriteFile(files / name, content);
+        list.addPath(files / name);
+        return files / name;
+    }
+    RunSummary run(const std::wstring& method = kZeros, int repetitions = 1) {
+        RunSummary summary = DestructionRun(list, {method, repetitions}, journal, display, control);
+        EndDestructionRun(list, display, control);
+        return summary;
+    }
+    // Journal lines without their timestamps.
+    std::vector<std::wstring> journalBodies() const {
+        std::vector<std::wstring> bodies;
+        for (const std::wstring& line : JournalFile::readLines(journal.path()))
+            bodies.push_back(line.size() > kTimestampLength ? line.substr(kTimestampLength) : line);
+        return bodies;
+    }
+};
+
+TEST(DestructionRun, ThreeFilesAreDestroyedAndTheRunSaysSo) {
+    Run r(L"three");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
+        r.add(name);
+    const RunSummary summary = r.run();
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"fichier", L"ZZZZZ.zzz"})
+        EXPECT_FALSE(test::FileExists(r.files / name)) << "left behind";
+    EXPECT_EQ(summary.title, L"Destruction complète!");
+    EXPECT_EQ(summary.text,
+              L"Tous les fichiers sélectionnés ont été traités\r\r"
+              L"Leurs données ont été écrasées  (1 X Nombre de cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle"
+              L"\r\r");
+    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(r.display.bars(RunBar::Overall), (std::vector<int>{33, 67, 100, 0}));
+    EXPECT_EQ(r.display.texts(RunText::Remaining), (std::vector<std::wstring>{L"2", L"1", L"0", L""}));
+    EXPECT_EQ(r.list.count(), 0u);
+    EXPECT_EQ(r.list.countText(), L"0");
+    EXPECT_EQ(r.list.headerText(), L"Fichiers sélectionnés pour la destruction :   0");
+    EXPECT_TRUE(r.journalBodies().empty());
+}
+
+TEST(DestructionRun, EmptyFilesAreJournalledAndKept) {
+    Run r(L"empty");
+    r.add(L"e.txt", "");
+    const RunSummary summary = r.run();
+    EXPECT_TRUE(test::FileExists(r.files / L"e.txt"));
+    EXPECT_EQ(r.journalBodies(), (std::vector<std::wstring>{L" - Le fichier [e.txt] est vide!",
+                                                            L" - Les données du fichier [e.txt]  n'ont pu être écrasées"}));
+    EXPECT_EQ(summary.title, L"Destruction incomplète!");
+    EXPECT_EQ(summary.text,
+              L"Tous les fichiers sélectionnés ont été traités\r\rCependant des erreurs se sont produites\r\r"
+              L"Erreurs détéctées!, consultez le journal pour les détails");
+    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(r.list.count(), 0u) << "the list is emptied after every run";
+}
+
+TEST(DestructionRun, AFolderListedBeforeItsFilesGoesLast) {
+    Run r(L"folder");
+    ::CreateDirectoryW((r.files / L"Old").c_str(), nullptr);
+    ASSERT_TRUE(r.list.addFolderEntry(r.files / L"Old\\"));
+    r.add(L"Old\\one.txt");
+    r.add(L"Old\\two.txt");
+    test::WriteFile(r.files / L"Old\\unlisted.txt", "not listed, removed with the folder");
+    const RunSummary summary = r.run();
+    EXPECT_FALSE(test::FileExists(r.files / L"Old"));
+    EXPECT_FALSE(test::FileExists(r.files / L"Dossier"));
+    EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{L" - Dossier : [Old] vidé"});
+    EXPECT_EQ(summary.errors, 0);
+    EXPECT_EQ(summary.title, L"Destruction complète!");
+}
+
+TEST(DestructionRun, ReadOnlyFilesAreDestroyedToo) {
+    Run r(L"readonly");
+    const std::wstring path = r.add(L"ro.txt");
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(r.run().errors, 0);
+    EXPECT_FALSE(test::FileExists(path));
+}
+
+TEST(DestructionRun, NamesAreWipedBeforeDeletionAndUnrelatedEntriesSurvive) {
+    Run r(L"unrelated");
+    test::WriteFile(r.files / L"fichier", "an unrelated file the user keeps");
+    ::CreateDirectoryW((r.files / L"Dossier").c_str(), nullptr);
+    test::WriteFile(r.files / L"Dossier\\keep.txt", "an unrelated folder the user keeps");
+    r.add(L"mine.txt");
+    ::CreateDirectoryW((r.files / L"Listed").c_str(), nullptr);
+    r.list.addFolderEntry(r.files / L"Listed\\");
+    const RunSummary summary = r.run();
+
+    EXPECT_EQ(test::ReadFile(r.files / L"fichier"), "an unrelated file the user keeps");
+    EXPECT_EQ(test::ReadFile(r.files / L"Dossier\\keep.txt"), "an unrelated folder the user keeps");
+    EXPECT_EQ(summary.errors, 2);
+    EXPECT_EQ(summary.title, L"Destruction incomplète!");
+    const auto bodies = r.journalBodies();
+    ASSERT_EQ(bodies.size(), 3u);
+    EXPECT_EQ(bodies[0], L" - Dossier : [Listed] vidé");
+    EXPECT_EQ(bodies[1], L" - Le Dossier [" + (r.files / L"Listed") + L"] n'a pu être supprimé");
+    EXPECT_EQ(bodies[2], L" - Le Fichier [mine.txt] n'a pu être supprimé");
+    // The entries stay under their last wiped names; their data is overwritten all the same.
+    EXPECT_EQ(test::ReadFile(r.files / L"ZZZZZ.zzz"), std::string(1000, '\0'));
+    EXPECT_TRUE(test::FileExists(r.files / L"ZZZZZ"));
+}
+
+TEST(DestructionRun, LinksInsideAListedFolderAreRemovedNotFollowed) {
+    // The sandbox runner made C:\linkcase\listed\outside-link, a directory link to C:\linkcase\outside.
+    const std::wstring listed = L"C:\\linkcase\\listed";
+    const std::wstring link = listed + L"\\outside-link";
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "the link shows as a reparse point";
+    test::WriteFile(L"C:\\linkcase\\outside\\keep.txt", "outside the queue");
+    test::WriteFile(listed + L"\\a.txt", "queued");
+
+    Run r(L"links");
+    r.list.addFolderEntry(listed + L"\\");
+    r.list.addPath(listed + L"\\a.txt");
+    const RunSummary summary = r.run();
+    EXPECT_EQ(test::ReadFile(L"C:\\linkcase\\outside\\keep.txt"), "outside the queue");
+    EXPECT_FALSE(test::FileExists(listed));
+    EXPECT_FALSE(test::FileExists(L"C:\\linkcase\\Dossier"));
+    EXPECT_EQ(summary.errors, 0);
+
+    // A link queued by itself is not written through either.
+    Run direct(L"direct-link");
+    direct.list.addPath(L"C:\\linkcase\\direct-link");
+    direct.run();
+    EXPECT_EQ(test::ReadFile(L"C:\\linkcase\\outside\\keep.txt"), "outside the queue");
+}
+
+TEST(DestructionRun, ALockedFileIsReportedAndKept) {
+    Run r(L"locked");
+    const std::wstring path = r.add(L"held.txt", "still here");
+    win::UniqueFile holder(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    const RunSummary summary = r.run();
+    holder.reset();
+    EXPECT_EQ(test::ReadFile(path), "still here");
+    EXPECT_EQ(r.journalBodies(), (std::vector<std::wstring>{L" - Impossible d'ouvrir le fichier: [held.txt]",
+                                                            L" - Les données du fichier [held.txt]  n'ont pu être écrasées"}));
+    EXPECT_EQ(summary.errors, 1);
+}
+
+TEST(DestructionRun, NamesOutsideCp1252LongPathsAndDeviceNames) {
+    Run r(L"odd-names");
+    std::wstring deep = r.files.path();
+    while (deep.size() < 300) {
+        deep += L"a-rather-long-folder-name\\";
+        ::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    }
+    std::vector<std::wstring> paths = {r.files / L"Ζωή 日本 ✓.txt", deep + L"long.txt", r.files / L"CON",
+                                       r.files / L"trailing dot."};
+    for (const std::wstring& path : paths) {
+        win::UniqueFile file(::CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ::WriteFile(file.get(), "secret", 6, &written, nullptr);
+        file.reset();
+        r.list.addPath(path);
+    }
+    const RunSummary summary = r.run();
+    EXPECT_EQ(summary.errors, 0);
+    for (const std::wstring& path : paths)
+        EXPECT_EQ(::GetFileAttributesW((L"\\\\?\\" + path).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(DestructionRun, RepetitionsMultiplyThePasses) {
+    Run r(L"repetitions");
+    r.add(L"a.bin");
+    int patterns = 0;
+    r.display.onText = [&](RunText which, const std::wstring& text) {
+        if (which == RunText::Pattern && !text.empty())
+            ++patterns;
+    };
+    const RunSummary summary = r.run(kDoD, 3);
+    EXPECT_EQ(patterns, 9);
+    const auto labels = r.display.texts(RunText::RepetitionsLabel);
+    EXPECT_EQ(labels.front(), L"Ecrasement...");
+    EXPECT_EQ(labels[labels.size() - 3], L"Répétitions : 3") << "the last repetition shown before the reset";
+    EXPECT_EQ(labels.back(), L"Répétitions : ") << "idle text after the run";
+    EXPECT_NE(summary.text.find(L"(3 X Nombre de cycles )\rAlgorithme choisi : DoD 5220.22-M (USA) - 3 cycles"),
+              std::wstring::npos);
+}
+
+TEST(DestructionRun, AStopDuringAnOverwriteFinishesThatEntryOnly) {
+    Run r(L"stop-one");
+    const std::wstring first = r.add(L"first.txt"), middle = r.add(L"middle.txt"), last = r.add(L"last.txt");
+    std::wstring current;
+    r.display.onText = [&](RunText which, const std::wstring& text) {
+        if (which == RunText::CurrentFile)
+            current = text;
+        if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
+            r.control.requestStop();
+    };
+    const RunSummary summary = r.run();
+    EXPECT_FALSE(test::FileExists(last));
+    EXPECT_FALSE(test::FileExists(middle)) << "the repetition under way completes, wipe and deletion included";
+    EXPECT_EQ(test::ReadFile(first), std::string(1000, 'x')) << "the first entry is never touched";
+    EXPECT_EQ(summary.title, L"Destruction interrompue!");
+    EXPECT_EQ(summary.text,
+              L"Seule une partie des fichiers sélectionnés a été traitée\r\r"
+              L"Leurs données ont été écrasées  (1 X Nombre de cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle"
+              L"\r\r");
+    EXPECT_EQ(r.list.count(), 0u);
+    EXPECT_FALSE(r.control.stopRequested()) << "cleared for the next run";
+}
+
+TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
+    Run r(L"stop-repetitions");
+    r.add(L"first.txt");
+    const std::wstring middle = r.add(L"middle.txt");
+    r.add(L"last.txt");
+    std::wstring current;
+    r.display.onText = [&](RunText which, const std::wstring& text) {
+        if (which == RunText::CurrentFile)
+            current = text;
+        if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
+            r.control.requestStop();
+    };
+    r.run(kZeros, 3);
+    EXPECT_EQ(test::ReadFile(middle), std::string(1000, '\0')) << "overwritten once, keeps its name";
+}
+
+TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
+    for (const bool stopWhilePaused : {false, true}) {
+        Run r(stopWhilePaused ? L"pause-stop" : L"pause-resume");
+        const std::wstring first = r.add(L"first.bin");
+        const std::wstring big = r.add(L"big.bin", std::string(4 << 20, 'x'));
+        std::atomic<bool> pausedMidFile{false};
+        r.display.onBar = [&](RunBar which, int value) {
+            if (which == RunBar::Overwrite && value > 0 && !pausedMidFile.exchange(true))
+                r.control.pause();  // after the first block of big.bin
+        };
+        RunSummary summary;
+        std::thread worker([&] { summary = r.run(); });
+        while (!pausedMidFile)
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(r.display.maxBar(RunBar::Overwrite), 25) << "nothing written while paused";
+        EXPECT_TRUE(test::FileExists(big));
+        if (stopWhilePaused)
+            r.control.requestStop();
+        else
+            r.control.resume();
+        worker.join();
+        EXPECT_FALSE(test::FileExists(big)) << "the entry under way completes";
+        EXPECT_EQ(test::FileExists(first), stopWhilePaused);
+        EXPECT_EQ(summary.stopped, stopWhilePaused);
+    }
+}
+
+}  // namespace
