@@ -19,10 +19,6 @@ std::wstring JournalIn(const test::TempFolder& folder) {
     return JournalFile(folder.path()).path();
 }
 
-TEST(JournalFile, LivesInTheConfigurationFolder) {
-    EXPECT_EQ(JournalFile(L"C:\\cfg\\ShredderConfig\\").path(), L"C:\\cfg\\ShredderConfig\\KvsErrLog.txt");
-}
-
 TEST(JournalFile, TimestampIsZeroPaddedWithAGraveA) {
     SYSTEMTIME time = {};
     time.wYear = 2027;
@@ -32,15 +28,6 @@ TEST(JournalFile, TimestampIsZeroPaddedWithAGraveA) {
     time.wMinute = 5;
     time.wSecond = 3;
     EXPECT_EQ(JournalFile::timestampFor(time), L"01/03/2027 \u00E0 09:05:03");
-
-    time = {};
-    time.wYear = 2026;
-    time.wMonth = 12;
-    time.wDay = 31;
-    time.wHour = 23;
-    time.wMinute = 59;
-    time.wSecond = 59;
-    EXPECT_EQ(JournalFile::timestampFor(time), L"31/12/2026 \u00E0 23:59:59");
 
     // The current time has the same shape: dd/mm/yyyy à hh:ii:ss.
     const std::wstring now = JournalFile::timestamp();
