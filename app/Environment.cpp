@@ -33,15 +33,6 @@ std::wstring ProfileFolderPath() {
     return buffer;
 }
 
-std::wstring LastFolderName(const std::wstring& path) {
-    size_t last = path.find_last_of(L"\\/");
-    if (last == std::wstring::npos)
-        return {};
-    size_t previous = last == 0 ? std::wstring::npos : path.find_last_of(L"\\/", last - 1);
-    size_t start = previous == std::wstring::npos ? 0 : previous + 1;
-    return path.substr(start, last - start);
-}
-
 HICON SmallShellIcon(const std::wstring& path) {
     SHFILEINFOW info = {};
     if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON))

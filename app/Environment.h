@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win/Paths.h"
+
 #include <windows.h>
 
 #include <string>
@@ -15,9 +17,9 @@ std::wstring WindowsFolderPath();
 // The user's profile folder (C:\Users\Name), without a trailing backslash.
 std::wstring ProfileFolderPath();
 
-// Name of the last folder of the path's folder part: C:\Users\Jean\ gives Jean, C:\Data\a.txt gives Data,
-// C:\ gives C:.
-std::wstring LastFolderName(const std::wstring& path);
+// Name of the last folder of the path's folder part (C:\Users\Jean\ gives Jean). It lives with the path
+// helpers in win/ because the shredding engine needs it too and must not depend on the application.
+using win::LastFolderName;
 
 // The shell's small icon for a file or folder, or null. The caller owns the icon.
 HICON SmallShellIcon(const std::wstring& path);

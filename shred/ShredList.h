@@ -82,5 +82,8 @@ private:
     std::wstring count_;
     std::wstring totalSize_;
     std::wstring status_;
+    // Raised by every change of the total size text; a running computeTotalSize stops writing once it moved.
+    unsigned long long totalVersion_ = 0;
+    int runningTotals_ = 0;  // computeTotalSize calls under way; the last to end empties the status line
     ShredListObserver* observer_ = nullptr;
 };

@@ -30,6 +30,15 @@ std::wstring FolderPartOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
+std::wstring LastFolderName(const std::wstring& path) {
+    size_t last = path.find_last_of(L"\\/");
+    if (last == std::wstring::npos)
+        return {};
+    size_t previous = last == 0 ? std::wstring::npos : path.find_last_of(L"\\/", last - 1);
+    size_t start = previous == std::wstring::npos ? 0 : previous + 1;
+    return path.substr(start, last - start);
+}
+
 long long FileSizeOrKind(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data))

@@ -13,6 +13,9 @@ std::wstring ExtendedPath(const std::wstring& path);
 std::wstring FileNameOf(const std::wstring& path);
 // Everything up to and including the last backslash or slash; empty when there is none.
 std::wstring FolderPartOf(const std::wstring& path);
+// Name of the last folder of the path's folder part: C:\Users\Jean\ gives Jean, C:\Data\a.txt gives Data,
+// C:\ gives C:.
+std::wstring LastFolderName(const std::wstring& path);
 
 // 64-bit size of a file: -1 when the path does not exist, -2 when it is a folder or a drive root.
 long long FileSizeOrKind(const std::wstring& path);

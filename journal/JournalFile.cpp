@@ -1,0 +1,126 @@
+#include "journal/JournalFile.h"
+
+#include "win/Handle.h"
+#include "win/Strings.h"
+
+#include <cwchar>
+#include <iterator>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+constexpr wchar_t kFileName[] = L"KvsErrLog.txt";
+
+// A sharing violation lasts as long as another holder keeps the file open: the journal window reading it,
+// or another process appending. About two seconds of patience covers both without stalling a run for long.
+constexpr int kOpenAttempts = 100;
+constexpr DWORD kRetryPauseMs = 20;
+
+// One lock for every JournalFile of the process: two objects may name the same file, and the destruction
+// worker, the cleaner worker and the cleaner dialog each make their own.
+std::mutex& AppendMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+bool IsSharingError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+win::UniqueFile OpenForAppend(const std::wstring& path) {
+    for (int attempt = 1;; ++attempt) {
+        // Write sharing is refused so that no other writer can slip bytes in between the seek to the end
+        // and the write; readers may look at the file meanwhile.
+        win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || attempt == kOpenAttempts || !IsSharingError(::GetLastError()))
+            return file;
+        ::Sleep(kRetryPauseMs);
+    }
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+JournalFile::JournalFile(std::wstring configFolder) : configFolder_(std::move(configFolder)) {}
+
+std::wstring JournalFile::path() const {
+    return configFolder_ + kFileName;
+}
+
+bool JournalFile::appendLine(const std::wstring& line) const {
+    // One buffer and one write, so that a line is either whole on disk or, after a failed write, taken back.
+    std::string bytes = win::ToCp1252(line);
+    bytes += "\r\n";
+
+    std::lock_guard<std::mutex> lock(AppendMutex());
+    win::UniqueFile file = OpenForAppend(path());
+    if (!file)
+        return false;
+    LARGE_INTEGER end = {};
+    if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END))
+        return false;
+    if (WriteAll(file.get(), bytes))
+        return true;
+    // A disk that filled up half way would leave a torn line that the next append continues; cut it off so
+    // that the file keeps whole lines only.
+    if (::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN))
+        ::SetEndOfFile(file.get());
+    return false;
+}
+
+std::wstring JournalFile::timestamp() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    return timestampFor(now);
+}
+
+std::wstring JournalFile::timestampFor(const SYSTEMTIME& time) {
+    wchar_t text[64] = {};
+    swprintf(text, std::size(text), L"%02u/%02u/%04u \u00E0 %02u:%02u:%02u", static_cast<unsigned>(time.wDay),
+             static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wYear), static_cast<unsigned>(time.wHour),
+             static_cast<unsigned>(time.wMinute), static_cast<unsigned>(time.wSecond));
+    return text;
+}
+
+std::vector<std::wstring> JournalFile::readLines(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    // Write sharing lets the writers go on appending while the file is read.
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return lines;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+
+    // Windows-1252 maps CR and LF to themselves and every byte to exactly one character, so the text can
+    // be decoded first and split afterwards.
+    const std::wstring text = win::FromCp1252(bytes);
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\r' && text[i] != L'\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}

@@ -1,0 +1,209 @@
+#include "journal/JournalFile.h"
+#include "journal/JournalMessages.h"
+
+#include "tests/unit/TestSupport.h"
+#include "win/Files.h"
+#include "win/Handle.h"
+#include "win/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::wstring JournalIn(const test::TempFolder& folder) {
+    return JournalFile(folder.path()).path();
+}
+
+TEST(JournalFile, TimestampIsZeroPaddedWithAGraveA) {
+    SYSTEMTIME time = {};
+    time.wYear = 2027;
+    time.wMonth = 3;
+    time.wDay = 1;
+    time.wHour = 9;
+    time.wMinute = 5;
+    time.wSecond = 3;
+    EXPECT_EQ(JournalFile::timestampFor(time), L"01/03/2027 \u00E0 09:05:03");
+
+    // The current time has the same shape: dd/mm/yyyy à hh:ii:ss.
+    const std::wstring now = JournalFile::timestamp();
+    ASSERT_EQ(now.size(), 21u);
+    for (size_t i : {0, 1, 3, 4, 6, 7, 8, 9, 13, 14, 16, 17, 19, 20})
+        EXPECT_TRUE(now[i] >= L'0' && now[i] <= L'9') << i;
+    EXPECT_EQ(now.substr(2, 1) + now.substr(5, 1) + now.substr(10, 3) + now.substr(15, 1) + now.substr(18, 1),
+              L"// \u00E0 ::");
+}
+
+TEST(JournalFile, AppendCreatesTheFileWithExactlyTheLine) {
+    test::TempFolder folder(L"journal-create");
+    const std::wstring path = JournalIn(folder);
+    ASSERT_FALSE(win::Exists(path));
+
+    EXPECT_TRUE(
+        JournalFile(folder.path()).appendLine(L"01/03/2027 \u00E0 09:05:03 - Dossier : [Donn\u00E9es] vid\u00E9"));
+    EXPECT_EQ(test::ReadFile(path),
+              "01/03/2027 \xE0 09:05:03 - Dossier : [Donn\xE9"
+              "es] vid\xE9\r\n");
+}
+
+TEST(JournalFile, AppendLeavesEarlierBytesAsTheyWere) {
+    test::TempFolder folder(L"journal-append");
+    const std::wstring path = JournalIn(folder);
+    // Earlier content that no writer of ours would produce: a lone LF, a byte Windows-1252 leaves undefined,
+    // and no line end at the very end.
+    const std::string earlier = std::string("first\r\nsecond\nodd \x81\x00 bytes", 24);
+    test::WriteFile(path, earlier);
+
+    const JournalFile journal(folder.path());
+    EXPECT_TRUE(journal.appendLine(L"x"));
+    EXPECT_TRUE(journal.appendLine(L""));
+    EXPECT_TRUE(journal.appendLine(L"\u00E0 la fin"));
+    EXPECT_EQ(test::ReadFile(path), earlier + "x\r\n\r\n\xE0 la fin\r\n");
+}
+
+TEST(JournalFile, CharactersOutsideWindows1252BecomeQuestionMarks) {
+    test::TempFolder folder(L"journal-unicode");
+    EXPECT_TRUE(JournalFile(folder.path()).appendLine(L" - Le Fichier [\u65E5\u672C Zo\u00EB \u20AC \u0142.txt]"));
+    // The euro sign has a Windows-1252 byte (0x80); the Japanese letters and the Polish ł have none.
+    EXPECT_EQ(test::ReadFile(JournalIn(folder)), " - Le Fichier [?? Zo\xEB \x80 ?.txt]\r\n");
+}
+
+TEST(JournalFile, MissingConfigurationFolderDropsTheLineQuietly) {
+    test::TempFolder folder(L"journal-missing");
+    const std::wstring absent = folder / L"ShredderConfig\\";
+    const JournalFile journal(absent);
+    EXPECT_FALSE(journal.appendLine(L"lost"));
+    EXPECT_FALSE(win::Exists(absent));
+    EXPECT_FALSE(win::Exists(journal.path()));
+}
+
+TEST(JournalFile, ReadingSplitsAtCrLfOrCrLf) {
+    test::TempFolder folder(L"journal-read");
+    const std::wstring path = folder / L"lines.txt";
+    auto linesOf = [&](const std::string& bytes) {
+        test::WriteFile(path, bytes);
+        return JournalFile::readLines(path);
+    };
+    using Lines = std::vector<std::wstring>;
+
+    EXPECT_EQ(linesOf("a\r\nb\r\n"), (Lines{L"a", L"b"}));  // no empty line after the last CR LF
+    EXPECT_EQ(linesOf("a\r\nlast"), (Lines{L"a", L"last"}));
+    EXPECT_EQ(linesOf("a\rb\rc"), (Lines{L"a", L"b", L"c"}));
+    EXPECT_EQ(linesOf("a\nb\nc\n"), (Lines{L"a", L"b", L"c"}));
+    EXPECT_EQ(linesOf("a\r\rb\n\nc\r\n\r\n"), (Lines{L"a", L"", L"b", L"", L"c", L""}));
+    EXPECT_EQ(linesOf("a\n\rb"), (Lines{L"a", L"", L"b"}));  // LF CR is two line ends, unlike CR LF
+    EXPECT_EQ(linesOf("\xE0 09:05:03 \x80"), (Lines{L"\u00E0 09:05:03 \u20AC"}));
+    EXPECT_EQ(linesOf(""), Lines{});
+    EXPECT_EQ(JournalFile::readLines(folder / L"absent.txt"), Lines{});
+}
+
+TEST(JournalFile, CatalogueTextsAreWrittenAsTheJournalWindowShowsThem) {
+    test::TempFolder folder(L"journal-catalogue");
+    const JournalFile journal(folder.path());
+    for (const std::wstring& body :
+         {journal::FolderNotRemoved(L"C:\\A\\B"), journal::FileNotDeleted(L"f.txt"),
+          journal::DataNotOverwritten(L"f.txt"), journal::NoFileSpecified(), journal::FileEmpty(L"f.txt"),
+          journal::FileMissing(L"C:\\A\\f.txt"), journal::CannotOpen(L"f.txt"), journal::FolderEmptied(L"B"),
+          journal::WriteError(L"f.txt")})
+        ASSERT_TRUE(journal.appendLine(body));
+
+    // Byte escapes, so that the expectation does not depend on how the compiler reads this source file.
+    EXPECT_EQ(test::ReadFile(journal.path()),
+              " - Le Dossier [C:\\A\\B] n'a pu \xEAtre supprim\xE9\r\n"
+              " - Le Fichier [f.txt] n'a pu \xEAtre supprim\xE9\r\n"
+              " - Les donn\xE9"
+              "es du fichier [f.txt]  n'ont pu \xEAtre \xE9"
+              "cras\xE9"
+              "es\r\n"
+              " - Erreur! - Pas de fichier sp\xE9"
+              "cifi\xE9 pour la destruction.\r\n"
+              " - Le fichier [f.txt] est vide!\r\n"
+              " - Le fichier [C:\\A\\f.txt] n'existe pas!\r\n"
+              " - Impossible d'ouvrir le fichier: [f.txt]\r\n"
+              " - Dossier : [B] vid\xE9\r\n"
+              " - Erreur d'\xE9"
+              "criture - Le fichier [f.txt] n'a pu \xEAtre supprim\xE9\r\n");
+}
+
+TEST(JournalFile, ConcurrentWritersLoseNoLine) {
+    test::TempFolder folder(L"journal-threads");
+    constexpr int kThreads = 4;
+    constexpr int kLines = 200;
+    // Each writer has its own JournalFile, as the run's worker and the cleaner do.
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([&folder, t] {
+            const JournalFile journal(folder.path());
+            for (int i = 0; i < kLines; ++i)
+                journal.appendLine(L"T" + std::to_wstring(t) + L" L" + std::to_wstring(i) + L" " +
+                                   std::wstring(40 + i % 7, L'\u00E0'));
+        });
+    }
+    // A reader going over the file meanwhile, as the journal window does, must not make an append fail.
+    std::thread reader([&folder] {
+        for (int i = 0; i < 50; ++i)
+            JournalFile::readLines(JournalIn(folder));
+    });
+    for (std::thread& writer : writers)
+        writer.join();
+    reader.join();
+
+    const std::vector<std::wstring> lines = JournalFile::readLines(JournalIn(folder));
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kThreads * kLines));
+    std::vector<int> next(kThreads, 0);
+    for (const std::wstring& line : lines) {
+        int t = -1;
+        int i = -1;
+        ASSERT_EQ(swscanf(line.c_str(), L"T%d L%d ", &t, &i), 2) << win::ToUtf8(line);
+        ASSERT_TRUE(t >= 0 && t < kThreads);
+        // Each writer's lines are whole and in the order it wrote them.
+        EXPECT_EQ(i, next[t]);
+        next[t] = i + 1;
+        EXPECT_EQ(line,
+                  L"T" + std::to_wstring(t) + L" L" + std::to_wstring(i) + L" " + std::wstring(40 + i % 7, L'\u00E0'));
+    }
+    EXPECT_EQ(next, std::vector<int>(kThreads, kLines));
+}
+
+// Another holder that opened the journal without write sharing (another program, or a copy of the file in
+// progress) blocks appends only while it holds it.
+win::UniqueFile HoldWithoutWriteSharing(const std::wstring& path) {
+    return win::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST(JournalFile, AppendWaitsForABriefHolderToLetGo) {
+    test::TempFolder folder(L"journal-held");
+    const JournalFile journal(folder.path());
+    ASSERT_TRUE(journal.appendLine(L"before"));
+
+    win::UniqueFile holder = HoldWithoutWriteSharing(journal.path());
+    ASSERT_TRUE(holder);
+    bool written = false;
+    std::thread writer([&] { written = journal.appendLine(L"after"); });
+    ::Sleep(300);  // well inside the writer's patience; the test asserts nothing about durations
+    holder.reset();
+    writer.join();
+
+    EXPECT_TRUE(written);
+    EXPECT_EQ(test::ReadFile(journal.path()), "before\r\nafter\r\n");
+}
+
+TEST(JournalFile, AppendGivesUpOnAHolderThatKeepsTheFile) {
+    test::TempFolder folder(L"journal-kept");
+    const JournalFile journal(folder.path());
+    ASSERT_TRUE(journal.appendLine(L"before"));
+
+    win::UniqueFile holder = HoldWithoutWriteSharing(journal.path());
+    ASSERT_TRUE(holder);
+    EXPECT_FALSE(journal.appendLine(L"dropped"));
+    holder.reset();
+    EXPECT_TRUE(journal.appendLine(L"later"));
+    EXPECT_EQ(test::ReadFile(journal.path()), "before\r\nlater\r\n");
+}
+
+}  // namespace
