@@ -156,7 +156,19 @@ RunSummary DestructionRun(ShredList& list, const RunSettings& settings, const Jo
             break;  // the entry keeps its name and stays
 
         const std::wstring dir = win::FolderPartOf(path);
-        if (overwritten) {
+        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+        const bool folderLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                                (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (folderLink) {
+            // A queued junction or directory link: only the link itself goes. It is not renamed, since a
+            // rename that the system resolved through the link would rename the target instead.
+            if (::RemoveDirectoryW(extended.c_str())) {
+                list.removeAt(i);
+            } else {
+                journalLine(journal::FolderNotRemoved(path));
+                ++errors;
+            }
+        } else if (overwritten) {
             // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
             const bool wiped = WipeName(path, dir, kWipeFile, display, &control);
             if (wiped && ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str())) {
