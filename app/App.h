@@ -10,6 +10,12 @@
 
 inline constexpr wchar_t kProgramTitle[] = L"Kestavel Shredder 3.20";
 
+// Which presets this machine offers; the others are shown disabled.
+struct PresetAvailability {
+    bool virtualizedCache = true;  // Windows Vista and later
+    bool firefoxCache = true;      // Firefox is installed
+};
+
 // What start-up prepares once and the windows read afterwards.
 struct App {
     HINSTANCE instance = nullptr;
@@ -25,5 +31,6 @@ struct App {
     int overallRange = 100;
     int repetitionsRange = 100;
     std::wstring bitnessLabel;
+    PresetAvailability presets;
     win::UniqueHandle instanceMutex;
 };

@@ -12,14 +12,14 @@
 
 namespace {
 
-// Presets that make no sense on this machine are disabled once the menus exist: the virtualised cache
-// before Windows Vista, and the Firefox cache where Firefox is not installed.
-void AdaptPresets(const App& app) {
-    const bool virtualizedCache = app.osLevel >= kOsVista;
-    const bool firefox = win::Exists(L"C:\\Program Files\\Mozilla Firefox\\firefox.exe") ||
-                         win::Exists(L"C:\\Program Files (x86)\\Mozilla Firefox");
-    (void)virtualizedCache;
-    (void)firefox;
+// Presets that make no sense on this machine: the virtualised cache before Windows Vista, and the
+// Firefox cache where Firefox is not installed. The presets menu disables them.
+PresetAvailability CheckPresets(int osLevel) {
+    PresetAvailability presets;
+    presets.virtualizedCache = osLevel >= kOsVista;
+    presets.firefoxCache = win::Exists(L"C:\\Program Files\\Mozilla Firefox\\firefox.exe") ||
+                           win::Exists(L"C:\\Program Files (x86)\\Mozilla Firefox");
+    return presets;
 }
 
 // Files left in the temporary working folder are offered for destruction at every start.
@@ -73,7 +73,7 @@ int RunProgram(HINSTANCE instance) {
         return 1;
     }
     window.show();
-    AdaptPresets(app);
+    app.presets = CheckPresets(app.osLevel);
     StartTempFolderScan(app);
     return RunMessageLoop();
 }
