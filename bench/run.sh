@@ -21,12 +21,16 @@ wine_rate=$(echo "$out" | sed -n 's/^kbench-files-per-second //p')
 native="$top/build/bench-native"
 rm -rf "$native" && mkdir -p "$native"
 head -c 4096 /dev/zero | tr '\0' k >"$native/model"
-for i in $(seq 0 $((files - 1))); do cp "$native/model" "$native/f$i.dat"; done
+for i in $(seq 0 $((files - 1))); do
+    # The same layout as the Windows side: folders of 100 files.
+    [ $((i % 100)) = 0 ] && mkdir -p "$native/d$((i / 100))"
+    cp "$native/model" "$native/d$((i / 100))/f$i.dat"
+done
 rm "$native/model"
 start=$(date +%s.%N)
 find "$native" -name '*.dat' -print0 | xargs -0 shred -n1 --remove=wipe
 end=$(date +%s.%N)
-rmdir "$native"
+rm -r "$native"
 awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
     rate = n / (e - s);
     printf "GNU shred -n1 --remove=wipe, native: %.2f s, %.0f files/s\n", e - s, rate;

@@ -1,0 +1,88 @@
+#include "app/RunController.h"
+
+#include "journal/JournalFile.h"
+#include "shred/ShredList.h"
+
+void LatestRunDisplay::setText(RunText which, const std::wstring& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.texts[static_cast<size_t>(which)] = text;
+}
+
+void LatestRunDisplay::setBar(RunBar which, int value) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.bars[static_cast<size_t>(which)] = value;
+}
+
+LatestRunDisplay::Changes LatestRunDisplay::takeChanges() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(pending_, Changes());
+}
+
+RunController::~RunController() {
+    stopAndWait(INFINITE);
+}
+
+bool RunController::start(const RunSettings& settings) {
+    if (active())
+        return false;
+    settings_ = settings;
+    control_.reset();
+    state_ = State::Running;
+    thread_.reset(::CreateThread(nullptr, 0, Worker, this, 0, nullptr));
+    if (!thread_) {
+        state_ = State::Idle;
+        return false;
+    }
+    return true;
+}
+
+DWORD WINAPI RunController::Worker(void* parameter) {
+    auto* self = static_cast<RunController*>(parameter);
+    try {
+        self->summary_ = DestructionRun(self->list_, self->settings_, self->journal_, self->display_, self->control_);
+    } catch (...) {
+        // The window must learn of the end whatever happened; an unexpected failure reads as an error.
+        self->summary_ = RunSummary{L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.",
+                                    MB_ICONWARNING, 1, true};
+    }
+    ::PostMessageW(self->window_, self->doneMessage_, 0, 0);
+    return 0;
+}
+
+void RunController::pause() {
+    if (state_ != State::Running)
+        return;
+    control_.pause();
+    state_ = State::Paused;
+}
+
+void RunController::resume() {
+    if (state_ != State::Paused)
+        return;
+    control_.resume();
+    state_ = State::Running;
+}
+
+void RunController::stop() {
+    if (state_ != State::Running && state_ != State::Paused)
+        return;
+    // Stopping a paused run lets it go on to its next check, where it ends.
+    control_.requestStop();
+    state_ = State::Stopping;
+}
+
+RunSummary RunController::finish() {
+    if (thread_)
+        ::WaitForSingleObject(thread_.get(), INFINITE);
+    thread_.reset();
+    EndDestructionRun(list_, display_, control_);
+    state_ = State::Idle;
+    return summary_;
+}
+
+bool RunController::stopAndWait(DWORD timeoutMs) {
+    if (!thread_)
+        return true;
+    control_.requestStop();
+    return ::WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
+}

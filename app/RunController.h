@@ -1,0 +1,80 @@
+#pragma once
+
+#include "shred/DestructionRun.h"
+#include "shred/RunProgress.h"
+#include "win/Handle.h"
+
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+
+class JournalFile;
+class ShredList;
+
+// The values a run shows, kept for the window: the worker writes them as fast as it likes, the window
+// thread takes the changed ones on its timer and puts them on screen. So the worker never waits for the
+// window, and repaints happen at a steady rate however many small files go by.
+class LatestRunDisplay final : public RunDisplay {
+public:
+    static constexpr size_t kTexts = 7;
+    static constexpr size_t kBars = 5;
+
+    void setText(RunText which, const std::wstring& text) override;
+    void setBar(RunBar which, int value) override;
+
+    struct Changes {
+        std::array<std::optional<std::wstring>, kTexts> texts;
+        std::array<std::optional<int>, kBars> bars;
+    };
+    // The values changed since the last call.
+    Changes takeChanges();
+
+private:
+    std::mutex mutex_;
+    Changes pending_;
+};
+
+// Starts the destruction run on a worker thread and carries the window's pause, resume and stop requests
+// to it. When the run ends, the worker posts `doneMessage` to the window, which then calls finish() on its
+// own thread to show the summary and return to idle.
+class RunController {
+public:
+    enum class State { Idle, Running, Paused, Stopping };
+
+    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display, HWND window, UINT doneMessage)
+        : list_(list), journal_(journal), display_(display), window_(window), doneMessage_(doneMessage) {}
+    ~RunController();
+    RunController(const RunController&) = delete;
+    RunController& operator=(const RunController&) = delete;
+
+    State state() const { return state_; }
+    bool active() const { return state_ != State::Idle; }
+
+    bool start(const RunSettings& settings);
+    void pause();
+    void resume();
+    void stop();
+    // After doneMessage: the worker has ended; returns its summary and resets the run's displays and list.
+    RunSummary finish();
+    // At exit: asks the worker to stop and waits up to timeoutMs for it to reach a safe point. True when
+    // it ended in time.
+    bool stopAndWait(DWORD timeoutMs);
+
+private:
+    static DWORD WINAPI Worker(void* self);
+
+    ShredList& list_;
+    const JournalFile& journal_;
+    RunDisplay& display_;
+    HWND window_;
+    UINT doneMessage_;
+    RunControl control_;
+    RunSettings settings_;
+    RunSummary summary_;
+    std::atomic<State> state_{State::Idle};
+    win::UniqueHandle thread_;
+};
