@@ -6,6 +6,7 @@
 
 #include "app/Pictures.h"
 #include "app/Theme.h"
+#include "win/Handle.h"
 
 #include <windows.h>
 
@@ -22,6 +23,8 @@ struct Resources {
     ThemeApi noTheme;              // no functions at all: classic faces
     HWND window = nullptr;         // the gallery window, showing every control
     std::vector<WPARAM> commands;  // WM_COMMAND wParams the gallery window received, oldest first
+    // The button pictures: 24 pixels for the run buttons, 16 for the buttons under the list.
+    win::UniqueIcon destroyIcon, pauseIcon, resumeIcon, stopIcon, removeSelectedIcon, removeAllIcon, journalIcon;
 };
 Resources& Shared();
 
@@ -68,6 +71,7 @@ class Capture {
     RECT whole() const { return {0, 0, width_, height_}; }
 
     std::vector<DWORD>& raw() { return pixels_; }
+    const std::vector<DWORD>& raw() const { return pixels_; }
 
   private:
     int width_ = 0, height_ = 0;

@@ -3,7 +3,9 @@
 #include "tests/gallery/Gallery.h"
 
 #include "controls/BalloonTip.h"
+#include "controls/BigButton.h"
 #include "controls/ColorProgressBar.h"
+#include "win/Strings.h"
 
 #include <commctrl.h>
 
@@ -58,14 +60,61 @@ void BuildProgressBars(Resources& resources) {
               ColorProgressBar::kSystemColor, ColorProgressBar::kSystemColor);
 }
 
+win::UniqueIcon ButtonIcon(HINSTANCE instance, int id, int size = 24) {
+    return win::UniqueIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+}
+
+// The run buttons (captions in capitals after ten spaces, only the first enabled, as at start) and the
+// buttons under the shred list, whose narrower captions want the 16-pixel pictures, then one button in each
+// of the other three layouts.
+void BuildButtons(Resources& resources) {
+    HWND window = resources.window;
+    resources.destroyIcon = ButtonIcon(resources.instance, IDI_BTN_DESTROY);
+    resources.pauseIcon = ButtonIcon(resources.instance, IDI_BTN_PAUSE);
+    resources.resumeIcon = ButtonIcon(resources.instance, IDI_BTN_RESUME);
+    resources.stopIcon = ButtonIcon(resources.instance, IDI_BTN_STOP);
+    resources.removeSelectedIcon = ButtonIcon(resources.instance, IDI_BTN_REMOVE_SELECTED, 16);
+    resources.removeAllIcon = ButtonIcon(resources.instance, IDI_BTN_REMOVE_ALL, 16);
+    resources.journalIcon = ButtonIcon(resources.instance, IDI_BTN_JOURNAL, 16);
+    const struct {
+        const wchar_t* caption;
+        HICON icon;
+        bool enabled;
+    } runButtons[] = {{L"Détruire tout!", resources.destroyIcon.get(), true},
+                      {L"Interrompre", resources.pauseIcon.get(), false},
+                      {L"Reprendre", resources.resumeIcon.get(), false},
+                      {L"Stopper tout!", resources.stopIcon.get(), false}};
+    Caption(window, 280, 170, 200, 15, L"Boutons de la destruction");
+    int y = 190;
+    for (const auto& run : runButtons) {
+        HWND button = BigButton::Create(window, 0, 280, y, 190, 32, L"          " + win::ToUpper(run.caption), run.icon,
+                                        BigButton::kIconLeft, &resources.theme);
+        ::EnableWindow(button, run.enabled);
+        y += 33;
+    }
+    Caption(window, 500, 170, 300, 15, L"Sous la liste");
+    BigButton::Create(window, 0, 500, 190, 130, 32, L"Retirer sélection", resources.removeSelectedIcon.get(),
+                      BigButton::kIconLeft, &resources.theme);
+    BigButton::Create(window, 0, 630, 190, 130, 32, L"Retirer tout", resources.removeAllIcon.get(),
+                      BigButton::kIconLeft, &resources.theme);
+    BigButton::Create(window, 0, 770, 190, 100, 32, L"Journal", resources.journalIcon.get(), BigButton::kIconLeft,
+                      &resources.theme);
+    Caption(window, 500, 232, 300, 15, L"Autres dispositions");
+    const HICON big = resources.pictures.icon(IDI_BTN_JOURNAL);
+    BigButton::Create(window, 0, 500, 252, 100, 66, L"Icône dessus", big, BigButton::kIconAbove, &resources.theme);
+    BigButton::Create(window, 0, 610, 252, 130, 66, L"Icône à droite", big, BigButton::kIconRight, &resources.theme);
+    BigButton::Create(window, 0, 750, 252, 100, 66, L"Icône dessous", big, BigButton::kIconBelow, &resources.theme);
+}
+
 }  // namespace
 
 void BuildShowcase(Resources& resources) {
     BuildProgressBars(resources);
+    BuildButtons(resources);
 }
 
-bool HandleGalleryMessage(HWND, UINT, WPARAM, LPARAM) {
-    return false;
+bool HandleGalleryMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    return BigButton::Draw(message, wParam, lParam);
 }
 
 }  // namespace gallery
