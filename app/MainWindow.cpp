@@ -1,16 +1,25 @@
 #include "app/MainWindow.h"
 
 #include "app/App.h"
-#include "app/Environment.h"
-#include "app/Greeting.h"
-#include "app/PictureBox.h"
+#include "app/ControlIds.h"
+#include "controls/BigButton.h"
+
+#include <commctrl.h>
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"KestavelShredderMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 40;  // the run's displays are put on screen at this pace, whatever the worker does
 
 }  // namespace
+
+MainWindow::MainWindow(App& app)
+    : app_(app),
+      journal_(app.folders.config),
+      shredView_(app, list_, runDisplay_),
+      run_(list_, journal_, runDisplay_, kMsgRunDone) {}
 
 bool MainWindow::create() {
     WNDCLASSEXW type = {};
@@ -35,24 +44,20 @@ bool MainWindow::create() {
                                 app_.instance, this);
     if (!window_)
         return false;
+    run_.attach(window_);
     buildHeader();
+    buildLeftColumn();
+    shredView_.create(window_);
+    list_.setObserver(&shredView_);
+    buildMenus();
+    addTrayIcon();
+    ::SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
     return true;
 }
 
 void MainWindow::show() {
     ::ShowWindow(window_, SW_SHOWNORMAL);
     ::UpdateWindow(window_);
-}
-
-void MainWindow::buildHeader() {
-    HBITMAP header = app_.pictures.bitmap(IDR_HEADER);
-    const std::wstring first = GreetingFirstLine(LastFolderName(ProfileFolderPath() + L"\\"), IsAdministrator() == 1);
-    const std::wstring second = GreetingSecondLine(FrenchDateLine());
-    const std::wstring text = DrawGreeting(app_, header, first, second) ? first + L"\r\n" + second : std::wstring();
-    header_ = PictureBox::Create(window_, 0, 0, 834, 60, header, text.c_str());
-    ::SetWindowLongPtrW(header_, GWLP_ID, 1001);
-    HWND corner = PictureBox::Create(window_, 834, 0, 180, 60, app_.pictures.bitmap(IDR_CORNER));
-    ::SetWindowLongPtrW(corner, GWLP_ID, 1002);
 }
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,15 +72,59 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_DRAWITEM:
+            if (BigButton::Draw(message, wParam, lParam))
+                return TRUE;
+            break;
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->idFrom == kIdShredList && header->code == LVN_GETDISPINFOW) {
+                shredView_.onGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
+                return 0;
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC: {
+            COLORREF text = 0, back = 0;
+            if (shredView_.colorsFor(reinterpret_cast<HWND>(lParam), &text, &back)) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, text);
+                ::SetBkColor(dc, back);
+                ::SetDCBrushColor(dc, back);
+                return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
+            }
+            break;
+        }
+        case WM_TIMER:
+            if (wParam == kRefreshTimer) {
+                shredView_.refresh();
+                return 0;
+            }
+            break;
+        case kMsgRunDone:
+            onRunDone();
+            return 0;
+        case kMsgTray:
+            onTray(lParam);
+            return 0;
         case WM_THEMECHANGED:
             app_.theme.refreshActive();
             break;
         case WM_CLOSE:
-            ::DestroyWindow(window_);
+            requestQuit();
             return 0;
         case WM_DESTROY:
+            ::KillTimer(window_, kRefreshTimer);
+            removeTrayIcon();
             ::PostQuitMessage(0);
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+int MainWindow::message(const wchar_t* title, const wchar_t* text, UINT flags) {
+    return ::MessageBoxW(window_, text, title, flags);
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "app/RunController.h"
+#include "app/ShredView.h"
+#include "journal/JournalFile.h"
+#include "shred/ShredList.h"
+#include "win/Handle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -7,26 +13,75 @@
 struct App;
 
 // The program's main window: 1014 x 718 client area, centred, fixed size. It is created invisible, filled,
-// then shown, so that the user never sees it being built.
+// then shown, so that the user never sees it being built. Its pieces live in files of their own:
+// MainWindowBuild.cpp (controls, menus, tray icon), MainWindowCommands.cpp (menu and link commands),
+// MainWindowRun.cpp (the destruction run's buttons and end).
 class MainWindow {
 public:
-    explicit MainWindow(App& app) : app_(app) {}
+    explicit MainWindow(App& app);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
     bool create();
     void show();
     HWND handle() const { return window_; }
+    // True once the user asked to quit and confirmed; the message loop then ends.
+    bool quitRequested() const { return quitRequested_; }
+    // At exit: a run asked to stop gets a few seconds to reach a safe point. False if it is still running.
+    bool letRunStop();
 
     static constexpr int kClientWidth = 1014;
     static constexpr int kClientHeight = 718;
+    static constexpr int kMaxRepetitions = 100;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // MainWindowBuild.cpp
     void buildHeader();
+    void buildLeftColumn();
+    void buildMenus();
+    void addTrayIcon();
+    void removeTrayIcon();
+    void showPopup(HMENU menu, POINT at);
+
+    // MainWindowCommands.cpp
+    void onCommand(int id);
+    void addFiles();
+    void addFolder();
+    void openHelp();
+    void requestQuit();
+    bool confirmQuit();
+    void onTray(LPARAM event);
+    std::wstring startFolder() const;
+
+    // MainWindowRun.cpp
+    void startRun();
+    void pauseRun();
+    void resumeRun();
+    void stopRun();
+    void onRunDone();
+    RunSettings runSettings() const;
+
+    int message(const wchar_t* title, const wchar_t* text, UINT flags);
 
     App& app_;
     HWND window_ = nullptr;
-    HWND header_ = nullptr;
+    HWND leftColumn_ = nullptr;
+    HWND leftCover_ = nullptr;
+    HWND methodCombo_ = nullptr;
+    HWND repetitionsEdit_ = nullptr;
+    win::UniqueMenu presetsMenu_;
+    win::UniqueMenu treeMenu_;
+    win::UniqueMenu trayMenu_;
+    bool trayIcon_ = false;
+    bool quitRequested_ = false;
+    std::wstring lastFolder_;
+
+    ShredList list_;
+    JournalFile journal_;
+    LatestRunDisplay runDisplay_;
+    ShredView shredView_;
+    RunController run_;
 };

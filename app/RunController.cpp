@@ -50,7 +50,7 @@ DWORD WINAPI RunController::Worker(void* parameter) {
 }
 
 void RunController::pause() {
-    if (state_ != State::Running)
+    if (state_ != State::Running && state_ != State::Stopping)
         return;
     control_.pause();
     state_ = State::Paused;
@@ -71,13 +71,17 @@ void RunController::stop() {
     state_ = State::Stopping;
 }
 
-RunSummary RunController::finish() {
+RunSummary RunController::summary() {
     if (thread_)
         ::WaitForSingleObject(thread_.get(), INFINITE);
     thread_.reset();
+    return summary_;
+}
+
+void RunController::finish() {
+    summary();
     EndDestructionRun(list_, display_, control_);
     state_ = State::Idle;
-    return summary_;
 }
 
 bool RunController::stopAndWait(DWORD timeoutMs) {

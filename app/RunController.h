@@ -45,21 +45,25 @@ class RunController {
 public:
     enum class State { Idle, Running, Paused, Stopping };
 
-    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display, HWND window, UINT doneMessage)
-        : list_(list), journal_(journal), display_(display), window_(window), doneMessage_(doneMessage) {}
+    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display, UINT doneMessage)
+        : list_(list), journal_(journal), display_(display), doneMessage_(doneMessage) {}
     ~RunController();
     RunController(const RunController&) = delete;
     RunController& operator=(const RunController&) = delete;
 
+    // The window told of the run's end.
+    void attach(HWND window) { window_ = window; }
     State state() const { return state_; }
     bool active() const { return state_ != State::Idle; }
 
     bool start(const RunSettings& settings);
-    void pause();
+    void pause();  // from Running or Stopping
     void resume();
     void stop();
-    // After doneMessage: the worker has ended; returns its summary and resets the run's displays and list.
-    RunSummary finish();
+    // After doneMessage: waits for the worker's very end and returns its summary.
+    RunSummary summary();
+    // Once the summary has been shown: resets the run's displays, empties the list, back to idle.
+    void finish();
     // At exit: asks the worker to stop and waits up to timeoutMs for it to reach a safe point. True when
     // it ended in time.
     bool stopAndWait(DWORD timeoutMs);
@@ -70,7 +74,7 @@ private:
     ShredList& list_;
     const JournalFile& journal_;
     RunDisplay& display_;
-    HWND window_;
+    HWND window_ = nullptr;
     UINT doneMessage_;
     RunControl control_;
     RunSettings settings_;

@@ -28,13 +28,12 @@ void StartTempFolderScan(const App& app) {
         return;
 }
 
-int RunMessageLoop() {
+void RunMessageLoop() {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    return 0;
 }
 
 }  // namespace
@@ -75,5 +74,10 @@ int RunProgram(HINSTANCE instance) {
     window.show();
     app.presets = CheckPresets(app.osLevel);
     StartTempFolderScan(app);
-    return RunMessageLoop();
+    RunMessageLoop();
+    // A run asked to stop gets a few seconds to reach a safe point, so that no file is left half renamed;
+    // after that the process ends with it.
+    if (!window.letRunStop())
+        ::ExitProcess(0);
+    return 0;
 }

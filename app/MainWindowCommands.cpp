@@ -1,0 +1,163 @@
+// What the main window does for its menu commands, links and list buttons.
+#include "app/App.h"
+#include "app/ControlIds.h"
+#include "app/MainWindow.h"
+#include "win/Files.h"
+#include "win/Paths.h"
+#include "win/Strings.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+// The folder browser starts in the folder the program gives it.
+int CALLBACK BrowseStart(HWND dialog, UINT message, LPARAM, LPARAM start) {
+    if (message == BFFM_INITIALIZED)
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
+using HtmlHelpFn = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
+
+}  // namespace
+
+void MainWindow::onCommand(int id) {
+    switch (id) {
+        case kCmdHome: ::ShowWindow(shredView_.window(), SW_SHOW); break;
+        case kCmdQuit: requestQuit(); break;
+        case kCmdAddFiles:
+            ::ShowWindow(shredView_.window(), SW_SHOW);
+            addFiles();
+            break;
+        case kCmdAddFolder:
+            ::ShowWindow(shredView_.window(), SW_SHOW);
+            addFolder();
+            break;
+        case kCmdPresets: {
+            ::ShowWindow(shredView_.window(), SW_SHOW);
+            POINT at;
+            ::GetCursorPos(&at);
+            showPopup(presetsMenu_.get(), at);
+            break;
+        }
+        case kCmdHelp: openHelp(); break;
+        case kIdRemoveSelected: list_.removeSelected(shredView_.selectedIndexes()); break;
+        case kIdRemoveAll: list_.clear(); break;
+        case kIdStart: startRun(); break;
+        case kIdPause: pauseRun(); break;
+        case kIdResume: resumeRun(); break;
+        case kIdStop: stopRun(); break;
+    }
+}
+
+std::wstring MainWindow::startFolder() const {
+    return lastFolder_.empty() ? L"c:\\" : lastFolder_;
+}
+
+void MainWindow::addFiles() {
+    // Room for a few thousand names: the dialog returns the folder, then every chosen name.
+    std::vector<wchar_t> names(256 * 1024, L'\0');
+    const std::wstring start = startFolder();
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = L"*.*\0*.*\0";
+    dialog.lpstrFile = names.data();
+    dialog.nMaxFile = static_cast<DWORD>(names.size());
+    dialog.lpstrInitialDir = start.c_str();
+    dialog.lpstrTitle = L"Sélectionnez un fichier il sera listé prêt pour la destruction";
+    dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (::GetOpenFileNameW(&dialog)) {
+        // One name: a full path. Several: the folder, then each name, each ended by a zero.
+        const wchar_t* cursor = names.data();
+        const std::wstring first = cursor;
+        cursor += first.size() + 1;
+        std::vector<std::wstring> chosen;
+        if (*cursor == L'\0') {
+            chosen.push_back(first);
+        } else {
+            for (; *cursor; cursor += wcslen(cursor) + 1)
+                chosen.push_back(win::WithTrailingBackslash(first) + cursor);
+        }
+        for (const std::wstring& path : chosen) {
+            lastFolder_ = win::FolderPartOf(path);
+            list_.addPath(path);
+        }
+    }
+    list_.computeTotalSize();
+}
+
+void MainWindow::addFolder() {
+    const std::wstring start = startFolder();
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = window_;
+    browse.lpszTitle = L"Sélectionnez un répertoire, le dossier et son contenu seront listés prêts pour la destruction";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.lpfn = BrowseStart;
+    browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+    if (!chosen)
+        return;
+    wchar_t path[MAX_PATH] = {};
+    const bool ok = ::SHGetPathFromIDListW(chosen, path) && path[0];
+    ::CoTaskMemFree(chosen);
+    if (!ok)
+        return;
+    const std::wstring folder = win::WithTrailingBackslash(path);
+    list_.addFolderEntry(folder);
+    lastFolder_ = folder;
+}
+
+void MainWindow::openHelp() {
+    const std::wstring file = app_.programFolder + L"Aide Kestavel Shredder.chm";
+    HWND viewer = nullptr;
+    if (win::IsFile(file)) {
+        if (HMODULE library = ::LoadLibraryW(L"hhctrl.ocx")) {
+            auto htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
+            if (htmlHelp)
+                viewer = htmlHelp(::GetDesktopWindow(), file.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+            // The viewer lives in this process: the library stays loaded for it.
+        }
+    }
+    if (!viewer)
+        message(L"Aide introuvable!",
+                L"Le fichier d'aide est introuvable.\nAssurez-vous qu'il se trouve bien dans le répertoire de "
+                L"l'application.",
+                MB_OK | MB_ICONWARNING);
+}
+
+bool MainWindow::confirmQuit() {
+    if (!run_.active())
+        return true;
+    const int answer = message(L"Destruction en cours!",
+                               L"Attention! Le processus de destruction est actif!\rIl est fortement recommandé "
+                               L"d'attendre qu'il se termine.\r\rVoulez-vous réellement tout arrêter ?",
+                               MB_YESNO | MB_ICONWARNING);
+    if (answer != IDYES)
+        return false;
+    run_.stop();
+    return true;
+}
+
+void MainWindow::requestQuit() {
+    if (quitRequested_ || !confirmQuit())
+        return;
+    quitRequested_ = true;
+    ::DestroyWindow(window_);
+}
+
+bool MainWindow::letRunStop() {
+    // Long enough for the block or rename under way to finish, short enough not to feel stuck.
+    return run_.stopAndWait(5000);
+}
+
+void MainWindow::onTray(LPARAM event) {
+    if (event != WM_RBUTTONDOWN)
+        return;
+    POINT at;
+    ::GetCursorPos(&at);
+    showPopup(trayMenu_.get(), at);
+}

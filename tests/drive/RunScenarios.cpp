@@ -1,0 +1,229 @@
+// The shredding workflow from the window: queue files, start, pause, resume, stop, read the summary, quit.
+#include "tests/drive/Drive.h"
+
+#include "app/ControlIds.h"
+#include "win/Files.h"
+#include "win/Handle.h"
+
+#include <commctrl.h>
+
+#include <set>
+
+using namespace drive;
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Kestavel Shredder 3.20";
+constexpr wchar_t kFolder[] = L"C:\\shred\\";
+constexpr wchar_t kOpenTitle[] = L"Sélectionnez un fichier il sera listé prêt pour la destruction";
+
+void MakeFile(const std::wstring& path, unsigned long long size) {
+    ::CreateDirectoryW(kFolder, nullptr);
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Expect(static_cast<bool>(file), L"the test file " + path + L" can be made");
+    std::string block(1 << 20, 'x');
+    for (unsigned long long written = 0; written < size; written += block.size()) {
+        DWORD done = 0;
+        ::WriteFile(file.get(), block.data(), static_cast<DWORD>(std::min<unsigned long long>(block.size(), size - written)),
+                    &done, nullptr);
+    }
+}
+
+// The user's steps on the main window, by the names they see.
+struct Session {
+    Program program = Program::Start();
+    HWND main = program.waitForWindow(kTitle);
+
+    HWND control(int id) const { return FindChildById(main, id); }
+    void command(int number) const { ::PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(number), 0); }
+    void click(int id) const { Click(control(id)); }
+    bool enabled(int id) const { return ::IsWindowEnabled(control(id)) != FALSE; }
+    bool visible(int id) const { return ::IsWindowVisible(control(id)) != FALSE; }
+    int listCount() const { return ListCount(control(kIdShredList)); }
+
+    // "Ajouter un ou plusieurs fichiers", then the names typed in the open dialog.
+    void addFiles(const std::wstring& folder, const std::vector<std::wstring>& names) {
+        command(kCmdAddFiles);
+        HWND dialog = nullptr;
+        Expect(WaitUntil([&] {
+                   for (HWND window : TopLevelWindows(program.processId(), kOpenTitle))
+                       dialog = window;
+                   return dialog && ::IsWindowVisible(dialog);
+               }),
+               L"the open dialog appears");
+        HWND nameBox = nullptr;
+        for (int id : {0x47C, 0x480}) {  // the file name combo box, or its plain edit
+            for (HWND child : Children(dialog)) {
+                if (::GetDlgCtrlID(child) == id && ::IsWindowVisible(child))
+                    nameBox = child;
+            }
+            if (nameBox)
+                break;
+        }
+        Expect(nameBox != nullptr, L"the open dialog has a file name box");
+        // First into the folder, then the names, as a user typing them would.
+        ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        Click(::GetDlgItem(dialog, IDOK));
+        drive::Sleep(300);
+        std::wstring typed;
+        for (const std::wstring& name : names)
+            typed += L"\"" + name + L"\" ";
+        ::SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        Click(::GetDlgItem(dialog, IDOK));
+        Expect(WaitUntil([&] { return !::IsWindow(dialog); }), L"the open dialog closes");
+        WaitUntil([&] { return listCount() >= static_cast<int>(names.size()); }, 5000);
+    }
+
+    MessageBoxInfo box() const { return WaitForMessageBox(program.processId(), 60000); }
+    void start() {
+        click(kIdStart);
+        MessageBoxInfo confirm = box();
+        ExpectEqual(confirm.title, L"SUPPRESSION DEFINITIVE D'UNE LISTE DE FICHIERS", L"start confirmation");
+        Answer(confirm, IDYES);
+    }
+    void quit() {
+        Close(main);
+        ExpectEqual(program.waitForExit(), 0, L"exit code");
+    }
+};
+
+}  // namespace
+
+SCENARIO("run-empty-list") {
+    Session s;
+    Expect(s.enabled(kIdStart) && !s.enabled(kIdPause) && !s.enabled(kIdResume) && !s.enabled(kIdStop),
+           L"only DÉTRUIRE TOUT! is enabled at start");
+    ExpectEqual(Text(s.control(kIdStart)), L"          DÉTRUIRE TOUT!", L"start button caption");
+    ExpectEqual(Text(s.control(kIdMethodCombo)), L"Simples zéros  - 1 cycle", L"method at start");
+    s.click(kIdStart);
+    MessageBoxInfo error = s.box();
+    ExpectEqual(error.title, L"ERREUR", L"title");
+    ExpectEqual(error.text, L"Aucun fichiers à détruire dans la liste!", L"text");
+    Answer(error, IDOK);
+    s.quit();  // idle: no question
+}
+
+SCENARIO("run-declined") {
+    MakeFile(std::wstring(kFolder) + L"keep.txt", 100);
+    Session s;
+    s.addFiles(kFolder, {L"keep.txt"});
+    s.addFiles(kFolder, {L"keep.txt"});
+    ExpectEqual(s.listCount(), 1, L"the same file added twice is queued once");
+    s.click(kIdStart);
+    Answer(s.box(), IDNO);
+    MessageBoxInfo notice = s.box();
+    ExpectEqual(notice.title, L"Processus", L"title");
+    ExpectEqual(notice.text, L"La destruction a été annulée par l'utilisateur!", L"text");
+    Answer(notice, IDOK);
+    Expect(win::IsFile(std::wstring(kFolder) + L"keep.txt"), L"nothing destroyed");
+    s.quit();
+}
+
+SCENARIO("run-three-files") {
+    const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin"};
+    for (const std::wstring& name : names)
+        MakeFile(kFolder + name, 256ull << 20);  // large enough for each step of the overall bar to be seen
+    Session s;
+    s.addFiles(kFolder, names);
+    ExpectEqual(s.listCount(), 3, L"three files queued");
+    ExpectEqual(Text(s.control(kIdEntryCount)), L"3", L"entry count");
+    ExpectEqual(Text(s.control(kIdTotalSize)), L"768.000", L"total size");
+    Screenshot(L"run-queued");
+    s.start();
+    Expect(WaitUntil([&] { return !s.enabled(kIdStart); }, 5000), L"running: DÉTRUIRE TOUT! disabled");
+    Expect(s.enabled(kIdPause) && s.enabled(kIdStop) && !s.enabled(kIdResume), L"running buttons");
+    Expect(s.visible(kIdRunBanner) && !s.visible(kIdListButtonsBar), L"the red banner replaces the list buttons");
+    Screenshot(L"run-running");
+    std::set<int> seen;
+    HWND overall = s.control(kIdOverallBar);
+    MessageBoxInfo summary;
+    WaitUntil(
+        [&] {
+            seen.insert(ProgressPosition(overall));
+            for (HWND window : TopLevelWindows(s.program.processId(), L"Destruction complète!")) {
+                summary.window = window;
+                return true;
+            }
+            return false;
+        },
+        120000, 5);
+    Expect(summary.window != nullptr, L"the summary appears");
+    summary = s.box();
+    for (int step : {33, 67, 100})
+        Expect(seen.count(step) == 1, L"the overall bar passes " + std::to_wstring(step));
+    ExpectEqual(summary.text,
+                L"Tous les fichiers sélectionnés ont été traités\r\rLeurs données ont été écrasées  (1 X Nombre de "
+                L"cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle\r\r",
+                L"summary text");
+    Screenshot(L"run-summary");
+    Answer(summary, IDOK);
+    for (const std::wstring& name : names)
+        Expect(!win::Exists(kFolder + name), name + L" is gone");
+    Expect(WaitUntil([&] { return s.enabled(kIdStart) && s.listCount() == 0; }), L"idle again, list empty");
+    Expect(!s.visible(kIdRunBanner) && s.visible(kIdListButtonsBar), L"list buttons back");
+    s.quit();
+}
+
+SCENARIO("run-pause-resume-stop") {
+    const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin", L"d.bin"};
+    for (const std::wstring& name : names)
+        MakeFile(kFolder + name, 512ull << 20);
+    Session s;
+    s.addFiles(kFolder, names);
+    // Ten repetitions of DoD: long enough to pause, resume and stop in the middle.
+    ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
+    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 10);
+    s.start();
+    Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
+    s.click(kIdPause);
+    Expect(WaitUntil([&] { return s.enabled(kIdResume); }), L"paused: REPRENDRE enabled");
+    Expect(!s.enabled(kIdStart) && !s.enabled(kIdPause), L"paused buttons");
+    Expect(s.enabled(kIdStop), L"a paused run can be stopped");
+    Expect(Text(s.control(kIdRunBannerText)).find(L"a été suspendu") != std::wstring::npos, L"yellow banner text");
+    Screenshot(L"run-paused");
+    const int pausedAt = ProgressPosition(s.control(kIdOverwriteBar));
+    drive::Sleep(500);
+    ExpectEqual(ProgressPosition(s.control(kIdOverwriteBar)), pausedAt, L"nothing moves while paused");
+    s.click(kIdResume);
+    Expect(WaitUntil([&] { return s.enabled(kIdPause) && !s.enabled(kIdResume); }), L"resumed");
+    Expect(Text(s.control(kIdRunBannerText)).find(L"interrompre ou stopper") != std::wstring::npos,
+           L"red banner after resume");
+    s.click(kIdStop);
+    MessageBoxInfo confirm = s.box();
+    ExpectEqual(confirm.title, L"Arrêter la destruction", L"stop confirmation");
+    Answer(confirm, IDYES);
+    Expect(WaitUntil([&] { return !s.enabled(kIdStop); }, 2000), L"STOPPER TOUT! disabled at once");
+    MessageBoxInfo summary = s.box();
+    ExpectEqual(summary.title, L"Destruction interrompue!", L"summary title");
+    Answer(summary, IDOK);
+    Expect(win::Exists(kFolder + names.front()), L"the first entry is never reached");
+    Expect(WaitUntil([&] { return s.listCount() == 0 && s.enabled(kIdStart); }), L"idle, list empty");
+    s.quit();
+}
+
+SCENARIO("run-quit-during-run") {
+    const std::vector<std::wstring> names = {L"a.bin", L"b.bin"};
+    for (const std::wstring& name : names)
+        MakeFile(kFolder + name, 512ull << 20);
+    Session s;
+    s.addFiles(kFolder, names);
+    ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
+    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 10);
+    s.start();
+    Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
+    Close(s.main);
+    MessageBoxInfo question = s.box();
+    ExpectEqual(question.title, L"Destruction en cours!", L"quit question title");
+    Expect(question.text.find(L"Voulez-vous réellement tout arrêter ?") != std::wstring::npos, L"quit question");
+    Answer(question, IDNO);
+    drive::Sleep(300);
+    Expect(s.program.running() && s.enabled(kIdPause), L"No keeps the run going");
+    s.click(kIdPause);
+    Expect(WaitUntil([&] { return s.enabled(kIdResume); }), L"paused");
+    Close(s.main);
+    Answer(s.box(), IDYES);
+    ExpectEqual(s.program.waitForExit(20000), 0, L"exit code after quitting a paused run");
+    // The worker stopped at a safe point: no file is left under an intermediate wiping name.
+    for (const wchar_t* leftover : {L"AAAAA.aaa", L"MMMMM.mmm", L"ZZZZZ.zzz"})
+        Expect(!win::Exists(std::wstring(kFolder) + leftover), L"no half-wiped name");
+}
