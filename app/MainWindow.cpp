@@ -85,6 +85,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 shredView_.onGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
                 return 0;
             }
+            if (header->idFrom == kIdExplorerTree && header->code == NM_RCLICK) {
+                showTreeMenu();
+                return TRUE;
+            }
+            if (explorerTree_.onNotify(*header))
+                return 0;
             break;
         }
         case WM_CTLCOLORSTATIC: {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExplorerTree.h"
 #include "app/RunController.h"
 #include "app/ShredView.h"
 #include "journal/JournalFile.h"
@@ -54,6 +55,10 @@ private:
     void requestQuit();
     bool confirmQuit();
     void onTray(LPARAM event);
+    void showTreeMenu();
+    void onTreeCommand(int id);
+    // The folder scans fill the list with a folder's content; until they exist nothing more is queued.
+    void startFolderScan(const std::wstring& folder);
     std::wstring startFolder() const;
 
     // MainWindowRun.cpp
@@ -83,5 +88,6 @@ private:
     JournalFile journal_;
     LatestRunDisplay runDisplay_;
     ShredView shredView_;
+    ExplorerTree explorerTree_;
     RunController run_;
 };

@@ -109,6 +109,7 @@ void MainWindow::buildLeftColumn() {
     ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
     AttachBalloonTip(nullptr, repetitionsEdit_, L"Répétitions",
                      L"Le nombre de répétitions multiplie le nombre de cycles.", reinterpret_cast<HICON>(TTI_INFO));
+    explorerTree_.create(leftColumn_, kIdExplorerTree, 10, 70, 220, 248);
 }
 
 void MainWindow::buildMenus() {

@@ -7,6 +7,7 @@
 #include "win/Strings.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -44,6 +45,10 @@ void MainWindow::onCommand(int id) {
             break;
         }
         case kCmdHelp: openHelp(); break;
+        case kCmdTreeAdd:
+        case kCmdTreeAddWithFolder:
+        case kCmdTreeExplore:
+        case kCmdTreeOpen: onTreeCommand(id); break;
         case kIdRemoveSelected: list_.removeSelected(shredView_.selectedIndexes()); break;
         case kIdRemoveAll: list_.clear(); break;
         case kIdStart: startRun(); break;
@@ -109,6 +114,68 @@ void MainWindow::addFolder() {
     const std::wstring folder = win::WithTrailingBackslash(path);
     list_.addFolderEntry(folder);
     lastFolder_ = folder;
+    startFolderScan(folder);
+}
+
+void MainWindow::startFolderScan(const std::wstring&) {}
+
+void MainWindow::showTreeMenu() {
+    POINT at;
+    ::GetCursorPos(&at);
+    const ExplorerTree::Selection selected = explorerTree_.selectAt(at);
+    if (selected.kind == ExplorerTree::Selection::None)
+        return;
+    HMENU menu = treeMenu_.get();
+    auto setText = [&](int command, const std::wstring& text) {
+        ::ModifyMenuW(menu, command, MF_BYCOMMAND | MF_STRING, command, text.c_str());
+    };
+    auto enable = [&](int command, bool on) {
+        ::EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    // Disabled items keep the text they last had.
+    if (selected.kind == ExplorerTree::Selection::File) {
+        setText(kCmdTreeAdd, L"Ajouter " + selected.name + L" à la destruction");
+        setText(kCmdTreeOpen, L"Ouvrir " + selected.name);
+        enable(kCmdTreeOpen, true);
+        enable(kCmdTreeAddWithFolder, false);
+        enable(kCmdTreeExplore, false);
+    } else {
+        setText(kCmdTreeAdd, L"Ajouter le contenu seulement");
+        setText(kCmdTreeAddWithFolder, L"Ajouter le dossier + son contenu");
+        setText(kCmdTreeExplore, L"Explorer ce dossier avec Windows");
+        enable(kCmdTreeAddWithFolder, true);
+        enable(kCmdTreeExplore, true);
+        enable(kCmdTreeOpen, false);
+    }
+    showPopup(menu, at);
+}
+
+void MainWindow::onTreeCommand(int id) {
+    // The command acts on what is selected when it arrives.
+    const ExplorerTree::Selection selected = explorerTree_.selection();
+    if (selected.kind == ExplorerTree::Selection::None)
+        return;
+    const bool folder = selected.kind == ExplorerTree::Selection::Folder;
+    switch (id) {
+        case kCmdTreeAdd:
+        case kCmdTreeAddWithFolder:
+            ::ShowWindow(shredView_.window(), SW_SHOW);
+            if (!folder) {
+                list_.addPath(selected.path);
+                list_.computeTotalSize();
+            } else {
+                if (id == kCmdTreeAddWithFolder)
+                    list_.addFolderEntry(selected.path);
+                startFolderScan(selected.path);
+            }
+            break;
+        case kCmdTreeExplore:
+            ::ShellExecuteW(window_, L"explore", selected.path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+        case kCmdTreeOpen:
+            ::ShellExecuteW(window_, L"open", selected.path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+    }
 }
 
 void MainWindow::openHelp() {

@@ -274,6 +274,99 @@ private:
 
 }  // namespace
 
+void MouseClick(POINT screen, bool right) {
+    ::SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+void KeyPress(WORD virtualKey) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    ::Sleep(50);
+}
+
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : AllTopLevelWindows()) {
+                if (ClassName(window) == L"#32768" && ::IsWindowVisible(window) && OwnerProcess(window) == processId) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (!found)
+        Fail(L"no popup menu within " + std::to_wstring(timeoutMs) + L" ms");
+    return found;
+}
+
+std::vector<std::wstring> PopupMenuTexts(HWND menuWindow) {
+    auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    std::vector<std::wstring> texts;
+    for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+        wchar_t text[256] = {};
+        if (::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION) == 0 &&
+            (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR))
+            texts.push_back(L"-");
+        else
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<bool> PopupMenuEnabled(HWND menuWindow) {
+    auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    std::vector<bool> enabled;
+    for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i)
+        enabled.push_back(!(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    return enabled;
+}
+
+HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
+    if (parent)
+        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    constexpr int kChars = 512;
+    RemoteBuffer remote(tree, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
+    auto item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
+    for (; item; item = reinterpret_cast<HTREEITEM>(
+                     ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMW request = {};
+        request.mask = TVIF_TEXT;
+        request.hItem = item;
+        request.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TVITEMW));
+        request.cchTextMax = kChars;
+        remote.write(&request, sizeof(request));
+        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.address()));
+        wchar_t name[kChars] = {};
+        remote.read(name, sizeof(name) - sizeof(wchar_t), sizeof(TVITEMW));
+        if (text == name)
+            return item;
+    }
+    Fail(L"no tree item \"" + text + L"\"");
+}
+
+RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item) {
+    ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    RemoteBuffer remote(tree, sizeof(RECT));
+    remote.write(&item, sizeof(item));  // TVM_GETITEMRECT takes the item in the rectangle's first bytes
+    ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.address()));
+    RECT rect = {};
+    remote.read(&rect, sizeof(rect));
+    ::MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 int ListCount(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }

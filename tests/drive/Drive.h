@@ -6,6 +6,7 @@
 // throws drive::Failure, which ends the scenario with a message and exit code 1.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <stdexcept>
@@ -76,6 +77,21 @@ struct MessageBoxInfo {
 };
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = 10000);
 void Answer(const MessageBoxInfo& box, int buttonId);  // IDOK, IDYES, IDNO...
+
+// Real mouse input, as the user's hand: the pointer moves to the screen point and the button clicks there.
+void MouseClick(POINT screen, bool right = false);
+// A real key press, to whatever has the keyboard (the foreground window, an open menu).
+void KeyPress(WORD virtualKey);
+
+// An open popup menu of the process (class #32768) and its items' texts, in order; separators read "-".
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 5000);
+std::vector<std::wstring> PopupMenuTexts(HWND menuWindow);
+std::vector<bool> PopupMenuEnabled(HWND menuWindow);
+
+// Tree views read across processes: the item with this text under parent (null: the top level), and an
+// item's rectangle on screen.
+HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text);
+RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item);
 
 // Controls read across processes.
 int ListCount(HWND list);

@@ -227,3 +227,70 @@ SCENARIO("run-quit-during-run") {
     for (const wchar_t* leftover : {L"AAAAA.aaa", L"MMMMM.mmm", L"ZZZZZ.zzz"})
         Expect(!win::Exists(std::wstring(kFolder) + leftover), L"no half-wiped name");
 }
+
+// Windows lets another process read a popup menu's items; Wine keeps menus private to their process
+// (GetMenuItemCount answers -1 there). Where they cannot be read, the scenario checks what the items do
+// instead, and the screenshot shows their texts.
+bool MenuReadable(HWND menu) {
+    auto handle = reinterpret_cast<HMENU>(::SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    return ::GetMenuItemCount(handle) > 0;
+}
+
+bool WindowTitled(const std::wstring& part) {
+    for (HWND window : Children(::GetDesktopWindow())) {
+        if (::IsWindowVisible(window) && Text(window).find(part) != std::wstring::npos)
+            return true;
+    }
+    return false;
+}
+
+SCENARIO("tree-right-click") {
+    MakeFile(std::wstring(kFolder) + L"notes.txt", 10);
+    Session s;
+    HWND tree = s.control(kIdExplorerTree);
+    HTREEITEM drive = TreeChild(tree, nullptr, L"C:\\");
+    HTREEITEM folder = TreeChild(tree, drive, L"shred");
+    HTREEITEM file = TreeChild(tree, folder, L"notes.txt");
+    auto rightClick = [&](HTREEITEM item) {
+        RECT place = TreeItemRectOnScreen(tree, item);
+        MouseClick({(place.left + place.right) / 2, (place.top + place.bottom) / 2}, true);
+        return WaitForPopupMenu(s.program.processId());
+    };
+
+    HWND menu = rightClick(file);
+    Screenshot(L"tree-menu-file");
+    if (MenuReadable(menu)) {
+        const std::vector<std::wstring> texts = PopupMenuTexts(menu);
+        const std::vector<bool> enabled = PopupMenuEnabled(menu);
+        ExpectEqual(texts[0], L"Ajouter notes.txt à la destruction", L"first item for a file");
+        ExpectEqual(texts[5], L"Ouvrir notes.txt", L"last item for a file");
+        Expect(enabled[0] && !enabled[2] && !enabled[4] && enabled[5], L"the two folder items are disabled");
+    }
+    // The first item queues the file.
+    KeyPress(VK_RETURN);
+    Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the file is queued");
+    ExpectEqual(ListItemText(s.control(kIdShredList), 0), std::wstring(kFolder) + L"notes.txt", L"queued path");
+
+    // The arrow key skips the two disabled folder items and lands on "Ouvrir notes.txt".
+    menu = rightClick(file);
+    KeyPress(VK_DOWN);
+    KeyPress(VK_RETURN);
+    Expect(WaitUntil([] { return WindowTitled(L"notes.txt"); }, 15000), L"the file opens in its program");
+
+    // On a folder: the folder items, and "Ouvrir" disabled.
+    menu = rightClick(folder);
+    Screenshot(L"tree-menu-folder");
+    if (MenuReadable(menu)) {
+        const std::vector<std::wstring> texts = PopupMenuTexts(menu);
+        ExpectEqual(texts[0], L"Ajouter le contenu seulement", L"first item for a folder");
+        ExpectEqual(texts[2], L"Ajouter le dossier + son contenu", L"second item for a folder");
+        ExpectEqual(texts[4], L"Explorer ce dossier avec Windows", L"third item for a folder");
+        Expect(!PopupMenuEnabled(menu)[5], L"the open item is disabled for a folder");
+    }
+    // The second item queues the folder itself (its content comes with the folder scans).
+    KeyPress(VK_DOWN);
+    KeyPress(VK_RETURN);
+    Expect(WaitUntil([&] { return s.listCount() == 2; }), L"the folder is queued");
+    ExpectEqual(ListItemText(s.control(kIdShredList), 1), L"C:\\shred", L"queued folder");
+    s.quit();
+}
