@@ -129,7 +129,8 @@ int Layout(Bar& bar) {
     int fullWidth = client.right;
     if (::GetWindowLongW(bar.outer, GWL_STYLE) & WS_VSCROLL)
         fullWidth += ::GetSystemMetrics(SM_CXVSCROLL);
-    const int width = client.bottom < total ? fullWidth - ::GetSystemMetrics(SM_CXVSCROLL) : fullWidth;
+    int width = client.bottom < total ? fullWidth - ::GetSystemMetrics(SM_CXVSCROLL) : fullWidth;
+    width = width < 0 ? 0 : width;
 
     const SIZE inner = ScrollArea::InnerSize(bar.outer);
     int result = 0;
