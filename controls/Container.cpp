@@ -27,6 +27,12 @@ LRESULT CALLBACK Proc(HWND container, UINT message, WPARAM wParam, LPARAM lParam
             controls::FillSolid(reinterpret_cast<HDC>(wParam), client, BackColor(container));
             return 0;
         }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            // From a child control (track bar, up-down); the container itself does not scroll.
+            if (!lParam)
+                break;
+            [[fallthrough]];
         case WM_COMMAND:
         case WM_NOTIFY:
         case WM_DRAWITEM:
