@@ -216,10 +216,17 @@ void CheckScrollBar() {
         bar.add(kLink, 25, 0, L"Lien", LinkPicture());
     ::GetScrollInfo(bar.get(), SB_VERT, &info);
     const int before = info.nMax;
+    ::SendMessageW(bar.get(), WM_VSCROLL, SB_BOTTOM, 0);
+    Check(ScrollArea::Position(bar.get()) == bar.innerHeight() - client.bottom &&
+              RectInPage(bar.page(), bar.get()).top == client.bottom - bar.innerHeight(),
+          L"scrolled to the bottom, the page's end meets the bar's");
     bar.events.clear();
     SetItemState(bar.get(), 7, 1);
     ::GetScrollInfo(bar.get(), SB_VERT, &info);
     Check(before - info.nMax == 100, L"collapsing a group shrinks the scroll range by its entries");
+    Check(ScrollArea::Position(bar.get()) == bar.innerHeight() - client.bottom &&
+              RectInPage(bar.page(), bar.get()).top == client.bottom - bar.innerHeight(),
+          L"the scroll position stays within the shrunk range");
     Check(bar.events.size() == 1 && bar.events[0] == Event{kBarId, kCollapsed, 7, 0},
           L"the width does not change while the bar stays");
 
