@@ -4,6 +4,7 @@
 // them. A group is run by name (controls_gallery.exe GROUP); its failed checks are printed and make the
 // exit code 1.
 
+#include "app/Fonts.h"
 #include "app/Pictures.h"
 #include "app/Theme.h"
 #include "win/Handle.h"
@@ -19,9 +20,11 @@ namespace gallery {
 struct Resources {
     HINSTANCE instance = nullptr;
     Pictures pictures;
+    Fonts fonts;
     ThemeApi theme;                // the real theme functions (inactive under Wine's default settings)
     ThemeApi noTheme;              // no functions at all: classic faces
     HWND window = nullptr;         // the gallery window, showing every control
+    HWND explorerBar = nullptr;    // the gallery's explorer bar, built like the main window's
     std::vector<WPARAM> commands;  // WM_COMMAND wParams the gallery window received, oldest first
     // The button pictures: 24 pixels for the run buttons, 16 for the buttons under the list.
     win::UniqueIcon destroyIcon, pauseIcon, resumeIcon, stopIcon, removeSelectedIcon, removeAllIcon, journalIcon;
@@ -111,6 +114,10 @@ inline constexpr int kGalleryHeight = 720;
 void BuildShowcase(Resources& resources);
 // Messages of the gallery window that the controls need answered (owner drawing); true when handled.
 bool HandleGalleryMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Another top-level window of the gallery's class, for checks that need controls of their own at a known
+// place on the screen; it records WM_COMMAND like the gallery window.
+HWND CreateStage(int x, int y, int width, int height);
 
 // A static caption in the gallery window.
 HWND Caption(HWND parent, int x, int y, int width, int height, const wchar_t* text);

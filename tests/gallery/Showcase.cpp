@@ -5,6 +5,7 @@
 #include "controls/BalloonTip.h"
 #include "controls/BigButton.h"
 #include "controls/ColorProgressBar.h"
+#include "controls/ExplorerBar.h"
 #include "win/Strings.h"
 
 #include <commctrl.h>
@@ -106,9 +107,89 @@ void BuildButtons(Resources& resources) {
     BigButton::Create(window, 0, 750, 252, 100, 66, L"Icône dessous", big, BigButton::kIconBelow, &resources.theme);
 }
 
+HWND Child(HWND parent,
+           const wchar_t* className,
+           const wchar_t* text,
+           DWORD style,
+           int x,
+           int y,
+           int width,
+           int height) {
+    HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                                   nullptr, nullptr, nullptr);
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return child;
+}
+
+// The method and repetition controls of the "Destruction de fichiers" group.
+void FillMethodPanel(HWND panel, const Resources& resources) {
+    HWND methods = Child(panel, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 5, 205, 200);
+    for (const wchar_t* method : {L"Nombres Aléatoires - 1 cycle", L"Simples zéros  - 1 cycle",
+                                  L"GOST p50739-95 (Russie) - 2 cycles", L"DoD 5220.22-M (USA) - 3 cycles"})
+        ::SendMessageW(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(method));
+    ::SendMessageW(methods, CB_SETCURSEL, 1, 0);
+    AttachBalloonTip(nullptr, methods, L"Mode de destruction",
+                     L"Sélectionnez l'algorithme à utiliser pour l'écrasement de vos données.",
+                     resources.pictures.icon(IDI_APP));
+    Child(panel, L"STATIC", L"Nombre de répétitions  :  ", SS_NOPREFIX | SS_LEFTNOWORDWRAP, 10, 37, 110, 15);
+    HWND count = Child(panel, WC_EDITW, L"1", ES_NUMBER | ES_READONLY | WS_BORDER, 130, 35, 35, 20);
+    ::SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(resources.fonts.get(2)), FALSE);
+    HWND spin = Child(panel, UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0);
+    ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(count), 0);
+    ::SendMessageW(spin, UDM_SETRANGE32, 1, 99);
+    ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
+}
+
+void FillExplorerTree(HWND panel) {
+    HWND tree = Child(panel, WC_TREEVIEWW, L"", TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 220, 248);
+    TreeView_SetBkColor(tree, RGB(68, 94, 138));
+    TreeView_SetTextColor(tree, RGB(255, 255, 255));
+    TVINSERTSTRUCTW insert = {};
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.hParent = TVI_ROOT;
+    insert.item.pszText = const_cast<wchar_t*>(L"C:\\");
+    HTREEITEM drive = TreeView_InsertItem(tree, &insert);
+    insert.hParent = drive;
+    for (const wchar_t* folder : {L"Program Files", L"ProgramData", L"users", L"windows"}) {
+        insert.item.pszText = const_cast<wchar_t*>(folder);
+        TreeView_InsertItem(tree, &insert);
+    }
+    TreeView_Expand(tree, drive, TVE_EXPAND);
+}
+
+// The explorer bar of the main window: its four groups, their links, the two embedded panels and the note.
+void BuildExplorerBar(Resources& resources) {
+    const Pictures& pictures = resources.pictures;
+    HWND bar = ExplorerBar::Create(resources.window, 500, 0, 0, 260, kGalleryHeight);
+    auto add = [&](int type, int height, int command, const wchar_t* caption, int picture, HFONT font = nullptr) {
+        const ItemDescriptor item = {type, height, command, font};
+        return ExplorerBar::AddItem(bar, -1, caption, picture ? pictures.bitmap(picture) : nullptr, &item);
+    };
+    using namespace ExplorerBar;
+    add(kHeader, 35, 0, L"Menu principal", IDR_GROUP_MAIN);
+    add(kLink, 25, 49, L"Accueil Kestavel Shredder", IDR_LINK_HOME);
+    add(kLink, 25, 47, L"Nettoyage rapide", IDR_LINK_CLEANER);
+    add(kLink, 25, 48, L"Outils Windows", IDR_LINK_TOOLS);
+    add(kLink, 25, 50, L"Quitter Kestavel Shredder", IDR_LINK_QUIT);
+    add(kHeader, 35, 0, L"Destruction de fichiers", IDR_GROUP_SHRED);
+    FillMethodPanel(AddContainer(bar, -1, 60), resources);
+    add(kLink, 25, 51, L"Ajouter un ou plusieurs fichiers", IDR_LINK_ADD_FILES);
+    add(kLink, 25, 52, L"Ajouter un répertoire complet", IDR_LINK_ADD_FOLDER);
+    add(kLink, 30, 53, L"Répertoires système...", IDR_LINK_PRESETS);
+    add(kLabel, 15, 0, L"Attention! Soyez sûr de vous.", 0, resources.fonts.get(1));
+    add(kHeader, 35, 0, L"Explorateur système", IDR_GROUP_EXPLORER);
+    FillExplorerTree(AddContainer(bar, -1, 250));
+    add(kHeader, 35, 0, L"Support", IDR_GROUP_SUPPORT);
+    add(kLink, 25, 55, L"Ouvrir l'aide", IDR_LINK_HELP);
+    add(kLink, 25, 58, L"A propos...", IDR_LINK_ABOUT);
+    resources.explorerBar = bar;
+}
+
 }  // namespace
 
 void BuildShowcase(Resources& resources) {
+    BuildExplorerBar(resources);
     BuildProgressBars(resources);
     BuildButtons(resources);
 }

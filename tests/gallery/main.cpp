@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -18,16 +19,28 @@ LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
             gallery::Shared().commands.push_back(wParam);
             return 0;
-        case WM_CTLCOLORSTATIC:
-            // Captions of the gallery, in the program's label colour.
-            ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(115, 131, 173));
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        case WM_CTLCOLORSTATIC: {
+            // Captions of the gallery in the program's label colour; those inside the explorer bar's
+            // containers in its own colours.
+            static const win::UniqueBrush groupBody(::CreateSolidBrush(RGB(68, 94, 138)));
+            auto dc = reinterpret_cast<HDC>(wParam);
+            wchar_t parentClass[64] = {};
+            ::GetClassNameW(::GetParent(reinterpret_cast<HWND>(lParam)), parentClass, 64);
+            ::SetBkMode(dc, TRANSPARENT);
+            if (std::wcscmp(parentClass, L"KestavelContainer") == 0) {
+                ::SetTextColor(dc, RGB(254, 248, 220));
+                return reinterpret_cast<LRESULT>(groupBody.get());
+            }
+            ::SetTextColor(dc, RGB(115, 131, 173));
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
     }
     if (gallery::HandleGalleryMessage(window, message, wParam, lParam))
         return TRUE;
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
 HWND CreateGalleryWindow(HINSTANCE instance) {
     WNDCLASSEXW type = {};
@@ -38,14 +51,23 @@ HWND CreateGalleryWindow(HINSTANCE instance) {
     type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     type.lpszClassName = kClassName;
     ::RegisterClassExW(&type);
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame = {0, 0, gallery::kGalleryWidth, gallery::kGalleryHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, 0);
-    return ::CreateWindowExW(0, kClassName, L"Kestavel Shredder \u2014 contrôles", style, 0, 0,
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    return ::CreateWindowExW(0, kClassName, L"Kestavel Shredder \u2014 contrôles", kStyle, 0, 0,
                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace
+
+HWND gallery::CreateStage(int x, int y, int width, int height) {
+    RECT frame = {0, 0, width, height};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    HWND stage = ::CreateWindowExW(0, kClassName, L"Essais", kStyle | WS_VISIBLE, x, y, frame.right - frame.left,
+                                   frame.bottom - frame.top, nullptr, nullptr, Shared().instance, nullptr);
+    ::UpdateWindow(stage);
+    Pump();
+    return stage;
+}
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -74,6 +96,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     LoadThemeApi(shared.theme, OsLevel());
+    shared.fonts.create();
     // The pointer stays away from the controls unless a check puts it somewhere.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     shared.window = CreateGalleryWindow(shared.instance);

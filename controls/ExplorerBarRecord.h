@@ -1,0 +1,68 @@
+#pragma once
+
+// The explorer bar's record, shared by its window procedures (ExplorerBar.cpp) and its painting
+// (ExplorerBarPaint.cpp). Not part of the control's interface.
+
+#include "controls/ExplorerBar.h"
+#include "win/Handle.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ExplorerBar::detail {
+
+inline constexpr int kMargin = 10;  // around the column of groups
+inline constexpr int kGap = 15;     // between two groups
+
+struct Item {
+    int type = 0;
+    int height = 0;
+    int collapsed = 0;  // headers: 1 while the group is collapsed
+    std::wstring caption;
+    int command = 0;
+    HFONT font = nullptr;  // null: the shared default font
+    win::UniqueBitmap picture;
+    HWND container = nullptr;  // embedded containers only
+    INT_PTR data = 0;
+
+    // Where the last layout put the item, in page coordinates.
+    bool shown = false;      // false for the entries of a collapsed group
+    bool gapBefore = false;  // a header after a group has the gap above it
+    int top = 0;
+    RECT hit = {};   // the clickable part: the bar right of a header's picture, a link's caption
+    RECT text = {};  // links and labels: the caption's block
+};
+
+struct Bar {
+    int id = 0;
+    HWND outer = nullptr;
+    HWND page = nullptr;
+    std::vector<std::unique_ptr<Item>> items;
+    Notify notify;
+    int hot = -1;             // item under the mouse pointer
+    int pressed = -1;         // item the left button went down on
+    bool tracking = false;    // a WM_MOUSELEAVE is requested for the page
+    bool laying = false;      // inside Layout: the size messages it causes are its own
+    COLORREF colors[7] = {};  // colour types 7 to 13
+
+    COLORREF color(int type) const { return colors[type - kHeaderStart]; }
+    void setColor(int type, COLORREF color) { colors[type - kHeaderStart] = color; }
+};
+
+// Fonts shared by every explorer bar, made once and kept until the process ends.
+HFONT DefaultHeaderFont();
+HFONT DefaultEntryFont();
+HFONT UnderlinedFont(HFONT font);
+
+inline bool IsHeader(const Item& item) {
+    return item.type == kHeader || item.type == kFixedHeader;
+}
+
+// ExplorerBarPaint.cpp
+// The caption block of a link or label whose top is `top`, in a page `innerWidth` wide.
+RECT CaptionBlock(HDC measure, const Item& item, int top, int innerWidth);
+// Draws the part `area` of the page.
+void Paint(const Bar& bar, HDC dc, const RECT& area);
+
+}  // namespace ExplorerBar::detail
