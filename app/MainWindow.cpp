@@ -95,7 +95,14 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CTLCOLORSTATIC: {
             COLORREF text = 0, back = 0;
-            if (shredView_.colorsFor(reinterpret_cast<HWND>(lParam), &text, &back)) {
+            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            // The repetition controls sit on the column's blue.
+            const bool repetitions = id == kIdRepetitionsCaption || id == kIdRepetitionsEdit;
+            if (repetitions) {
+                text = id == kIdRepetitionsCaption ? RGB(254, 248, 220) : RGB(246, 199, 42);
+                back = RGB(68, 94, 138);
+            }
+            if (repetitions || shredView_.colorsFor(reinterpret_cast<HWND>(lParam), &text, &back)) {
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 ::SetTextColor(dc, text);
                 ::SetBkColor(dc, back);

@@ -77,6 +77,7 @@ private:
     HWND leftCover_ = nullptr;
     HWND methodCombo_ = nullptr;
     HWND repetitionsEdit_ = nullptr;
+    HWND repetitionsSpin_ = nullptr;
     win::UniqueMenu presetsMenu_;
     win::UniqueMenu treeMenu_;
     win::UniqueMenu trayMenu_;

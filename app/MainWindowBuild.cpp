@@ -7,14 +7,15 @@
 #include "app/Panel.h"
 #include "app/PictureBox.h"
 #include "controls/BalloonTip.h"
+#include "controls/ExplorerBar.h"
 #include "shred/OverwriteMethod.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-namespace {
+#include <vector>
 
-constexpr COLORREF kColumnBack = RGB(68, 94, 138);
+namespace {
 
 // The presets menu, in menu order; command numbers follow from kCmdPresetFirst.
 struct PresetItem {
@@ -73,9 +74,49 @@ void MainWindow::buildLeftColumn() {
     leftCover_ = PictureBox::Create(window_, 0, 60, 260, kClientHeight - 60, app_.pictures.bitmap(IDR_COVER));
     ::SetWindowLongPtrW(leftCover_, GWLP_ID, kIdLeftCover);
     ::ShowWindow(leftCover_, SW_HIDE);
-    leftColumn_ = Panel::Create(window_, kIdLeftColumn, 0, 60, 260, kClientHeight - 60, kColumnBack);
+    leftColumn_ = ExplorerBar::Create(window_, kIdLeftColumn, 0, 60, 260, kClientHeight - 60);
+
+    using namespace ExplorerBar;
+    struct Entry {
+        ItemType type;
+        int height;
+        int command;
+        const wchar_t* caption;
+        int picture;
+    };
+    // The column, top to bottom; a container entry is filled with its controls below.
+    static constexpr Entry kEntries[] = {
+        {kHeader, 35, 0, L"Menu principal", IDR_GROUP_MAIN},
+        {kLink, 25, kCmdHome, L"Accueil Kestavel Shredder", IDR_LINK_HOME},
+        {kLink, 25, kCmdCleaner, L"Nettoyage rapide", IDR_LINK_CLEANER},
+        {kLink, 25, kCmdTools, L"Outils Windows", IDR_LINK_TOOLS},
+        {kLink, 25, kCmdQuit, L"Quitter Kestavel Shredder", IDR_LINK_QUIT},
+        {kHeader, 35, 0, L"Destruction de fichiers", IDR_GROUP_SHRED},
+        {kContainer, 60, 0, L"", 0},
+        {kLink, 25, kCmdAddFiles, L"Ajouter un ou plusieurs fichiers", IDR_LINK_ADD_FILES},
+        {kLink, 25, kCmdAddFolder, L"Ajouter un répertoire complet", IDR_LINK_ADD_FOLDER},
+        {kLink, 30, kCmdPresets, L"Répertoires système...", IDR_LINK_PRESETS},
+        {kLabel, 15, 0, L"Attention! Soyez sûr de vous.", 0},
+        {kHeader, 35, 0, L"Explorateur système", IDR_GROUP_EXPLORER},
+        {kContainer, 250, 0, L"", 0},
+        {kHeader, 35, 0, L"Support", IDR_GROUP_SUPPORT},
+        {kLink, 25, kCmdHelp, L"Ouvrir l'aide", IDR_LINK_HELP},
+        {kLink, 25, kCmdAbout, L"A propos...", IDR_LINK_ABOUT},
+    };
+    std::vector<HWND> containers;
+    for (const Entry& entry : kEntries) {
+        const ItemDescriptor item = {entry.type, entry.height, entry.command,
+                                     entry.type == kLabel ? app_.fonts.get(1) : nullptr};
+        const INT_PTR added = AddItem(leftColumn_, -1, entry.caption,
+                                      entry.picture ? app_.pictures.bitmap(entry.picture) : nullptr, &item);
+        if (entry.type == kContainer)
+            containers.push_back(reinterpret_cast<HWND>(added));
+    }
+    HWND methodPanel = containers.at(0);
+    HWND treePanel = containers.at(1);
+
     methodCombo_ = ::CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 10,
-                                     5, 205, 200, leftColumn_,
+                                     5, 205, 200, methodPanel,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMethodCombo)), app_.instance,
                                      nullptr);
     ::SendMessageW(methodCombo_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -86,30 +127,31 @@ void MainWindow::buildLeftColumn() {
                      L"Sélectionnez l'algorithme à utiliser pour l'écrasement de vos données.",
                      reinterpret_cast<HICON>(TTI_INFO));
 
-    HWND caption = ::CreateWindowExW(0, WC_STATICW, L"Nombre de répétitions  :  ", WS_CHILD | WS_VISIBLE, 10, 37, 110,
-                                     15, leftColumn_,
+    HWND caption = ::CreateWindowExW(0, WC_STATICW, L"Nombre de répétitions  :  ",
+                                     WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 10, 37, 110, 15, methodPanel,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsCaption)),
                                      app_.instance, nullptr);
     ::SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Arrows only: the count cannot be typed, so it is always a number between 1 and the maximum.
     repetitionsEdit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"1",
                                          WS_CHILD | WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_CENTER, 130, 35, 35, 20,
-                                         leftColumn_,
+                                         methodPanel,
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsEdit)),
                                          app_.instance, nullptr);
     ::SendMessageW(repetitionsEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(2)), FALSE);
-    HWND spin = ::CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                                  WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
-                                      UDS_NOTHOUSANDS,
-                                  0, 0, 0, 0, leftColumn_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsSpin)), app_.instance,
-                                  nullptr);
-    ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
-    ::SendMessageW(spin, UDM_SETRANGE32, 1, kMaxRepetitions);
-    ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
+    repetitionsSpin_ = ::CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                                         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
+                                             UDS_NOTHOUSANDS,
+                                         0, 0, 0, 0, methodPanel,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsSpin)),
+                                         app_.instance, nullptr);
+    ::SendMessageW(repetitionsSpin_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
+    ::SendMessageW(repetitionsSpin_, UDM_SETRANGE32, 1, kMaxRepetitions);
+    ::SendMessageW(repetitionsSpin_, UDM_SETPOS32, 0, 1);
     AttachBalloonTip(nullptr, repetitionsEdit_, L"Répétitions",
                      L"Le nombre de répétitions multiplie le nombre de cycles.", reinterpret_cast<HICON>(TTI_INFO));
-    explorerTree_.create(leftColumn_, kIdExplorerTree, 10, 70, 220, 248);
+
+    explorerTree_.create(treePanel, kIdExplorerTree, 0, 0, 220, 248);
 }
 
 void MainWindow::buildMenus() {
