@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/ControlIds.h"
+#include "app/Panel.h"
 #include "controls/BigButton.h"
 
 #include <commctrl.h>
@@ -48,6 +49,9 @@ bool MainWindow::create() {
     buildHeader();
     buildLeftColumn();
     shredView_.create(window_);
+    // The Windows tools view shares the right-hand area; it is hidden until the user asks for it.
+    toolsView_ = Panel::Create(window_, kIdToolsView, 265, 65, 744, 653, RGB(236, 240, 247));
+    ::ShowWindow(toolsView_, SW_HIDE);
     list_.setObserver(&shredView_);
     buildMenus();
     addTrayIcon();

@@ -49,6 +49,8 @@ private:
 
     // MainWindowCommands.cpp
     void onCommand(int id);
+    // Shows one of the two right-hand views and hides the other.
+    void showView(bool tools);
     void addFiles();
     void addFolder();
     void openHelp();
@@ -75,6 +77,7 @@ private:
     HWND window_ = nullptr;
     HWND leftColumn_ = nullptr;
     HWND leftCover_ = nullptr;
+    HWND toolsView_ = nullptr;
     HWND methodCombo_ = nullptr;
     HWND repetitionsEdit_ = nullptr;
     HWND repetitionsSpin_ = nullptr;

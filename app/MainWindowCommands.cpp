@@ -25,20 +25,26 @@ using HtmlHelpFn = HWND(WINAPI*)(HWND, const wchar_t*, UINT, DWORD_PTR);
 
 }  // namespace
 
+void MainWindow::showView(bool tools) {
+    ::ShowWindow(tools ? shredView_.window() : toolsView_, SW_HIDE);
+    ::ShowWindow(tools ? toolsView_ : shredView_.window(), SW_SHOW);
+}
+
 void MainWindow::onCommand(int id) {
     switch (id) {
-        case kCmdHome: ::ShowWindow(shredView_.window(), SW_SHOW); break;
+        case kCmdHome: showView(false); break;
+        case kCmdTools: showView(true); break;
         case kCmdQuit: requestQuit(); break;
         case kCmdAddFiles:
-            ::ShowWindow(shredView_.window(), SW_SHOW);
+            showView(false);
             addFiles();
             break;
         case kCmdAddFolder:
-            ::ShowWindow(shredView_.window(), SW_SHOW);
+            showView(false);
             addFolder();
             break;
         case kCmdPresets: {
-            ::ShowWindow(shredView_.window(), SW_SHOW);
+            showView(false);
             POINT at;
             ::GetCursorPos(&at);
             showPopup(presetsMenu_.get(), at);
@@ -159,7 +165,7 @@ void MainWindow::onTreeCommand(int id) {
     switch (id) {
         case kCmdTreeAdd:
         case kCmdTreeAddWithFolder:
-            ::ShowWindow(shredView_.window(), SW_SHOW);
+            showView(false);
             if (!folder) {
                 list_.addPath(selected.path);
                 list_.computeTotalSize();

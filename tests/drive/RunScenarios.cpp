@@ -285,3 +285,62 @@ SCENARIO("tree-right-click") {
     ExpectEqual(s.listCount(), 1, L"the folder itself is not queued by the first item");
     s.quit();
 }
+
+SCENARIO("window-commands") {
+    ::CreateDirectoryW(kFolder, nullptr);
+    Session s;
+    // Help: the program ships no help file.
+    s.command(kCmdHelp);
+    MessageBoxInfo help = s.box();
+    ExpectEqual(help.title, L"Aide introuvable!", L"help title");
+    ExpectEqual(help.text,
+                L"Le fichier d'aide est introuvable.\nAssurez-vous qu'il se trouve bien dans le répertoire de "
+                L"l'application.",
+                L"help text");
+    Answer(help, IDOK);
+
+    // The two right-hand views take turns.
+    s.command(kCmdTools);
+    Expect(WaitUntil([&] { return s.visible(kIdToolsView) && !s.visible(kIdShredView); }), L"tools view shown");
+    s.command(kCmdHome);
+    Expect(WaitUntil([&] { return !s.visible(kIdToolsView) && s.visible(kIdShredView); }), L"destruction view back");
+
+    // The folder browser, cancelled: nothing queued.
+    s.command(kCmdAddFolder);
+    MessageBoxInfo browser = s.box();
+    Answer(browser, IDCANCEL);
+    drive::Sleep(300);
+    ExpectEqual(s.listCount(), 0, L"a cancelled folder browser queues nothing");
+
+    // The folder browser starts at C:\; choosing "shred" there queues the folder itself.
+    s.command(kCmdAddFolder);
+    browser = s.box();
+    HWND tree = nullptr;
+    Expect(WaitUntil([&] {
+               auto trees = Children(browser.window, L"SysTreeView32");
+               tree = trees.empty() ? nullptr : trees.front();
+               return tree && ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+           }),
+           L"the folder browser shows its tree with a selection");
+    auto start = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    HTREEITEM shred = TreeChild(tree, start, L"shred");
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(shred));
+    Screenshot(L"folder-browser");
+    Answer(browser, IDOK);
+    Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the chosen folder is queued");
+    ExpectEqual(ListItemText(s.control(kIdShredList), 0), L"C:\\shred", L"the folder's own entry");
+
+    // The notification-area icon, with its tooltip under the pointer (Wine shows it in its own tray window).
+    for (HWND window : Children(::GetDesktopWindow())) {
+        if (Text(window) == L"Wine System Tray" && ::IsWindowVisible(window)) {
+            const RECT client = ClientRectOnScreen(window);
+            ::SetCursorPos(client.left + 10, client.top + 10);
+            drive::Sleep(1500);
+            Screenshot(L"tray-icon");
+        }
+    }
+
+    // "Quitter Kestavel Shredder" while idle quits without a question.
+    s.command(kCmdQuit);
+    ExpectEqual(s.program.waitForExit(), 0, L"exit code");
+}
