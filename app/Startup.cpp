@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "shred/ShellFolder.h"
+#include "tools/Companions.h"
 #include "win/Files.h"
 #include "win/Strings.h"
 
@@ -75,6 +76,7 @@ int RunProgram(HINSTANCE instance) {
     app.presets = CheckPresets(app.osLevel);
     StartTempFolderScan(app);
     RunMessageLoop();
+    DeleteCompanionsAtExit(app.folders.config);
     // A run asked to stop gets a few seconds to reach a safe point, so that no file is left half renamed;
     // after that the process ends with it.
     if (!window.letRunStop())

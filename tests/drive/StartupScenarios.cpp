@@ -67,10 +67,17 @@ SCENARIO("startup-existing-folders") {
     Expect(win::IsFolder(work + L"ShredderConfig"), L"the missing ShredderConfig folder is created");
     CloseAndExpectCleanExit(program, window);
 
-    // A second start with everything present changes nothing and still starts.
+    // A second start with everything present changes nothing and still starts. Quitting removes the
+    // companion launchers that do not stay between runs.
+    for (const wchar_t* name : {L"defrag64.exe", L"ipconfig64.exe"}) {
+        win::UniqueFile file(::CreateFileW((work + L"ShredderConfig\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, 0, nullptr));
+    }
     Program again = Program::Start();
     HWND second = again.waitForWindow(kTitle);
     CloseAndExpectCleanExit(again, second);
+    Expect(!win::Exists(work + L"ShredderConfig\\defrag64.exe"), L"defrag64.exe is deleted at exit");
+    Expect(win::Exists(work + L"ShredderConfig\\ipconfig64.exe"), L"ipconfig64.exe stays");
 }
 
 SCENARIO("startup-kestavel-is-a-file") {
