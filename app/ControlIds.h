@@ -3,15 +3,15 @@
 // Command numbers: explorer-bar links and popup-menu items reach the main window as WM_COMMAND with these
 // numbers and no control. The test driver sends them the same way.
 enum Command : int {
-    kCmdCleaner = 47,       // "Nettoyage rapide"
-    kCmdTools = 48,         // "Outils Windows"
-    kCmdHome = 49,          // "Accueil Kestavel Shredder"
-    kCmdQuit = 50,          // "Quitter Kestavel Shredder", tray "Quitter"
-    kCmdAddFiles = 51,      // "Ajouter un ou plusieurs fichiers"
-    kCmdAddFolder = 52,     // "Ajouter un répertoire complet"
-    kCmdPresets = 53,       // "Répertoires système..."
-    kCmdHelp = 55,          // "Ouvrir l'aide", tray "Aide ?"
-    kCmdAbout = 58,         // "A propos..."
+    kCmdCleaner = 47,    // "Nettoyage rapide"
+    kCmdTools = 48,      // "Outils Windows"
+    kCmdHome = 49,       // "Accueil Kestavel Shredder"
+    kCmdQuit = 50,       // "Quitter Kestavel Shredder", tray "Quitter"
+    kCmdAddFiles = 51,   // "Ajouter un ou plusieurs fichiers"
+    kCmdAddFolder = 52,  // "Ajouter un répertoire complet"
+    kCmdPresets = 53,    // "Répertoires système..."
+    kCmdHelp = 55,       // "Ouvrir l'aide", tray "Aide ?"
+    kCmdAbout = 58,      // "A propos..."
 
     kCmdPresetFirst = 100,  // presets menu items, in menu order
     kCmdTreeAdd = 130,      // tree menu items

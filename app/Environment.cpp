@@ -47,9 +47,9 @@ std::wstring OsBitnessLabel() {
 std::wstring FrenchDateLineFor(const SYSTEMTIME& day) {
     static constexpr std::array<const wchar_t*, 7> kDays = {L"Dimanche", L"Lundi",    L"Mardi", L"Mercredi",
                                                             L"Jeudi",    L"Vendredi", L"Samedi"};
-    static constexpr std::array<const wchar_t*, 12> kMonths = {
-        L"Janvier", L"Février", L"Mars",      L"Avril",   L"Mai",      L"Juin",
-        L"Juillet", L"Août",    L"Septembre", L"Octobre", L"Novembre", L"Décembre"};
+    static constexpr std::array<const wchar_t*, 12> kMonths = {L"Janvier",   L"Février", L"Mars",     L"Avril",
+                                                               L"Mai",       L"Juin",    L"Juillet",  L"Août",
+                                                               L"Septembre", L"Octobre", L"Novembre", L"Décembre"};
     wchar_t number[16];
     std::wstring line = kDays[day.wDayOfWeek % 7];
     line += L" ";
@@ -73,28 +73,38 @@ int OsLevelFor(const OsVersionFacts& facts) {
     const bool workstation = facts.extended && facts.productType == VER_NT_WORKSTATION;
     if (facts.platform == VER_PLATFORM_WIN32_WINDOWS) {
         switch (facts.minor) {
-            case 0: return 10;
-            case 10: return 30;
-            case 90: return 40;
+            case 0:
+                return 10;
+            case 10:
+                return 30;
+            case 90:
+                return 40;
         }
         return kOsLater;
     }
     if (facts.platform != VER_PLATFORM_WIN32_NT)
         return kOsLater;
     switch (facts.major) {
-        case 3: return 5;
-        case 4: return 20;
+        case 3:
+            return 5;
+        case 4:
+            return 20;
         case 5:
             switch (facts.minor) {
-                case 0: return 50;
-                case 1: return kOsXp;
-                case 2: return workstation ? kOsXp : 65;
+                case 0:
+                    return 50;
+                case 1:
+                    return kOsXp;
+                case 2:
+                    return workstation ? kOsXp : 65;
             }
             return kOsLater;
         case 6:
             switch (facts.minor) {
-                case 0: return workstation ? kOsVista : 75;
-                case 1: return workstation ? kOsSeven : 75;
+                case 0:
+                    return workstation ? kOsVista : 75;
+                case 1:
+                    return workstation ? kOsSeven : 75;
             }
             return kOsLater;
     }

@@ -34,12 +34,12 @@ std::wstring FrenchDateLineFor(const SYSTEMTIME& day);
 // The running Windows version as a level code: 60 XP, 70 Vista, 80 Windows 7, 100 any later release.
 enum OsLevelCode : int { kOsXp = 60, kOsVista = 70, kOsSeven = 80, kOsLater = 100 };
 struct OsVersionFacts {
-    bool queried = false;     // the version query succeeded
-    DWORD platform = 0;       // 1 Windows 9x, 2 NT
+    bool queried = false;  // the version query succeeded
+    DWORD platform = 0;    // 1 Windows 9x, 2 NT
     DWORD major = 0;
     DWORD minor = 0;
-    bool extended = false;    // the extended query succeeded and productType is valid
-    BYTE productType = 0;     // VER_NT_WORKSTATION for a workstation
+    bool extended = false;  // the extended query succeeded and productType is valid
+    BYTE productType = 0;   // VER_NT_WORKSTATION for a workstation
 };
 int OsLevel();
 int OsLevelFor(const OsVersionFacts& facts);

@@ -25,11 +25,10 @@ bool NameLess(const std::wstring& a, const std::wstring& b) {
 
 HWND ExplorerTree::create(HWND parent, int id, int x, int y, int width, int height) {
     auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    tree_ = ::CreateWindowExW(0, WC_TREEVIEWW, L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                  TVS_SHOWSELALWAYS,
-                              x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                              nullptr);
+    tree_ = ::CreateWindowExW(
+        0, WC_TREEVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, x, y,
+        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     TreeView_SetBkColor(tree_, RGB(68, 94, 138));
     TreeView_SetTextColor(tree_, RGB(255, 255, 255));
     TreeView_SetLineColor(tree_, RGB(200, 210, 230));

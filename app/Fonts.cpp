@@ -21,10 +21,14 @@ void Fonts::create() {
 
 HFONT Fonts::get(int number) const {
     switch (number) {
-        case 1: return notes_.get();
-        case 2: return spin_.get();
-        case 3: return status_.get();
-        case 6: return greeting_.get();
+        case 1:
+            return notes_.get();
+        case 2:
+            return spin_.get();
+        case 3:
+            return status_.get();
+        case 6:
+            return greeting_.get();
     }
     return nullptr;
 }

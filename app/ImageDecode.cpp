@@ -55,7 +55,8 @@ win::UniqueBitmap DecodeJpeg(const void* data, size_t size) {
     info.out_color_space = JCS_EXT_BGRA;  // libjpeg-turbo writes Windows' pixel order directly
     jpeg_start_decompress(&info);
     void* bits = nullptr;
-    error.bitmap = CreateDib(static_cast<int>(info.output_width), static_cast<int>(info.output_height), &bits).release();
+    error.bitmap =
+        CreateDib(static_cast<int>(info.output_width), static_cast<int>(info.output_height), &bits).release();
     if (!error.bitmap) {
         jpeg_destroy_decompress(&info);
         return {};

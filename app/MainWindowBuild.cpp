@@ -115,10 +115,9 @@ void MainWindow::buildLeftColumn() {
     HWND methodPanel = containers.at(0);
     HWND treePanel = containers.at(1);
 
-    methodCombo_ = ::CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 10,
-                                     5, 205, 200, methodPanel,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMethodCombo)), app_.instance,
-                                     nullptr);
+    methodCombo_ = ::CreateWindowExW(
+        0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 10, 5, 205, 200, methodPanel,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMethodCombo)), app_.instance, nullptr);
     ::SendMessageW(methodCombo_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     for (const OverwriteMethod& method : kOverwriteMethods)
         ::SendMessageW(methodCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(method.label));
@@ -127,24 +126,19 @@ void MainWindow::buildLeftColumn() {
                      L"Sélectionnez l'algorithme à utiliser pour l'écrasement de vos données.",
                      reinterpret_cast<HICON>(TTI_INFO));
 
-    HWND caption = ::CreateWindowExW(0, WC_STATICW, L"Nombre de répétitions  :  ",
-                                     WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 10, 37, 110, 15, methodPanel,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsCaption)),
-                                     app_.instance, nullptr);
+    HWND caption = ::CreateWindowExW(
+        0, WC_STATICW, L"Nombre de répétitions  :  ", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 10, 37, 110, 15,
+        methodPanel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsCaption)), app_.instance, nullptr);
     ::SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Arrows only: the count cannot be typed, so it is always a number between 1 and the maximum.
-    repetitionsEdit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"1",
-                                         WS_CHILD | WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_CENTER, 130, 35, 35, 20,
-                                         methodPanel,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsEdit)),
-                                         app_.instance, nullptr);
+    repetitionsEdit_ = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_EDITW, L"1", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_CENTER, 130, 35, 35, 20,
+        methodPanel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsEdit)), app_.instance, nullptr);
     ::SendMessageW(repetitionsEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(2)), FALSE);
-    repetitionsSpin_ = ::CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                                         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
-                                             UDS_NOTHOUSANDS,
-                                         0, 0, 0, 0, methodPanel,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsSpin)),
-                                         app_.instance, nullptr);
+    repetitionsSpin_ = ::CreateWindowExW(
+        0, UPDOWN_CLASSW, L"",
+        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+        methodPanel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsSpin)), app_.instance, nullptr);
     ::SendMessageW(repetitionsSpin_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
     ::SendMessageW(repetitionsSpin_, UDM_SETRANGE32, 1, kMaxRepetitions);
     ::SendMessageW(repetitionsSpin_, UDM_SETPOS32, 0, 1);

@@ -32,9 +32,15 @@ void MainWindow::showView(bool tools) {
 
 void MainWindow::onCommand(int id) {
     switch (id) {
-        case kCmdHome: showView(false); break;
-        case kCmdTools: showView(true); break;
-        case kCmdQuit: requestQuit(); break;
+        case kCmdHome:
+            showView(false);
+            break;
+        case kCmdTools:
+            showView(true);
+            break;
+        case kCmdQuit:
+            requestQuit();
+            break;
         case kCmdAddFiles:
             showView(false);
             addFiles();
@@ -50,17 +56,33 @@ void MainWindow::onCommand(int id) {
             showPopup(presetsMenu_.get(), at);
             break;
         }
-        case kCmdHelp: openHelp(); break;
+        case kCmdHelp:
+            openHelp();
+            break;
         case kCmdTreeAdd:
         case kCmdTreeAddWithFolder:
         case kCmdTreeExplore:
-        case kCmdTreeOpen: onTreeCommand(id); break;
-        case kIdRemoveSelected: list_.removeSelected(shredView_.selectedIndexes()); break;
-        case kIdRemoveAll: list_.clear(); break;
-        case kIdStart: startRun(); break;
-        case kIdPause: pauseRun(); break;
-        case kIdResume: resumeRun(); break;
-        case kIdStop: stopRun(); break;
+        case kCmdTreeOpen:
+            onTreeCommand(id);
+            break;
+        case kIdRemoveSelected:
+            list_.removeSelected(shredView_.selectedIndexes());
+            break;
+        case kIdRemoveAll:
+            list_.clear();
+            break;
+        case kIdStart:
+            startRun();
+            break;
+        case kIdPause:
+            pauseRun();
+            break;
+        case kIdResume:
+            resumeRun();
+            break;
+        case kIdStop:
+            stopRun();
+            break;
     }
 }
 
@@ -189,7 +211,8 @@ void MainWindow::openHelp() {
     HWND viewer = nullptr;
     if (win::IsFile(file)) {
         if (HMODULE library = ::LoadLibraryW(L"hhctrl.ocx")) {
-            auto htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
+            auto htmlHelp =
+                reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
             if (htmlHelp)
                 viewer = htmlHelp(::GetDesktopWindow(), file.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
             // The viewer lives in this process: the library stays loaded for it.

@@ -13,8 +13,8 @@ RunSettings MainWindow::runSettings() const {
     ::GetWindowTextW(methodCombo_, label, 128);
     settings.methodLabel = label;
     BOOL failed = FALSE;
-    const int count = static_cast<int>(::SendMessageW(repetitionsSpin_, UDM_GETPOS32, 0,
-                                                      reinterpret_cast<LPARAM>(&failed)));
+    const int count =
+        static_cast<int>(::SendMessageW(repetitionsSpin_, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
     settings.repetitions = (failed || count < 1) ? 1 : count;
     return settings;
 }

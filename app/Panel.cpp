@@ -50,9 +50,9 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, COLORREF b
         type.lpszClassName = kClassName;
         ::RegisterClassExW(&type);
     }
-    HWND panel = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_CHILD | WS_VISIBLE | (clipChildren ? WS_CLIPCHILDREN : 0), x,
-                                   y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   instance, nullptr);
+    HWND panel = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
+                                   WS_CHILD | WS_VISIBLE | (clipChildren ? WS_CLIPCHILDREN : 0), x, y, width, height,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (panel)
         SetBackColor(panel, back);
     return panel;

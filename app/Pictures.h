@@ -14,9 +14,9 @@ public:
     bool load(HINSTANCE instance, int* failedId = nullptr);
 
     HBITMAP bitmap(int id) const;
-    HICON icon(int id) const;                // the 32 x 32 image of an icon resource
-    HICON smallIcon(int id) const;           // its 16 x 16 image
-    SIZE size(int id) const;                 // size of a bitmap picture, {0, 0} when unknown
+    HICON icon(int id) const;       // the 32 x 32 image of an icon resource
+    HICON smallIcon(int id) const;  // its 16 x 16 image
+    SIZE size(int id) const;        // size of a bitmap picture, {0, 0} when unknown
 
 private:
     std::map<int, win::UniqueBitmap> bitmaps_;

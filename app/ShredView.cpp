@@ -58,18 +58,34 @@ std::wstring RunButtonCaption(const std::wstring& text) {
     return win::ToUpper(L"          " + text);
 }
 
-HWND ShredView::label(HWND parent, int id, int x, int y, int width, int height, const wchar_t* text, COLORREF color,
-                      HFONT font, bool wrap) {
-    HWND control = ::CreateWindowExW(0, WC_STATICW, text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP), x, y, width,
-                                     height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance,
-                                     nullptr);
+HWND ShredView::label(HWND parent,
+                      int id,
+                      int x,
+                      int y,
+                      int width,
+                      int height,
+                      const wchar_t* text,
+                      COLORREF color,
+                      HFONT font,
+                      bool wrap) {
+    HWND control = ::CreateWindowExW(
+        0, WC_STATICW, text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP), x, y, width,
+        height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : captionFont_.get()), FALSE);
     colors_[id] = {color, Panel::BackColor(parent)};
     return control;
 }
 
-HWND ShredView::progress(HWND parent, int id, int x, int y, int width, int height, COLORREF bar, COLORREF back,
-                         COLORREF text, COLORREF text2) {
+HWND ShredView::progress(HWND parent,
+                         int id,
+                         int x,
+                         int y,
+                         int width,
+                         int height,
+                         COLORREF bar,
+                         COLORREF back,
+                         COLORREF text,
+                         COLORREF text2) {
     return ColorProgressBar::Create(parent, id, x, y, width, height, 0, 100, text2, text, bar, back);
 }
 
@@ -83,8 +99,8 @@ void ShredView::create(HWND main) {
 
     listView_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
-                                  5, 5, 734, 375, view_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdShredList)), app_.instance, nullptr);
+                                  5, 5, 734, 375, view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdShredList)),
+                                  app_.instance, nullptr);
     ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -122,16 +138,16 @@ void ShredView::buildCounters() {
 }
 
 void ShredView::buildDetails() {
-    HWND overall = progress(view_, kIdOverallBar, 5, 408, 734, 15, RGB(119, 230, 120), RGB(226, 232, 241),
-                            RGB(0, 0, 0), RGB(0, 0, 0));
+    HWND overall = progress(view_, kIdOverallBar, 5, 408, 734, 15, RGB(119, 230, 120), RGB(226, 232, 241), RGB(0, 0, 0),
+                            RGB(0, 0, 0));
     AttachBalloonTip(nullptr, overall, L"Progression",
                      L"Etat d'avancement général de la destruction en cours, indique le pourcentage d'éléments "
                      L"détruits.",
                      reinterpret_cast<HICON>(TTI_INFO));
     label(view_, kIdFileLine, 5, 430, 300, 15, L"", RGB(63, 81, 225));
-    HWND frame = ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 451, 260, 133, view_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance,
-                                   nullptr);
+    HWND frame =
+        ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 451, 260, 133, view_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
     ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     colors_[kIdDetailFrame] = {RGB(0, 0, 0), kViewBack};  // the frame paints its inside with this
     label(view_, kIdDetailNote, 10, 465, 240, 12, L"Visible sur les gros fichiers uniquement:", RGB(0, 0, 0),
@@ -143,9 +159,9 @@ void ShredView::buildDetails() {
     progress(view_, kIdOverwriteBar, 10, 527, 250, 13, RGB(157, 196, 224), RGB(214, 225, 254), RGB(255, 255, 255),
              RGB(0, 0, 0));
     label(view_, kIdRepetitionsLabel, 10, 548, 150, 15, L"Répétitions :", kCaption);
-    HWND repetitions = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 10, 563, 250, 12,
-                                         view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsBar)),
-                                         app_.instance, nullptr);
+    HWND repetitions =
+        ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 10, 563, 250, 12, view_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsBar)), app_.instance, nullptr);
     ::SendMessageW(repetitions, PBM_SETRANGE32, 0, 100);
 }
 
@@ -215,8 +231,8 @@ void ShredView::buildListButtons() {
 
 void ShredView::buildBanner() {
     banner_ = Panel::Create(view_, kIdRunBanner, 5, 588, 734, 60, kBannerRed);
-    bannerText_ = label(banner_, kIdRunBannerText, 5, 5, 720, 45, kRunningText, RGB(255, 255, 255), app_.fonts.get(3),
-                        true);
+    bannerText_ =
+        label(banner_, kIdRunBannerText, 5, 5, 720, 45, kRunningText, RGB(255, 255, 255), app_.fonts.get(3), true);
     ::ShowWindow(banner_, SW_HIDE);
 }
 
@@ -287,10 +303,14 @@ void ShredView::refresh() {
 
 int ShredView::imageFor(const ShredEntry& entry) {
     switch (entry.image) {
-        case EntryImage::ScannedFolder: return 0;
-        case EntryImage::ScannedFile: return 1;
-        case EntryImage::Prefetch: return 2;
-        case EntryImage::ShellIcon: break;
+        case EntryImage::ScannedFolder:
+            return 0;
+        case EntryImage::ScannedFile:
+            return 1;
+        case EntryImage::Prefetch:
+            return 2;
+        case EntryImage::ShellIcon:
+            break;
     }
     auto found = shellImages_.find(entry.path);
     if (found != shellImages_.end())

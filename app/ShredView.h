@@ -47,10 +47,26 @@ private:
     void buildRunInfo();
     void buildListButtons();
     void buildBanner();
-    HWND label(HWND parent, int id, int x, int y, int width, int height, const wchar_t* text, COLORREF color,
-               HFONT font = nullptr, bool wrap = false);
-    HWND progress(HWND parent, int id, int x, int y, int width, int height, COLORREF bar, COLORREF back,
-                  COLORREF text, COLORREF text2);
+    HWND label(HWND parent,
+               int id,
+               int x,
+               int y,
+               int width,
+               int height,
+               const wchar_t* text,
+               COLORREF color,
+               HFONT font = nullptr,
+               bool wrap = false);
+    HWND progress(HWND parent,
+                  int id,
+                  int x,
+                  int y,
+                  int width,
+                  int height,
+                  COLORREF bar,
+                  COLORREF back,
+                  COLORREF text,
+                  COLORREF text2);
     void setText(int id, const std::wstring& text);
     HWND control(int id) const;
     int imageFor(const ShredEntry& entry);

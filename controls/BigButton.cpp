@@ -107,7 +107,7 @@ int ThemeStateOf(Look look, int hover) {
 
 // The theme data of the "Button" class for the duration of one drawing.
 class ThemeData {
-  public:
+public:
     ThemeData(const ThemeApi& api, HWND window) : api_(api), theme_(api.openThemeData(window, L"Button")) {}
     ~ThemeData() {
         if (theme_)
@@ -117,7 +117,7 @@ class ThemeData {
     ThemeData& operator=(const ThemeData&) = delete;
     HTHEME get() const { return theme_; }
 
-  private:
+private:
     const ThemeApi& api_;
     HTHEME theme_;
 };

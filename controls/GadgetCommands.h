@@ -23,7 +23,7 @@ struct ItemDescriptor {
 struct GadgetCommands {
     // position -1 adds at the end. Answers the new item count, or for an item that is itself a window
     // (an embedded container) that window's handle; 0 when nothing was added.
-    INT_PTR (*addItem)
+    INT_PTR(*addItem)
     (HWND control, int position, const wchar_t* caption, HBITMAP picture, const ItemDescriptor* item) = nullptr;
     int (*clearItems)(HWND control) = nullptr;
     int (*countItems)(HWND control) = nullptr;

@@ -11,7 +11,7 @@ namespace controls {
 
 // BeginPaint / EndPaint for the scope.
 class PaintScope {
-  public:
+public:
     explicit PaintScope(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &paint_); }
     ~PaintScope() { ::EndPaint(window_, &paint_); }
     PaintScope(const PaintScope&) = delete;
@@ -19,7 +19,7 @@ class PaintScope {
     HDC dc() const { return dc_; }
     const RECT& area() const { return paint_.rcPaint; }
 
-  private:
+private:
     HWND window_;
     PAINTSTRUCT paint_ = {};
     HDC dc_ = nullptr;
@@ -28,7 +28,7 @@ class PaintScope {
 // A memory device context drawing into a DIB section of its own. The DC is declared after the bitmap so
 // that it is deleted first, while the bitmap is still selected into it.
 class Offscreen {
-  public:
+public:
     Offscreen(int width, int height, int bitsPerPixel = 24) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -50,7 +50,7 @@ class Offscreen {
     HBITMAP bitmap() const { return bitmap_.get(); }
     void* bits() const { return bits_; }
 
-  private:
+private:
     win::UniqueBitmap bitmap_;
     win::UniqueMemoryDc dc_;
     void* bits_ = nullptr;

@@ -90,12 +90,18 @@ RunSummary Summarise(const RunSettings& settings, int errors, bool stopped) {
 std::wstring OverwriteFailureMessage(int result, const std::wstring& path) {
     const std::wstring name = win::FileNameOf(path);
     switch (result) {
-        case kOverwriteEmptyPath: return journal::NoFileSpecified();
-        case kOverwriteEmptyFile: return journal::FileEmpty(name);
-        case kOverwriteMissing: return journal::FileMissing(path);
-        case kOverwriteFolder: return journal::FolderEmptied(FolderNameOf(path));
-        case kOverwriteCannotOpen: return journal::CannotOpen(name);
-        default: return journal::WriteError(name);
+        case kOverwriteEmptyPath:
+            return journal::NoFileSpecified();
+        case kOverwriteEmptyFile:
+            return journal::FileEmpty(name);
+        case kOverwriteMissing:
+            return journal::FileMissing(path);
+        case kOverwriteFolder:
+            return journal::FolderEmptied(FolderNameOf(path));
+        case kOverwriteCannotOpen:
+            return journal::CannotOpen(name);
+        default:
+            return journal::WriteError(name);
     }
 }
 
@@ -109,8 +115,11 @@ bool RemoveFolderTree(const std::wstring& folder) {
     return RemoveEntry(path, attributes);
 }
 
-RunSummary DestructionRun(ShredList& list, const RunSettings& settings, const JournalFile& journal,
-                          RunDisplay& display, RunControl& control) {
+RunSummary DestructionRun(ShredList& list,
+                          const RunSettings& settings,
+                          const JournalFile& journal,
+                          RunDisplay& display,
+                          RunControl& control) {
     const OverwriteMethod* method = MethodByLabel(settings.methodLabel);
     const int code = method ? method->code : 0;
     const int repetitions = settings.repetitions < 1 ? 1 : settings.repetitions;

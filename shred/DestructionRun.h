@@ -28,8 +28,11 @@ struct RunSummary {
 // Every failure is journalled and counted; the run goes on with the next entry. Destroyed entries leave
 // the list as they go. A stop request is seen before each repetition; a pause is waited out at safe
 // points. Runs on the caller's thread (the window starts it on a worker).
-RunSummary DestructionRun(ShredList& list, const RunSettings& settings, const JournalFile& journal,
-                          RunDisplay& display, RunControl& control);
+RunSummary DestructionRun(ShredList& list,
+                          const RunSettings& settings,
+                          const JournalFile& journal,
+                          RunDisplay& display,
+                          RunControl& control);
 
 // The run's closing steps, once its summary has been shown: the displays go back to idle, the list is
 // emptied (also of the entries that failed) and the stop request is cleared.

@@ -88,8 +88,11 @@ void FillRandom(unsigned char* buffer, size_t size) {
     generator.fill(buffer, size);
 }
 
-int OverwriteFileData(const std::wstring& path, int methodCode, const OverwriteCallback& callback,
-                      RunDisplay& display, int& runErrorCount) {
+int OverwriteFileData(const std::wstring& path,
+                      int methodCode,
+                      const OverwriteCallback& callback,
+                      RunDisplay& display,
+                      int& runErrorCount) {
     if (path.empty())
         return kOverwriteEmptyPath;
     const long long size = win::FileSizeOrKind(path);

@@ -18,8 +18,11 @@ inline constexpr size_t kOverwriteBlockSize = 1024 * 1024;
 // Shows its progress (cycles and pattern texts, file-position and overwrite bars) on the display.
 // runErrorCount grows by one when the callback stops a pass. An unknown method code writes nothing and
 // returns kOverwriteEmptyPath after the path checks.
-int OverwriteFileData(const std::wstring& path, int methodCode, const OverwriteCallback& callback,
-                      RunDisplay& display, int& runErrorCount);
+int OverwriteFileData(const std::wstring& path,
+                      int methodCode,
+                      const OverwriteCallback& callback,
+                      RunDisplay& display,
+                      int& runErrorCount);
 
 // Fills the buffer with uniform random bytes from the calling thread's generator, which seeds itself
 // from the system's random source on first use.

@@ -11,15 +11,22 @@ struct OverwriteMethod {
     const wchar_t* label;
     int code;
     int passes;
-    std::array<int, 3> passBytes;              // 0x00, 0x55, 0xAA or Random, pass by pass
-    std::array<const wchar_t*, 3> passTexts;   // what "Write Data:" shows during each pass
+    std::array<int, 3> passBytes;             // 0x00, 0x55, 0xAA or Random, pass by pass
+    std::array<const wchar_t*, 3> passTexts;  // what "Write Data:" shows during each pass
 };
 
 inline constexpr std::array<OverwriteMethod, 4> kOverwriteMethods = {{
     {L"Nombres Aléatoires - 1 cycle", 2, 1, {OverwriteMethod::Random, 0, 0}, {L"Nombres aléatoires", L"", L""}},
     {L"Simples zéros  - 1 cycle", 3, 1, {0x00, 0, 0}, {L"00000000", L"", L""}},
-    {L"GOST p50739-95 (Russie) - 2 cycles", 4, 2, {0x00, OverwriteMethod::Random, 0}, {L"00000000", L"Random(255)", L""}},
-    {L"DoD 5220.22-M (USA) - 3 cycles", 5, 3, {0x55, 0xAA, OverwriteMethod::Random},
+    {L"GOST p50739-95 (Russie) - 2 cycles",
+     4,
+     2,
+     {0x00, OverwriteMethod::Random, 0},
+     {L"00000000", L"Random(255)", L""}},
+    {L"DoD 5220.22-M (USA) - 3 cycles",
+     5,
+     3,
+     {0x55, 0xAA, OverwriteMethod::Random},
      {L"01010101", L"10101010", L"Random(255)"}},
 }};
 

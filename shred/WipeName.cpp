@@ -24,8 +24,7 @@ std::wstring WipedName(const std::wstring& dir, int kind) {
     return dir + StepName(kind, kSteps);
 }
 
-bool WipeName(const std::wstring& path, const std::wstring& dir, int kind, RunDisplay& display,
-              RunControl* control) {
+bool WipeName(const std::wstring& path, const std::wstring& dir, int kind, RunDisplay& display, RunControl* control) {
     bool complete = false;
     if (kind == kWipeFile || kind == kWipeFolder) {
         std::wstring current = path;

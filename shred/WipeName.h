@@ -14,5 +14,8 @@ std::wstring WipedName(const std::wstring& dir, int kind);
 // "Dossier" for a folder. Stops at the first refused rename (a name already taken, an entry in use).
 // Shows "k/27" and the bar at k; the bar goes back to 0 at the end. Waits at control's checkpoint
 // between renames while the run is paused. True when all 27 renames were made.
-bool WipeName(const std::wstring& path, const std::wstring& dir, int kind, RunDisplay& display,
+bool WipeName(const std::wstring& path,
+              const std::wstring& dir,
+              int kind,
+              RunDisplay& display,
               RunControl* control = nullptr);

@@ -90,9 +90,9 @@ struct MenuTraits {
     static void close(type h) { ::DestroyMenu(h); }
 };
 
-using UniqueHandle = Unique<HandleTraits>;    // events, threads, processes, mutexes
-using UniqueFile = Unique<FileTraits>;        // CreateFileW results
-using UniqueFind = Unique<FindTraits>;        // FindFirstFileW results
+using UniqueHandle = Unique<HandleTraits>;  // events, threads, processes, mutexes
+using UniqueFile = Unique<FileTraits>;      // CreateFileW results
+using UniqueFind = Unique<FindTraits>;      // FindFirstFileW results
 using UniqueRegKey = Unique<RegKeyTraits>;
 using UniqueModule = Unique<ModuleTraits>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;

@@ -116,7 +116,7 @@ struct Register {
 
 #define DRIVE_CONCAT2(a, b) a##b
 #define DRIVE_CONCAT(a, b) DRIVE_CONCAT2(a, b)
-#define SCENARIO(name)                                                                            \
-    static void DRIVE_CONCAT(scenario_, __LINE__)();                                              \
+#define SCENARIO(name)                                                                                   \
+    static void DRIVE_CONCAT(scenario_, __LINE__)();                                                     \
     static drive::Register DRIVE_CONCAT(registered_, __LINE__)(name, DRIVE_CONCAT(scenario_, __LINE__)); \
     static void DRIVE_CONCAT(scenario_, __LINE__)()

@@ -24,8 +24,8 @@ void MakeFile(const std::wstring& path, unsigned long long size) {
     std::string block(1 << 20, 'x');
     for (unsigned long long written = 0; written < size; written += block.size()) {
         DWORD done = 0;
-        ::WriteFile(file.get(), block.data(), static_cast<DWORD>(std::min<unsigned long long>(block.size(), size - written)),
-                    &done, nullptr);
+        ::WriteFile(file.get(), block.data(),
+                    static_cast<DWORD>(std::min<unsigned long long>(block.size(), size - written)), &done, nullptr);
     }
 }
 

@@ -51,8 +51,8 @@ SCENARIO("startup-window") {
     ExpectEqual(greeting,
                 L"Bonjour " + LastFolderName(ProfileFolderPath() + L"\\") +
                     L", vous êtes connecté comme administrateur système. Droits étendus.\r\n"
-                    L"Nous sommes le " + FrenchDateLine() +
-                    L", Bienvenue dans votre utilitaire de sécurité personnelle.",
+                    L"Nous sommes le " +
+                    FrenchDateLine() + L", Bienvenue dans votre utilitaire de sécurité personnelle.",
                 L"greeting");
     Screenshot(L"startup-window");
     CloseAndExpectCleanExit(program, window);

@@ -65,7 +65,7 @@ ThemeApi& FakeTheme() {
 }
 
 class TestButton {
-  public:
+public:
     TestButton(ThemeApi* theme, int x = 800, int y = 450) {
         window_ = BigButton::Create(Shared().window, 4242, x, y, kWidth, kHeight, L"          DÉTRUIRE TOUT!",
                                     Shared().destroyIcon.get(), BigButton::kIconLeft, theme);
@@ -75,7 +75,7 @@ class TestButton {
     TestButton& operator=(const TestButton&) = delete;
     HWND get() const { return window_; }
 
-  private:
+private:
     HWND window_;
 };
 

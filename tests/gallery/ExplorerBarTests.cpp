@@ -32,7 +32,7 @@ std::wstring Describe(const Event& event) {
 
 // An explorer bar on the stage that records its notifications.
 class TestBar {
-  public:
+public:
     TestBar(int width, int height, int x = 5, int y = 5) {
         window_ =
             ExplorerBar::Create(Stage(), kBarId, x, y, width, height, [this](int control, int event, int a, int b) {
@@ -74,7 +74,7 @@ class TestBar {
 
     std::vector<Event> events;
 
-  private:
+private:
     HWND window_;
 };
 

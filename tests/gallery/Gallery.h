@@ -48,7 +48,7 @@ bool PumpUntil(Condition condition, DWORD boundMs = 10000) {
 
 // A picture of a window's client area, read back pixel by pixel.
 class Capture {
-  public:
+public:
     Capture() = default;
     Capture(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
     int width() const { return width_; }
@@ -76,7 +76,7 @@ class Capture {
     std::vector<DWORD>& raw() { return pixels_; }
     const std::vector<DWORD>& raw() const { return pixels_; }
 
-  private:
+private:
     int width_ = 0, height_ = 0;
     std::vector<DWORD> pixels_;  // 0x00RRGGBB, top-down
 };

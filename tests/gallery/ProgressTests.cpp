@@ -20,7 +20,7 @@ constexpr COLORREF kBar = RGB(226, 53, 29);
 constexpr COLORREF kBack = RGB(214, 225, 254);
 
 class TestBar {
-  public:
+public:
     TestBar(int width, int height, int minimum, int maximum, int position, int x = 600, int y = 200) {
         window_ = ColorProgressBar::Create(Shared().window, 0, x, y, width, height, minimum, maximum, kText2, kText,
                                            kBar, kBack);
@@ -31,7 +31,7 @@ class TestBar {
     TestBar& operator=(const TestBar&) = delete;
     HWND get() const { return window_; }
 
-  private:
+private:
     HWND window_;
 };
 

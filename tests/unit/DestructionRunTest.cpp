@@ -89,8 +89,9 @@ TEST(DestructionRun, EmptyFilesAreJournalledAndKept) {
     r.add(L"e.txt", "");
     const RunSummary summary = r.run();
     EXPECT_TRUE(test::FileExists(r.files / L"e.txt"));
-    EXPECT_EQ(r.journalBodies(), (std::vector<std::wstring>{L" - Le fichier [e.txt] est vide!",
-                                                            L" - Les données du fichier [e.txt]  n'ont pu être écrasées"}));
+    EXPECT_EQ(r.journalBodies(),
+              (std::vector<std::wstring>{L" - Le fichier [e.txt] est vide!",
+                                         L" - Les données du fichier [e.txt]  n'ont pu être écrasées"}));
     EXPECT_EQ(summary.title, L"Destruction incomplète!");
     EXPECT_EQ(summary.text,
               L"Tous les fichiers sélectionnés ont été traités\r\rCependant des erreurs se sont produites\r\r"
@@ -194,13 +195,15 @@ TEST(DestructionRun, AQueuedLinkIsRemovedWithoutTouchingItsTarget) {
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {
     Shredding r(L"locked");
     const std::wstring path = r.add(L"held.txt", "still here");
-    win::UniqueFile holder(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    win::UniqueFile holder(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     const RunSummary summary = r.run();
     holder.reset();
     EXPECT_EQ(test::ReadFile(path), "still here");
-    EXPECT_EQ(r.journalBodies(), (std::vector<std::wstring>{L" - Impossible d'ouvrir le fichier: [held.txt]",
-                                                            L" - Les données du fichier [held.txt]  n'ont pu être écrasées"}));
+    EXPECT_EQ(r.journalBodies(),
+              (std::vector<std::wstring>{L" - Impossible d'ouvrir le fichier: [held.txt]",
+                                         L" - Les données du fichier [held.txt]  n'ont pu être écrasées"}));
     EXPECT_EQ(summary.errors, 1);
 }
 
@@ -214,7 +217,8 @@ TEST(DestructionRun, NamesOutsideCp1252LongPathsAndDeviceNames) {
     std::vector<std::wstring> paths = {r.files / L"Ζωή 日本 ✓.txt", deep + L"long.txt", r.files / L"CON",
                                        r.files / L"trailing dot."};
     for (const std::wstring& path : paths) {
-        win::UniqueFile file(::CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        win::UniqueFile file(
+            ::CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(file);
         DWORD written = 0;
         ::WriteFile(file.get(), "secret", 6, &written, nullptr);

@@ -43,15 +43,15 @@ TEST(Environment, OsLevelMapsVersionsToLevelCodes) {
         facts.productType = workstation ? VER_NT_WORKSTATION : VER_NT_SERVER;
         return OsLevelFor(facts);
     };
-    EXPECT_EQ(nt(5, 1, true), 60);   // XP
-    EXPECT_EQ(nt(5, 2, true), 60);   // XP x64
-    EXPECT_EQ(nt(5, 2, false), 65);  // Server 2003
-    EXPECT_EQ(nt(6, 0, true), 70);   // Vista
-    EXPECT_EQ(nt(6, 0, false), 75);  // Server 2008
-    EXPECT_EQ(nt(6, 1, true), 80);   // 7
-    EXPECT_EQ(nt(6, 1, false), 75);  // Server 2008 R2
+    EXPECT_EQ(nt(5, 1, true), 60);         // XP
+    EXPECT_EQ(nt(5, 2, true), 60);         // XP x64
+    EXPECT_EQ(nt(5, 2, false), 65);        // Server 2003
+    EXPECT_EQ(nt(6, 0, true), 70);         // Vista
+    EXPECT_EQ(nt(6, 0, false), 75);        // Server 2008
+    EXPECT_EQ(nt(6, 1, true), 80);         // 7
+    EXPECT_EQ(nt(6, 1, false), 75);        // Server 2008 R2
     EXPECT_EQ(nt(6, 1, true, false), 75);  // no extended answer: not known to be a workstation
-    EXPECT_EQ(nt(6, 2, true), 100);  // 8 and every later release
+    EXPECT_EQ(nt(6, 2, true), 100);        // 8 and every later release
     EXPECT_EQ(nt(10, 0, true), 100);
     EXPECT_EQ(nt(5, 0, true), 50);
     EXPECT_EQ(nt(4, 0, true), 20);

@@ -18,7 +18,8 @@ void WriteByteAt(HANDLE file, long long offset, char value) {
 }
 
 char ReadByteAt(const std::wstring& path, long long offset) {
-    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    win::UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER at;
     at.QuadPart = offset;
     ::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);

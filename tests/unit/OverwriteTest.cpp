@@ -21,7 +21,8 @@ struct Overwrite {
 };
 
 bool AllBytes(const std::string& data, size_t from, size_t to, unsigned char value) {
-    return std::all_of(data.begin() + from, data.begin() + to, [&](char c) { return static_cast<unsigned char>(c) == value; });
+    return std::all_of(data.begin() + from, data.begin() + to,
+                       [&](char c) { return static_cast<unsigned char>(c) == value; });
 }
 
 TEST(OverwriteFileData, PathChecksComeBeforeAnyOpen) {
@@ -59,7 +60,12 @@ TEST(OverwriteFileData, OneWholeBlockReachesOneHundredPercent) {
     test::WriteFile(folder / L"a.bin", std::string(MiB, 'x'));
     Overwrite o;
     std::vector<int> seen;
-    EXPECT_EQ(o.run(folder / L"a.bin", 3, [&](int percent) { seen.push_back(percent); return 1; }), kOverwriteDone);
+    EXPECT_EQ(o.run(folder / L"a.bin", 3,
+                    [&](int percent) {
+                        seen.push_back(percent);
+                        return 1;
+                    }),
+              kOverwriteDone);
     EXPECT_EQ(seen, std::vector<int>{100});
     EXPECT_EQ(o.display.maxBar(RunBar::Overwrite), 100);
     EXPECT_EQ(o.display.lastBar(RunBar::Overwrite), 0) << "set back to 0 when the file is closed";
@@ -91,8 +97,7 @@ TEST(OverwriteFileData, DoDWritesThreePassesOverBlocksAndTail) {
     EXPECT_EQ(data.substr(MiB), data.substr(0, MiB / 2)) << "the random block repeats over the tail";
     EXPECT_FALSE(AllBytes(data, 0, MiB, 0xAA));
     EXPECT_EQ(o.display.texts(RunText::Cycles), (std::vector<std::wstring>{L"0 sur 3", L"1 sur 3", L"2 sur 3"}));
-    EXPECT_EQ(o.display.texts(RunText::Pattern),
-              (std::vector<std::wstring>{L"01010101", L"10101010", L"Random(255)"}));
+    EXPECT_EQ(o.display.texts(RunText::Pattern), (std::vector<std::wstring>{L"01010101", L"10101010", L"Random(255)"}));
 }
 
 TEST(OverwriteFileData, GostZeroesThenCoversWithOneRepeatedRandomBlock) {
@@ -138,8 +143,8 @@ TEST(OverwriteFileData, RandomBytesAreUniform) {
 TEST(OverwriteFileData, ALockedFileCannotBeOpened) {
     test::TempFolder folder(L"locked");
     test::WriteFile(folder / L"a.bin", "held by another");
-    win::UniqueFile holder(::CreateFileW((folder / L"a.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
+    win::UniqueFile holder(
+        ::CreateFileW((folder / L"a.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     Overwrite o;
     EXPECT_EQ(o.run(folder / L"a.bin", 3), kOverwriteCannotOpen);

@@ -35,7 +35,7 @@ void MakeFile(const std::wstring& path, long long size) {
 // Records what the list shows each time it says it changed, reading it back from inside the call as a
 // window would; a call made with the list's lock held would deadlock here.
 class Recorder : public ShredListObserver {
-  public:
+public:
     explicit Recorder(ShredList& list) : list_(list) { list_.setObserver(this); }
     ~Recorder() override { list_.setObserver(nullptr); }
     void listChanged() override {
@@ -47,7 +47,7 @@ class Recorder : public ShredListObserver {
     std::vector<std::wstring> statuses;
     std::vector<std::wstring> totals;
 
-  private:
+private:
     ShredList& list_;
 };
 
@@ -191,7 +191,7 @@ TEST(ShredList, ChangeDuringComputationKeepsTheStaleSumOff) {
 
     // The list is emptied while the total is being computed (the user clicked "Retirer tout").
     class ClearOnFirstTotal : public ShredListObserver {
-      public:
+    public:
         explicit ClearOnFirstTotal(ShredList& list) : list_(list) {}
         void listChanged() override {
             if (!cleared_ && !list_.totalSizeText().empty()) {
@@ -200,7 +200,7 @@ TEST(ShredList, ChangeDuringComputationKeepsTheStaleSumOff) {
             }
         }
 
-      private:
+    private:
         ShredList& list_;
         bool cleared_ = false;
     } clearer(list);

@@ -5,9 +5,12 @@
 namespace {
 
 TEST(Strings, Cp1252KeepsFrenchAndMarksTheRest) {
-    EXPECT_EQ(win::ToCp1252(L"Détruire à 5 €"), std::string("D\xE9" "truire \xE0 5 \x80"));
+    EXPECT_EQ(win::ToCp1252(L"Détruire à 5 €"), std::string("D\xE9"
+                                                            "truire \xE0 5 \x80"));
     EXPECT_EQ(win::ToCp1252(L"日本.txt"), "??.txt");
-    EXPECT_EQ(win::FromCp1252("Fran\xE7" "ais \x80"), L"Français €");
+    EXPECT_EQ(win::FromCp1252("Fran\xE7"
+                              "ais \x80"),
+              L"Français €");
 }
 
 TEST(Strings, Utf8RoundTrip) {

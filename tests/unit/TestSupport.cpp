@@ -66,7 +66,9 @@ std::string ReadFile(const std::wstring& path) {
     return bytes;
 }
 
-RegistryValueOverride::RegistryValueOverride(HKEY root, const std::wstring& subKey, const std::wstring& name,
+RegistryValueOverride::RegistryValueOverride(HKEY root,
+                                             const std::wstring& subKey,
+                                             const std::wstring& name,
                                              const std::wstring& value)
     : root_(root), subKey_(subKey), name_(name) {
     win::UniqueRegKey key;
