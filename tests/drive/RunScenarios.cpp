@@ -167,12 +167,12 @@ SCENARIO("run-three-files") {
 SCENARIO("run-pause-resume-stop") {
     const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin", L"d.bin"};
     for (const std::wstring& name : names)
-        MakeFile(kFolder + name, 512ull << 20);
+        MakeFile(kFolder + name, 64ull << 20);
     Session s;
     s.addFiles(kFolder, names);
-    // Ten repetitions of DoD: long enough to pause, resume and stop in the middle.
+    // A hundred repetitions of DoD: long enough to pause, resume and stop in the middle.
     ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
-    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 10);
+    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 100);
     s.start();
     Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
     s.click(kIdPause);
@@ -204,11 +204,11 @@ SCENARIO("run-pause-resume-stop") {
 SCENARIO("run-quit-during-run") {
     const std::vector<std::wstring> names = {L"a.bin", L"b.bin"};
     for (const std::wstring& name : names)
-        MakeFile(kFolder + name, 512ull << 20);
+        MakeFile(kFolder + name, 64ull << 20);
     Session s;
     s.addFiles(kFolder, names);
     ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
-    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 10);
+    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 100);
     s.start();
     Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
     Close(s.main);
