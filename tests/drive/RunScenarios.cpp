@@ -164,33 +164,54 @@ SCENARIO("run-three-files") {
     s.quit();
 }
 
-SCENARIO("run-pause-resume-stop") {
-    const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin", L"d.bin"};
+// Queues the files, chooses DoD with this many repetitions, starts and waits for the running state.
+void StartLongRun(Session& s, const std::vector<std::wstring>& names, int repetitions) {
     for (const std::wstring& name : names)
         MakeFile(kFolder + name, 64ull << 20);
-    Session s;
     s.addFiles(kFolder, names);
-    // A hundred repetitions of DoD: long enough to pause, resume and stop in the middle.
     ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
-    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 100);
+    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, repetitions);
     s.start();
     Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
+}
+
+void PauseAndCheck(Session& s) {
     s.click(kIdPause);
     Expect(WaitUntil([&] { return s.enabled(kIdResume); }), L"paused: REPRENDRE enabled");
     Expect(!s.enabled(kIdStart) && !s.enabled(kIdPause), L"paused buttons");
     Expect(s.enabled(kIdStop), L"a paused run can be stopped");
     Expect(Text(s.control(kIdRunBannerText)).find(L"a été suspendu") != std::wstring::npos, L"yellow banner text");
-    Screenshot(L"run-paused");
     const int pausedAt = ProgressPosition(s.control(kIdOverwriteBar));
     drive::Sleep(500);
     ExpectEqual(ProgressPosition(s.control(kIdOverwriteBar)), pausedAt, L"nothing moves while paused");
+}
+
+SCENARIO("run-pause-resume") {
+    const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin"};
+    Session s;
+    StartLongRun(s, names, 12);
+    PauseAndCheck(s);
+    Screenshot(L"run-paused");
     s.click(kIdResume);
     Expect(WaitUntil([&] { return s.enabled(kIdPause) && !s.enabled(kIdResume); }), L"resumed");
     Expect(Text(s.control(kIdRunBannerText)).find(L"interrompre ou stopper") != std::wstring::npos,
            L"red banner after resume");
+    MessageBoxInfo summary = s.box();
+    ExpectEqual(summary.title, L"Destruction complète!", L"the resumed run completes");
+    Answer(summary, IDOK);
+    for (const std::wstring& name : names)
+        Expect(!win::Exists(kFolder + name), name + L" is gone");
+    s.quit();
+}
+
+SCENARIO("run-stop") {
+    const std::vector<std::wstring> names = {L"a.bin", L"b.bin", L"c.bin", L"d.bin"};
+    Session s;
+    StartLongRun(s, names, 100);
     s.click(kIdStop);
     MessageBoxInfo confirm = s.box();
     ExpectEqual(confirm.title, L"Arrêter la destruction", L"stop confirmation");
+    ExpectEqual(confirm.text, L"Voulez-vous réellement arrêter la destruction en cours ?", L"stop question");
     Answer(confirm, IDYES);
     Expect(WaitUntil([&] { return !s.enabled(kIdStop); }, 2000), L"STOPPER TOUT! disabled at once");
     MessageBoxInfo summary = s.box();
@@ -198,19 +219,21 @@ SCENARIO("run-pause-resume-stop") {
     Answer(summary, IDOK);
     Expect(win::Exists(kFolder + names.front()), L"the first entry is never reached");
     Expect(WaitUntil([&] { return s.listCount() == 0 && s.enabled(kIdStart); }), L"idle, list empty");
+
+    // Stopping a paused run ends it too.
+    StartLongRun(s, {L"e.bin", L"f.bin"}, 100);
+    PauseAndCheck(s);
+    s.click(kIdStop);
+    Answer(s.box(), IDYES);
+    summary = s.box();
+    ExpectEqual(summary.title, L"Destruction interrompue!", L"a paused run stops");
+    Answer(summary, IDOK);
     s.quit();
 }
 
 SCENARIO("run-quit-during-run") {
-    const std::vector<std::wstring> names = {L"a.bin", L"b.bin"};
-    for (const std::wstring& name : names)
-        MakeFile(kFolder + name, 64ull << 20);
     Session s;
-    s.addFiles(kFolder, names);
-    ::SendMessageW(s.control(kIdMethodCombo), CB_SETCURSEL, 3, 0);
-    ::SendMessageW(s.control(kIdRepetitionsSpin), UDM_SETPOS32, 0, 100);
-    s.start();
-    Expect(WaitUntil([&] { return s.enabled(kIdPause); }), L"running");
+    StartLongRun(s, {L"a.bin", L"b.bin"}, 100);
     Close(s.main);
     MessageBoxInfo question = s.box();
     ExpectEqual(question.title, L"Destruction en cours!", L"quit question title");
