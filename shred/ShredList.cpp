@@ -128,6 +128,14 @@ void ShredList::appendScanned(const std::vector<ShredEntry>& entries) {
     notify();
 }
 
+void ShredList::refreshCounters() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        writeCounters(kAfterAdding);
+    }
+    notify();
+}
+
 void ShredList::removeSelected(std::vector<size_t> indexes) {
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());

@@ -18,7 +18,7 @@ struct ShredEntry {
 // Told when the list or its texts change. Called on the thread that changed the list, never with the
 // list's lock held; a window implementation only marks itself dirty and repaints on its own timer.
 class ShredListObserver {
-public:
+  public:
     virtual ~ShredListObserver() = default;
     virtual void listChanged() = 0;
 };
@@ -27,7 +27,7 @@ public:
 // three decimals), header of the list's column and the status line. A virtual list view shows it. It is
 // safe to use from several threads: the window thread appends while a scan or a run reads and removes.
 class ShredList {
-public:
+  public:
     static constexpr wchar_t kHeaderTitle[] = L"Fichiers sélectionnés pour la destruction :";
 
     void setObserver(ShredListObserver* observer);
@@ -43,6 +43,9 @@ public:
     void appendScanned(const std::wstring& path, EntryImage image);
     // The same for a whole batch, with one refresh at the end.
     void appendScanned(const std::vector<ShredEntry>& entries);
+    // Writes the count and the header (three-space prefix) again, as an append does, for a scan that
+    // appended nothing but still ends by rewriting them.
+    void refreshCounters();
     // Removes the entries at these indexes (any order), then recomputes the total, or empties it when the
     // list became empty. Count and header (two-space prefix) are refreshed.
     void removeSelected(std::vector<size_t> indexes);
@@ -68,7 +71,7 @@ public:
     void setStatusText(const std::wstring& text);
     void setTotalSizeText(const std::wstring& text);
 
-private:
+  private:
     void notify() const;
     // The following expect mutex_ to be held.
     void insertKey(const std::wstring& path);
