@@ -18,7 +18,7 @@ struct ShredEntry {
 // Told when the list or its texts change. Called on the thread that changed the list, never with the
 // list's lock held; a window implementation only marks itself dirty and repaints on its own timer.
 class ShredListObserver {
-  public:
+public:
     virtual ~ShredListObserver() = default;
     virtual void listChanged() = 0;
 };
@@ -27,7 +27,7 @@ class ShredListObserver {
 // three decimals), header of the list's column and the status line. A virtual list view shows it. It is
 // safe to use from several threads: the window thread appends while a scan or a run reads and removes.
 class ShredList {
-  public:
+public:
     static constexpr wchar_t kHeaderTitle[] = L"Fichiers sélectionnés pour la destruction :";
 
     void setObserver(ShredListObserver* observer);
