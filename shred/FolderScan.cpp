@@ -216,6 +216,7 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
         // The kind comes from the listing just made rather than from a second query of every path: the
         // same answer, without a second trip to the disk per entry.
         entry.image = record.folder ? EntryImage::ScannedFolder : EntryImage::ScannedFile;
+        entry.listedSize = static_cast<long long>(record.size);
         entries.push_back(std::move(entry));
     }
     return entries;

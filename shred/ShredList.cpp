@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -186,7 +187,7 @@ void ShredList::clear() {
 void ShredList::computeTotalSize() {
     // The paths are copied so that the disk is asked without the lock: a slow or sleeping drive must not
     // block the window thread, which reads the list for every repaint.
-    std::vector<std::wstring> paths;
+    std::vector<std::pair<std::wstring, long long>> paths;
     unsigned long long version = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -195,14 +196,17 @@ void ShredList::computeTotalSize() {
         status_ = kComputingStatus;
         totalSize_.clear();
         paths.reserve(entries_.size());
-        for (const ShredEntry& entry : entries_)
-            paths.push_back(entry.path);
+        for (ShredEntry& entry : entries_) {
+            paths.emplace_back(entry.path, entry.listedSize);
+            entry.listedSize = -1;
+        }
     }
     notify();
 
     unsigned long long thousandths = 0;
-    for (const std::wstring& path : paths) {
-        thousandths += ThousandthsOfMiB(SizeOnDisk(path));
+    for (const auto& [path, listedSize] : paths) {
+        const unsigned long long bytes = listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
+        thousandths += ThousandthsOfMiB(bytes);
         std::wstring text = MiBText(thousandths);
         {
             std::lock_guard<std::mutex> lock(mutex_);

@@ -13,6 +13,10 @@ enum class EntryImage { ShellIcon, ScannedFolder, ScannedFile, Prefetch };
 struct ShredEntry {
     std::wstring path;  // full path; a folder has no trailing backslash
     EntryImage image = EntryImage::ShellIcon;
+    // Bytes that a scan's listing gave moments before the entry was queued, or -1. The next total counts it
+    // in place of a query of the disk, once: a tree of 100,000 entries would otherwise be asked for again
+    // file by file right after it was listed. Later totals ask the disk.
+    long long listedSize = -1;
 };
 
 // Told when the list or its texts change. Called on the thread that changed the list, never with the
