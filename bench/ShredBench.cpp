@@ -15,11 +15,14 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -190,13 +193,27 @@ size_t BareWalk(const std::wstring& folder) {
 
 struct ScanTimes {
     double walk = 0, sort = 0, append = 0, total = 0;
+    double longestRead = 0;  // longest a reader of the list waited for one answer meanwhile
     double all() const { return walk + sort + append + total; }
 };
 
 // The queuing of a folder as the window does it: scan into one batch, append it, compute the total size.
+// Beside it a reader asks the list for its texts and an entry every millisecond, as a window repainting
+// on its timer would, and keeps the longest wait for an answer.
 ScanTimes TimedScan(const std::wstring& root, size_t* entries, std::wstring* totalText) {
     ScanTimes times;
     ShredList list;
+    std::atomic<bool> done{false};
+    double longest = 0;
+    std::thread reader([&] {
+        while (!done) {
+            const auto asked = Clock::now();
+            list.countText();
+            list.entry(list.count() / 2);
+            longest = std::max(longest, Seconds(asked));
+            ::Sleep(1);
+        }
+    });
     auto start = Clock::now();
     std::vector<ScanRecord> records = CollectTree(root, ScanContext());
     times.walk = Seconds(start);
@@ -210,6 +227,9 @@ ScanTimes TimedScan(const std::wstring& root, size_t* entries, std::wstring* tot
     start = Clock::now();
     list.computeTotalSize();
     times.total = Seconds(start);
+    done = true;
+    reader.join();
+    times.longestRead = longest;
     *entries = list.count();
     *totalText = list.totalSizeText();
     return times;
@@ -241,6 +261,16 @@ void Scan(int count) {
                 best.total);
     std::printf("  ratio scan / bare walk         %7.2f  (without the total size %.2f)\n", best.all() / bare,
                 (best.all() - best.total) / bare);
+    std::printf("  longest wait of a reader of the list meanwhile: %.1f ms\n", best.longestRead * 1000);
+    // The listed sizes must give the total that asking the disk entry by entry gives.
+    ShredList list;
+    AppendScanResult(list, ScanFolder(root, ScanContext()));
+    list.computeTotalSize();
+    const std::wstring listed = list.totalSizeText();
+    start = Clock::now();
+    list.computeTotalSize();
+    std::printf("  total from the listing \"%ls\", asking the disk per entry \"%ls\" (%.1f s)%s\n", listed.c_str(),
+                list.totalSizeText().c_str(), Seconds(start), listed == list.totalSizeText() ? "" : "  MISMATCH");
 }
 
 }  // namespace

@@ -24,6 +24,16 @@ class ScanObserver {
     virtual void status(const std::wstring& text) = 0;
 };
 
+// Shows a scan's texts on the status line of a shred list.
+class ListStatusLine : public ScanObserver {
+  public:
+    explicit ListStatusLine(ShredList& list) : list_(list) {}
+    void status(const std::wstring& text) override { list_.setStatusText(text); }
+
+  private:
+    ShredList& list_;
+};
+
 // Given to every scan routine besides its folders. The stop flag is read between folders: once raised,
 // the routine returns at once with `stopped` set and no entries (the window raises it when the program
 // ends). Both may be null.

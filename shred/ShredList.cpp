@@ -117,12 +117,20 @@ void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
 void ShredList::appendScanned(const std::vector<ShredEntry>& entries) {
     if (entries.empty())
         return;
+    // Copies and case-folded keys are made before the lock is taken: a scan's batch can hold 100,000
+    // entries, and the window thread waits on the lock for every repaint.
+    std::vector<ShredEntry> added(entries);
+    std::vector<std::wstring> keys;
+    keys.reserve(added.size());
+    for (const ShredEntry& entry : added)
+        keys.push_back(FoldCase(entry.path));
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.reserve(entries_.size() + entries.size());
-        for (const ShredEntry& entry : entries) {
-            insertKey(entry.path);
-            entries_.push_back(entry);
+        entries_.reserve(entries_.size() + added.size());
+        keys_.reserve(keys_.size() + keys.size());
+        for (size_t i = 0; i < added.size(); ++i) {
+            ++keys_[std::move(keys[i])];
+            entries_.push_back(std::move(added[i]));
         }
         writeCounters(kAfterAdding);
     }
@@ -205,7 +213,8 @@ void ShredList::computeTotalSize() {
 
     unsigned long long thousandths = 0;
     for (const auto& [path, listedSize] : paths) {
-        const unsigned long long bytes = listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
+        const unsigned long long bytes =
+            listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
         thousandths += ThousandthsOfMiB(bytes);
         std::wstring text = MiBText(thousandths);
         {
