@@ -3,20 +3,26 @@
 //   kbench throughput MiB      overwrite of one file (zeros, random) against a plain write, flush included
 //   kbench files COUNT         a whole run over COUNT files of 4 KiB (zeros, one repetition)
 //   kbench memory COUNT        peak working set of a run over COUNT queued entries
+//   kbench scan COUNT          queuing a tree of COUNT entries against a bare FindFirstFileW walk of it
 #include "journal/JournalFile.h"
 #include "shred/DestructionRun.h"
+#include "shred/FolderScan.h"
 #include "shred/Overwrite.h"
 #include "shred/ShredList.h"
 #include "win/Handle.h"
+#include "win/Paths.h"
 
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -144,11 +150,134 @@ void Memory(int count) {
     std::printf("  peak working set %.1f MiB\n", counters.PeakWorkingSetSize / 1048576.0);
 }
 
+// A tree of COUNT entries (files and folders, the root not counted) in folders of about 100 entries: each
+// folder holds up to 90 files and 10 subfolders, filled breadth first.
+void MakeTree(const std::wstring& root, int count) {
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    std::vector<std::wstring> folders{root};
+    int made = 0;
+    for (size_t next = 0; next < folders.size() && made < count; ++next) {
+        const std::wstring folder = folders[next];
+        for (int i = 0; i < 10 && made < count; ++i, ++made) {
+            folders.push_back(folder + L"dossier " + std::to_wstring(i) + L"\\");
+            ::CreateDirectoryW(folders.back().c_str(), nullptr);
+        }
+        for (int i = 0; i < 90 && made < count; ++i, ++made) {
+            const std::wstring path = folder + L"Fichier_" + std::to_wstring(made) + L".dat";
+            win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            // 1 to 64 KiB, set by the file's end only: sparse where the file system allows it.
+            LARGE_INTEGER size;
+            size.QuadPart = 1024LL * (1 + made % 64);
+            ::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+            ::SetEndOfFile(file.get());
+        }
+    }
+}
+
+// The reference: the plainest recursive walk of the same tree, counting what it sees.
+size_t BareWalk(const std::wstring& folder) {
+    size_t entries = 0;
+    WIN32_FIND_DATAW data;
+    win::UniqueFind find(::FindFirstFileW(win::ExtendedPath(folder + L"*").c_str(), &data));
+    if (!find)
+        return 0;
+    do {
+        if (!std::wcscmp(data.cFileName, L".") || !std::wcscmp(data.cFileName, L".."))
+            continue;
+        ++entries;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            entries += BareWalk(folder + data.cFileName + L"\\");
+    } while (::FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+struct ScanTimes {
+    double walk = 0, sort = 0, append = 0, total = 0;
+    double longestRead = 0;  // longest a reader of the list waited for one answer meanwhile
+    double all() const { return walk + sort + append + total; }
+};
+
+// The queuing of a folder as the window does it: scan into one batch, append it, compute the total size.
+// Beside it a reader asks the list for its texts and an entry every millisecond, as a window repainting
+// on its timer would, and keeps the longest wait for an answer.
+ScanTimes TimedScan(const std::wstring& root, size_t* entries, std::wstring* totalText) {
+    ScanTimes times;
+    ShredList list;
+    std::atomic<bool> done{false};
+    double longest = 0;
+    std::thread reader([&] {
+        while (!done) {
+            const auto asked = Clock::now();
+            list.countText();
+            list.entry(list.count() / 2);
+            longest = std::max(longest, Seconds(asked));
+            ::Sleep(1);
+        }
+    });
+    auto start = Clock::now();
+    std::vector<ScanRecord> records = CollectTree(root, ScanContext());
+    times.walk = Seconds(start);
+    start = Clock::now();
+    ScanResult result;
+    result.entries = SortedEntries(root, std::move(records));
+    times.sort = Seconds(start);
+    start = Clock::now();
+    AppendScanResult(list, result);
+    times.append = Seconds(start);
+    start = Clock::now();
+    list.computeTotalSize();
+    times.total = Seconds(start);
+    done = true;
+    reader.join();
+    times.longestRead = longest;
+    *entries = list.count();
+    *totalText = list.totalSizeText();
+    return times;
+}
+
+void Scan(int count) {
+    const std::wstring root = kWork + L"scan\\";
+    auto start = Clock::now();
+    MakeTree(root, count);
+    std::printf("scan of a tree of %d entries (made in %.1f s), best of 3, interleaved\n", count, Seconds(start));
+    BareWalk(root);  // the first listing fills the caches for both
+    double bare = 1e9;
+    ScanTimes best;
+    best.walk = 1e9;
+    size_t walked = 0, queued = 0;
+    std::wstring total;
+    for (int round = 0; round < 3; ++round) {
+        start = Clock::now();
+        walked = BareWalk(root);
+        bare = std::min(bare, Seconds(start));
+        const ScanTimes times = TimedScan(root, &queued, &total);
+        if (times.all() < best.all())
+            best = times;
+    }
+    std::printf("  bare FindFirstFileW walk       %7.3f s  (%zu entries)\n", bare, walked);
+    std::printf("  scan to the final counters     %7.3f s  (%zu entries, total \"%ls\")\n", best.all(), queued,
+                total.c_str());
+    std::printf("    walk %.3f s, sort %.3f s, append %.3f s, total size %.3f s\n", best.walk, best.sort, best.append,
+                best.total);
+    std::printf("  ratio scan / bare walk         %7.2f  (without the total size %.2f)\n", best.all() / bare,
+                (best.all() - best.total) / bare);
+    std::printf("  longest wait of a reader of the list meanwhile: %.1f ms\n", best.longestRead * 1000);
+    // The listed sizes must give the total that asking the disk entry by entry gives.
+    ShredList list;
+    AppendScanResult(list, ScanFolder(root, ScanContext()));
+    list.computeTotalSize();
+    const std::wstring listed = list.totalSizeText();
+    start = Clock::now();
+    list.computeTotalSize();
+    std::printf("  total from the listing \"%ls\", asking the disk per entry \"%ls\" (%.1f s)%s\n", listed.c_str(),
+                list.totalSizeText().c_str(), Seconds(start), listed == list.totalSizeText() ? "" : "  MISMATCH");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: kbench throughput MiB | files COUNT | memory COUNT\n");
+        std::fprintf(stderr, "usage: kbench throughput MiB | files COUNT | memory COUNT | scan COUNT\n");
         return 2;
     }
     ::CreateDirectoryW(kWork.c_str(), nullptr);
@@ -159,6 +288,8 @@ int main(int argc, char** argv) {
         Files(static_cast<int>(n));
     else if (!std::strcmp(argv[1], "memory"))
         Memory(static_cast<int>(n));
+    else if (!std::strcmp(argv[1], "scan"))
+        Scan(static_cast<int>(n));
     else
         return 2;
     return 0;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -116,13 +117,29 @@ void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
 void ShredList::appendScanned(const std::vector<ShredEntry>& entries) {
     if (entries.empty())
         return;
+    // Copies and case-folded keys are made before the lock is taken: a scan's batch can hold 100,000
+    // entries, and the window thread waits on the lock for every repaint.
+    std::vector<ShredEntry> added(entries);
+    std::vector<std::wstring> keys;
+    keys.reserve(added.size());
+    for (const ShredEntry& entry : added)
+        keys.push_back(FoldCase(entry.path));
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.reserve(entries_.size() + entries.size());
-        for (const ShredEntry& entry : entries) {
-            insertKey(entry.path);
-            entries_.push_back(entry);
+        entries_.reserve(entries_.size() + added.size());
+        keys_.reserve(keys_.size() + keys.size());
+        for (size_t i = 0; i < added.size(); ++i) {
+            ++keys_[std::move(keys[i])];
+            entries_.push_back(std::move(added[i]));
         }
+        writeCounters(kAfterAdding);
+    }
+    notify();
+}
+
+void ShredList::refreshCounters() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
         writeCounters(kAfterAdding);
     }
     notify();
@@ -178,7 +195,7 @@ void ShredList::clear() {
 void ShredList::computeTotalSize() {
     // The paths are copied so that the disk is asked without the lock: a slow or sleeping drive must not
     // block the window thread, which reads the list for every repaint.
-    std::vector<std::wstring> paths;
+    std::vector<std::pair<std::wstring, long long>> paths;
     unsigned long long version = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -187,14 +204,18 @@ void ShredList::computeTotalSize() {
         status_ = kComputingStatus;
         totalSize_.clear();
         paths.reserve(entries_.size());
-        for (const ShredEntry& entry : entries_)
-            paths.push_back(entry.path);
+        for (ShredEntry& entry : entries_) {
+            paths.emplace_back(entry.path, entry.listedSize);
+            entry.listedSize = -1;
+        }
     }
     notify();
 
     unsigned long long thousandths = 0;
-    for (const std::wstring& path : paths) {
-        thousandths += ThousandthsOfMiB(SizeOnDisk(path));
+    for (const auto& [path, listedSize] : paths) {
+        const unsigned long long bytes =
+            listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
+        thousandths += ThousandthsOfMiB(bytes);
         std::wstring text = MiBText(thousandths);
         {
             std::lock_guard<std::mutex> lock(mutex_);

@@ -13,6 +13,10 @@ enum class EntryImage { ShellIcon, ScannedFolder, ScannedFile, Prefetch };
 struct ShredEntry {
     std::wstring path;  // full path; a folder has no trailing backslash
     EntryImage image = EntryImage::ShellIcon;
+    // Bytes that a scan's listing gave moments before the entry was queued, or -1. The next total counts it
+    // in place of a query of the disk, once: a tree of 100,000 entries would otherwise be asked for again
+    // file by file right after it was listed. Later totals ask the disk.
+    long long listedSize = -1;
 };
 
 // Told when the list or its texts change. Called on the thread that changed the list, never with the
@@ -43,6 +47,9 @@ public:
     void appendScanned(const std::wstring& path, EntryImage image);
     // The same for a whole batch, with one refresh at the end.
     void appendScanned(const std::vector<ShredEntry>& entries);
+    // Writes the count and the header (three-space prefix) again, as an append does, for a scan that
+    // appended nothing but still ends by rewriting them.
+    void refreshCounters();
     // Removes the entries at these indexes (any order), then recomputes the total, or empties it when the
     // list became empty. Count and header (two-space prefix) are refreshed.
     void removeSelected(std::vector<size_t> indexes);
@@ -68,7 +75,7 @@ public:
     void setStatusText(const std::wstring& text);
     void setTotalSizeText(const std::wstring& text);
 
-private:
+  private:
     void notify() const;
     // The following expect mutex_ to be held.
     void insertKey(const std::wstring& path);

@@ -123,6 +123,28 @@ TEST(ShredList, TotalSizeRoundsEachEntryToAThousandthOfAMebibyte) {
     EXPECT_EQ(list.totalSizeText(), L"0.002");
 }
 
+// A scan hands over the sizes it listed: the total that follows counts them instead of asking the disk
+// again, once; afterwards the disk answers. refreshCounters rewrites the texts without an entry.
+TEST(ShredList, ListedSizesCountOnceThenTheDiskIsAsked) {
+    test::TempFolder folder(L"list-listed");
+    MakeFile(folder / L"grows.bin", 1048576);
+    ShredList list;
+    ShredEntry entry{folder / L"grows.bin", EntryImage::ScannedFile};
+    entry.listedSize = 2097152;  // what a listing saw a moment ago
+    list.appendScanned(std::vector<ShredEntry>{entry});
+    list.computeTotalSize();
+    EXPECT_EQ(list.totalSizeText(), L"2.000");
+    EXPECT_EQ(list.entry(0).listedSize, -1);
+    list.computeTotalSize();
+    EXPECT_EQ(list.totalSizeText(), L"1.000");
+
+    list.clear();
+    EXPECT_EQ(list.headerText(), kTitle + L"  0");
+    list.refreshCounters();
+    EXPECT_EQ(list.headerText(), kTitle + L"   0");
+    EXPECT_EQ(list.countText(), L"0");
+}
+
 TEST(ShredList, TotalSizeMeasuresWhatPlainWin32PathsCannotReach) {
     test::TempFolder folder(L"list-reach");
     ShredList list;

@@ -1,0 +1,172 @@
+#pragma once
+
+// Folder scans: the routines that turn a folder, or one of the well-known folders of the presets menu,
+// into entries of the shred list. They never touch a window: each takes its folders as arguments,
+// collects and sorts everything in memory and returns one batch, which the caller appends with a single
+// ShredList::appendScanned call (AppendScanResult) before it recomputes the total size. The window runs
+// them on a worker thread; every piece of state lives in the call, so any number of scans may run at once.
+
+#include "shred/ShredList.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr wchar_t kScanningStatus[] = L"Analyse en cours...\rVeuillez patienter s'il vous plaît.";
+inline constexpr wchar_t kRecycleBinStatus[] = L"Retrait des dossiers à conserver";
+
+// Told what a scan is doing, on the scan's own thread.
+class ScanObserver {
+  public:
+    virtual ~ScanObserver() = default;
+    // The text for the status line of the destruction view; empty clears it.
+    virtual void status(const std::wstring& text) = 0;
+};
+
+// Shows a scan's texts on the status line of a shred list.
+class ListStatusLine : public ScanObserver {
+  public:
+    explicit ListStatusLine(ShredList& list) : list_(list) {}
+    void status(const std::wstring& text) override { list_.setStatusText(text); }
+
+  private:
+    ShredList& list_;
+};
+
+// Given to every scan routine besides its folders. The stop flag is read between folders: once raised,
+// the routine returns at once with `stopped` set and no entries (the window raises it when the program
+// ends). Both may be null.
+struct ScanContext {
+    const std::atomic<bool>* stop = nullptr;
+    ScanObserver* observer = nullptr;
+};
+
+// Something a scan wants the user told; the window words it.
+enum class ScanNotice {
+    FirefoxCacheMissing,     // "Le répertoire local de FireFox n'a pas été trouvé!"
+    FirefoxProfilesMissing,  // "Le répertoire de FireFox n'a pas été trouvé!"
+};
+
+// One scan's harvest, in the order the list must hold it.
+struct ScanResult {
+    std::vector<ShredEntry> entries;
+    // The count and the header are written again even when no entry is appended (the recycle bin and the
+    // Firefox databases do so after their work).
+    bool rewriteCounters = false;
+    bool stopped = false;
+    std::vector<ScanNotice> notices;
+};
+
+// Appends the harvest to the list in one batch. The caller then runs list.computeTotalSize().
+void AppendScanResult(ShredList& list, const ScanResult& result);
+
+// One file system entry found under a scan's root. The key is the path relative to the root in which
+// every folder component is preceded by "?1?" and the final file name by "?2?": the file b.txt in A\B is
+// ?1?A\?1?B\?2?b.txt, the folder A\B itself ?1?A\?1?B. Sorted as text without regard to case, the keys put
+// every folder before everything under it (a key is a prefix of the keys below it) and a folder's
+// subfolders before its files ("?1?" < "?2?"). '?' cannot occur in a file name, so the markers are safe.
+struct ScanRecord {
+    std::wstring key;
+    bool folder = false;
+    bool link = false;       // a reparse point (junction, symbolic link, mount point)
+    std::uint64_t size = 0;  // bytes of a file as listed; 0 for a folder
+};
+
+// Every entry under root (not root itself), hidden and system ones included, in no particular order.
+// Folders that cannot be listed end their branch quietly; there is no depth limit. A reparse point is
+// recorded like any entry but never walked into, so nothing outside the root is collected. The root
+// itself is listed even when it is a link: it is the folder the caller named.
+std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext& context, bool* stopped = nullptr);
+
+// Sorts the records by key, ignoring case, and turns them into list entries: root + the key without its
+// markers, with the folder image or the file image. Ties (names that differ only in case, which only a
+// case-sensitive volume can hold) keep a fixed order.
+std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records);
+
+// The whole content of root, every folder before its content, root itself excluded. Shows
+// kScanningStatus while it works and clears it at the end. A root that is empty or not an absolute path
+// (which would name something under the current folder) gives nothing.
+ScanResult ScanFolder(const std::wstring& root, const ScanContext& context);
+
+// ScanFolder of the recycle bin, then without its folder entries: only the deleted files are queued, and
+// the per-user folders and the deleted folders stay in place. Shows kRecycleBinStatus while it sorts them
+// out; the counters are written again even when nothing is left.
+ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context);
+
+// The entries of folder that match pattern, as paths relative to folder (a matching folder with a
+// trailing backslash), in listing order; with recursive, the same in every subfolder, depth first, each
+// subfolder's matches after those of its parent. Reparse points are never walked into.
+std::vector<std::wstring> CollectMatching(const std::wstring& folder,
+                                          const std::wstring& pattern,
+                                          bool recursive,
+                                          const ScanContext& context,
+                                          bool* stopped = nullptr);
+
+// Where Firefox keeps its cache, under the local application-data folder (ShellFolder 10).
+struct FirefoxCacheLookup {
+    bool profilesFound = false;  // localAppData\Mozilla\Firefox\Profiles is a folder
+    std::wstring folder;         // the cache folder of the last profile listed (with a trailing backslash), or empty
+};
+FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData);
+
+// The profile databases "cookies.sqlite", "downloads.sqlite", "formhistory.sqlite" that exist in the first
+// profile listed under appData\Mozilla\Firefox\Profiles (appData: ShellFolder 2), with their shell icons.
+// FirefoxProfilesMissing when that folder does not exist; otherwise the counters are written again.
+ScanResult QueueFirefoxFiles(const std::wstring& appData);
+
+// The scan workers, one per kind, each given the folder that PresetTarget gave for its preset.
+ScanResult ScanInternetCache(const std::wstring& cacheFolder, const ScanContext& context);  // Content.IE5, Low
+ScanResult ScanVirtualizedCache(const std::wstring& cacheFolder, const ScanContext& context);
+ScanResult ScanCookies(const std::wstring& cookiesFolder, const ScanContext& context);
+ScanResult ScanHistory(const std::wstring& historyFolder, const ScanContext& context);  // History.IE5, Low
+// The "*.pf" layouts anywhere under the Prefetch folder, with the Prefetch image, in listing order.
+ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& context);
+// The cache of the last local profile, then the databases of the first roaming profile.
+ScanResult ScanFirefox(const std::wstring& localAppData, const std::wstring& appData, const ScanContext& context);
+
+// The items of the "Répertoires système..." menu, in menu order.
+enum class Preset {
+    RecycleBin,        // "Corbeille Windows"
+    InternetCache,     // "Fichiers Internet Temporaires"
+    VirtualizedCache,  // "...\Virtualized\..."
+    Cookies,           // "Cookies"
+    Favorites,         // "Favoris"
+    FirefoxCache,      // "FireFox Cache"
+    History,           // "Historique"
+    RecentFiles,       // "Fichiers récents"
+    TemporaryFiles,    // "Fichiers temporaires"
+    CdBurning,         // "Fichiers temp à graver"
+    PrefetchLayouts,   // "Layouts du Prefetch"
+    MediaPlayerCache,  // "Média Player cache"
+    Templates,         // "Modèles"
+    MyMusic,           // "Ma Musique"
+    MyPictures,        // "Mes images"
+    MyVideos,          // "Mes Videos"
+    MyDocuments,       // "Mes Documents"
+};
+inline constexpr int kPresetCount = 17;
+
+enum class ScanKind {
+    Generic,  // ScanFolder of the target: user folders, generic presets, the start-up scan of TempFolder
+    RecycleBin,
+    InternetCache,
+    VirtualizedCache,
+    Cookies,
+    History,
+    Prefetch,
+    MediaPlayerCache,
+    Firefox,
+};
+
+ScanKind PresetScanKind(Preset preset);
+
+// The folder a preset starts from, looked up now (ShellFolderPath). Empty when the folder is unknown:
+// the window then starts nothing. For FirefoxCache it is the local profiles folder, empty when Firefox
+// keeps none (the window then shows "Le répertoire de FireFox n'a pas été trouvé!").
+// windowsFolder: WindowsFolderPath(), without a trailing backslash.
+std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& windowsFolder);
+
+// The worker of a kind over its target. Firefox ignores the target and looks up the application-data
+// folders (ShellFolder 10 and 2) itself, as it did for the target.
+ScanResult RunScan(ScanKind kind, const std::wstring& target, const ScanContext& context);
