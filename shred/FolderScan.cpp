@@ -57,7 +57,7 @@ bool IsLink(const WIN32_FIND_DATAW& data) {
 // information level, which skips the short 8.3 names, and for large fetches; older systems refuse both
 // with ERROR_INVALID_PARAMETER, and the lister then uses the classic call for the rest of its walk.
 class FolderLister {
-  public:
+public:
     // Calls visit(data) for each entry of folder (ending with a backslash) that matches pattern, "." and
     // ".." excepted, until visit answers false. False when the folder cannot be listed.
     template <typename Visit>
@@ -73,7 +73,7 @@ class FolderLister {
         return true;
     }
 
-  private:
+private:
     HANDLE open(const std::wstring& query, WIN32_FIND_DATAW& data) {
         if (basic_) {
             HANDLE find = ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,

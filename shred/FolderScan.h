@@ -18,7 +18,7 @@ inline constexpr wchar_t kRecycleBinStatus[] = L"Retrait des dossiers à conserv
 
 // Told what a scan is doing, on the scan's own thread.
 class ScanObserver {
-  public:
+public:
     virtual ~ScanObserver() = default;
     // The text for the status line of the destruction view; empty clears it.
     virtual void status(const std::wstring& text) = 0;
@@ -26,11 +26,11 @@ class ScanObserver {
 
 // Shows a scan's texts on the status line of a shred list.
 class ListStatusLine : public ScanObserver {
-  public:
+public:
     explicit ListStatusLine(ShredList& list) : list_(list) {}
     void status(const std::wstring& text) override { list_.setStatusText(text); }
 
-  private:
+private:
     ShredList& list_;
 };
 

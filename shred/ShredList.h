@@ -75,7 +75,7 @@ public:
     void setStatusText(const std::wstring& text);
     void setTotalSizeText(const std::wstring& text);
 
-  private:
+private:
     void notify() const;
     // The following expect mutex_ to be held.
     void insertKey(const std::wstring& path);

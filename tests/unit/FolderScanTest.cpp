@@ -120,7 +120,7 @@ TEST(FolderScan, ScansRunningAtOnceDoNotMeddleWithEachOther) {
 
 // Raises the stop flag as soon as the scan says it started, as the window does when the program ends.
 class StopOnStart : public StatusRecorder {
-  public:
+public:
     std::atomic<bool> stop{false};
     void status(const std::wstring& text) override {
         StatusRecorder::status(text);

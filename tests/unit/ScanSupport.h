@@ -47,7 +47,7 @@ inline void MakeTree(const std::wstring& root, const std::vector<std::wstring>& 
 
 // Keeps every status text a scan showed.
 class StatusRecorder : public ScanObserver {
-  public:
+public:
     std::vector<std::wstring> texts;
     void status(const std::wstring& text) override { texts.push_back(text); }
 };
