@@ -20,7 +20,8 @@ MainWindow::MainWindow(App& app)
     : app_(app),
       journal_(app.folders.config),
       shredView_(app, list_, runDisplay_),
-      run_(list_, journal_, runDisplay_, kMsgRunDone) {}
+      run_(list_, journal_, runDisplay_, kMsgRunDone),
+      scans_(list_, kMsgScanDone) {}
 
 bool MainWindow::create() {
     WNDCLASSEXW type = {};
@@ -46,6 +47,7 @@ bool MainWindow::create() {
     if (!window_)
         return false;
     run_.attach(window_);
+    scans_.attach(window_);
     buildHeader();
     buildLeftColumn();
     shredView_.create(window_);
@@ -123,6 +125,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case kMsgRunDone:
             onRunDone();
+            return 0;
+        case kMsgScanDone:
+            onScanDone(lParam);
             return 0;
         case kMsgTray:
             onTray(lParam);

@@ -2,6 +2,7 @@
 
 #include "app/ExplorerTree.h"
 #include "app/RunController.h"
+#include "app/ScanJobs.h"
 #include "app/ShredView.h"
 #include "journal/JournalFile.h"
 #include "shred/ShredList.h"
@@ -30,6 +31,8 @@ public:
     bool quitRequested() const { return quitRequested_; }
     // At exit: a run asked to stop gets a few seconds to reach a safe point. False if it is still running.
     bool letRunStop();
+    // The scan of what was left in the temporary working folder, at start.
+    void scanTempFolder();
 
     static constexpr int kClientWidth = 1014;
     static constexpr int kClientHeight = 718;
@@ -59,8 +62,14 @@ private:
     void onTray(LPARAM event);
     void showTreeMenu();
     void onTreeCommand(int id);
-    // The folder scans fill the list with a folder's content; until they exist nothing more is queued.
-    void startFolderScan(const std::wstring& folder);
+    // Queues a folder's content (not the folder itself) on a worker; the left column is covered and the
+    // list buttons disabled until every scan has ended.
+    void startFolderScan(const std::wstring& folder) { startScan(ScanKind::Generic, folder); }
+    void startScan(ScanKind kind, const std::wstring& target);
+    void onScanDone(LPARAM job);
+    void onPreset(int index);
+    // Covers the left column while a run or a scan works, and shows it again when none does.
+    void updateLeftColumn();
     std::wstring startFolder() const;
 
     // MainWindowRun.cpp
@@ -94,4 +103,5 @@ private:
     ShredView shredView_;
     ExplorerTree explorerTree_;
     RunController run_;
+    ScanJobs scans_;
 };

@@ -1,6 +1,7 @@
 // What the main window does for its menu commands, links and list buttons.
 #include "app/App.h"
 #include "app/ControlIds.h"
+#include "app/Environment.h"
 #include "app/MainWindow.h"
 #include "win/Files.h"
 #include "win/Paths.h"
@@ -64,6 +65,10 @@ void MainWindow::onCommand(int id) {
         case kCmdTreeExplore:
         case kCmdTreeOpen:
             onTreeCommand(id);
+            break;
+        default:
+            if (id >= kCmdPresetFirst && id < kCmdPresetFirst + kPresetCount)
+                onPreset(id - kCmdPresetFirst);
             break;
         case kIdRemoveSelected:
             list_.removeSelected(shredView_.selectedIndexes());
@@ -145,7 +150,70 @@ void MainWindow::addFolder() {
     startFolderScan(folder);
 }
 
-void MainWindow::startFolderScan(const std::wstring&) {}
+void MainWindow::startScan(ScanKind kind, const std::wstring& target) {
+    if (!scans_.start(kind, target))
+        return;
+    updateLeftColumn();
+    for (int id : {kIdRemoveSelected, kIdRemoveAll, kIdJournal})
+        ::EnableWindow(::GetDlgItem(::GetDlgItem(shredView_.window(), kIdListButtonsBar), id), FALSE);
+}
+
+void MainWindow::onScanDone(LPARAM job) {
+    const std::vector<ScanNotice> notices = scans_.finish(job);
+    if (!scans_.active()) {
+        updateLeftColumn();
+        for (int id : {kIdRemoveSelected, kIdRemoveAll, kIdJournal})
+            ::EnableWindow(::GetDlgItem(::GetDlgItem(shredView_.window(), kIdListButtonsBar), id), TRUE);
+    }
+    for (ScanNotice notice : notices) {
+        message(L"Erreur!",
+                notice == ScanNotice::FirefoxCacheMissing ? L"Le répertoire local de FireFox n'a pas été trouvé!"
+                                                          : L"Le répertoire de FireFox n'a pas été trouvé!",
+                MB_OK | MB_ICONWARNING);
+    }
+}
+
+void MainWindow::updateLeftColumn() {
+    const bool covered = run_.active() || scans_.active();
+    ::ShowWindow(leftCover_, covered ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(leftColumn_, covered ? SW_HIDE : SW_SHOW);
+}
+
+void MainWindow::scanTempFolder() {
+    if (!app_.folders.temp.empty())
+        startScan(ScanKind::Generic, app_.folders.temp);
+}
+
+void MainWindow::onPreset(int index) {
+    if (index < 0 || index >= kPresetCount)
+        return;
+    const auto preset = static_cast<Preset>(index);
+    static constexpr wchar_t kEverything[] =
+        L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS CES FICHIERS ?\r\rSI OUI, ILS SERONT IRRECUPERABLES !";
+    const wchar_t* title = nullptr;
+    const wchar_t* question = kEverything;
+    switch (preset) {
+        case Preset::Favorites:
+            title = L"DESTRUCTION DE: > MES FAVORIS";
+            question = L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT "
+                       L"DEFINITIVEMENT DETRUITS ET IRRECUPERABLES !";
+            break;
+        case Preset::MyMusic: title = L"DESTRUCTION DE: > MA MUSIQUE"; break;
+        case Preset::MyPictures: title = L"DESTRUCTION DE: > MES IMAGES"; break;
+        case Preset::MyVideos: title = L"DESTRUCTION DE: > MES VIDEOS"; break;
+        case Preset::MyDocuments: title = L"DESTRUCTION DE: > MES DOCUMENTS"; break;
+        default: break;
+    }
+    if (title && message(title, question, MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+    const std::wstring target = PresetTarget(preset, app_.osLevel, WindowsFolderPath());
+    if (target.empty()) {
+        if (preset == Preset::FirefoxCache)
+            message(L"Erreur!", L"Le répertoire de FireFox n'a pas été trouvé!", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    startScan(PresetScanKind(preset), target);
+}
 
 void MainWindow::showTreeMenu() {
     POINT at;
@@ -246,8 +314,10 @@ void MainWindow::requestQuit() {
 }
 
 bool MainWindow::letRunStop() {
-    // Long enough for the block or rename under way to finish, short enough not to feel stuck.
-    return run_.stopAndWait(5000);
+    // Long enough for the block or rename under way to finish, short enough not to feel stuck. Scans
+    // stop between two folders.
+    const bool scansEnded = scans_.stopAndWait(2000);
+    return run_.stopAndWait(5000) && scansEnded;
 }
 
 void MainWindow::onTray(LPARAM event) {

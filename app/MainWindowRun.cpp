@@ -22,6 +22,13 @@ RunSettings MainWindow::runSettings() const {
 void MainWindow::startRun() {
     if (run_.active())
         return;
+    // A scan appends its batch when it ends: a run started now would not see it, and its end would empty
+    // the list of entries the user never saw destroyed.
+    if (scans_.active()) {
+        message(L"Analyse en cours", L"Un dossier est en cours d'analyse.\rAttendez la fin de l'analyse pour lancer la destruction.",
+                MB_OK | MB_ICONWARNING);
+        return;
+    }
     if (list_.count() == 0) {
         message(L"ERREUR", L"Aucun fichiers à détruire dans la liste!", MB_OK | MB_ICONWARNING);
         return;
@@ -38,8 +45,7 @@ void MainWindow::startRun() {
         return;
     }
     SetTaskbarProgressState(window_, TBPF_INDETERMINATE);
-    ::ShowWindow(leftColumn_, SW_HIDE);
-    ::ShowWindow(leftCover_, SW_SHOW);
+    updateLeftColumn();
     shredView_.showRunState(RunController::State::Running, false);
 }
 
@@ -75,8 +81,7 @@ void MainWindow::onRunDone() {
     message(summary.title.c_str(), summary.text.c_str(), MB_OK | summary.icon);
     run_.finish();
     SetTaskbarProgressState(window_, TBPF_NOPROGRESS);
-    ::ShowWindow(leftCover_, SW_HIDE);
-    ::ShowWindow(leftColumn_, SW_SHOW);
+    updateLeftColumn();
     shredView_.showRunState(RunController::State::Idle, false);
     shredView_.refresh();
 }

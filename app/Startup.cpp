@@ -23,12 +23,6 @@ PresetAvailability CheckPresets(int osLevel) {
     return presets;
 }
 
-// Files left in the temporary working folder are offered for destruction at every start.
-void StartTempFolderScan(const App& app) {
-    if (app.folders.temp.empty())
-        return;
-}
-
 void RunMessageLoop() {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -74,7 +68,8 @@ int RunProgram(HINSTANCE instance) {
     }
     window.show();
     app.presets = CheckPresets(app.osLevel);
-    StartTempFolderScan(app);
+    // Files left in the temporary working folder are offered for destruction at every start.
+    window.scanTempFolder();
     RunMessageLoop();
     DeleteCompanionsAtExit(app.folders.config);
     // A run asked to stop gets a few seconds to reach a safe point, so that no file is left half renamed;

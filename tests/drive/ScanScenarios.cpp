@@ -1,0 +1,92 @@
+// Folders queued with their content: the folder browser, the explorer tree, the presets, the start-up scan.
+#include "tests/drive/Session.h"
+
+using namespace drive;
+
+namespace {
+
+void Write(const std::wstring& path, const char* content = "x") {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Expect(static_cast<bool>(file), L"can write " + path);
+    DWORD done = 0;
+    ::WriteFile(file.get(), content, static_cast<DWORD>(strlen(content)), &done, nullptr);
+}
+
+std::wstring ShellFolder(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
+                   RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+}  // namespace
+
+SCENARIO("scan-add-folder") {
+    ::CreateDirectoryW(L"C:\\S", nullptr);
+    ::CreateDirectoryW(L"C:\\S\\A", nullptr);
+    Write(L"C:\\S\\z.txt");
+    Write(L"C:\\S\\A\\b.txt");
+    Session s;
+    s.waitForScans();
+    s.addFolder(L"S");
+    s.waitForScans();
+    // The folder itself first, then every folder before its content: the run walks the list backwards.
+    const std::vector<std::wstring> expected = {L"C:\\S", L"C:\\S\\A", L"C:\\S\\A\\b.txt", L"C:\\S\\z.txt"};
+    Expect(s.listTexts() == expected, L"folder, then its content in order");
+    ExpectEqual(Text(s.control(kIdEntryCount)), L"4", L"entry count");
+    ExpectEqual(Text(s.control(kIdTotalSize)), L"0.000", L"total size");
+    Screenshot(L"scan-add-folder");
+    s.quit();
+}
+
+SCENARIO("scan-startup-temp") {
+    const std::wstring temp = ShellFolder(L"Local AppData") + L"\\Kestavel\\ShredderTemp\\";
+    ::CreateDirectoryW((ShellFolder(L"Local AppData") + L"\\Kestavel").c_str(), nullptr);
+    ::CreateDirectoryW(temp.c_str(), nullptr);
+    Write(temp + L"left-over.tmp", "from an earlier run");
+    Session s;
+    s.waitForScans();
+    ExpectEqual(s.listCount(), 1, L"what was left in the temporary folder is queued at start");
+    ExpectEqual(ListItemText(s.control(kIdShredList), 0), temp + L"left-over.tmp", L"queued path");
+    Expect(win::Exists(temp + L"left-over.tmp"), L"queued, not destroyed");
+    s.quit();
+}
+
+SCENARIO("scan-preset-documents") {
+    const std::wstring documents = ShellFolder(L"Personal");
+    Write(documents + L"\\lettre.doc", "ma lettre");
+    ::CreateDirectoryW((documents + L"\\Photos").c_str(), nullptr);
+    Write(documents + L"\\Photos\\plage.jpg", "une photo");
+    Session s;
+    s.waitForScans();
+    const int presetDocuments = kCmdPresetFirst + 16;
+
+    s.command(presetDocuments);
+    MessageBoxInfo question = s.box();
+    ExpectEqual(question.title, L"DESTRUCTION DE: > MES DOCUMENTS", L"confirmation title");
+    Answer(question, IDNO);
+    drive::Sleep(500);
+    ExpectEqual(s.listCount(), 0, L"a preset answered No queues nothing");
+
+    s.command(presetDocuments);
+    Answer(s.box(), IDYES);
+    s.waitForScans();
+    const std::vector<std::wstring> expected = {documents + L"\\Photos", documents + L"\\Photos\\plage.jpg",
+                                                documents + L"\\lettre.doc"};
+    Expect(s.listTexts() == expected, L"the documents folder's content, in order");
+    Expect(win::Exists(documents + L"\\lettre.doc"), L"nothing is deleted yet");
+    s.quit();
+}
+
+SCENARIO("scan-firefox-missing") {
+    Session s;
+    s.waitForScans();
+    s.command(kCmdPresetFirst + 5);  // "FireFox Cache"; the sandbox has no Firefox
+    MessageBoxInfo error = s.box();
+    ExpectEqual(error.title, L"Erreur!", L"title");
+    ExpectEqual(error.text, L"Le répertoire de FireFox n'a pas été trouvé!", L"text");
+    Answer(error, IDOK);
+    ExpectEqual(s.listCount(), 0, L"nothing queued");
+    s.quit();
+}
