@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prints the engine's figures. The Windows side runs in a Wine sandbox; GNU shred runs natively on an
 # identical set of files in the build tree, in the same run, for comparison.
-#   bench/run.sh [THROUGHPUT_MIB] [FILES] [MEMORY_ENTRIES]
+#   bench/run.sh [THROUGHPUT_MIB] [FILES] [ENTRIES]
+# ENTRIES sizes the memory run (a whole destruction run: about 15 minutes under Wine for 100,000) and the
+# scan of a generated tree.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 mib=${1:-1024}
@@ -37,3 +39,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
     printf "  ratio Kestavel (under Wine) / shred (native): %.2f\n", w / rate }'
 
 "${run[@]}" "$top/build/sandbox/bench-memory" "$template" --install "$bench" -- kbench.exe memory "$entries"
+
+# The scan engine alone: collect, sort, append and total a generated tree, against a bare walk.
+"${run[@]}" "$top/build/sandbox/bench-scan" "$template" --install "$bench" -- kbench.exe scan "$entries"
+
+# The window while it queues a tree of 100,000 entries (the start-up scan of the temporary folder).
+"${run[@]}" "$top/build/sandbox/bench-scan-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-scan-window
