@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-// A plain child window filled with a back colour, holding other controls. Their notifications
-// (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR...) go on to the top-level window, so that the main
-// window handles every control of every panel in one place.
+// The main window's panels: containers of the controls library (a back colour, and their controls'
+// notifications passed on to the top-level window), under a control number of their own.
 namespace Panel {
 
 // clipChildren: the panel leaves its children's places unpainted (less flicker); without it, it paints
