@@ -371,6 +371,18 @@ int ListCount(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
+void ListSelectOnly(HWND list, int item) {
+    RemoteBuffer remote(list, sizeof(LVITEMW));
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    remote.write(&state, sizeof(state));
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.address()));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.write(&state, sizeof(state));
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote.address()));
+}
+
 std::wstring ListItemText(HWND list, int item, int column) {
     constexpr int kChars = 2048;
     RemoteBuffer remote(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));

@@ -95,6 +95,8 @@ RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item);
 
 // Controls read across processes.
 int ListCount(HWND list);
+// Selects one row of a list view (and only that row), as a click on it would.
+void ListSelectOnly(HWND list, int item);
 std::wstring ListItemText(HWND list, int item, int column = 0);
 int ProgressPosition(HWND bar);
 

@@ -36,6 +36,24 @@ SCENARIO("run-declined") {
     ExpectEqual(notice.text, L"La destruction a été annulée par l'utilisateur!", L"text");
     Answer(notice, IDOK);
     Expect(win::IsFile(std::wstring(kFolder) + L"keep.txt"), L"nothing destroyed");
+
+    // "Retirer sélection" takes the selected entry off the list, and only from the list.
+    MakeFile(std::wstring(kFolder) + L"other.txt", 2 << 20);
+    s.addFiles(kFolder, {L"other.txt"});
+    Expect(WaitUntil([&] { return Text(s.control(kIdTotalSize)) == L"2.000"; }), L"total of the two files");
+    ListSelectOnly(s.control(kIdShredList), 0);
+    s.click(kIdRemoveSelected);
+    Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the selected entry is removed");
+    ExpectEqual(ListItemText(s.control(kIdShredList), 0), std::wstring(kFolder) + L"other.txt", L"the other stays");
+    ExpectEqual(Text(s.control(kIdEntryCount)), L"1", L"entry count");
+    Expect(WaitUntil([&] { return Text(s.control(kIdTotalSize)) == L"2.000"; }), L"total recomputed");
+    // "Retirer tout" empties it.
+    s.click(kIdRemoveAll);
+    Expect(WaitUntil([&] { return s.listCount() == 0; }), L"the list is emptied");
+    ExpectEqual(Text(s.control(kIdEntryCount)), L"0", L"entry count");
+    ExpectEqual(Text(s.control(kIdTotalSize)), L"", L"no total");
+    Expect(win::IsFile(std::wstring(kFolder) + L"keep.txt") && win::IsFile(std::wstring(kFolder) + L"other.txt"),
+           L"removing from the list deletes nothing");
     s.quit();
 }
 
