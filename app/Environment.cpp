@@ -134,7 +134,9 @@ int OsLevel() {
 }
 
 int IsAdministrator() {
-    SC_HANDLE manager = ::OpenSCManagerW(nullptr, SERVICES_ACTIVE_DATABASEW, SC_MANAGER_ALL_ACCESS);
+    // Connect, create services, enumerate and lock, with the standard rights: only administrators get it.
+    constexpr DWORD kFullManagerAccess = 0xF000F;
+    SC_HANDLE manager = ::OpenSCManagerW(nullptr, SERVICES_ACTIVE_DATABASEW, kFullManagerAccess);
     if (!manager)
         return 0;
     ::CloseServiceHandle(manager);
