@@ -296,3 +296,53 @@ SCENARIO("window-commands") {
     s.command(kCmdQuit);
     ExpectEqual(s.program.waitForExit(), 0, L"exit code");
 }
+
+SCENARIO("run-journal-and-spin") {
+    // The repetition count takes no typing and stays at 1 or more.
+    Session s;
+    HWND edit = s.control(kIdRepetitionsEdit);
+    ::PostMessageW(edit, WM_CHAR, L'7', 0);
+    drive::Sleep(200);
+    ExpectEqual(Text(edit), L"1", L"typing does not change the repetition count");
+    RECT spin;
+    ::GetWindowRect(s.control(kIdRepetitionsSpin), &spin);
+    MouseClick({(spin.left + spin.right) / 2, spin.bottom - 3});  // the down arrow
+    drive::Sleep(200);
+    ExpectEqual(Text(edit), L"1", L"the count does not go below 1");
+    MouseClick({(spin.left + spin.right) / 2, spin.top + 3});  // the up arrow
+    Expect(WaitUntil([&] { return Text(edit) == L"2"; }), L"the up arrow raises the count");
+    MouseClick({(spin.left + spin.right) / 2, spin.bottom - 3});
+
+    // An empty file cannot be overwritten: two journal lines, the file stays, the summary says so.
+    MakeFile(std::wstring(kFolder) + L"vide.txt", 0);
+    s.addFiles(kFolder, {L"vide.txt"});
+    s.start();
+    MessageBoxInfo summary = s.box();
+    ExpectEqual(summary.title, L"Destruction incomplète!", L"summary title");
+    Answer(summary, IDOK);
+    Expect(win::IsFile(std::wstring(kFolder) + L"vide.txt"), L"the empty file stays");
+    wchar_t local[1024] = {};
+    DWORD size = sizeof(local);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
+    const std::wstring journal = std::wstring(local) + L"\\Kestavel\\ShredderConfig\\KvsErrLog.txt";
+    std::string bytes;
+    {
+        win::UniqueFile file(::CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+        Expect(static_cast<bool>(file), L"the journal exists in ShredderConfig");
+        char buffer[4096];
+        DWORD read = 0;
+        ::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr);
+        bytes.assign(buffer, read);
+    }
+    // Windows-1252 on disk: "à" is 0xE0, "é" is 0xE9; lines end with CR LF.
+    const std::string first = " - Le fichier [vide.txt] est vide!\r\n";
+    const std::string second = " - Les donn\xE9" "es du fichier [vide.txt]  n'ont pu \xEA" "tre \xE9" "cras\xE9" "es\r\n";
+    Expect(bytes.size() == 2 * 21 + first.size() + second.size(), L"two journal lines");
+    Expect(bytes.compare(21, first.size(), first) == 0, L"the empty-file line");
+    Expect(bytes.compare(2 * 21 + first.size(), second.size(), second) == 0, L"the not-overwritten line");
+    Expect(bytes[2] == '/' && bytes[5] == '/' && bytes.compare(10, 3, " \xE0 ") == 0 && bytes[15] == ':',
+           L"timestamp dd/mm/yyyy \xE0 hh:mm:ss");
+    s.quit();
+}
