@@ -154,16 +154,14 @@ void MainWindow::startScan(ScanKind kind, const std::wstring& target) {
     if (!scans_.start(kind, target))
         return;
     updateLeftColumn();
-    for (int id : {kIdRemoveSelected, kIdRemoveAll, kIdJournal})
-        ::EnableWindow(::GetDlgItem(::GetDlgItem(shredView_.window(), kIdListButtonsBar), id), FALSE);
+    shredView_.enableListButtons(false);
 }
 
 void MainWindow::onScanDone(LPARAM job) {
     const std::vector<ScanNotice> notices = scans_.finish(job);
     if (!scans_.active()) {
         updateLeftColumn();
-        for (int id : {kIdRemoveSelected, kIdRemoveAll, kIdJournal})
-            ::EnableWindow(::GetDlgItem(::GetDlgItem(shredView_.window(), kIdListButtonsBar), id), TRUE);
+        shredView_.enableListButtons(true);
     }
     for (ScanNotice notice : notices) {
         message(L"Erreur!",
@@ -195,14 +193,24 @@ void MainWindow::onPreset(int index) {
     switch (preset) {
         case Preset::Favorites:
             title = L"DESTRUCTION DE: > MES FAVORIS";
-            question = L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT "
-                       L"DEFINITIVEMENT DETRUITS ET IRRECUPERABLES !";
+            question =
+                L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT "
+                L"DEFINITIVEMENT DETRUITS ET IRRECUPERABLES !";
             break;
-        case Preset::MyMusic: title = L"DESTRUCTION DE: > MA MUSIQUE"; break;
-        case Preset::MyPictures: title = L"DESTRUCTION DE: > MES IMAGES"; break;
-        case Preset::MyVideos: title = L"DESTRUCTION DE: > MES VIDEOS"; break;
-        case Preset::MyDocuments: title = L"DESTRUCTION DE: > MES DOCUMENTS"; break;
-        default: break;
+        case Preset::MyMusic:
+            title = L"DESTRUCTION DE: > MA MUSIQUE";
+            break;
+        case Preset::MyPictures:
+            title = L"DESTRUCTION DE: > MES IMAGES";
+            break;
+        case Preset::MyVideos:
+            title = L"DESTRUCTION DE: > MES VIDEOS";
+            break;
+        case Preset::MyDocuments:
+            title = L"DESTRUCTION DE: > MES DOCUMENTS";
+            break;
+        default:
+            break;
     }
     if (title && message(title, question, MB_YESNO | MB_ICONWARNING) != IDYES)
         return;

@@ -265,6 +265,11 @@ void ShredView::showRunState(RunController::State state, bool resumed) {
     ::InvalidateRect(bannerText_, nullptr, TRUE);
 }
 
+void ShredView::enableListButtons(bool enabled) {
+    for (int id : {kIdRemoveSelected, kIdRemoveAll, kIdJournal})
+        ::EnableWindow(control(id), enabled);
+}
+
 void ShredView::setText(int id, const std::wstring& text) {
     HWND target = control(id);
     wchar_t current[1024];

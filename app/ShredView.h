@@ -32,6 +32,8 @@ public:
     void refresh();
     // Buttons, banner and list buttons for a run state; a resumed run's banner says so.
     void showRunState(RunController::State state, bool resumed);
+    // The buttons under the list, out of reach while a scan fills it.
+    void enableListButtons(bool enabled);
     // The list view asks for an entry's text and picture.
     void onGetDisplayInfo(NMLVDISPINFOW& info);
     std::vector<size_t> selectedIndexes() const;

@@ -168,34 +168,30 @@ RunSummary DestructionRun(ShredList& list,
         const DWORD attributes = ::GetFileAttributesW(extended.c_str());
         const bool folderLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                                 (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        // The entry leaves the list once it is gone; otherwise the journal says why it stays.
+        bool removed = false;
+        std::wstring failure;
         if (folderLink) {
             // A queued junction or directory link: only the link itself goes. It is not renamed, since a
             // rename that the system resolved through the link would rename the target instead.
-            if (::RemoveDirectoryW(extended.c_str())) {
-                list.removeAt(i);
-            } else {
-                journalLine(journal::FolderNotRemoved(path));
-                ++errors;
-            }
+            removed = ::RemoveDirectoryW(extended.c_str()) != FALSE;
+            failure = journal::FolderNotRemoved(path);
         } else if (overwritten) {
             // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
-            const bool wiped = WipeName(path, dir, kWipeFile, display, &control);
-            if (wiped && ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str())) {
-                list.removeAt(i);
-            } else {
-                journalLine(journal::FileNotDeleted(name));
-                ++errors;
-            }
+            removed = WipeName(path, dir, kWipeFile, display, &control) &&
+                      ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str());
+            failure = journal::FileNotDeleted(name);
         } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
-            const bool wiped = WipeName(path, dir, kWipeFolder, display, &control);
-            if (wiped && RemoveFolderTree(WipedName(dir, kWipeFolder))) {
-                list.removeAt(i);
-            } else {
-                journalLine(journal::FolderNotRemoved(path));
-                ++errors;
-            }
+            removed =
+                WipeName(path, dir, kWipeFolder, display, &control) && RemoveFolderTree(WipedName(dir, kWipeFolder));
+            failure = journal::FolderNotRemoved(path);
         } else {
-            journalLine(journal::DataNotOverwritten(name));
+            failure = journal::DataNotOverwritten(name);
+        }
+        if (removed) {
+            list.removeAt(i);
+        } else {
+            journalLine(failure);
             ++errors;
         }
 
