@@ -195,11 +195,12 @@ TEST(DestructionRun, AQueuedLinkIsRemovedWithoutTouchingItsTarget) {
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {
     Shredding r(L"locked");
     const std::wstring path = r.add(L"held.txt", "still here");
-    win::UniqueFile holder(
-        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    const RunSummary summary = r.run();
-    holder.reset();
+    RunSummary summary;
+    {
+        test::FileHolderProcess holder(path);
+        ASSERT_TRUE(holder.holding());
+        summary = r.run();
+    }
     EXPECT_EQ(test::ReadFile(path), "still here");
     EXPECT_EQ(r.journalBodies(),
               (std::vector<std::wstring>{L" - Impossible d'ouvrir le fichier: [held.txt]",

@@ -1,8 +1,58 @@
 #include "tests/unit/TestSupport.h"
 
+#include <iterator>
 #include <vector>
 
 namespace test {
+
+namespace {
+
+constexpr wchar_t kHoldVariable[] = L"KESTAVEL_TEST_HOLD_FILE";
+constexpr wchar_t kHoldingEvent[] = L"KestavelTestHoldingFile";
+
+// Started as a file holder, the executable never reaches the tests: it opens the file, says so and waits
+// to be ended.
+const bool kStartedAsHolder = [] {
+    wchar_t path[MAX_PATH * 4] = {};
+    if (!::GetEnvironmentVariableW(kHoldVariable, path, static_cast<DWORD>(std::size(path))))
+        return false;
+    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        ::ExitProcess(3);
+    if (HANDLE ready = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, kHoldingEvent))
+        ::SetEvent(ready);
+    ::Sleep(INFINITE);
+    return true;
+}();
+
+}  // namespace
+
+FileHolderProcess::FileHolderProcess(const std::wstring& path) {
+    win::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, kHoldingEvent));
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableW(kHoldVariable, path.c_str());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
+    const bool started =
+        ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    ::SetEnvironmentVariableW(kHoldVariable, nullptr);
+    if (!started)
+        return;
+    ::CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    const HANDLE waits[] = {ready.get(), process_.get()};
+    holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+}
+
+FileHolderProcess::~FileHolderProcess() {
+    if (process_) {
+        ::TerminateProcess(process_.get(), 0);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
 
 TempFolder::TempFolder(const std::wstring& name) {
     wchar_t base[MAX_PATH] = {};

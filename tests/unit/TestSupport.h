@@ -31,6 +31,22 @@ bool FileExists(const std::wstring& path);  // a file or a folder
 void WriteFile(const std::wstring& path, const std::string& bytes);
 std::string ReadFile(const std::wstring& path);
 
+// Another process that holds a file open for reading without letting anyone write to it, as an editor or
+// a backup tool would, until the object goes. It is this test executable started again: see
+// TestSupport.cpp.
+class FileHolderProcess {
+public:
+    explicit FileHolderProcess(const std::wstring& path);
+    ~FileHolderProcess();
+    FileHolderProcess(const FileHolderProcess&) = delete;
+    FileHolderProcess& operator=(const FileHolderProcess&) = delete;
+    bool holding() const { return holding_; }
+
+private:
+    win::UniqueHandle process_;
+    bool holding_ = false;
+};
+
 // Sets a registry string value for the scope of a test and puts the old value (or its absence) back.
 class RegistryValueOverride {
 public:
