@@ -282,19 +282,28 @@ SCENARIO("window-commands") {
     Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the chosen folder is queued");
     ExpectEqual(ListItemText(s.control(kIdShredList), 0), L"C:\\shred", L"the folder's own entry");
 
-    // The notification-area icon, with its tooltip under the pointer (Wine shows it in its own tray window).
+    // The notification-area icon (Wine shows it in its own tray window): its tooltip under the pointer, and
+    // its menu on a right click, whose "Quitter" ends the idle program without a question.
+    bool quitFromTray = false;
     for (HWND window : Children(::GetDesktopWindow())) {
-        if (Text(window) == L"Wine System Tray" && ::IsWindowVisible(window)) {
-            const RECT client = ClientRectOnScreen(window);
-            ::SetCursorPos(client.left + 10, client.top + 10);
-            drive::Sleep(1500);
-            Screenshot(L"tray-icon");
-        }
+        if (Text(window) != L"Wine System Tray" || !::IsWindowVisible(window))
+            continue;
+        const RECT client = ClientRectOnScreen(window);
+        const POINT icon = {client.left + 10, client.top + 10};
+        ::SetCursorPos(icon.x, icon.y);
+        drive::Sleep(1500);
+        Screenshot(L"tray-icon");
+        MouseClick(icon, true);
+        HWND menu = WaitForPopupMenu(s.program.processId());
+        Screenshot(L"tray-menu");
+        RECT box;
+        ::GetWindowRect(menu, &box);
+        MouseClick({(box.left + box.right) / 2, box.bottom - 10});  // "Quitter", the last item
+        quitFromTray = true;
     }
-
-    // "Quitter Kestavel Shredder" while idle quits without a question.
-    s.command(kCmdQuit);
-    ExpectEqual(s.program.waitForExit(), 0, L"exit code");
+    if (!quitFromTray)
+        s.command(kCmdQuit);  // "Quitter Kestavel Shredder"
+    ExpectEqual(s.program.waitForExit(), 0, L"exit code after quitting while idle");
 }
 
 SCENARIO("run-journal-and-spin") {
