@@ -27,6 +27,22 @@ SCENARIO("run-declined") {
     MakeFile(std::wstring(kFolder) + L"keep.txt", 100);
     Session s;
     s.addFiles(kFolder, {L"keep.txt"});
+
+    // The next open dialog starts in the folder of the last file chosen: it lists keep.txt at once.
+    s.command(kCmdAddFiles);
+    MessageBoxInfo dialog = s.box();
+    bool listed = WaitUntil([&] {
+        for (HWND view : Children(dialog.window, L"SysListView32")) {
+            for (int i = 0, n = ListCount(view); i < n; ++i) {
+                if (ListItemText(view, i).rfind(L"keep", 0) == 0)
+                    return true;
+            }
+        }
+        return false;
+    });
+    Answer(dialog, IDCANCEL);
+    Expect(listed, L"the open dialog starts in C:\\shred");
+
     s.addFiles(kFolder, {L"keep.txt"});
     ExpectEqual(s.listCount(), 1, L"the same file added twice is queued once");
     s.click(kIdStart);
