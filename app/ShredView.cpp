@@ -90,7 +90,6 @@ HWND ShredView::progress(HWND parent,
 }
 
 void ShredView::create(HWND main) {
-    main_ = main;
     // A compact face keeps the captions within the widths of the layout.
     captionFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));

@@ -76,7 +76,6 @@ private:
     App& app_;
     ShredList& list_;
     LatestRunDisplay& display_;
-    HWND main_ = nullptr;
     HWND view_ = nullptr;
     HWND listView_ = nullptr;
     HWND listButtons_ = nullptr;

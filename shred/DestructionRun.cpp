@@ -220,7 +220,6 @@ void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control
     display.setText(RunText::RenameCounter, L"");
     display.setText(RunText::Method, L"");
     display.setText(RunText::Pattern, L"");
-    list.setTotalSizeText(L"");
     list.resetAfterRun();
     control.reset();
 }

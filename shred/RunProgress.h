@@ -64,10 +64,6 @@ public:
         resume();
     }
     bool stopRequested() const { return stop_; }
-    bool paused() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return paused_;
-    }
     // Waits while paused; returns at once otherwise.
     void checkpoint() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -76,7 +72,7 @@ public:
 
 private:
     std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable changed_;
     bool paused_ = false;
 };

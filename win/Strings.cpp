@@ -57,10 +57,6 @@ std::wstring ToUpper(std::wstring text) {
     return text;
 }
 
-bool EndsWith(std::wstring_view text, std::wstring_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 std::wstring WithTrailingBackslash(std::wstring path) {
     if (!path.empty() && path.back() != L'\\')
         path += L'\\';

@@ -22,7 +22,6 @@ size_t AnsiByteLength(std::wstring_view text);
 // Upper case by the system's rules, accented letters included ("é" -> "É").
 std::wstring ToUpper(std::wstring text);
 
-bool EndsWith(std::wstring_view text, std::wstring_view suffix);
 // Appends a backslash unless the text is empty or already ends with one.
 std::wstring WithTrailingBackslash(std::wstring path);
 
