@@ -292,7 +292,7 @@ void KeyPress(WORD virtualKey) {
     ::Sleep(50);
 }
 
-HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
+HWND FindPopupMenu(DWORD processId, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
@@ -305,6 +305,11 @@ HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
             return false;
         },
         timeoutMs);
+    return found;
+}
+
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
+    HWND found = FindPopupMenu(processId, timeoutMs);
     if (!found)
         Fail(L"no popup menu within " + std::to_wstring(timeoutMs) + L" ms");
     return found;

@@ -85,6 +85,8 @@ void KeyPress(WORD virtualKey);
 
 // An open popup menu of the process (class #32768) and its items' texts, in order; separators read "-".
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 5000);
+// The same without failing: null when no menu opened in time.
+HWND FindPopupMenu(DWORD processId, DWORD timeoutMs);
 std::vector<std::wstring> PopupMenuTexts(HWND menuWindow);
 std::vector<bool> PopupMenuEnabled(HWND menuWindow);
 
