@@ -315,6 +315,21 @@ HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
     return found;
 }
 
+HWND RightClickForMenu(POINT screen, DWORD processId) {
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        if (attempt > 1) {
+            std::fwprintf(stderr, L"no popup menu after right click %d, clicking again\n", attempt - 1);
+            ::SetCursorPos(screen.x + 1, screen.y);  // the pointer moves over the target again
+            Sleep(800);
+        }
+        MouseClick(screen, true);
+        if (HWND menu = FindPopupMenu(processId, 3000))
+            return menu;
+    }
+    Fail(L"no popup menu after four right clicks");
+    return nullptr;
+}
+
 std::vector<std::wstring> PopupMenuTexts(HWND menuWindow) {
     auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
     std::vector<std::wstring> texts;

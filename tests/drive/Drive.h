@@ -87,6 +87,10 @@ void KeyPress(WORD virtualKey);
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 5000);
 // The same without failing: null when no menu opened in time.
 HWND FindPopupMenu(DWORD processId, DWORD timeoutMs);
+// A right click at the screen point that should open one of the process's popup menus. Under Wine on a
+// loaded machine a menu sometimes closes as it opens (the X focus events of the click arrive late and take
+// the owner out of the foreground), so the hand clicks again, up to four times, before failing.
+HWND RightClickForMenu(POINT screen, DWORD processId);
 std::vector<std::wstring> PopupMenuTexts(HWND menuWindow);
 std::vector<bool> PopupMenuEnabled(HWND menuWindow);
 

@@ -1,7 +1,7 @@
 // The shredding workflow from the window: queue files, start, pause, resume, stop, read the summary, quit.
 #include "tests/drive/Session.h"
 
-#include <cstdio>
+#include <functional>
 #include <set>
 
 using namespace drive;
@@ -223,43 +223,47 @@ SCENARIO("tree-right-click") {
     HTREEITEM file = TreeChild(tree, folder, L"notes.txt");
     auto rightClick = [&](HTREEITEM item) {
         RECT place = TreeItemRectOnScreen(tree, item);
-        MouseClick({(place.left + place.right) / 2, (place.top + place.bottom) / 2}, true);
-        return WaitForPopupMenu(s.program.processId());
+        return RightClickForMenu({(place.left + place.right) / 2, (place.top + place.bottom) / 2},
+                                 s.program.processId());
     };
 
-    HWND menu = rightClick(file);
-    Screenshot(L"tree-menu-file");
-    if (MenuReadable(menu)) {
+    // A click on the menu's first item; the menu may close under the pointer as it opens (see
+    // RightClickForMenu), so the hand opens it again until the list shows the item's effect.
+    auto chooseFirstItem = [&](HTREEITEM item, const wchar_t* shot, int listedAfter,
+                               const std::function<void(HWND)>& checkMenu) {
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            HWND menu = rightClick(item);
+            Screenshot(shot);
+            if (attempt == 1 && MenuReadable(menu))
+                checkMenu(menu);
+            RECT box;
+            ::GetWindowRect(menu, &box);
+            MouseClick({(box.left + box.right) / 2, box.top + 10});
+            if (WaitUntil([&] { return s.listCount() == listedAfter; }, 5000))
+                return;
+        }
+        Fail(L"the menu's first item did not queue anything");
+    };
+
+    // On a file: the file's items, the folder items disabled; the first item queues the file.
+    chooseFirstItem(file, L"tree-menu-file", 1, [](HWND menu) {
         const std::vector<std::wstring> texts = PopupMenuTexts(menu);
         const std::vector<bool> enabled = PopupMenuEnabled(menu);
         ExpectEqual(texts[0], L"Ajouter notes.txt à la destruction", L"first item for a file");
         ExpectEqual(texts[5], L"Ouvrir notes.txt", L"last item for a file");
         Expect(enabled[0] && !enabled[2] && !enabled[4] && enabled[5], L"the two folder items are disabled");
-    }
-    // A click on the first item queues the file.
-    auto clickItem = [](HWND menu, bool last) {
-        RECT box;
-        ::GetWindowRect(menu, &box);
-        MouseClick({(box.left + box.right) / 2, last ? box.bottom - 10 : box.top + 10});
-    };
-    clickItem(menu, false);
-    Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the file is queued");
+    });
     ExpectEqual(ListItemText(s.control(kIdShredList), 0), std::wstring(kFolder) + L"notes.txt", L"queued path");
 
-    // On a folder: the folder items, and "Ouvrir" disabled.
-    menu = rightClick(folder);
-    Screenshot(L"tree-menu-folder");
-    if (MenuReadable(menu)) {
+    // On a folder: the folder items, and "Ouvrir" disabled. The first item with a folder queues its content
+    // only, not the folder itself; a scan does not look for duplicates, so notes.txt is listed a second time.
+    chooseFirstItem(folder, L"tree-menu-folder", 2, [](HWND menu) {
         const std::vector<std::wstring> texts = PopupMenuTexts(menu);
         ExpectEqual(texts[0], L"Ajouter le contenu seulement", L"first item for a folder");
         ExpectEqual(texts[2], L"Ajouter le dossier + son contenu", L"second item for a folder");
         ExpectEqual(texts[4], L"Explorer ce dossier avec Windows", L"third item for a folder");
         Expect(!PopupMenuEnabled(menu)[5], L"the open item is disabled for a folder");
-    }
-    // The first item with a folder queues its content only, not the folder itself; a scan does not look
-    // for duplicates, so notes.txt is listed a second time.
-    clickItem(menu, false);
-    Expect(WaitUntil([&] { return s.listCount() == 2; }), L"the folder's content is queued");
+    });
     s.waitForScans();
     const std::vector<std::wstring> expected = {std::wstring(kFolder) + L"notes.txt",
                                                 std::wstring(kFolder) + L"notes.txt"};
@@ -306,24 +310,20 @@ SCENARIO("window-commands") {
             continue;
         const RECT client = ClientRectOnScreen(window);
         const POINT icon = {client.left + 10, client.top + 10};
-        // Wine's tray window passes the click on only once it has seen the pointer over the icon, and on a
-        // loaded machine it may miss a quick first click: the hand tries again, as a user would.
-        HWND menu = nullptr;
-        for (int attempt = 1; attempt <= 4 && !menu; ++attempt) {
-            ::SetCursorPos(icon.x + attempt, icon.y);
-            drive::Sleep(attempt == 1 ? 1500 : 800);
-            if (attempt == 1)
-                Screenshot(L"tray-icon");
-            MouseClick(icon, true);
-            menu = FindPopupMenu(s.program.processId(), 3000);
-            if (!menu)
-                std::fwprintf(stderr, L"tray menu not open after right click %d\n", attempt);
+        // Wine's tray window passes the click on once it has seen the pointer over the icon.
+        ::SetCursorPos(icon.x, icon.y);
+        drive::Sleep(1500);
+        Screenshot(L"tray-icon");
+        // The menu may close under the pointer as it opens (see RightClickForMenu): open it again until the
+        // click on "Quitter", its last item, lands.
+        for (int attempt = 1; attempt <= 3 && s.program.running(); ++attempt) {
+            HWND menu = RightClickForMenu(icon, s.program.processId());
+            Screenshot(L"tray-menu");
+            RECT box;
+            ::GetWindowRect(menu, &box);
+            MouseClick({(box.left + box.right) / 2, box.bottom - 10});
+            WaitUntil([&] { return !s.program.running(); }, 5000);
         }
-        Expect(menu != nullptr, L"the tray icon's menu opens on a right click");
-        Screenshot(L"tray-menu");
-        RECT box;
-        ::GetWindowRect(menu, &box);
-        MouseClick({(box.left + box.right) / 2, box.bottom - 10});  // "Quitter", the last item
         quitFromTray = true;
     }
     if (!quitFromTray)
