@@ -25,7 +25,8 @@ void MainWindow::startRun() {
     // A scan appends its batch when it ends: a run started now would not see it, and its end would empty
     // the list of entries the user never saw destroyed.
     if (scans_.active()) {
-        message(L"Analyse en cours", L"Un dossier est en cours d'analyse.\rAttendez la fin de l'analyse pour lancer la destruction.",
+        message(L"Analyse en cours",
+                L"Un dossier est en cours d'analyse.\rAttendez la fin de l'analyse pour lancer la destruction.",
                 MB_OK | MB_ICONWARNING);
         return;
     }

@@ -42,8 +42,9 @@ DWORD WINAPI ScanJobs::Worker(void* parameter) {
 }
 
 std::vector<ScanNotice> ScanJobs::finish(LPARAM done) {
-    auto found = std::find_if(jobs_.begin(), jobs_.end(),
-                              [&](const std::unique_ptr<Job>& job) { return reinterpret_cast<LPARAM>(job.get()) == done; });
+    auto found = std::find_if(jobs_.begin(), jobs_.end(), [&](const std::unique_ptr<Job>& job) {
+        return reinterpret_cast<LPARAM>(job.get()) == done;
+    });
     if (found == jobs_.end())
         return {};
     ::WaitForSingleObject((*found)->thread.get(), INFINITE);

@@ -61,13 +61,14 @@ int RunProgram(HINSTANCE instance) {
     if (!SingleInstanceGuard(kProgramTitle, app.instanceMutex))
         return 0;
 
+    // The presets menu is built with the window and shows these disabled from the start.
+    app.presets = CheckPresets(app.osLevel);
     MainWindow window(app);
     if (!window.create()) {
         ::MessageBoxW(nullptr, L"La fenêtre principale n'a pas pu être créée.", kProgramTitle, MB_OK | MB_ICONERROR);
         return 1;
     }
     window.show();
-    app.presets = CheckPresets(app.osLevel);
     // Files left in the temporary working folder are offered for destruction at every start.
     window.scanTempFolder();
     RunMessageLoop();

@@ -210,19 +210,25 @@ void Close(HWND window) {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-    MessageBoxInfo box;
+HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
+    HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND window : AllTopLevelWindows()) {
                 if (OwnerProcess(window) == processId && ClassName(window) == L"#32770" && ::IsWindowVisible(window)) {
-                    box.window = window;
+                    found = window;
                     return true;
                 }
             }
             return false;
         },
         timeoutMs);
+    return found;
+}
+
+MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    MessageBoxInfo box;
+    box.window = FindMessageBox(processId, timeoutMs);
     if (!box.window)
         Fail(L"no message box within " + std::to_wstring(timeoutMs) + L" ms");
     box.title = Text(box.window);

@@ -76,6 +76,8 @@ struct MessageBoxInfo {
     std::wstring text;
 };
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs = 10000);
+// A dialog box of the process shown within the time, or null: for steps that must not ask anything.
+HWND FindMessageBox(DWORD processId, DWORD timeoutMs);
 void Answer(const MessageBoxInfo& box, int buttonId);  // IDOK, IDYES, IDNO...
 
 // Real mouse input, as the user's hand: the pointer moves to the screen point and the button clicks there.
