@@ -77,7 +77,7 @@ enum ControlId : int {
 
 // Messages the main window posts to itself.
 enum AppMessage : unsigned {
-    kMsgRunDone = 0x8000 + 1,  // WM_APP + 1: the destruction worker has ended
-    kMsgTray = 0x8000 + 2,     // notification-area icon events
+    kMsgRunDone = 0x8000 + 1,   // WM_APP + 1: the destruction worker has ended
+    kMsgTray = 0x8000 + 2,      // notification-area icon events
     kMsgScanDone = 0x8000 + 3,  // WM_APP + 3: a folder scan has ended; lParam is its job
 };
