@@ -149,7 +149,7 @@ void ShredView::buildDetails() {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
     ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     colors_[kIdDetailFrame] = {RGB(0, 0, 0), kViewBack};  // the frame paints its inside with this
-    label(view_, kIdDetailNote, 10, 465, 240, 12, L"Visible sur les gros fichiers uniquement:", RGB(0, 0, 0),
+    label(view_, kIdDetailNote, 10, 455, 240, 12, L"Visible sur les gros fichiers uniquement:", RGB(0, 0, 0),
           app_.fonts.get(1));
     label(view_, kIdPointerCaption, 10, 480, 150, 15, L"Avancement pointeur", kCaption);
     progress(view_, kIdPointerBar, 10, 495, 250, 13, RGB(226, 53, 29), RGB(214, 225, 254), RGB(255, 255, 255),
