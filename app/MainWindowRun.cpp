@@ -72,8 +72,12 @@ void MainWindow::stopRun() {
     if (message(L"Arrêter la destruction", L"Voulez-vous réellement arrêter la destruction en cours ?",
                 MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
+    // Stopping a paused run lets it go on to its next check: the window shows it running again.
+    const bool wasPaused = run_.state() == RunController::State::Paused;
     run_.stop();
-    shredView_.showRunState(run_.state(), false);
+    if (wasPaused)
+        SetTaskbarProgressState(window_, TBPF_INDETERMINATE);
+    shredView_.showRunState(run_.state(), wasPaused);
 }
 
 void MainWindow::onRunDone() {

@@ -258,7 +258,7 @@ void ShredView::showRunState(RunController::State state, bool resumed) {
     } else if (!idle) {
         Panel::SetBackColor(banner_, kBannerRed);
         colors_[kIdRunBannerText] = {RGB(255, 255, 255), kBannerRed};
-        if (state == State::Running)
+        if (state == State::Running || resumed)
             ::SetWindowTextW(bannerText_, resumed ? kResumedText : kRunningText);
     }
     ::InvalidateRect(bannerText_, nullptr, TRUE);

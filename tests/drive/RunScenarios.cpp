@@ -180,6 +180,9 @@ SCENARIO("run-stop") {
     PauseAndCheck(s);
     s.click(kIdStop);
     Answer(s.box(), IDYES);
+    // The banner no longer says the run is suspended: it runs on to its end.
+    Expect(Text(s.control(kIdRunBannerText)).find(L"interrompre ou stopper") != std::wstring::npos,
+           L"the banner of a running run after stopping a paused one");
     summary = s.box();
     ExpectEqual(summary.title, L"Destruction interrompue!", L"a paused run stops");
     Answer(summary, IDOK);
