@@ -83,6 +83,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             break;
         case WM_COMMAND:
+            // Owner-drawn buttons also report double clicks; for a button a command is one click.
+            if (lParam && HIWORD(wParam) != BN_CLICKED)
+                return 0;
             onCommand(LOWORD(wParam));
             return 0;
         case WM_NOTIFY: {

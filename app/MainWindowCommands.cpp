@@ -71,7 +71,7 @@ void MainWindow::onCommand(int id) {
                 onPreset(id - kCmdPresetFirst);
             break;
         case kIdRemoveSelected:
-            list_.removeSelected(shredView_.selectedIndexes());
+            list_.removeSelected(shredView_.takeSelection());
             break;
         case kIdRemoveAll:
             list_.clear();

@@ -337,11 +337,14 @@ void ShredView::onGetDisplayInfo(NMLVDISPINFOW& info) {
         info.item.iImage = imageFor(entry);
 }
 
-std::vector<size_t> ShredView::selectedIndexes() const {
+std::vector<size_t> ShredView::takeSelection() {
     std::vector<size_t> selected;
     for (int item = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); item >= 0;
          item = ListView_GetNextItem(listView_, item, LVNI_SELECTED))
         selected.push_back(static_cast<size_t>(item));
+    // The list view keeps selections by position: once these entries are gone, the ones that move up into
+    // their places must not look chosen.
+    ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED);
     return selected;
 }
 

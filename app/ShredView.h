@@ -36,7 +36,8 @@ public:
     void enableListButtons(bool enabled);
     // The list view asks for an entry's text and picture.
     void onGetDisplayInfo(NMLVDISPINFOW& info);
-    std::vector<size_t> selectedIndexes() const;
+    // The selected entries' positions, for removal; the list view forgets the selection.
+    std::vector<size_t> takeSelection();
     // Text and back colour of a static control, for WM_CTLCOLORSTATIC; false when it has none of its own.
     bool colorsFor(HWND control, COLORREF* text, COLORREF* back) const;
 
