@@ -207,7 +207,8 @@ RunSummary DestructionRun(ShredList& list,
         display.setText(RunText::Pattern, L"");
         display.setBar(RunBar::Overall, RoundedPercent(static_cast<long long>(done), static_cast<long long>(total)));
     }
-    return Summarise(settings, errors, stopped);
+    // A stop confirmed while the last entry was under way still counts as a stop.
+    return Summarise(settings, errors, stopped || control.stopRequested());
 }
 
 void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control) {

@@ -273,6 +273,21 @@ TEST(DestructionRun, AStopDuringAnOverwriteFinishesThatEntryOnly) {
     EXPECT_FALSE(r.control.stopRequested()) << "cleared for the next run";
 }
 
+TEST(DestructionRun, AStopDuringTheLastEntryIsStillReported) {
+    // The user confirmed a stop: even when the entry under way was the last, the summary says so.
+    Shredding r(L"stop-last");
+    const std::wstring only = r.add(L"only.txt");
+    r.display.onText = [&](RunText which, const std::wstring&) {
+        if (which == RunText::Pattern)
+            r.control.requestStop();
+    };
+    const RunSummary summary = r.run();
+    EXPECT_FALSE(test::FileExists(only)) << "the repetition under way completes";
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.title, L"Destruction interrompue!");
+    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONWARNING));
+}
+
 TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
     Shredding r(L"stop-repetitions");
     r.add(L"first.txt");
