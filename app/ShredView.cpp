@@ -86,7 +86,11 @@ HWND ShredView::progress(HWND parent,
                          COLORREF back,
                          COLORREF text,
                          COLORREF text2) {
-    return ColorProgressBar::Create(parent, id, x, y, width, height, 0, 100, text2, text, bar, back);
+    // Each bar fills a holder of its own size that gives it a thin sunken edge.
+    HWND holder = Panel::Create(parent, 0, x, y, width, height, back);
+    ::SetWindowLongPtrW(holder, GWL_EXSTYLE, ::GetWindowLongPtrW(holder, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+    ::SetWindowPos(holder, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    return ColorProgressBar::Create(holder, id, 0, 0, width, height, 0, 100, text2, text, bar, back);
 }
 
 void ShredView::create(HWND main) {
