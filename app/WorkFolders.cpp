@@ -5,11 +5,12 @@
 #include <windows.h>
 
 WorkFolders PrepareWorkFolders(const std::wstring& localAppData) {
-    const std::wstring work = localAppData + L"Kestavel\\";
-    if (!win::Exists(work))
-        ::CreateDirectoryW(work.c_str(), nullptr);
-    if (!win::IsFolder(work))
+    const std::wstring entry = localAppData + L"Kestavel";
+    if (win::Exists(entry) && !win::IsFolder(entry))
         return {};  // a file named Kestavel stands in the way: create nothing
+    const std::wstring work = entry + L"\\";
+    if (!win::Exists(entry))
+        ::CreateDirectoryW(entry.c_str(), nullptr);
     WorkFolders folders{work, work + L"ShredderTemp\\", work + L"ShredderConfig\\"};
     for (const std::wstring* folder : {&folders.temp, &folders.config}) {
         if (!win::Exists(*folder))

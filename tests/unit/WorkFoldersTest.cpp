@@ -45,6 +45,16 @@ TEST(WorkFolders, AFileNamedKestavelMeansNoFolders) {
     EXPECT_EQ(test::ReadFile(local / L"Kestavel"), "not a folder");
 }
 
+TEST(WorkFolders, AFailedCreationStillGivesThePaths) {
+    // The folders that cannot be made are not replaced by the current folder: what later writes there
+    // fails and says so, rather than leaving files somewhere the user never chose.
+    test::TempFolder local(L"unmakeable");
+    const std::wstring missing = local / L"no such folder\\";
+    WorkFolders folders = PrepareWorkFolders(missing);
+    EXPECT_EQ(folders.config, missing + L"Kestavel\\ShredderConfig\\");
+    EXPECT_FALSE(win::Exists(missing));
+}
+
 TEST(WorkFolders, UnicodeUserFolders) {
     test::TempFolder local(L"Ζωή-日本");
     WorkFolders folders = PrepareWorkFolders(local.path());
