@@ -103,6 +103,16 @@ SCENARIO("startup-single-instance") {
     Expect(WaitUntil([&] { return ::IsIconic(window) != FALSE; }), L"the first window is minimised");
 
     Program second = Program::Start();
+    // The second instance never shows a window of its own, not even for a moment.
+    bool secondShown = false;
+    WaitUntil(
+        [&] {
+            for (HWND own : TopLevelWindows(second.processId(), kTitle))
+                secondShown = secondShown || ::IsWindowVisible(own);
+            return !second.running();
+        },
+        15000, 2);
+    Expect(!secondShown, L"the second instance shows no window");
     ExpectEqual(second.waitForExit(), 0, L"exit code of the second instance");
     Expect(WaitUntil([&] { return !::IsIconic(window); }), L"the first window is restored");
     ExpectEqual(static_cast<long long>(TopLevelWindows(first.processId(), kTitle).size()), 1,
