@@ -86,11 +86,10 @@ SCENARIO("scan-presets-menu") {
     s.waitForScans();
     auto choose = [&](std::initializer_list<WORD> keys) {
         s.command(kCmdPresets);
-        HWND menu = WaitForPopupMenu(s.program.processId());
+        WaitForPopupMenu(s.program.processId());
         drive::Sleep(300);
         for (WORD key : keys)
             KeyPress(key);
-        return menu;
     };
     // Down to "Internet", into its submenu, down to its fourth item, "Favoris", which asks first.
     HWND confirm = nullptr;
