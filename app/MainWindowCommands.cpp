@@ -325,7 +325,7 @@ bool MainWindow::letRunStop() {
     // Long enough for the block or rename under way to finish, short enough not to feel stuck. Scans
     // stop between two folders.
     const bool scansEnded = scans_.stopAndWait(2000);
-    return run_.stopAndWait(5000) && scansEnded;
+    return run_.quitAndWait(5000) && scansEnded;
 }
 
 void MainWindow::onTray(LPARAM event) {

@@ -19,7 +19,7 @@ LatestRunDisplay::Changes LatestRunDisplay::takeChanges() {
 }
 
 RunController::~RunController() {
-    stopAndWait(INFINITE);
+    quitAndWait(INFINITE);
 }
 
 bool RunController::start(const RunSettings& settings) {
@@ -84,9 +84,9 @@ void RunController::finish() {
     state_ = State::Idle;
 }
 
-bool RunController::stopAndWait(DWORD timeoutMs) {
+bool RunController::quitAndWait(DWORD timeoutMs) {
     if (!thread_)
         return true;
-    control_.requestStop();
+    control_.requestQuit();
     return ::WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
 }

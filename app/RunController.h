@@ -64,9 +64,9 @@ public:
     RunSummary summary();
     // Once the summary has been shown: resets the run's displays, empties the list, back to idle.
     void finish();
-    // At exit: asks the worker to stop and waits up to timeoutMs for it to reach a safe point. True when
-    // it ended in time.
-    bool stopAndWait(DWORD timeoutMs);
+    // At exit: asks the worker to leave at its next safe point (between two blocks, or once the name wipe
+    // under way is done) and waits up to timeoutMs for it. True when it ended in time.
+    bool quitAndWait(DWORD timeoutMs);
 
 private:
     static DWORD WINAPI Worker(void* self);

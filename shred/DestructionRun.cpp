@@ -129,10 +129,11 @@ RunSummary DestructionRun(ShredList& list,
     display.setText(RunText::Method, settings.methodLabel);
 
     auto journalLine = [&](const std::wstring& body) { journal.appendLine(JournalFile::timestamp() + body); };
-    // Between blocks is a safe point to wait out a pause: the file is in a consistent state.
+    // Between blocks is a safe point to wait out a pause, or to leave the file when the program ends: it
+    // is in a consistent state and keeps its name.
     const OverwriteCallback goOn = [&](int) {
         control.checkpoint();
-        return 1;
+        return control.quitRequested() ? 0 : 1;
     };
 
     const size_t total = list.count();
@@ -152,6 +153,10 @@ RunSummary DestructionRun(ShredList& list,
                 break;
             }
             const int result = OverwriteFileData(path, code, goOn, display, errors);
+            if (result != kOverwriteDone && control.quitRequested()) {
+                stopped = true;  // left between two blocks: not a failure of the file
+                break;
+            }
             if (result != kOverwriteDone) {
                 overwritten = false;
                 journalLine(OverwriteFailureMessage(result, path));

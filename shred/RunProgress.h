@@ -59,11 +59,19 @@ public:
         stop_ = true;
         resume();
     }
+    // The program is ending: besides the stop, the entry under way is left at the next block, keeping its
+    // name. A name wipe under way still finishes, so that no file is left half renamed.
+    void requestQuit() {
+        quit_ = true;
+        requestStop();
+    }
     void reset() {
         stop_ = false;
+        quit_ = false;
         resume();
     }
     bool stopRequested() const { return stop_; }
+    bool quitRequested() const { return quit_; }
     // Waits while paused; returns at once otherwise.
     void checkpoint() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -72,6 +80,7 @@ public:
 
 private:
     std::atomic<bool> stop_{false};
+    std::atomic<bool> quit_{false};
     std::mutex mutex_;
     std::condition_variable changed_;
     bool paused_ = false;

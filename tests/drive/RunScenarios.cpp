@@ -214,7 +214,10 @@ SCENARIO("run-quit-during-run") {
     Close(s.main);
     Answer(s.box(), IDYES);
     ExpectEqual(s.program.waitForExit(20000), 0, L"exit code after quitting a paused run");
-    // The worker stopped at a safe point: no file is left under an intermediate wiping name.
+    // The worker left at a safe point: the file it was overwriting keeps its name, the other was never
+    // reached, and no file is left under an intermediate wiping name.
+    Expect(win::IsFile(std::wstring(kFolder) + L"b.bin"), L"the file under way is left, not destroyed after the end");
+    Expect(win::IsFile(std::wstring(kFolder) + L"a.bin"), L"the file not reached yet is untouched");
     for (const wchar_t* leftover : {L"AAAAA.aaa", L"MMMMM.mmm", L"ZZZZZ.zzz"})
         Expect(!win::Exists(std::wstring(kFolder) + leftover), L"no half-wiped name");
 }

@@ -288,6 +288,26 @@ TEST(DestructionRun, AStopDuringTheLastEntryIsStillReported) {
     EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONWARNING));
 }
 
+TEST(DestructionRun, QuittingLeavesTheEntryUnderWayBetweenTwoBlocks) {
+    // The program ends: the file being overwritten is left where it is, under its own name, without waiting
+    // for its passes to end; the entries not reached yet are untouched.
+    Shredding r(L"quit");
+    const std::wstring first = r.add(L"first.txt");
+    const std::wstring big = r.add(L"big.bin", std::string(4 << 20, 'x'));
+    r.display.onBar = [&](RunBar which, int value) {
+        if (which == RunBar::Overwrite && value > 0)
+            r.control.requestQuit();
+    };
+    const RunSummary summary = r.run(kDoD, 3);
+    EXPECT_TRUE(summary.stopped);
+    const std::string left = test::ReadFile(big);
+    EXPECT_EQ(left.size(), size_t{4 << 20}) << "kept under its name, length unchanged";
+    EXPECT_NE(left, std::string(4 << 20, 'x')) << "its first block was overwritten";
+    EXPECT_EQ(left.substr(3 << 20), std::string(1 << 20, 'x')) << "the rest of the pass was not waited for";
+    EXPECT_EQ(test::ReadFile(first), std::string(1000, 'x'));
+    EXPECT_TRUE(r.journalBodies().empty()) << "leaving at the end of the program is not a failure of the file";
+}
+
 TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
     Shredding r(L"stop-repetitions");
     r.add(L"first.txt");
