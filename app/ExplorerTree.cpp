@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -40,33 +41,43 @@ HWND ExplorerTree::create(HWND parent, int id, int x, int y, int width, int heig
     wchar_t drives[512] = {};
     const DWORD length = ::GetLogicalDriveStringsW(static_cast<DWORD>(std::size(drives)), drives);
     for (const wchar_t* drive = drives; drive < drives + length && *drive; drive += wcslen(drive) + 1)
-        insert(TVI_ROOT, drive, drive, true);
+        insert(TVI_ROOT, TVI_LAST, drive, drive, true);
     return tree_;
 }
 
-HTREEITEM ExplorerTree::insert(HTREEITEM parent, const std::wstring& path, const std::wstring& name, bool folder) {
-    nodes_.push_back({path, name, folder, false});
+HTREEITEM ExplorerTree::insert(HTREEITEM parent,
+                               HTREEITEM after,
+                               const std::wstring& path,
+                               const std::wstring& name,
+                               bool folder) {
+    const LPARAM key = nextKey_++;
+    nodes_[key] = {path, name, folder};
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
     insert.item.pszText = const_cast<wchar_t*>(name.c_str());
-    insert.item.lParam = static_cast<LPARAM>(nodes_.size() - 1);
+    insert.item.lParam = key;
     insert.item.iImage = insert.item.iSelectedImage = SystemIconIndex(path, folder);
     insert.item.cChildren = folder ? 1 : 0;  // a folder shows its button until it is opened
     return TreeView_InsertItem(tree_, &insert);
 }
 
-void ExplorerTree::fill(HTREEITEM item) {
+const ExplorerTree::Node* ExplorerTree::nodeOf(HTREEITEM item) const {
     TVITEMW data = {};
     data.mask = TVIF_PARAM;
     data.hItem = item;
-    TreeView_GetItem(tree_, &data);
-    const size_t index = static_cast<size_t>(data.lParam);
-    if (index >= nodes_.size() || nodes_[index].filled)
+    if (!TreeView_GetItem(tree_, &data))
+        return nullptr;
+    auto found = nodes_.find(data.lParam);
+    return found == nodes_.end() ? nullptr : &found->second;
+}
+
+void ExplorerTree::sync(HTREEITEM item) {
+    const Node* node = nodeOf(item);
+    if (!node || !node->folder)
         return;
-    nodes_[index].filled = true;
-    const std::wstring folder = nodes_[index].path;
+    const std::wstring folder = node->path;
     std::vector<std::wstring> folders, files;
     WIN32_FIND_DATAW entry;
     win::UniqueFind find(::FindFirstFileW(win::ExtendedPath(folder + L"*").c_str(), &entry));
@@ -80,24 +91,64 @@ void ExplorerTree::fill(HTREEITEM item) {
     }
     std::sort(folders.begin(), folders.end(), NameLess);
     std::sort(files.begin(), files.end(), NameLess);
+    std::vector<std::pair<std::wstring, bool>> wanted;  // name, folder: in the order the tree shows them
     for (const std::wstring& name : folders)
-        insert(item, folder + name + L"\\", name, true);
+        wanted.emplace_back(name, true);
     for (const std::wstring& name : files)
-        insert(item, folder + name, name, false);
-    if (folders.empty() && files.empty()) {
-        data.mask = TVIF_CHILDREN;
-        data.cChildren = 0;
-        TreeView_SetItem(tree_, &data);
+        wanted.emplace_back(name, false);
+
+    // The items already there keep their place, selection and open state; the gone ones go.
+    std::vector<HTREEITEM> kept;
+    std::set<std::pair<std::wstring, bool>> present(wanted.begin(), wanted.end());
+    for (HTREEITEM child = TreeView_GetChild(tree_, item); child;) {
+        HTREEITEM next = TreeView_GetNextSibling(tree_, child);
+        const Node* shown = nodeOf(child);
+        if (shown && present.count({shown->name, shown->folder}))
+            kept.push_back(child);
+        else
+            TreeView_DeleteItem(tree_, child);
+        child = next;
     }
+    // Both lists are in the same order: walk them together and insert what is new in its place.
+    HTREEITEM previous = TVI_FIRST;
+    size_t k = 0;
+    for (const auto& [name, isFolder] : wanted) {
+        const Node* shown = k < kept.size() ? nodeOf(kept[k]) : nullptr;
+        if (shown && shown->name == name && shown->folder == isFolder) {
+            previous = kept[k++];
+            if (isFolder && (TreeView_GetItemState(tree_, previous, TVIS_EXPANDED) & TVIS_EXPANDED))
+                sync(previous);
+        } else {
+            previous = insert(item, previous, folder + name + (isFolder ? L"\\" : L""), name, isFolder);
+        }
+    }
+    TVITEMW data = {};
+    data.mask = TVIF_CHILDREN;
+    data.hItem = item;
+    data.cChildren = wanted.empty() ? 0 : 1;
+    TreeView_SetItem(tree_, &data);
 }
 
 bool ExplorerTree::onNotify(const NMHDR& header) {
-    if (header.hwndFrom != tree_ || header.code != TVN_ITEMEXPANDINGW)
+    if (header.hwndFrom != tree_)
         return false;
-    const auto& expanding = reinterpret_cast<const NMTREEVIEWW&>(header);
-    if (expanding.action & TVE_EXPAND)
-        fill(expanding.itemNew.hItem);
+    const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    if (header.code == TVN_DELETEITEMW) {
+        nodes_.erase(change.itemOld.lParam);
+        return true;
+    }
+    if (header.code != TVN_ITEMEXPANDINGW)
+        return false;
+    if (change.action & TVE_EXPAND)
+        sync(change.itemNew.hItem);
     return true;
+}
+
+void ExplorerTree::refresh() {
+    for (HTREEITEM root = TreeView_GetRoot(tree_); root; root = TreeView_GetNextSibling(tree_, root)) {
+        if (TreeView_GetItemState(tree_, root, TVIS_EXPANDED) & TVIS_EXPANDED)
+            sync(root);
+    }
 }
 
 ExplorerTree::Selection ExplorerTree::selectAt(POINT screen) {
@@ -111,19 +162,11 @@ ExplorerTree::Selection ExplorerTree::selectAt(POINT screen) {
 
 ExplorerTree::Selection ExplorerTree::selection() const {
     Selection selected;
-    HTREEITEM item = TreeView_GetSelection(tree_);
-    if (!item)
+    const Node* node = nodeOf(TreeView_GetSelection(tree_));
+    if (!node)
         return selected;
-    TVITEMW data = {};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    TreeView_GetItem(tree_, &data);
-    const size_t index = static_cast<size_t>(data.lParam);
-    if (index >= nodes_.size())
-        return selected;
-    const Node& node = nodes_[index];
-    selected.kind = node.folder ? Selection::Folder : Selection::File;
-    selected.path = node.path;
-    selected.name = node.name;
+    selected.kind = node->folder ? Selection::Folder : Selection::File;
+    selected.path = node->path;
+    selected.name = node->name;
     return selected;
 }

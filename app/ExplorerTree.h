@@ -3,11 +3,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <set>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
-// The system explorer: a tree of the machine's drives, folders and files, filled as the user opens its
-// branches. The main window asks it what is selected when the user right-clicks it.
+// The system explorer: a tree of the machine's drives, folders and files. A folder is read each time the
+// user opens it, and refresh() reads the open ones again, so the tree shows what is on disk now.
 class ExplorerTree {
 public:
     struct Selection {
@@ -24,19 +25,27 @@ public:
     // Selects the entry under the screen point (a right click aims at it) and returns the selection.
     Selection selectAt(POINT screen);
     Selection selection() const;
+    // Reads every open folder again (after a run destroyed files); what is still there stays as it was.
+    void refresh();
 
 private:
-    HTREEITEM insert(HTREEITEM parent, const std::wstring& path, const std::wstring& name, bool folder);
-    void fill(HTREEITEM item);
-
-    HWND tree_ = nullptr;
-    // Per item: its full path (folders end with a backslash) and whether it is a folder. Item data holds
-    // the index.
     struct Node {
-        std::wstring path;
+        std::wstring path;  // folders end with a backslash
         std::wstring name;
         bool folder = false;
-        bool filled = false;
     };
-    std::vector<Node> nodes_;
+
+    HTREEITEM insert(HTREEITEM parent,
+                     HTREEITEM after,
+                     const std::wstring& path,
+                     const std::wstring& name,
+                     bool folder);
+    const Node* nodeOf(HTREEITEM item) const;
+    // Brings the item's children in line with the folder as it is now, and the open ones among them too.
+    void sync(HTREEITEM item);
+
+    HWND tree_ = nullptr;
+    // Item data holds the key of the item's node; a node goes when its item is deleted.
+    std::unordered_map<LPARAM, Node> nodes_;
+    LPARAM nextKey_ = 1;
 };

@@ -89,4 +89,5 @@ void MainWindow::onRunDone() {
     updateLeftColumn();
     shredView_.showRunState(RunController::State::Idle, false);
     shredView_.refresh();
+    explorerTree_.refresh();  // the destroyed entries leave the open folders
 }

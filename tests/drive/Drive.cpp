@@ -358,9 +358,11 @@ std::vector<bool> PopupMenuEnabled(HWND menuWindow) {
     return enabled;
 }
 
-HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
-    if (parent)
-        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+namespace {
+
+// The items right under parent (null: the top level), with their texts, as the tree holds them now.
+std::vector<std::pair<HTREEITEM, std::wstring>> TreeItems(HWND tree, HTREEITEM parent) {
+    std::vector<std::pair<HTREEITEM, std::wstring>> items;
     constexpr int kChars = 512;
     RemoteBuffer remote(tree, sizeof(TVITEMW) + kChars * sizeof(wchar_t));
     auto item = reinterpret_cast<HTREEITEM>(
@@ -376,10 +378,28 @@ HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
         ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.address()));
         wchar_t name[kChars] = {};
         remote.read(name, sizeof(name) - sizeof(wchar_t), sizeof(TVITEMW));
-        if (text == name)
+        items.emplace_back(item, name);
+    }
+    return items;
+}
+
+}  // namespace
+
+HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
+    if (parent)
+        ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    for (const auto& [item, name] : TreeItems(tree, parent)) {
+        if (name == text)
             return item;
     }
     Fail(L"no tree item \"" + text + L"\"");
+}
+
+std::vector<std::wstring> TreeChildTexts(HWND tree, HTREEITEM parent) {
+    std::vector<std::wstring> texts;
+    for (const auto& item : TreeItems(tree, parent))
+        texts.push_back(item.second);
+    return texts;
 }
 
 RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item) {

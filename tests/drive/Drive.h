@@ -99,6 +99,8 @@ std::vector<bool> PopupMenuEnabled(HWND menuWindow);
 // Tree views read across processes: the item with this text under parent (null: the top level), and an
 // item's rectangle on screen.
 HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text);
+// The texts of the items under parent as the tree shows them now (nothing is expanded for it).
+std::vector<std::wstring> TreeChildTexts(HWND tree, HTREEITEM parent);
 RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item);
 
 // Controls read across processes.

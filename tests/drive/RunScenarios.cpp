@@ -287,6 +287,37 @@ SCENARIO("tree-right-click") {
     s.quit();
 }
 
+SCENARIO("tree-follows-disk") {
+    // The tree shows what is on disk: a run's destroyed files leave the open folders, and a folder opened
+    // again shows the files made since.
+    MakeFile(std::wstring(kFolder) + L"notes.txt", 10);
+    MakeFile(std::wstring(kFolder) + L"stays.txt", 10);
+    Session s;
+    s.waitForScans();
+    HWND tree = s.control(kIdExplorerTree);
+    HTREEITEM folder = TreeChild(tree, TreeChild(tree, nullptr, L"C:\\"), L"shred");
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
+    auto shown = [&] {
+        std::wstring texts;
+        for (const std::wstring& text : TreeChildTexts(tree, folder))
+            texts += (texts.empty() ? L"" : L", ") + text;
+        return texts;
+    };
+    ExpectEqual(shown(), L"notes.txt, stays.txt", L"the folder");
+
+    s.addFiles(kFolder, {L"notes.txt"});
+    s.start();
+    Answer(s.box(), IDOK);  // "Destruction complète!"
+    WaitUntil([&] { return shown() == L"stays.txt"; });
+    ExpectEqual(shown(), L"stays.txt", L"the destroyed file leaves the open folder");
+
+    MakeFile(std::wstring(kFolder) + L"later.txt", 10);
+    ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(folder));
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
+    ExpectEqual(shown(), L"later.txt, stays.txt", L"a folder opened again is read again");
+    s.quit();
+}
+
 SCENARIO("window-commands") {
     ::CreateDirectoryW(kFolder, nullptr);
     Session s;
