@@ -220,6 +220,7 @@ void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control
     display.setBar(RunBar::Overall, 0);
     display.setText(RunText::Remaining, L"");
     display.setBar(RunBar::NameWipe, 0);
+    display.setBar(RunBar::Repetitions, 0);  // a stopped entry's share would stay on show otherwise
     display.setText(RunText::RepetitionsLabel, L"Répétitions : ");
     display.setText(RunText::Cycles, L"");
     display.setText(RunText::CurrentFile, L"");

@@ -322,6 +322,7 @@ TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
     };
     r.run(kZeros, 3);
     EXPECT_EQ(test::ReadFile(middle), std::string(1000, '\0')) << "overwritten once, keeps its name";
+    EXPECT_EQ(r.display.lastBar(RunBar::Repetitions), 0) << "no share of a stopped entry is left on show";
 }
 
 TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
