@@ -80,25 +80,23 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
     // the current folder of that drive.
     if (name.empty() || name.back() == L':')
         return false;
-    // The entry is the path with its last "name\" turned into "name". A path in which "name\" occurs more
-    // than once (C:\Data\Data\) gets no entry, as users of the list have always seen; its content is still
-    // queued by the scan that follows.
-    const std::wstring needle = name + L'\\';
+    // The entry is the path without its final backslash. A path in which the last name occurs as a whole
+    // component more than once (C:\Data\Data\) gets no entry, as users of the list have always seen; its
+    // content is still queued by the scan that follows. A name that merely ends another component (the
+    // "a" of C:\Data\a\) does not count: that folder is listed and destroyed like any other.
+    const std::wstring needle = L'\\' + name + L'\\';
     size_t occurrences = 0;
-    size_t at = std::wstring::npos;
-    for (size_t found = path.find(needle); found != std::wstring::npos;
-         found = path.find(needle, found + needle.size())) {
+    for (size_t found = path.find(needle); found != std::wstring::npos; found = path.find(needle, found + 1))
         ++occurrences;
-        at = found;
-    }
     if (occurrences != 1)
         return false;
-    std::wstring entry = path;
-    entry.replace(at, needle.size(), name);
+    std::wstring entry = path.substr(0, path.size() - 1);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         insertKey(entry);
         entries_.push_back({std::move(entry), EntryImage::ShellIcon});
+        // Counted at once: the scan that follows may find nothing to append (an empty folder).
+        writeCounters(kAfterAdding);
     }
     notify();
     return true;

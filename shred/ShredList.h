@@ -40,8 +40,8 @@ public:
     // and the header (three-space prefix) and empties the total size. False when it was already listed.
     bool addPath(const std::wstring& path);
     // Appends a folder's own entry; folder ends with a backslash, which the entry drops. No entry when the
-    // folder's last name followed by a backslash occurs more than once in the path (C:\Data\Data\).
-    // No duplicate test, counters untouched. False when nothing was added.
+    // folder's last name occurs more than once in the path as a whole component (C:\Data\Data\). No
+    // duplicate test; count and header (three-space prefix) refreshed. False when nothing was added.
     bool addFolderEntry(const std::wstring& folder);
     // Appends without duplicate test; refreshes count and header (three-space prefix).
     void appendScanned(const std::wstring& path, EntryImage image);

@@ -130,3 +130,36 @@ SCENARIO("scan-firefox-missing") {
     ExpectEqual(s.listCount(), 0, L"nothing queued");
     s.quit();
 }
+
+SCENARIO("scan-folder-with-content") {
+    // "Ajouter le dossier + son contenu" on C:\Data\a: the folder goes too, although "a\" also ends
+    // "Data\". Its neighbour stays.
+    ::CreateDirectoryW(L"C:\\Data", nullptr);
+    ::CreateDirectoryW(L"C:\\Data\\a", nullptr);
+    Write(L"C:\\Data\\a\\x.txt");
+    Write(L"C:\\Data\\garder.txt");
+    ::CreateDirectoryW(L"C:\\vide", nullptr);
+    Session s;
+    s.waitForScans();
+    HWND tree = s.control(kIdExplorerTree);
+    HTREEITEM a = TreeChild(tree, TreeChild(tree, TreeChild(tree, nullptr, L"C:\\"), L"Data"), L"a");
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
+    s.command(kCmdTreeAddWithFolder);
+    Expect(WaitUntil([&] { return s.listCount() == 2; }), L"the folder and its file are queued");
+    s.waitForScans();
+    Expect(s.listTexts() == std::vector<std::wstring>{L"C:\\Data\\a", L"C:\\Data\\a\\x.txt"}, L"folder, then file");
+    s.start();
+    MessageBoxInfo summary = s.box();
+    ExpectEqual(summary.title, L"Destruction complète!", L"summary");
+    Answer(summary, IDOK);
+    Expect(!win::Exists(L"C:\\Data\\a"), L"the folder is destroyed with its content");
+    Expect(win::Exists(L"C:\\Data\\garder.txt"), L"its neighbour stays");
+
+    // An empty folder is one entry, and the counters say so although its scan appends nothing.
+    Expect(WaitUntil([&] { return s.enabled(kIdStart) && s.listCount() == 0; }), L"idle again");
+    s.addFolder(L"vide");
+    s.waitForScans();
+    Expect(s.listTexts() == std::vector<std::wstring>{L"C:\\vide"}, L"the empty folder's entry");
+    ExpectEqual(Text(s.control(kIdEntryCount)), L"1", L"entry count of an empty folder");
+    s.quit();
+}

@@ -286,15 +286,16 @@ TEST(ShredList, FolderEntryTakesThePathWithoutItsLastBackslash) {
     EXPECT_TRUE(list.addFolderEntry(L"C:\\Data\\Sub\\"));
     ASSERT_EQ(list.count(), 1u);
     EXPECT_EQ(list.entryText(0), L"C:\\Data\\Sub");
-    // Counters are left to the scan that follows.
-    EXPECT_EQ(list.countText(), L"");
-    EXPECT_EQ(list.headerText(), kTitle);
+    // Counted at once, as an add: an empty folder's scan appends nothing to count it later.
+    EXPECT_EQ(list.countText(), L"1");
+    EXPECT_EQ(list.headerText(), std::wstring(kTitle) + L"   1");
     // The folder entry counts for the duplicate test of later adds.
     EXPECT_FALSE(list.addPath(L"c:\\data\\sub"));
 
-    // The last name followed by a backslash must occur once in the whole path.
+    // The last name must occur once in the whole path as a whole component.
     EXPECT_FALSE(list.addFolderEntry(L"C:\\Data\\Data\\"));
-    EXPECT_FALSE(list.addFolderEntry(L"C:\\MyData\\Data\\"));
+    EXPECT_TRUE(list.addFolderEntry(L"C:\\MyData\\Data\\"));  // "MyData" only ends with the name: still listed
+    EXPECT_TRUE(list.addFolderEntry(L"C:\\Data\\a\\"));
     EXPECT_TRUE(list.addFolderEntry(L"C:\\data\\Data\\"));  // the occurrences are counted with their case
     EXPECT_TRUE(list.addFolderEntry(L"C:\\Data\\Data2\\"));
     // No duplicate test, and a missing final backslash is supplied.
@@ -303,10 +304,12 @@ TEST(ShredList, FolderEntryTakesThePathWithoutItsLastBackslash) {
     EXPECT_FALSE(list.addFolderEntry(L"C:\\"));
     EXPECT_FALSE(list.addFolderEntry(L"\\"));
 
-    EXPECT_EQ(list.count(), 4u);
-    EXPECT_EQ(list.entryText(1), L"C:\\data\\Data");
-    EXPECT_EQ(list.entryText(2), L"C:\\Data\\Data2");
-    EXPECT_EQ(list.entryText(3), L"C:\\Data\\Sub");
+    EXPECT_EQ(list.count(), 6u);
+    EXPECT_EQ(list.entryText(1), L"C:\\MyData\\Data");
+    EXPECT_EQ(list.entryText(2), L"C:\\Data\\a");
+    EXPECT_EQ(list.entryText(3), L"C:\\data\\Data");
+    EXPECT_EQ(list.entryText(4), L"C:\\Data\\Data2");
+    EXPECT_EQ(list.entryText(5), L"C:\\Data\\Sub");
 }
 
 TEST(ShredList, ScannedEntriesAreAppendedWithoutDuplicateTest) {
