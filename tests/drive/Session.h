@@ -98,8 +98,12 @@ struct Session {
             texts.push_back(ListItemText(control(kIdShredList), i));
         return texts;
     }
-    // Waits until no scan covers the left column any more.
+    // Waits until no scan covers the left column any more. A message sent first comes back only once the
+    // window thread has finished what it was doing (say, closing a question and starting the scan it
+    // asked about), so a scan that is about to start has put its cover up by then.
     void waitForScans() const {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
         Expect(WaitUntil([&] { return !visible(kIdLeftCover); }, 60000), L"the scans end");
         drive::Sleep(100);
     }
