@@ -210,12 +210,15 @@ void Close(HWND window) {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
+namespace {
+
+// A visible top-level window of the process with this class, within the time; null otherwise.
+HWND FindVisibleWindowOfClass(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND window : AllTopLevelWindows()) {
-                if (OwnerProcess(window) == processId && ClassName(window) == L"#32770" && ::IsWindowVisible(window)) {
+                if (OwnerProcess(window) == processId && ClassName(window) == className && ::IsWindowVisible(window)) {
                     found = window;
                     return true;
                 }
@@ -224,6 +227,12 @@ HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+}  // namespace
+
+HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
+    return FindVisibleWindowOfClass(processId, L"#32770", timeoutMs);
 }
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
@@ -299,19 +308,7 @@ void KeyPress(WORD virtualKey) {
 }
 
 HWND FindPopupMenu(DWORD processId, DWORD timeoutMs) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window : AllTopLevelWindows()) {
-                if (ClassName(window) == L"#32768" && ::IsWindowVisible(window) && OwnerProcess(window) == processId) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs);
-    return found;
+    return FindVisibleWindowOfClass(processId, L"#32768", timeoutMs);
 }
 
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
