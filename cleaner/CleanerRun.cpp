@@ -132,6 +132,25 @@ bool Perform(CleanerItem item,
 // never destroyed, so that a worker still winding down while the program ends never meets a destroyed lock.
 struct RunState {
     std::atomic<bool> stop{false};
+    std::atomic<bool> reported{false};  // the observer has been told the end
+};
+
+// Passes the run's reports on, and notes when the end has been told.
+class EndMarking final : public CleanerObserver {
+public:
+    EndMarking(CleanerObserver& observer, RunState& state) : observer_(observer), state_(state) {}
+    void busy(bool on) override { observer_.busy(on); }
+    void status(const std::wstring& text) override { observer_.status(text); }
+    void itemDone(CleanerItem item) override { observer_.itemDone(item); }
+    void dnsLine(const std::wstring& text) override { observer_.dnsLine(text); }
+    void ended(CleanerEnd end) override {
+        state_.reported = true;
+        observer_.ended(end);
+    }
+
+private:
+    CleanerObserver& observer_;
+    RunState& state_;
 };
 struct Runs {
     std::mutex mutex;
@@ -223,19 +242,26 @@ bool CleanerRun::start(const CleanerRunSettings& settings,
     Runs& runs = TheRuns();
     auto state = std::make_shared<RunState>();
     {
-        std::lock_guard<std::mutex> lock(runs.mutex);
+        std::unique_lock<std::mutex> lock(runs.mutex);
+        // A run that has told its end is only letting go of its observer: a new run asked for at once (the
+        // user clicked again as the completion showed) waits for that moment rather than being refused.
+        runs.ended.wait_for(lock, std::chrono::seconds(5),
+                            [&] { return !runs.current || !runs.current->reported.load(); });
         if (runs.current)
             return false;
         runs.current = state;
     }
     auto work = [settings, state, choices = std::move(choices), observer = std::move(observer)]() mutable {
+        EndMarking reports(*observer, *state);
         try {
-            runHere(settings, *choices, *observer, state->stop);
+            runHere(settings, *choices, reports, state->stop);
         } catch (...) {
             // Whatever happened, the owner learns that the run is over.
             try {
-                observer->busy(false);
-                observer->ended(CleanerEnd::Stopped);
+                if (!state->reported) {
+                    reports.busy(false);
+                    reports.ended(CleanerEnd::Stopped);
+                }
             } catch (...) {
             }
         }

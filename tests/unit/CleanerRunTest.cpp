@@ -52,13 +52,16 @@ public:
         changed_.notify_all();
     }
 
-    // Waits for the end of the run (a minute at most, for a loaded machine), then for its worker.
-    Events events() {
+    // Waits until the end is told (a minute at most, for a loaded machine).
+    void waitForEnded() {
         std::unique_lock<std::mutex> lock(mutex_);
         EXPECT_TRUE(changed_.wait_for(lock, std::chrono::minutes(1), [&] { return over_; }));
-        lock.unlock();
+    }
+    // The events, once the run has told its end and its worker has ended.
+    Events events() {
+        waitForEnded();
         EXPECT_TRUE(CleanerRun::waitForEnd(60000));
-        lock.lock();
+        std::lock_guard<std::mutex> lock(mutex_);
         return events_;
     }
     std::vector<std::wstring> dns() {
@@ -123,6 +126,14 @@ TEST(CleanerRun, CookiesWithoutTheirFolderShowTheStatusAndAreNotDone) {
     EXPECT_FALSE(CleanerRun::isRunning());
     EXPECT_EQ(run.recorder.use_count(), 1) << "the worker has let go of its observer";
     EXPECT_EQ(run.ticks.use_count(), 1);
+
+    // A run asked for as soon as the previous one has told its end starts.
+    Cleaning again({CleanerItem::Cookies});
+    ASSERT_TRUE(again.start());
+    again.recorder->waitForEnded();
+    Cleaning third({CleanerItem::Cookies});
+    EXPECT_TRUE(third.start());
+    EXPECT_EQ(third.recorder->events().back(), L"finished");
 }
 
 TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
