@@ -4,7 +4,6 @@
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <initializer_list>
@@ -52,6 +51,19 @@ namespace {
 bool IsAbsoluteFolder(const std::wstring& path) {
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
            (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\');
+}
+
+// Whether one of the folders that sub names below base (base\a, base\a\b...) is a link. The base is
+// the folder the system or the user chose; what the program appends to it must be real folders.
+bool ReachedThroughLink(const std::wstring& base, const std::wstring& sub) {
+    for (size_t i = 1; i < sub.size(); ++i) {
+        if (sub[i] != L'\\')
+            continue;
+        const DWORD attributes = ::GetFileAttributesW((base + sub.substr(0, i)).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return true;
+    }
+    return false;
 }
 
 // Hands the DNS flush's output lines to the observer.
@@ -167,10 +179,17 @@ Runs& TheRuns() {
 
 std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstring& windowsFolder) {
     std::vector<std::wstring> folders;
+    auto add = [&](const std::wstring& base, const std::wstring& sub) {
+        // An unknown folder (empty, or the lookup's marker for a missing key) followed by a sub-folder name
+        // would name a folder under the current one, and a sub-folder that is a link leads out of the folder
+        // the user knows: either is left out, as if it did not exist.
+        if (IsAbsoluteFolder(base + sub) && !ReachedThroughLink(base, sub))
+            folders.push_back(base + sub);
+    };
     auto under = [&](int shellFolder, std::initializer_list<const wchar_t*> subFolders) {
         const std::wstring base = ShellFolderPath(shellFolder);
         for (const wchar_t* sub : subFolders)
-            folders.push_back(base + sub);
+            add(base, sub);
     };
     switch (item) {
         case CleanerItem::IeCache:
@@ -186,10 +205,10 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
             under(Recent, {L""});
             break;
         case CleanerItem::WindowsTemp:
-            folders.push_back(windowsFolder + L"\\Temp\\");
+            add(windowsFolder, L"\\Temp\\");
             break;
         case CleanerItem::UserTemp:
-            folders.push_back(UserTempFolder());
+            add(UserTempFolder(), L"");
             break;
         case CleanerItem::BurnTemp:
             under(CdBurning, {L""});
@@ -198,16 +217,11 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
             under(LocalAppData, {L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\"});
             break;
         case CleanerItem::PrefetchLayouts:
-            folders.push_back(windowsFolder + L"\\Prefetch\\");
+            add(windowsFolder, L"\\Prefetch\\");
             break;
         default:
             break;
     }
-    // An unknown folder ("" or "PAS DE CLE\" from the lookup) followed by a sub-folder name would name a
-    // folder under the current one: such a folder is left out, as if it did not exist.
-    folders.erase(std::remove_if(folders.begin(), folders.end(),
-                                 [](const std::wstring& folder) { return !IsAbsoluteFolder(folder); }),
-                  folders.end());
     return folders;
 }
 

@@ -175,6 +175,28 @@ TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
     EXPECT_EQ(journal[0].substr(21), L" - URL supprim\u00E9e : " + std::wstring(cleaner::kTypedUrlsKey) + L"\\url5");
 }
 
+// The sandbox runner made, under C:\runlinks\cache, the links Content.IE5 (to C:\runlinks\documents), Low
+// (to C:\runlinks\lowtarget, which holds a Content.IE5) and Virtualized\elsewhere (to the documents).
+TEST(CleanerRun, TheCacheIsNeverLeftThroughALink) {
+    const std::wstring base = L"C:\\runlinks\\";
+    test::MakeTree(
+        base,
+        {L"documents\\doc.txt", L"documents\\Folder\\", L"documents\\Folder\\x.txt", L"lowtarget\\Content.IE5\\",
+         L"lowtarget\\Content.IE5\\y.dat", L"lowtarget\\Content.IE5\\Sub\\", L"lowtarget\\Content.IE5\\Sub\\z.dat",
+         L"cache\\Virtualized\\v.dat", L"cache\\Virtualized\\sub\\", L"cache\\Virtualized\\sub\\w.dat"});
+    const std::set<std::wstring> documents = test::Under(base + L"documents\\");
+    const std::set<std::wstring> low = test::Under(base + L"lowtarget\\");
+    test::RegistryValueOverride cacheFolder(HKEY_CURRENT_USER, kShellFoldersKey, L"Cache", base + L"cache");
+
+    Cleaning run({CleanerItem::IeCache});
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::IeCache), Done(CleanerItem::IeCache),
+                                              L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(test::Under(base + L"cache\\Virtualized\\"), (std::set<std::wstring>{L"elsewhere\\"}));
+    EXPECT_EQ(test::Under(base + L"documents\\"), documents);
+    EXPECT_EQ(test::Under(base + L"lowtarget\\"), low);
+}
+
 TEST(CleanerRun, TicksAreReadWhenTheRunReachesThem) {
     test::TempFolder f(L"run-recycle");
     test::MakeTree(f.path(), {L"kept-in-the-bin.txt"});
