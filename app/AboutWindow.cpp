@@ -89,6 +89,11 @@ void AboutWindow::build() {
     ::GetObjectW(font, sizeof(underlined), &underlined);
     underlined.lfUnderline = TRUE;
     linkFont_.reset(::CreateFontIndirectW(&underlined));
+    LOGFONTW title = {};
+    ::GetObjectW(font, sizeof(title), &title);
+    title.lfHeight = title.lfHeight * 5 / 4;
+    title.lfWeight = FW_BOLD;
+    productFont_.reset(::CreateFontIndirectW(&title));
 
     HWND panel = Panel::Create(window_, kIdPanel, 0, 0, 500, 205, kWhite);
     ::SetWindowLongPtrW(panel, GWL_STYLE, ::GetWindowLongPtrW(panel, GWL_STYLE) | WS_BORDER);
@@ -106,8 +111,8 @@ void AboutWindow::build() {
     const DWORD link = SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
     webLink_ = Child(panel, kIdWebLink, L"STATIC", SupportLinks::kSiteLabel, link, 325, 20, 80, 20, linkFont_.get());
     mailLink_ = Child(panel, kIdMailLink, L"STATIC", L"Contacter le support", link, 325, 45, 100, 20, linkFont_.get());
-    product_ =
-        Child(panel, kIdProduct, L"STATIC", L"Kestavel Shredder 3.20", SS_CENTER | SS_NOPREFIX, 270, 70, 220, 45, font);
+    product_ = Child(panel, kIdProduct, L"STATIC", L"Kestavel Shredder 3.20", SS_CENTER | SS_NOPREFIX, 270, 70, 220, 45,
+                     productFont_.get());
     Child(panel, kIdClose, L"BUTTON", L"Fermer cette fenêtre", WS_TABSTOP | BS_DEFPUSHBUTTON, 330, 170, 160, 25, font);
 
     HWND tips = PlainTip::Create(window_);

@@ -53,4 +53,5 @@ private:
     HWND product_ = nullptr;
     bool closeRequested_ = false;
     win::UniqueFont linkFont_;
+    win::UniqueFont productFont_;
 };

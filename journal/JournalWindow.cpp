@@ -5,6 +5,8 @@
 #include "journal/JournalSettings.h"
 #include "win/Files.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"KestavelJournal";
@@ -108,12 +110,34 @@ void JournalWindow::build() {
     list_ = ::GetDlgItem(window_, kIdEvents);
     option_ = ::GetDlgItem(window_, kIdDeleteOnClose);
     clear_ = ::GetDlgItem(window_, kIdClear);
+    fitOption();
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 680;
     column.pszText = const_cast<wchar_t*>(L"Evénements");
     ListView_InsertColumn(list_, 0, &column);
+}
+
+void JournalWindow::fitOption() {
+    // With the fonts of some systems the option's sentence is wider than its 330 pixels; the box then
+    // grows to the right, short of the buttons, so that the sentence is never cut.
+    RECT place;
+    ::GetWindowRect(option_, &place);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    wchar_t text[128] = {};
+    ::GetWindowTextW(option_, text, 128);
+    win::WindowDc dc(option_);
+    win::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(option_, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &extent);
+    const int needed = extent.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    RECT clearPlace;
+    ::GetWindowRect(clear_, &clearPlace);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&clearPlace), 2);
+    const int width = std::min<int>(needed, clearPlace.left - 10 - place.left);
+    if (width > place.right - place.left)
+        ::SetWindowPos(option_, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void JournalWindow::fill() {

@@ -38,6 +38,7 @@ private:
 
     bool create();
     void build();
+    void fitOption();
     void fill();
     void loop();
     void readSlice();
