@@ -46,3 +46,7 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The window while it queues a tree of 100,000 entries (the start-up scan of the temporary folder).
 "${run[@]}" "$top/build/sandbox/bench-scan-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-scan-window
+
+# The journal window opening a journal of a million lines, against a bare read of the same file.
+"${run[@]}" "$top/build/sandbox/bench-journal-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-journal-window

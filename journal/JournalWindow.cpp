@@ -14,7 +14,9 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr COLORREF kExplanationColor = RGB(0x72, 0xa5, 0xdc);
 // Bytes read between two looks at the message queue: a few milliseconds of work, so that the window
 // answers at once while a journal of any size loads.
-constexpr size_t kSliceBytes = 4 << 20;
+constexpr size_t kSliceBytes = 1 << 20;
+// The list learns of the rows read at this pace, not after every slice: each new count repaints it.
+constexpr DWORD kRowsUpdateMs = 50;
 
 struct ControlSpec {
     int id;
@@ -156,8 +158,12 @@ void JournalWindow::fill() {
 }
 
 void JournalWindow::readSlice() {
-    lines_.readSome(kSliceBytes);
-    showRows(lines_.count(), false);
+    const bool more = lines_.readSome(kSliceBytes);
+    const DWORD now = ::GetTickCount();
+    if (!more || rowsShownAt_ == 0 || now - rowsShownAt_ >= kRowsUpdateMs) {
+        showRows(lines_.count(), false);
+        rowsShownAt_ = now | 1;  // never 0, which means "not yet"
+    }
 }
 
 void JournalWindow::showRows(size_t count, bool placeholder) {

@@ -59,5 +59,6 @@ private:
     HWND tips_ = nullptr;
     bool closeRequested_ = false;
     bool placeholder_ = false;
+    DWORD rowsShownAt_ = 0;  // tick count of the last row count given to the list while reading
     JournalLines lines_;
 };
