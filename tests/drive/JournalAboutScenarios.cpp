@@ -125,16 +125,23 @@ SCENARIO("journal-window") {
     ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = OK\r\n",
                 L"settings file: the one line, the other keys and groups gone");
 
-    // The option is kept; "Effacer" empties the list at once, then "Fermer" with the option unticked.
+    // The option is kept. A read-only journal outlives the option at closing; "Effacer" deletes it all the
+    // same and empties the list at once; then "Fermer" with the option unticked.
     WriteBytes(journal, "07/12/2026 \xE0 11:00:00 - Le fichier [a.txt] est vide!\r\n");
+    ::SetFileAttributesW(journal.c_str(), FILE_ATTRIBUTE_READONLY);
     {
         JournalView view(s);
         Expect(view.ticked(), L"the next opening shows the option ticked");
+        view.closeWith(s, false);
+    }
+    Expect(win::Exists(journal), L"a read-only journal stays when the window closes");
+    {
+        JournalView view(s);
         ExpectEqual(static_cast<long long>(view.rows().size()), 1, L"one journal row");
         view.setTicked(false);
         Click(view.control(JournalWindow::kIdClear));
         Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
-        Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal");
+        Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal, read-only or not");
         Expect(view.rows().empty(), L"the list is empty, without the no-event row");
         view.closeWith(s, false);
     }
