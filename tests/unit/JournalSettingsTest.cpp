@@ -29,31 +29,20 @@ TEST(JournalSettings, OnlyOkOnTheKeyOutsideGroupsTicks) {
     EXPECT_FALSE(ParseDeleteOnClose("CheckDeleteLOG = NO\r\nCheckDeleteLOG = OK\r\n"));
 }
 
-TEST(JournalSettings, ReadingAFileLeavesTheOptionAloneWhenThereIsNone) {
-    test::TempFolder folder(L"settings-read");
-    const std::wstring path = JournalSettings::Path(folder.path());
-    EXPECT_EQ(path, folder.path() + L"KvlShredder.ini");
-    bool ticked = true;
-    EXPECT_FALSE(JournalSettings::ReadDeleteOnClose(path, &ticked));
-    EXPECT_TRUE(ticked);
-
-    test::WriteFile(path, "checkDeleteLog = OK\r\n");
-    ticked = false;
-    EXPECT_TRUE(JournalSettings::ReadDeleteOnClose(path, &ticked));
-    EXPECT_TRUE(ticked);
-    test::WriteFile(path, "CheckDeleteLOG = ok\r\n");
-    EXPECT_TRUE(JournalSettings::ReadDeleteOnClose(path, &ticked));
-    EXPECT_FALSE(ticked);
-}
-
 TEST(JournalSettings, WritingReplacesTheFileWholeOrNotAtAll) {
     test::TempFolder folder(L"settings-write");
     const std::wstring path = JournalSettings::Path(folder.path());
+    ASSERT_EQ(path, folder.path() + L"KvlShredder.ini");
     const std::wstring fresh = path + L".new";
 
-    // A first write creates the file; a later one drops whatever else the file held.
+    // No file: the option is left as it was. A first write creates the file and reads back; a later one
+    // drops whatever else the file held.
+    bool ticked = false;
+    EXPECT_FALSE(JournalSettings::ReadDeleteOnClose(path, &ticked));
     ASSERT_TRUE(JournalSettings::WriteDeleteOnClose(path, true));
     EXPECT_EQ(test::ReadFile(path), "CheckDeleteLOG = OK\r\n");
+    EXPECT_TRUE(JournalSettings::ReadDeleteOnClose(path, &ticked));
+    EXPECT_TRUE(ticked);
     test::WriteFile(path, "; notes\r\n[Group]\r\nOther = 1\r\nCheckDeleteLOG = OK\r\n");
     ASSERT_TRUE(JournalSettings::WriteDeleteOnClose(path, false));
     EXPECT_EQ(test::ReadFile(path), "CheckDeleteLOG = NO\r\n");
