@@ -84,9 +84,8 @@ bool JournalWindow::create() {
     if (owner_)
         ::EnableWindow(owner_, FALSE);
     build();
-    bool deleteOnClose = false;
-    JournalSettings::ReadDeleteOnClose(settingsPath_, &deleteOnClose);
-    ::SendMessageW(option_, BM_SETCHECK, deleteOnClose ? BST_CHECKED : BST_UNCHECKED, 0);
+    JournalSettings::ReadDeleteOnClose(settingsPath_, &deleteOnClose_);
+    ::SendMessageW(option_, BM_SETCHECK, deleteOnClose_ ? BST_CHECKED : BST_UNCHECKED, 0);
     ::ShowWindow(window_, SW_SHOWNORMAL);
     fill();
     ::UpdateWindow(window_);
@@ -209,15 +208,15 @@ void JournalWindow::clearJournal() {
 
 void JournalWindow::close() {
     lines_.clear();
-    const bool deleteOnClose = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     // A read-only journal stays: only "Effacer" clears the attribute.
-    if (deleteOnClose)
+    if (deleteOnClose_)
         ::DeleteFileW(journalPath_.c_str());
-    JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose);
+    JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose_);
     // The owner is enabled first, so that it, and not another program, becomes active.
-    if (owner_)
+    if (owner_ && ::IsWindow(owner_))
         ::EnableWindow(owner_, TRUE);
-    ::DestroyWindow(window_);
+    if (::IsWindow(window_))
+        ::DestroyWindow(window_);
 }
 
 LRESULT CALLBACK JournalWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -241,8 +240,13 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 closeRequested_ = true;
             else if (LOWORD(wParam) == kIdClear)
                 clearJournal();
+            else if (LOWORD(wParam) == kIdDeleteOnClose)
+                deleteOnClose_ = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
             return 0;
         case WM_NOTIFY: {
+            // A key typed in the list looks for a row starting with it: none is offered.
+            if (reinterpret_cast<NMHDR*>(lParam)->code == LVN_ODFINDITEMW)
+                return -1;
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
             if (info->hdr.idFrom != kIdEvents || info->hdr.code != LVN_GETDISPINFOW)
                 break;
@@ -266,6 +270,11 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             closeRequested_ = true;
             return 0;
+        case WM_DESTROY:
+            // Also when the main window goes first and takes this one with it: the loop then ends, and the
+            // closing steps still run with the option as the user left it.
+            closeRequested_ = true;
+            break;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }

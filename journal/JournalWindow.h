@@ -59,6 +59,7 @@ private:
     HWND tips_ = nullptr;
     bool closeRequested_ = false;
     bool placeholder_ = false;
-    DWORD rowsShownAt_ = 0;  // tick count of the last row count given to the list while reading
+    bool deleteOnClose_ = false;  // the option box, as the user left it
+    DWORD rowsShownAt_ = 0;       // tick count of the last row count given to the list while reading
     JournalLines lines_;
 };
