@@ -151,6 +151,16 @@ SCENARIO("bench-journal-window") {
         drive::Sleep(2);
     }
     const double all = Seconds(start);
+    // The same questions to the idle window for as long: what the machine itself adds to an answer.
+    double idleLongest = 0;
+    for (const auto idleStart = Clock::now(); Seconds(idleStart) < all;) {
+        const auto asked = Clock::now();
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+        idleLongest = std::max(idleLongest, Seconds(asked));
+        ListCount(list);
+        drive::Sleep(2);
+    }
     const PROCESS_MEMORY_COUNTERS after = Memory(process.get());
 
     // The last line, as the user scrolling to the end sees it.
@@ -172,7 +182,8 @@ SCENARIO("bench-journal-window") {
     std::printf("  window created, shown         %.3f s, %.3f s\n", created, shown);
     std::printf("  first rows on screen          %.3f s   (goal <= 1 s)\n", firstRows);
     std::printf("  every row listed              %.3f s   ratio to the block read %.2f\n", all, all / bareKept);
-    std::printf("  longest window answer         %.1f ms (goal <= 100 ms)\n", longest * 1000);
+    std::printf("  longest window answer         %.1f ms (goal <= 100 ms); idle afterwards %.1f ms\n", longest * 1000,
+                idleLongest * 1000);
     std::printf("  scroll to the last row        %.1f ms\n", toEnd * 1000);
     std::printf("  private memory beyond the file %.1f bytes per line, peak %.1f (goal <= 16)\n", perLine, peakPerLine);
     Click(FindChildById(window, JournalWindow::kIdClose));
