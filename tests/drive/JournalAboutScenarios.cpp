@@ -37,6 +37,28 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
            L"the test file " + path + L" can be written");
 }
 
+// Rests the pointer on a control until the tooltip of its window shows; returns the tooltip's text, after
+// a screenshot, and takes the pointer away again.
+std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    HWND tip = nullptr;
+    WaitUntil([&] {
+        HWND candidate = nullptr;
+        while ((candidate = ::FindWindowExW(nullptr, candidate, TOOLTIPS_CLASSW, nullptr))) {
+            if (::GetWindow(candidate, GW_OWNER) == window && ::IsWindowVisible(candidate))
+                tip = candidate;
+        }
+        return tip != nullptr;
+    });
+    const std::wstring text = tip ? Text(tip) : L"";
+    if (tip)
+        Screenshot(shot);
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    return text;
+}
+
 // The journal window as the user sees it, opened with the "Journal" button.
 struct JournalView {
     HWND window;
@@ -117,6 +139,8 @@ SCENARIO("journal-window") {
         Expect(!view.ticked(), L"\"ok\" in lower case leaves the option unticked");
         ListSelectOnly(view.control(JournalWindow::kIdEvents), 1);
         Screenshot(L"journal-window");
+        ExpectEqual(HoverTip(view.window, view.control(JournalWindow::kIdClear), L"journal-window-tooltip"),
+                    L"Supprimer le rapport immédiatement.", L"tooltip of \"Effacer\"");
         // Ticked at closing with the close box: the journal goes although "Effacer" was never pressed.
         view.setTicked(true);
         view.closeWith(s, true);
@@ -207,6 +231,8 @@ SCENARIO("about-window") {
     HWND status = FindChildById(about, AboutWindow::kIdStatusBar);
     ExpectEqual(static_cast<long long>(::SendMessageW(status, SB_GETPARTS, 0, 0)), 2, L"status bar fields");
     Screenshot(L"about-window");
+    ExpectEqual(HoverTip(about, FindChildById(about, AboutWindow::kIdWebLink), L"about-window-tooltip"),
+                L"Se connecter au site web https://www.kestavel.fr/shredder/", L"tooltip of the web link");
 
     // No mail program: a notice, and the window stays.
     MouseClick(Centre(FindChildById(about, AboutWindow::kIdMailLink)));
