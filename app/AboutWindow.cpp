@@ -45,7 +45,7 @@ bool OpenWithSystem(HWND window, const std::wstring& address) {
 
 }  // namespace
 
-void AboutWindow::Run(const App& app, HWND mainWindow) {
+void AboutWindow::run(const App& app, HWND mainWindow) {
     AboutWindow window(app, mainWindow);
     if (!window.create())
         return;

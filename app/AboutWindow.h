@@ -28,7 +28,7 @@ public:
     static constexpr int kClientWidth = 500;
     static constexpr int kClientHeight = 225;
 
-    static void Run(const App& app, HWND mainWindow);
+    static void run(const App& app, HWND mainWindow);
 
 private:
     AboutWindow(const App& app, HWND mainWindow) : app_(app), main_(mainWindow) {}

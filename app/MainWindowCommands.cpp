@@ -63,10 +63,10 @@ void MainWindow::onCommand(int id) {
             openHelp();
             break;
         case kCmdAbout:
-            AboutWindow::Run(app_, window_);
+            AboutWindow::run(app_, window_);
             break;
         case kIdJournal:
-            JournalWindow::Run(window_, app_.folders.config);
+            JournalWindow::run(window_, app_.folders.config);
             break;
         case kCmdTreeAdd:
         case kCmdTreeAddWithFolder:

@@ -49,7 +49,7 @@ constexpr ControlSpec kControls[] = {
 
 }  // namespace
 
-void JournalWindow::Run(HWND owner, const std::wstring& configFolder) {
+void JournalWindow::run(HWND owner, const std::wstring& configFolder) {
     JournalWindow window(owner, configFolder);
     if (!window.create())
         return;

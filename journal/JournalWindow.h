@@ -29,7 +29,7 @@ public:
 
     // Shows the window for the journal and settings file of configFolder (ending with a backslash) and
     // returns once the user has closed it.
-    static void Run(HWND owner, const std::wstring& configFolder);
+    static void run(HWND owner, const std::wstring& configFolder);
 
 private:
     JournalWindow(HWND owner, const std::wstring& configFolder);
