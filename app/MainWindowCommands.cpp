@@ -1,8 +1,10 @@
 // What the main window does for its menu commands, links and list buttons.
+#include "app/AboutWindow.h"
 #include "app/App.h"
 #include "app/ControlIds.h"
 #include "app/Environment.h"
 #include "app/MainWindow.h"
+#include "journal/JournalWindow.h"
 #include "win/Files.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
@@ -59,6 +61,12 @@ void MainWindow::onCommand(int id) {
         }
         case kCmdHelp:
             openHelp();
+            break;
+        case kCmdAbout:
+            AboutWindow::run(app_, window_);
+            break;
+        case kIdJournal:
+            JournalWindow::run(window_, app_.folders.config);
             break;
         case kCmdTreeAdd:
         case kCmdTreeAddWithFolder:

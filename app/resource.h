@@ -33,6 +33,11 @@
 #define IDR_LINK_HELP 137
 #define IDR_LINK_ABOUT 138
 
+// The About window.
+#define IDR_ABOUT_ART 140
+#define IDR_ABOUT_WEB 141
+#define IDR_ABOUT_MAIL 142
+
 // Menu pictures (BMP).
 #define IDB_MENU_RECYCLE 200
 #define IDB_MENU_INTERNET 201

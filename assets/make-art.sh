@@ -428,4 +428,35 @@ render "$TMP/cover-emblem.png" 128 64 "$(emblem64)" 1.4
       -fill "rgba(68,94,138,0.10)" -draw "rectangle 0,651 744,652" \
       "${JPGOPT[@]}" tools-bg.jpg
 
+# ---------------------------------------------------------------------------
+# About window: the artwork 247x197, and the web and mail icons 20x20 flattened on the panel's white
+
+render "$TMP/about-emblem.png" 112 64 "$(emblem64)" 1.4
+"$IM" \( -size 247x197 "gradient:$BLUE-$HDARK" \) \
+      \( -size 247x197 xc:none -draw "$(strips -4 252 9 5 20 120 23 'rgba(255,255,255,0.08)')" \) \
+      -composite \
+      "$TMP/about-emblem.png" -geometry +68+14 -composite \
+      -fill white -font "$FONTB" -pointsize 20 -gravity North -annotate +0+132 'Kestavel Shredder' \
+      -fill "$GOLD" -font "$FONT" -pointsize 12 -annotate +0+160 'Version 3.20' \
+      -gravity NorthWest -fill "$GOLD" -draw "rectangle 0,195 247,196" \
+      -fill "$RED" -draw "rectangle 0,195 59,196" \
+      "${JPGOPT[@]}" about-art.jpg
+
+render "$TMP/about-web.png" 20 20 "stroke none fill $BLUE circle 10,10 10,19.2
+stroke $LIGHT stroke-width 1.1 fill none
+ellipse 10,10 4,9.2 0,360
+line 1,10 19,10
+line 2.6,5.6 17.4,5.6
+line 2.6,14.4 17.4,14.4
+line 10,0.8 10,19.2"
+"$IM" "$TMP/about-web.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-web.png
+
+render "$TMP/about-mail.png" 20 20 "stroke $BLUE stroke-width 1.2
+fill white rectangle 1.5,4.5 18.5,15.5
+fill $LIGHT polygon 1.5,4.5 10,11 18.5,4.5
+stroke $BLUE fill none polyline 1.5,15.5 7.6,9.2
+polyline 18.5,15.5 12.4,9.2
+stroke none fill $RED circle 16,4.5 16,7.2"
+"$IM" "$TMP/about-mail.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-mail.png
+
 echo "pictures written to $HERE"

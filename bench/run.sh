@@ -50,3 +50,6 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The cleaner's temporary-files sweep against a bare FindFirstFileW + DeleteFileW loop over an identical tree.
 "${run[@]}" "$top/build/sandbox/bench-sweep" "$template" --install "$top/build/bin/kcleanbench.exe" -- \
     kcleanbench.exe sweep "$entries" $((entries / 100))
+# The journal window opening a journal of a million lines, against a bare read of the same file.
+"${run[@]}" "$top/build/sandbox/bench-journal-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-journal-window

@@ -1,10 +1,34 @@
 // kdrive.exe SCENARIO: runs one scenario against the real program; exit code 0 when it passes.
 #include "tests/drive/Drive.h"
 
+#include "win/Handle.h"
+#include "win/Strings.h"
+
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstring>
 
+// kdrive.exe --record-url URL: stands in for the browser; writes the address it was given (UTF-8) to
+// C:\recorded-url.txt, for the scenarios that check what the program hands to the system.
+static int RecordUrl() {
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!arguments || count < 3)
+        return 2;
+    const std::string url = win::ToUtf8(arguments[2]);
+    ::LocalFree(arguments);
+    win::UniqueFile file(
+        ::CreateFileW(L"C:\\recorded-url.txt.part", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.get(), url.data(), static_cast<DWORD>(url.size()), &written, nullptr);
+    file.reset();
+    return ::MoveFileW(L"C:\\recorded-url.txt.part", L"C:\\recorded-url.txt") ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--record-url") == 0)
+        return RecordUrl();
     if (argc != 2) {
         std::fprintf(stderr, "usage: kdrive SCENARIO\nscenarios:\n");
         for (const auto& scenario : drive::Scenarios())

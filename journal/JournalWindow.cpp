@@ -1,0 +1,281 @@
+#include "journal/JournalWindow.h"
+
+#include "controls/PlainTip.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalSettings.h"
+#include "win/Files.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KestavelJournal";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr COLORREF kExplanationColor = RGB(0x72, 0xa5, 0xdc);
+// Bytes read between two looks at the message queue: a few milliseconds of work, so that the window
+// answers at once while a journal of any size loads.
+constexpr size_t kSliceBytes = 1 << 20;
+// The list learns of the rows read at this pace, not after every slice: each new count costs the list
+// about 10 ms under Wine.
+constexpr DWORD kRowsUpdateMs = 100;
+
+struct ControlSpec {
+    int id;
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, width, height;
+    const wchar_t* text;
+    const wchar_t* tip;
+};
+
+// The window as the user sees it, top to bottom.
+constexpr ControlSpec kControls[] = {
+    {JournalWindow::kIdExplanation, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 10, 690, 30,
+     L"Lorsqu'une erreur ou un événement particulier survient lors de la destruction d'un fichier, un rapport est "
+     L"généré et consigné ici.\nPour annuler la création automatique de ce journal, cochez l'option dans les "
+     L"préférences.",
+     nullptr},
+    {JournalWindow::kIdEvents, WC_LISTVIEWW,
+     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE,
+     5, 45, 690, 300, L"", nullptr},
+    {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
+     L" Effacer systèmatiquement le rapport à la fermeture de la fenêtre.", nullptr},
+    {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, 485, 370, 100, 25, L"Effacer",
+     L"Supprimer le rapport immédiatement."},
+    {JournalWindow::kIdClose, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 590, 370, 100, 25, L"Fermer",
+     L"Quitter le journal et fermer la fenêtre."},
+};
+
+}  // namespace
+
+void JournalWindow::run(HWND owner, const std::wstring& configFolder) {
+    JournalWindow window(owner, configFolder);
+    if (!window.create())
+        return;
+    window.loop();
+}
+
+JournalWindow::JournalWindow(HWND owner, const std::wstring& configFolder)
+    : owner_(owner),
+      journalPath_(JournalFile(configFolder).path()),
+      settingsPath_(JournalSettings::Path(configFolder)) {}
+
+bool JournalWindow::create() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof(type);
+    if (!::GetClassInfoExW(instance, kClassName, &type)) {
+        type.lpfnWndProc = Proc;
+        type.hInstance = instance;
+        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+        type.lpszClassName = kClassName;
+        if (!::RegisterClassExW(&type))
+            return false;
+    }
+    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, x, y, width, height, owner_, nullptr, instance, this))
+        return false;
+    if (owner_)
+        ::EnableWindow(owner_, FALSE);
+    build();
+    JournalSettings::ReadDeleteOnClose(settingsPath_, &deleteOnClose_);
+    ::SendMessageW(option_, BM_SETCHECK, deleteOnClose_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    // The window appears with its first rows.
+    fill();
+    ::ShowWindow(window_, SW_SHOWNORMAL);
+    ::UpdateWindow(window_);
+    return true;
+}
+
+void JournalWindow::build() {
+    if (owner_) {
+        ::SendMessageW(window_, WM_SETICON, ICON_BIG, ::GetClassLongPtrW(owner_, GCLP_HICON));
+        ::SendMessageW(window_, WM_SETICON, ICON_SMALL, ::GetClassLongPtrW(owner_, GCLP_HICONSM));
+    }
+    tips_ = PlainTip::Create(window_);
+    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
+    for (const ControlSpec& spec : kControls) {
+        HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
+                                         spec.x, spec.y, spec.width, spec.height, window_,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                         ::GetModuleHandleW(nullptr), nullptr);
+        ::SendMessageW(control, WM_SETFONT, font, FALSE);
+        if (spec.tip)
+            PlainTip::AddTool(tips_, control, spec.tip);
+    }
+    list_ = ::GetDlgItem(window_, kIdEvents);
+    option_ = ::GetDlgItem(window_, kIdDeleteOnClose);
+    clear_ = ::GetDlgItem(window_, kIdClear);
+    fitOption();
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 680;
+    column.pszText = const_cast<wchar_t*>(L"Evénements");
+    ListView_InsertColumn(list_, 0, &column);
+}
+
+void JournalWindow::fitOption() {
+    // With the fonts of some systems the option's sentence is wider than its 330 pixels; the box then
+    // grows to the right, short of the buttons, so that the sentence is never cut.
+    RECT place;
+    ::GetWindowRect(option_, &place);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    wchar_t text[128] = {};
+    ::GetWindowTextW(option_, text, 128);
+    win::WindowDc dc(option_);
+    win::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(option_, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &extent);
+    const int needed = extent.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    RECT clearPlace;
+    ::GetWindowRect(clear_, &clearPlace);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&clearPlace), 2);
+    const int width = std::min<int>(needed, clearPlace.left - 10 - place.left);
+    if (width > place.right - place.left)
+        ::SetWindowPos(option_, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void JournalWindow::fill() {
+    switch (lines_.open(journalPath_)) {
+        case JournalLines::Open::Missing:
+            ::EnableWindow(clear_, FALSE);
+            showRows(1, true);
+            break;
+        case JournalLines::Open::Unreadable:
+            break;  // the list stays empty and "Effacer" may still delete the file
+        case JournalLines::Open::Reading:
+            readSlice();
+            break;
+    }
+}
+
+void JournalWindow::readSlice() {
+    const bool more = lines_.readSome(kSliceBytes);
+    const DWORD now = ::GetTickCount();
+    if (!more || rowsShownAt_ == 0 || now - rowsShownAt_ >= kRowsUpdateMs) {
+        showRows(lines_.count(), false);
+        rowsShownAt_ = now | 1;  // never 0, which means "not yet"
+    }
+}
+
+void JournalWindow::showRows(size_t count, bool placeholder) {
+    placeholder_ = placeholder;
+    ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void JournalWindow::loop() {
+    MSG message;
+    while (!closeRequested_) {
+        if (lines_.reading() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            readSlice();
+            continue;
+        }
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: the quit request is for the main loop, after this window has closed.
+            if (got == 0)
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!::IsDialogMessageW(window_, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    close();
+}
+
+void JournalWindow::clearJournal() {
+    const DWORD attributes = win::Attributes(journalPath_);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(journalPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // The file is read with delete sharing, so a reading still under way does not stand in the way.
+    if (!::DeleteFileW(journalPath_.c_str()))
+        return;
+    lines_.clear();
+    ::EnableWindow(clear_, FALSE);
+    showRows(0, false);
+}
+
+void JournalWindow::close() {
+    lines_.clear();
+    // A read-only journal stays: only "Effacer" clears the attribute.
+    if (deleteOnClose_)
+        ::DeleteFileW(journalPath_.c_str());
+    JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose_);
+    // The owner is enabled first, so that it, and not another program, becomes active.
+    if (owner_ && ::IsWindow(owner_))
+        ::EnableWindow(owner_, TRUE);
+    if (::IsWindow(window_))
+        ::DestroyWindow(window_);
+}
+
+LRESULT CALLBACK JournalWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<JournalWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<JournalWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY)
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return self ? self->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED)
+                break;
+            if (LOWORD(wParam) == kIdClose || LOWORD(wParam) == IDCANCEL)
+                closeRequested_ = true;
+            else if (LOWORD(wParam) == kIdClear)
+                clearJournal();
+            else if (LOWORD(wParam) == kIdDeleteOnClose)
+                deleteOnClose_ = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            return 0;
+        case WM_NOTIFY: {
+            // A key typed in the list looks for a row starting with it: none is offered.
+            if (reinterpret_cast<NMHDR*>(lParam)->code == LVN_ODFINDITEMW)
+                return -1;
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if (info->hdr.idFrom != kIdEvents || info->hdr.code != LVN_GETDISPINFOW)
+                break;
+            if (info->item.mask & LVIF_TEXT) {
+                const auto row = static_cast<size_t>(info->item.iItem);
+                if (placeholder_)
+                    lstrcpynW(info->item.pszText, kNoEvents, info->item.cchTextMax);
+                else
+                    lines_.copyLine(row, info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kIdExplanation) {
+                auto dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, kExplanationColor);
+                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_CLOSE:
+            closeRequested_ = true;
+            return 0;
+        case WM_DESTROY:
+            // Also when the main window goes first and takes this one with it: the loop then ends, and the
+            // closing steps still run with the option as the user left it.
+            closeRequested_ = true;
+            break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "journal/JournalLines.h"
+#include "win/Handle.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+// The journal window: the journal's lines in a list, "Effacer" to delete the journal at once, and one
+// option kept in KvlShredder.ini, to delete the journal whenever the window closes. It runs its own
+// message loop on the caller's thread, with its owner (the main window) disabled meanwhile. A large
+// journal is read a slice at a time between messages, its rows appearing as they are read.
+class JournalWindow {
+public:
+    // Control numbers, by which the test driver finds the controls.
+    enum ControlId : int {
+        kIdExplanation = 101,
+        kIdEvents = 102,
+        kIdDeleteOnClose = 103,
+        kIdClear = 104,
+        kIdClose = 105,
+    };
+    static constexpr wchar_t kTitle[] = L"Kestavel Shredder Journal";
+    static constexpr wchar_t kNoEvents[] = L"Il n'y a aucun évenement à afficher.";
+    static constexpr int kClientWidth = 700;
+    static constexpr int kClientHeight = 400;
+
+    // Shows the window for the journal and settings file of configFolder (ending with a backslash) and
+    // returns once the user has closed it.
+    static void run(HWND owner, const std::wstring& configFolder);
+
+private:
+    JournalWindow(HWND owner, const std::wstring& configFolder);
+    JournalWindow(const JournalWindow&) = delete;
+    JournalWindow& operator=(const JournalWindow&) = delete;
+
+    bool create();
+    void build();
+    void fitOption();
+    void fill();
+    void loop();
+    void readSlice();
+    void clearJournal();
+    void close();
+    void showRows(size_t count, bool placeholder);
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND owner_;
+    std::wstring journalPath_;
+    std::wstring settingsPath_;
+    HWND window_ = nullptr;
+    HWND list_ = nullptr;
+    HWND option_ = nullptr;
+    HWND clear_ = nullptr;
+    HWND tips_ = nullptr;
+    bool closeRequested_ = false;
+    bool placeholder_ = false;
+    bool deleteOnClose_ = false;  // the option box, as the user left it
+    DWORD rowsShownAt_ = 0;       // tick count of the last row count given to the list while reading
+    JournalLines lines_;
+};

@@ -1,0 +1,261 @@
+// The journal window and the About window, driven as the user works them.
+#include "tests/drive/Session.h"
+
+#include "app/AboutWindow.h"
+#include "journal/JournalWindow.h"
+#include "win/Strings.h"
+
+#include <string>
+
+using namespace drive;
+
+namespace {
+
+std::wstring ConfigFolder() {
+    wchar_t local[1024] = {};
+    DWORD size = sizeof(local);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
+    return std::wstring(local) + L"\\Kestavel\\ShredderConfig\\";
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    Expect(file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr),
+           L"the test file " + path + L" can be written");
+}
+
+// Rests the pointer on a control until the tooltip of its window shows; returns the tooltip's text, after
+// a screenshot, and takes the pointer away again.
+std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    HWND tip = nullptr;
+    WaitUntil([&] {
+        HWND candidate = nullptr;
+        while ((candidate = ::FindWindowExW(nullptr, candidate, TOOLTIPS_CLASSW, nullptr))) {
+            if (::GetWindow(candidate, GW_OWNER) == window && ::IsWindowVisible(candidate))
+                tip = candidate;
+        }
+        return tip != nullptr;
+    });
+    const std::wstring text = tip ? Text(tip) : L"";
+    if (tip)
+        Screenshot(shot);
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    return text;
+}
+
+// The journal window as the user sees it, opened with the "Journal" button.
+struct JournalView {
+    HWND window;
+
+    explicit JournalView(const Session& s) {
+        s.click(kIdJournal);
+        window = s.program.waitForWindow(JournalWindow::kTitle);
+        Expect(!::IsWindowEnabled(s.main), L"the main window is disabled while the journal is open");
+    }
+    HWND control(int id) const { return FindChildById(window, id); }
+    std::vector<std::wstring> rows() const {
+        std::vector<std::wstring> texts;
+        HWND list = control(JournalWindow::kIdEvents);
+        for (int i = 0, n = ListCount(list); i < n; ++i)
+            texts.push_back(ListItemText(list, i));
+        return texts;
+    }
+    bool ticked() const {
+        return ::SendMessageW(control(JournalWindow::kIdDeleteOnClose), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    void setTicked(bool on) const {
+        if (ticked() != on)
+            Click(control(JournalWindow::kIdDeleteOnClose));
+        Expect(WaitUntil([&] { return ticked() == on; }), L"the option box follows the click");
+    }
+    bool clearEnabled() const { return ::IsWindowEnabled(control(JournalWindow::kIdClear)) != FALSE; }
+    void closeWith(const Session& s, bool closeBox) const {
+        if (closeBox)
+            Close(window);
+        else
+            Click(control(JournalWindow::kIdClose));
+        Expect(WaitUntil([&] { return !::IsWindow(window); }), L"the journal window closes");
+        Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+    }
+};
+
+}  // namespace
+
+SCENARIO("journal-window") {
+    const std::wstring journal = ConfigFolder() + L"KvsErrLog.txt";
+    const std::wstring settings = ConfigFolder() + L"KvlShredder.ini";
+    Session s;
+
+    // No journal yet: one row that says so, and nothing to delete.
+    {
+        JournalView view(s);
+        const SIZE client = ClientSize(view.window);
+        ExpectEqual(client.cx, 700, L"client width");
+        ExpectEqual(client.cy, 400, L"client height");
+        const LONG style = ::GetWindowLongW(view.window, GWL_STYLE);
+        Expect(!(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX)), L"the window keeps its size");
+        Expect(::GetWindow(view.window, GW_OWNER) == s.main, L"the journal window sits over the main window");
+        Expect(view.rows() == std::vector<std::wstring>{JournalWindow::kNoEvents}, L"the no-event row");
+        Expect(!view.clearEnabled(), L"\"Effacer\" is disabled without a journal");
+        Expect(!view.ticked(), L"the option is unticked without a settings file");
+        view.closeWith(s, false);
+    }
+    ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = NO\r\n", L"settings file after closing");
+
+    // Three lines, the last without a line end, with accents in Windows-1252; a settings file with "ok" in
+    // lower case and other keys and groups.
+    WriteBytes(journal,
+               "07/12/2026 \xE0 10:00:01 - Le Fichier [r\xE9sum\xE9.doc] n'a pu \xEAtre supprim\xE9\r\n"
+               "07/12/2026 \xE0 10:00:02 - Dossier : [Donn\xE9"
+               "es] vid\xE9\r\n"
+               "07/12/2026 \xE0 10:00:03 - Erreur! - Pas de fichier sp\xE9"
+               "cifi\xE9 pour la destruction.");
+    WriteBytes(settings, "[Options]\r\nTheme = bleu\r\n; note\r\nCheckDeleteLOG = ok\r\n");
+    {
+        JournalView view(s);
+        Expect(view.rows() == std::vector<std::wstring>{L"07/12/2026 à 10:00:01 - Le Fichier [résumé.doc] n'a pu "
+                                                        L"être supprimé",
+                                                        L"07/12/2026 à 10:00:02 - Dossier : [Données] vidé",
+                                                        L"07/12/2026 à 10:00:03 - Erreur! - Pas de fichier spécifié "
+                                                        L"pour la destruction."},
+               L"three rows, in file order, accents as written");
+        Expect(view.clearEnabled(), L"\"Effacer\" is enabled");
+        Expect(!view.ticked(), L"\"ok\" in lower case leaves the option unticked");
+        ListSelectOnly(view.control(JournalWindow::kIdEvents), 1);
+        Screenshot(L"journal-window");
+        ExpectEqual(HoverTip(view.window, view.control(JournalWindow::kIdClear), L"journal-window-tooltip"),
+                    L"Supprimer le rapport immédiatement.", L"tooltip of \"Effacer\"");
+        // Ticked at closing with the close box: the journal goes although "Effacer" was never pressed.
+        view.setTicked(true);
+        view.closeWith(s, true);
+    }
+    Expect(!win::Exists(journal), L"the journal is deleted at closing when the option is ticked");
+    ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = OK\r\n",
+                L"settings file: the one line, the other keys and groups gone");
+
+    // The option is kept. A read-only journal outlives the option at closing; "Effacer" deletes it all the
+    // same and empties the list at once; then "Fermer" with the option unticked.
+    WriteBytes(journal, "07/12/2026 \xE0 11:00:00 - Le fichier [a.txt] est vide!\r\n");
+    ::SetFileAttributesW(journal.c_str(), FILE_ATTRIBUTE_READONLY);
+    {
+        JournalView view(s);
+        Expect(view.ticked(), L"the next opening shows the option ticked");
+        view.closeWith(s, false);
+    }
+    Expect(win::Exists(journal), L"a read-only journal stays when the window closes");
+    {
+        JournalView view(s);
+        ExpectEqual(static_cast<long long>(view.rows().size()), 1, L"one journal row");
+        view.setTicked(false);
+        Click(view.control(JournalWindow::kIdClear));
+        Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
+        Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal, read-only or not");
+        Expect(view.rows().empty(), L"the list is empty, without the no-event row");
+        view.closeWith(s, false);
+    }
+    ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = NO\r\n", L"settings file after Effacer");
+    s.quit();
+}
+
+namespace {
+
+constexpr wchar_t kRecorded[] = L"C:\\recorded-url.txt";
+
+// Web links go to this driver started as a recording program (see main.cpp); mail links have no program,
+// as on a machine without a mail program.
+void RegisterLinkPrograms() {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring command = L"\"" + std::wstring(self) + L"\" --record-url \"%1\"";
+    for (const wchar_t* scheme : {L"http", L"https"}) {
+        const std::wstring key = std::wstring(scheme) + L"\\shell\\open\\command";
+        Expect(::RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, command.c_str(),
+                                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS,
+               L"the recording program is registered for " + std::wstring(scheme));
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(scheme) + L"\\shell\\open\\ddeexec").c_str());
+    }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\mailto");
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
+}
+
+POINT Centre(HWND control) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
+
+// "A propos..." from the explorer bar: the About window comes and the main window goes.
+HWND OpenAbout(const Session& s) {
+    s.command(kCmdAbout);
+    HWND about = s.program.waitForWindow(AboutWindow::kTitle);
+    Expect(WaitUntil([&] { return !::IsWindowVisible(s.main); }), L"the main window is hidden behind About");
+    return about;
+}
+
+void ExpectMainBack(const Session& s, HWND about) {
+    Expect(WaitUntil([&] { return !::IsWindow(about); }), L"the About window closes");
+    Expect(WaitUntil([&] { return ::IsWindowVisible(s.main) != FALSE; }), L"the main window is shown again");
+}
+
+}  // namespace
+
+SCENARIO("about-window") {
+    RegisterLinkPrograms();
+    Session s;
+    HWND about = OpenAbout(s);
+    const SIZE client = ClientSize(about);
+    ExpectEqual(client.cx, 500, L"client width");
+    ExpectEqual(client.cy, 225, L"client height");
+    const LONG style = ::GetWindowLongW(about, GWL_STYLE);
+    Expect((style & WS_SYSMENU) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)),
+           L"a caption with its system menu only");
+    ExpectEqual(Text(FindChildById(about, AboutWindow::kIdWebLink)), L"kestavel.fr", L"web link");
+    ExpectEqual(Text(FindChildById(about, AboutWindow::kIdMailLink)), L"Contacter le support", L"mail link");
+    ExpectEqual(Text(FindChildById(about, AboutWindow::kIdProduct)), L"Kestavel Shredder 3.20", L"product text");
+    HWND status = FindChildById(about, AboutWindow::kIdStatusBar);
+    ExpectEqual(static_cast<long long>(::SendMessageW(status, SB_GETPARTS, 0, 0)), 2, L"status bar fields");
+    Screenshot(L"about-window");
+    ExpectEqual(HoverTip(about, FindChildById(about, AboutWindow::kIdWebLink), L"about-window-tooltip"),
+                L"Se connecter au site web https://www.kestavel.fr/shredder/", L"tooltip of the web link");
+
+    // No mail program: a notice, and the window stays.
+    MouseClick(Centre(FindChildById(about, AboutWindow::kIdMailLink)));
+    MessageBoxInfo box = s.box();
+    ExpectEqual(box.title, L"Messagerie...", L"mail failure title");
+    ExpectEqual(box.text, L"Impossible d'utiliser votre messagerie!", L"mail failure text");
+    Answer(box, IDOK);
+    Expect(::IsWindowVisible(about) && !::IsWindowVisible(s.main), L"About stays open after the failure");
+
+    // The site link hands the site's address to the program registered for web links.
+    MouseClick(Centre(FindChildById(about, AboutWindow::kIdWebLink)));
+    Expect(WaitUntil([] { return win::IsFile(kRecorded); }, 20000), L"the web link starts the browser");
+    std::string recorded;
+    WaitUntil([&] { return !(recorded = ReadBytes(kRecorded)).empty(); });
+    ExpectEqual(win::FromUtf8(recorded), L"https://www.kestavel.fr/shredder/", L"address handed to the browser");
+    Expect(!FindMessageBox(s.program.processId(), 500), L"no failure notice for the site");
+
+    Click(FindChildById(about, AboutWindow::kIdClose));
+    ExpectMainBack(s, about);
+
+    // The close box does the same.
+    about = OpenAbout(s);
+    Close(about);
+    ExpectMainBack(s, about);
+    s.quit();
+}
