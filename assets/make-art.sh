@@ -428,4 +428,8 @@ render "$TMP/cover-emblem.png" 128 64 "$(emblem64)" 1.4
       -fill "rgba(68,94,138,0.10)" -draw "rectangle 0,651 744,652" \
       "${JPGOPT[@]}" tools-bg.jpg
 
+# ---------------------------------------------------------------------------
+# The Windows tools view's icons and tab pictures
+. "$HERE/make-tools-art.sh"
+
 echo "pictures written to $HERE"
