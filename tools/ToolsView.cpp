@@ -22,6 +22,8 @@ constexpr COLORREF kLinkColor = RGB(72, 110, 183);
 constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
 constexpr int kIconSize = 16;
 constexpr int kLinkHeight = 15;
+// The slant of the last italic letter reaches past the text's measured width.
+constexpr int kItalicOverhang = 1;
 
 struct TabText {
     const wchar_t* title;
@@ -93,7 +95,8 @@ void Page::build(HWND window) {
     window_ = window;
     const TabText& tab = kTabs[tab_];
     HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    const int introWidth = std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + 2);
+    const int introWidth =
+        std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
     text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
          pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
 
@@ -105,7 +108,7 @@ void Page::build(HWND window) {
         if (item.tab != tab_)
             continue;
         const ToolPlace place = ToolItemPlace(number);
-        const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + 2);
+        const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang);
         HWND link = text(item.link, kToolLinkFirst + number, place.x + 20, place.y, width, kLinkHeight,
                          pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
