@@ -8,6 +8,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -149,6 +150,42 @@ private:
     std::map<DWORD, std::wstring> before_;
 };
 
+// A message box's icon, told by its colour on screen: red for an error, yellow for a warning, blue for a
+// question.
+enum class IconKind { None, Error, Warning, Question };
+IconKind IconOnScreen(HWND icon) {
+    RECT rect;
+    ::GetWindowRect(icon, &rect);
+    win::WindowDc screen(nullptr);
+    int red = 0, yellow = 0, blue = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            const COLORREF c = ::GetPixel(screen.get(), x, y);
+            const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+            red += r > 180 && g < 90 && b < 90;
+            yellow += r > 180 && g > 160 && b < 90;
+            blue += b > 160 && r < 120;
+        }
+    }
+    const int most = std::max({red, yellow, blue});
+    if (most < 20)
+        return IconKind::None;
+    return most == red ? IconKind::Error : most == yellow ? IconKind::Warning : IconKind::Question;
+}
+
+// Pixels of the colour inside a window's rectangle on screen.
+int CountPixels(HWND window, COLORREF color) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    win::WindowDc screen(nullptr);
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x)
+            count += ::GetPixel(screen.get(), x, y) == color;
+    }
+    return count;
+}
+
 struct ToolsSession : Session {
     HWND view() const { return control(kIdToolsView); }
     HWND tabs() const { return FindChildById(view(), ToolsView::kTabsId); }
@@ -172,12 +209,32 @@ struct ToolsSession : Session {
         ::PostMessageW(::GetParent(target), WM_COMMAND, MAKEWPARAM(kToolLinkFirst + number, STN_CLICKED),
                        reinterpret_cast<LPARAM>(target));
     }
-    void expectError(int number, const std::wstring& text) const {
+    // The box that the click shows: its title, text, icon and buttons.
+    MessageBoxInfo expectBox(int number,
+                             const std::wstring& title,
+                             const std::wstring& text,
+                             IconKind icon,
+                             bool question = false) const {
         clickLink(number);
-        MessageBoxInfo error = box();
-        ExpectEqual(error.title, L"ERREUR", std::wstring(kLinks[number - 1].text) + L": title");
-        ExpectEqual(error.text, text, std::wstring(kLinks[number - 1].text) + L": text");
-        Answer(error, IDOK);
+        MessageBoxInfo shown = box();
+        const std::wstring what = kLinks[number - 1].text;
+        ExpectEqual(shown.title, title, what + L": title");
+        ExpectEqual(shown.text, text, what + L": text");
+        HWND iconControl = ::GetDlgItem(shown.window, 0x440);  // Wine: stc1; Windows: 0x14
+        if (!iconControl)
+            iconControl = ::GetDlgItem(shown.window, 0x14);
+        const bool hasIcon =
+            iconControl && ::IsWindowVisible(iconControl) && ::SendMessageW(iconControl, STM_GETICON, 0, 0) != 0;
+        Expect(hasIcon == (icon != IconKind::None), what + L": an icon or none");
+        if (hasIcon)
+            Expect(WaitUntil([&] { return IconOnScreen(iconControl) == icon; }), what + L": the icon's colour");
+        Expect((::GetDlgItem(shown.window, IDYES) != nullptr) == question &&
+                   (::GetDlgItem(shown.window, IDNO) != nullptr) == question,
+               what + L": buttons");
+        return shown;
+    }
+    void expectError(int number, const std::wstring& text) const {
+        Answer(expectBox(number, L"ERREUR", text, IconKind::Error), IDOK);
     }
     void expectNoBox(const std::wstring& what) const {
         DWORD_PTR ignored = 0;
@@ -185,19 +242,6 @@ struct ToolsSession : Session {
         Expect(FindMessageBox(program.processId(), 1000) == nullptr, what + L" shows no message");
     }
 };
-
-// Pixels of the colour inside a window's rectangle on screen.
-int CountPixels(HWND window, COLORREF color) {
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    win::WindowDc screen(nullptr);
-    int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x)
-            count += ::GetPixel(screen.get(), x, y) == color;
-    }
-    return count;
-}
 
 bool HoldsImage(const std::wstring& path, const wchar_t* name) {
     const CompanionImage* image = FindCompanionImage(name);
@@ -224,6 +268,23 @@ void RegisterControlPanelVerb() {
             L"rundll32.exe shell32.dll,Control_RunDLL \"%1\",%*");
     }
 }
+
+// Wine's per-program Windows version for the program, for the scope of the object.
+class WindowsVersionSeen {
+public:
+    explicit WindowsVersionSeen(const wchar_t* version) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, key_.put(), nullptr);
+        ::RegSetValueExW(key_.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                         static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+    }
+    ~WindowsVersionSeen() { ::RegDeleteValueW(key_.get(), L"Version"); }
+    WindowsVersionSeen(const WindowsVersionSeen&) = delete;
+    WindowsVersionSeen& operator=(const WindowsVersionSeen&) = delete;
+
+private:
+    static constexpr wchar_t kKey[] = L"Software\\Wine\\AppDefaults\\KestavelShredder.exe";
+    win::UniqueRegKey key_;
+};
 
 void SetWriteTime(const std::wstring& path, FILETIME time) {
     win::UniqueFile file(
@@ -319,5 +380,93 @@ SCENARIO("tools-panel") {
     s.command(kCmdHome);
     Expect(WaitUntil([&] { return s.visible(kIdShredView) && !::IsWindowVisible(s.view()); }),
            L"\"Accueil Kestavel Shredder\" brings the list back");
+    s.quit();
+}
+
+SCENARIO("tools-companions") {
+    RegisterControlPanelVerb();
+    ToolsSession s;
+    s.open();
+    const std::wstring config = ConfigFolder();
+    const std::wstring inetcpl = config + L"Inetcpl64.exe";
+    Expect(!win::Exists(inetcpl), L"no companion before the first click");
+
+    // The first click on "Options internet" writes the companion and it starts the 64-bit tool.
+    StartedProcesses first(s.program.processId());
+    RECT rect;
+    ::GetWindowRect(s.link(16), &rect);
+    Expect(WaitUntil([&] { return CountPixels(s.link(16), RGB(72, 110, 183)) > 20; }), L"the link is on screen");
+    MouseClick({rect.left + 20, (rect.top + rect.bottom) / 2});
+    Expect(WaitUntil([&] { return HoldsImage(inetcpl, L"Inetcpl64.exe"); }),
+           L"Inetcpl64.exe is written into the configuration folder, byte for byte");
+    const DWORD tool = first.waitFor(L"rundll32.exe");
+    Expect(tool != 0, L"the internet options start");
+    Expect(FindMessageBox(tool, 30000) != nullptr, L"the internet options show their window");
+    Screenshot(L"tools-internet-options");
+    s.expectNoBox(L"\"Options internet\"");
+    first.endAll();
+
+    // The second click starts the file in place without writing it again.
+    const FILETIME old = {0x256D4000, 0x01BF53EB};  // 1 January 2000
+    SetWriteTime(inetcpl, old);
+    StartedProcesses second(s.program.processId());
+    s.clickLink(16);
+    Expect(second.waitFor(L"rundll32.exe") != 0, L"the second click starts the internet options again");
+    const FILETIME after = WriteTime(inetcpl);
+    Expect(::CompareFileTime(&old, &after) == 0, L"the second click does not rewrite Inetcpl64.exe");
+    second.endAll();
+
+    // The other six: each written out and started, and no message even where the prefix lacks the tool.
+    StartedProcesses rest(s.program.processId());
+    for (int number : {5, 8, 20, 23, 28, 34})
+        s.clickLink(number);
+    for (const wchar_t* name :
+         {L"defrag64.exe", L"mrt64.exe", L"msconfig64.exe", L"ipconfig64.exe", L"compmgmt_msc64.exe", L"rstrui64.exe"})
+        Expect(WaitUntil([&] { return HoldsImage(config + name, name); }), std::wstring(name) + L" is written");
+    Expect(rest.waitFor(L"cmd.exe") != 0, L"ipconfig64.exe starts the command interpreter");
+    s.expectNoBox(L"a companion whose tool is missing");
+    rest.endAll();
+
+    s.quit();
+    for (const wchar_t* gone :
+         {L"defrag64.exe", L"mrt64.exe", L"msconfig64.exe", L"compmgmt_msc64.exe", L"rstrui64.exe"})
+        Expect(!win::Exists(config + gone), std::wstring(gone) + L" is deleted at exit");
+    for (const wchar_t* kept : {L"ipconfig64.exe", L"Inetcpl64.exe"})
+        Expect(HoldsImage(config + kept, kept), std::wstring(kept) + L" stays for the next run");
+}
+
+SCENARIO("tools-errors") {
+    {
+        ToolsSession s;
+        s.open();
+        StartedProcesses started(s.program.processId());
+        s.expectError(29, L"Observateur d'évènements\rKestavel ne parvient pas à lancer le programme.");
+        s.expectError(6, L"Impossible de lancer le nettoyeur de disques");
+        // The shell is asked too before the box: a .msc file has no program of its own.
+        s.expectError(19, L"Le fichier : services.msc\rne se trouve pas à l'emplacement normal");
+        s.expectError(33, L"Le fichier : UserAccountControlSettings.exe\rne se trouve pas à l'emplacement habituel");
+        // The prefix's own registry editor and system information start, without a word.
+        s.clickLink(22);
+        Expect(started.waitFor(L"regedit.exe") != 0, L"\"Editeur du registre\" starts regedit.exe");
+        s.clickLink(25);
+        Expect(started.waitFor(L"msinfo32.exe") != 0, L"\"Informations système\" starts msinfo32.exe");
+        s.expectNoBox(L"a tool that starts");
+        started.endAll();
+        s.quit();
+    }
+
+    // On Windows XP the performance analyser and the maintenance centre are not offered; the resource
+    // monitor is still tried.
+    WindowsVersionSeen xp(L"winxp");
+    ToolsSession s;
+    s.open();
+    Answer(s.expectBox(2, L"Perfmon", L"Le moniteur de ressources n'est pas disponible avec votre version de Windows",
+                       IconKind::Warning),
+           IDOK);
+    Answer(
+        s.expectBox(26, L"Maintenance", L"Le centre de maintenance n'est pas disponible avec votre version de Windows",
+                    IconKind::Warning),
+        IDOK);
+    s.expectError(3, L"Impossible de lancer le moniteur de ressources");
     s.quit();
 }
