@@ -470,3 +470,38 @@ SCENARIO("tools-errors") {
     s.expectError(3, L"Impossible de lancer le moniteur de ressources");
     s.quit();
 }
+
+// In a 32-bit Windows (a prefix of its own) the tools start from the system folder directly or through the
+// shell, and no companion is ever written.
+SCENARIO("tools-32bit") {
+    Expect(!win::Exists(L"C:\\Program Files (x86)") && !win::Exists(L"C:\\windows\\syswow64"),
+           L"the prefix is a 32-bit Windows");
+    {
+        // Windows 8 and later (level 100): the defragmenter is not offered.
+        WindowsVersionSeen later(L"win10");
+        ToolsSession s;
+        s.open();
+        StartedProcesses started(s.program.processId());
+        Answer(s.expectBox(5, L"Info", L"Votre version de Windows n'est pas supportée.", IconKind::None), IDOK);
+        // Through the shell's "open", which fails here: the prefix has no MRT.exe.
+        s.expectError(8, L"Impossible de lancer l'anti logiciels malveillants");
+        // msconfig.exe, the shell, the Help Center's copy: all missing, so the Run dialog is offered.
+        Answer(s.expectBox(20, L"Commande Exécuter", L"Voulez-vous essayer avec la commande exécuter ?",
+                           IconKind::Question, true),
+               IDNO);
+        s.expectNoBox(L"\"Non\" to the Run dialog");
+        // A plain prefix gives .cpl files no verb: the internet options cannot open.
+        s.expectError(16, L"Impossible de lancer le programme des options internet.");
+        s.expectError(28, L"Gestion de l'ordinateur\rKestavel ne parvient pas à lancer le programme.");
+        s.expectError(34, L"Restaurer le système\rKestavel ne parvient pas à lancer le programme.");
+        s.clickLink(23);
+        Expect(started.waitFor(L"cmd.exe") != 0, L"the internet protocol console starts cmd.exe");
+        s.expectNoBox(L"the internet protocol console");
+        Screenshot(L"tools-32bit");
+        started.endAll();
+        s.quit();
+    }
+    for (const CompanionImage& image : CompanionImages())
+        Expect(!win::Exists(ConfigFolder() + image.fileName),
+               std::wstring(image.fileName) + L" is never written on 32-bit Windows");
+}
