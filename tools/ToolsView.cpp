@@ -114,7 +114,8 @@ void Page::build(HWND window) {
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
         links_.push_back(link);
         if (item.description)
-            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, place.y + 15, 650, 15, dialogFont,
+            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, place.y + 15,
+                 std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
         if (item.tooltip && tooltip_) {
             TTTOOLINFOW tool = {};

@@ -9,9 +9,11 @@
 namespace ToolsView {
 
 struct Pictures {
-    HFONT linkFont = nullptr;     // "Arial" 9 pt bold italic
-    HBITMAP itemIcons = nullptr;  // 24 icons of 16 x 16 side by side, premultiplied alpha: see kIconOf
-    HBITMAP tabIcons = nullptr;   // 3 pictures of 16 x 16 side by side
+    HFONT linkFont = nullptr;  // "Arial" 9 pt bold italic
+    // 24 icons of 16 x 16 side by side, premultiplied alpha: items 1 to 23 each their own, then the one that
+    // every "Aide et maintenance" item shows.
+    HBITMAP itemIcons = nullptr;
+    HBITMAP tabIcons = nullptr;  // 3 pictures of 16 x 16 side by side
 };
 
 // Created hidden.
