@@ -11,18 +11,6 @@
 
 namespace {
 
-// Started by a companion under the name of the tool it starts, this test executable only leaves a mark
-// and ends: see DefragStartsItsToolOnlyOnVistaAndSeven.
-constexpr wchar_t kMarkVariable[] = L"KESTAVEL_TEST_STARTED_MARK";
-const bool kStartedAsTool = [] {
-    wchar_t mark[MAX_PATH * 2] = {};
-    if (!::GetEnvironmentVariableW(kMarkVariable, mark, static_cast<DWORD>(std::size(mark))))
-        return false;
-    test::WriteFile(mark, "started");
-    ::ExitProcess(0);
-    return true;
-}();
-
 // What a PE image says about itself.
 struct PeFacts {
     bool valid = false;
@@ -243,17 +231,15 @@ TEST(Companions, DefragStartsItsToolOnlyOnVistaAndSeven) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     ASSERT_TRUE(::CopyFileW(self, tool.c_str(), FALSE)) << "error " << ::GetLastError();
-    const std::wstring mark = config / L"started.txt";
-    ::SetEnvironmentVariableW(kMarkVariable, mark.c_str());
+    test::StartedMark mark(config / L"started.txt");
 
     // The prefix reports Windows 7 (6.1, workstation). Wine's per-program "win7" setting would report the
     // server product type (level 75) here, so the positive case runs with the prefix's own version.
     EXPECT_EQ(RunDefragCompanion(config.path()), 2u) << "on Windows 7 the defragmenter is started";
     // The started stand-in runs on its own; its mark shows that it was the tool from the 64-bit folder.
-    for (int waited = 0; waited < 60000 && !test::FileExists(mark); waited += 100)
-        ::Sleep(100);
-    EXPECT_TRUE(test::FileExists(mark));
-    ::DeleteFileW(mark.c_str());
+    ASSERT_TRUE(mark.wait());
+    EXPECT_EQ(mark.commandLine(), L"\"C:\\windows\\system32\\dfrgui.exe\"");
+    ::DeleteFileW((config / L"started.txt").c_str());
 
     // Windows 8 and later (level 100): the companion starts nothing and shows nothing.
     {
@@ -261,9 +247,7 @@ TEST(Companions, DefragStartsItsToolOnlyOnVistaAndSeven) {
                                           L"win10");
         EXPECT_EQ(RunDefragCompanion(config.path()), 1u);
     }
-    EXPECT_FALSE(test::FileExists(mark));
-
-    ::SetEnvironmentVariableW(kMarkVariable, nullptr);
+    EXPECT_FALSE(mark.exists());
     ::DeleteFileW(tool.c_str());
 }
 
