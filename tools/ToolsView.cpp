@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <vector>
 
 namespace ToolsView {
 
@@ -68,7 +67,6 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND hot_ = nullptr;
-    std::vector<HWND> links_;
 };
 
 HWND Page::text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style) {
@@ -82,12 +80,10 @@ HWND Page::text(const wchar_t* caption, int id, int x, int y, int width, int hei
 
 // Width that the text needs in the font: a link is never narrower, so that no text is cut.
 int TextWidth(HWND window, HFONT font, const wchar_t* text) {
-    HDC dc = ::GetDC(window);
-    HGDIOBJ old = ::SelectObject(dc, font);
+    win::WindowDc dc(window);
+    win::SelectGuard select(dc.get(), font);
     SIZE size = {};
-    ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(window, dc);
+    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
     return size.cx;
 }
 
@@ -112,7 +108,6 @@ void Page::build(HWND window) {
         HWND link = text(item.link, kToolLinkFirst + number, place.x + 20, place.y, width, kLinkHeight,
                          pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
-        links_.push_back(link);
         if (item.description)
             text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, place.y + 15,
                  std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
