@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <set>
+#include <vector>
 
 using namespace drive;
 
@@ -113,41 +113,41 @@ std::map<DWORD, std::wstring> Processes() {
     return found;
 }
 
-// What the test's clicks started: processes that were not there before, and are not the program itself.
+// What the test's clicks started: processes of the tools' names that were not there before. Only those are
+// ended; Wine's own services, which a start may bring up, are left alone.
 class StartedProcesses {
 public:
-    explicit StartedProcesses(DWORD program) : program_(program), before_(Processes()) {}
+    StartedProcesses() : before_(Processes()) {}
 
     // Waits for a new process of that name (case ignored); its id, or 0.
-    DWORD waitFor(const std::wstring& name, DWORD timeoutMs = 30000) const {
+    DWORD waitFor(const std::wstring& name, DWORD timeoutMs = 30000) {
+        names_.push_back(name);
         DWORD found = 0;
-        WaitUntil(
-            [&] {
-                for (const auto& [id, exe] : Processes()) {
-                    if (!before_.count(id) && id != program_ && ::lstrcmpiW(exe.c_str(), name.c_str()) == 0)
-                        found = id;
-                }
-                return found != 0;
-            },
-            timeoutMs);
+        WaitUntil([&] { return (found = newProcess(name)) != 0; }, timeoutMs);
         return found;
     }
-    // Ends every process that appeared since, except the program (and this driver).
     void endAll() const {
-        for (const auto& [id, exe] : Processes()) {
-            if (before_.count(id) || id == program_ || id == ::GetCurrentProcessId())
-                continue;
-            win::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-            if (process) {
-                ::TerminateProcess(process.get(), 0);
+        for (const std::wstring& name : names_) {
+            while (DWORD id = newProcess(name)) {
+                win::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+                if (!process || !::TerminateProcess(process.get(), 0))
+                    break;
                 ::WaitForSingleObject(process.get(), 5000);
             }
         }
     }
 
 private:
-    DWORD program_;
+    DWORD newProcess(const std::wstring& name) const {
+        for (const auto& [id, exe] : Processes()) {
+            if (!before_.count(id) && ::lstrcmpiW(exe.c_str(), name.c_str()) == 0)
+                return id;
+        }
+        return 0;
+    }
+
     std::map<DWORD, std::wstring> before_;
+    std::vector<std::wstring> names_;
 };
 
 // The text of the process's tooltip on show, if any.
@@ -418,7 +418,7 @@ SCENARIO("tools-companions") {
     Expect(!win::Exists(inetcpl), L"no companion before the first click");
 
     // The first click on "Options internet" writes the companion and it starts the 64-bit tool.
-    StartedProcesses first(s.program.processId());
+    StartedProcesses first;
     RECT rect;
     ::GetWindowRect(s.link(16), &rect);
     Expect(WaitUntil([&] { return CountPixels(s.link(16), RGB(72, 110, 183)) > 20; }), L"the link is on screen");
@@ -440,7 +440,7 @@ SCENARIO("tools-companions") {
     // The second click starts the file in place without writing it again.
     const FILETIME old = {0x256D4000, 0x01BF53EB};  // 1 January 2000
     SetWriteTime(inetcpl, old);
-    StartedProcesses second(s.program.processId());
+    StartedProcesses second;
     s.clickLink(16);
     Expect(second.waitFor(L"rundll32.exe") != 0, L"the second click starts the internet options again");
     const FILETIME after = WriteTime(inetcpl);
@@ -448,7 +448,7 @@ SCENARIO("tools-companions") {
     second.endAll();
 
     // The other six: each written out and started, and no message even where the prefix lacks the tool.
-    StartedProcesses rest(s.program.processId());
+    StartedProcesses rest;
     for (int number : {5, 8, 20, 23, 28, 34})
         s.clickLink(number);
     for (const wchar_t* name :
@@ -470,7 +470,7 @@ SCENARIO("tools-errors") {
     {
         ToolsSession s;
         s.open();
-        StartedProcesses started(s.program.processId());
+        StartedProcesses started;
         s.expectError(29, L"Observateur d'évènements\rKestavel ne parvient pas à lancer le programme.");
         s.expectError(6, L"Impossible de lancer le nettoyeur de disques");
         // The shell is asked too before the box: a .msc file has no program of its own.
@@ -515,7 +515,7 @@ SCENARIO("tools-32bit") {
         WindowsVersionSeen later(L"win10");
         ToolsSession s;
         s.open();
-        StartedProcesses started(s.program.processId());
+        StartedProcesses started;
         Answer(s.expectBox(5, L"Info", L"Votre version de Windows n'est pas supportée.", IconKind::None), IDOK);
         // Through the shell's "open", which fails here: the prefix has no MRT.exe.
         s.expectError(8, L"Impossible de lancer l'anti logiciels malveillants");
