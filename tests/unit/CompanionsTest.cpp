@@ -142,12 +142,16 @@ TEST(Companions, WrittenOnceThenFoundInPlace) {
 TEST(Companions, AForeignFileUnderTheNameIsReplacedOrNothingStarts) {
     test::TempFolder config(L"companions-foreign");
     // A file that some other program put there is overwritten with the program's own image...
-    test::WriteFile(config / L"mrt64.exe", "MZ a planted program");
-    PreparedCompanion replaced = CompanionExtract(config.path(), L"mrt64.exe");
+    // (here the image itself with one byte changed, so that only a comparison of the bytes tells them apart)
+    const CompanionImage& msconfig = *FindCompanionImage(L"msconfig64.exe");
+    std::string planted(reinterpret_cast<const char*>(msconfig.data), msconfig.size);
+    planted[msconfig.size / 2] ^= 0x5A;
+    test::WriteFile(config / L"msconfig64.exe", planted);
+    PreparedCompanion replaced = CompanionExtract(config.path(), L"msconfig64.exe");
     EXPECT_EQ(replaced.state, CompanionState::Ready);
     EXPECT_TRUE(replaced.written);
     replaced.guard.reset();
-    EXPECT_TRUE(HoldsImage(config / L"mrt64.exe", *FindCompanionImage(L"mrt64.exe")));
+    EXPECT_TRUE(HoldsImage(config / L"msconfig64.exe", *FindCompanionImage(L"msconfig64.exe")));
 
     // ...and when it cannot be overwritten (held by another process), nothing is started.
     test::WriteFile(config / L"rstrui64.exe", "MZ another planted program");
@@ -160,10 +164,10 @@ TEST(Companions, AForeignFileUnderTheNameIsReplacedOrNothingStarts) {
     EXPECT_EQ(test::ReadFile(config / L"rstrui64.exe"), "MZ another planted program");
 
     // A folder under the name blocks the write-out silently and stays.
-    ::CreateDirectoryW((config / L"msconfig64.exe").c_str(), nullptr);
-    EXPECT_EQ(CompanionExtract(config.path(), L"msconfig64.exe").state, CompanionState::Blocked);
-    EXPECT_FALSE(RunCompanion(config.path(), L"msconfig64.exe"));
-    EXPECT_TRUE(win::IsFolder(config / L"msconfig64.exe"));
+    ::CreateDirectoryW((config / L"mrt64.exe").c_str(), nullptr);
+    EXPECT_EQ(CompanionExtract(config.path(), L"mrt64.exe").state, CompanionState::Blocked);
+    EXPECT_FALSE(RunCompanion(config.path(), L"mrt64.exe"));
+    EXPECT_TRUE(win::IsFolder(config / L"mrt64.exe"));
 
     EXPECT_EQ(CompanionExtract(config.path(), L"notepad.exe").state, CompanionState::Unknown);
 }
