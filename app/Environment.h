@@ -1,5 +1,6 @@
 #pragma once
 
+#include "win/OsLevel.h"
 #include "win/Paths.h"
 
 #include <windows.h>
@@ -31,18 +32,14 @@ std::wstring OsBitnessLabel();
 std::wstring FrenchDateLine();
 std::wstring FrenchDateLineFor(const SYSTEMTIME& day);
 
-// The running Windows version as a level code: 60 XP, 70 Vista, 80 Windows 7, 100 any later release.
-enum OsLevelCode : int { kOsXp = 60, kOsVista = 70, kOsSeven = 80, kOsLater = 100 };
-struct OsVersionFacts {
-    bool queried = false;  // the version query succeeded
-    DWORD platform = 0;    // 1 Windows 9x, 2 NT
-    DWORD major = 0;
-    DWORD minor = 0;
-    bool extended = false;  // the extended query succeeded and productType is valid
-    BYTE productType = 0;   // VER_NT_WORKSTATION for a workstation
-};
-int OsLevel();
-int OsLevelFor(const OsVersionFacts& facts);
+// OsLevel and its level codes live in win/ because the companion launchers compute it too.
+using win::kOsLater;
+using win::kOsSeven;
+using win::kOsVista;
+using win::kOsXp;
+using win::OsLevel;
+using win::OsLevelFor;
+using win::OsVersionFacts;
 
 // 1 when the service manager opens with full access (the user has administrator rights), else 0.
 int IsAdministrator();

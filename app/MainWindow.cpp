@@ -2,8 +2,12 @@
 
 #include "app/App.h"
 #include "app/ControlIds.h"
-#include "app/Panel.h"
+#include "app/Environment.h"
 #include "controls/BigButton.h"
+#include "shred/ShellFolder.h"
+#include "tools/ToolActions.h"
+#include "tools/ToolItems.h"
+#include "tools/ToolsView.h"
 
 #include <commctrl.h>
 
@@ -52,8 +56,11 @@ bool MainWindow::create() {
     buildLeftColumn();
     shredView_.create(window_);
     // The Windows tools view shares the right-hand area; it is hidden until the user asks for it.
-    toolsView_ = Panel::Create(window_, kIdToolsView, 265, 65, 744, 653, RGB(236, 240, 247));
-    ::ShowWindow(toolsView_, SW_HIDE);
+    ToolsView::Pictures toolPictures;
+    toolPictures.linkFont = app_.fonts.get(6);
+    toolPictures.itemIcons = app_.pictures.bitmap(IDR_TOOLS_ITEMS);
+    toolPictures.tabIcons = app_.pictures.bitmap(IDR_TOOLS_TABS);
+    toolsView_ = ToolsView::Create(window_, kIdToolsView, 265, 65, 744, 653, toolPictures);
     list_.setObserver(&shredView_);
     buildMenus();
     addTrayIcon();
@@ -86,6 +93,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // Owner-drawn buttons also report double clicks; for a button a command is one click.
             if (lParam && HIWORD(wParam) != BN_CLICKED)
                 return 0;
+            if (IsToolLink(LOWORD(wParam))) {
+                runTool(LOWORD(wParam) - kToolLinkFirst);
+                return 0;
+            }
             onCommand(LOWORD(wParam));
             return 0;
         case WM_NOTIFY: {
@@ -148,6 +159,20 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The tools view's links: the launch table reads the machine as it is at the moment of the click.
+void MainWindow::runTool(int number) {
+    ToolContext context;
+    context.owner = window_;
+    context.osLevel = app_.osLevel;
+    app_.bitnessLabel = OsBitnessLabel();
+    context.windows64 = app_.bitnessLabel == L"64 bit";
+    context.systemFolder = SystemFolderPath();
+    context.commandInterpreter = CommandInterpreterPath();
+    context.appData = ShellFolderPath(ShellFolder::AppData);
+    context.configFolder = app_.folders.config;
+    RunToolAction(number, context);
 }
 
 int MainWindow::message(const wchar_t* title, const wchar_t* text, UINT flags) {

@@ -80,6 +80,9 @@ private:
     void onRunDone();
     RunSettings runSettings() const;
 
+    // MainWindow.cpp: the action of the tools view's item (1 to 34).
+    void runTool(int number);
+
     int message(const wchar_t* title, const wchar_t* text, UINT flags);
 
     App& app_;

@@ -458,5 +458,7 @@ stroke $BLUE fill none polyline 1.5,15.5 7.6,9.2
 polyline 18.5,15.5 12.4,9.2
 stroke none fill $RED circle 16,4.5 16,7.2"
 "$IM" "$TMP/about-mail.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-mail.png
+# The Windows tools view's icons and tab pictures
+. "$HERE/make-tools-art.sh"
 
 echo "pictures written to $HERE"

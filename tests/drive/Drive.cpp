@@ -410,6 +410,29 @@ RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item) {
     return rect;
 }
 
+std::wstring TabText(HWND tabs, int index) {
+    constexpr int kRoom = 260;
+    RemoteBuffer remote(tabs, sizeof(TCITEMW) + kRoom * sizeof(wchar_t));
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TCITEMW));
+    item.cchTextMax = kRoom;
+    remote.write(&item, sizeof(item));
+    ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(remote.address()));
+    wchar_t text[kRoom] = {};
+    remote.read(text, sizeof(text) - sizeof(wchar_t), sizeof(TCITEMW));
+    return text;
+}
+
+RECT TabItemRectOnScreen(HWND tabs, int index) {
+    RemoteBuffer remote(tabs, sizeof(RECT));
+    ::SendMessageW(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address()));
+    RECT rect = {};
+    remote.read(&rect, sizeof(rect));
+    ::MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 int ListCount(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -103,6 +103,10 @@ HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text);
 std::vector<std::wstring> TreeChildTexts(HWND tree, HTREEITEM parent);
 RECT TreeItemRectOnScreen(HWND tree, HTREEITEM item);
 
+// Tab controls read across processes: the text of a tab and its rectangle on screen.
+std::wstring TabText(HWND tabs, int index);
+RECT TabItemRectOnScreen(HWND tabs, int index);
+
 // Controls read across processes.
 int ListCount(HWND list);
 // Selects one row of a list view (and only that row), as a click on it would.

@@ -93,7 +93,10 @@ mkdir -p "$sandbox/prefix"
 cp -a "$template/home" "$sandbox/home"
 big=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
 (cd "$template/prefix" && tar "${big[@]/#/--exclude=./}" -cf - .) | (cd "$sandbox/prefix" && tar -xf -)
-for dir in "${big[@]}"; do cp -al "$template/prefix/$dir" "$sandbox/prefix/$dir"; done
+for dir in "${big[@]}"; do
+    # A 32-bit prefix has no syswow64.
+    if [ -d "$template/prefix/$dir" ]; then cp -al "$template/prefix/$dir" "$sandbox/prefix/$dir"; fi
+done
 sandbox=$(cd "$sandbox" && pwd -P)
 case "$sandbox" in /tmp/*) echo "run.sh: the sandbox must not lie under /tmp (it gets a private /tmp)" >&2; exit 2 ;; esac
 mkdir -m 1777 "$sandbox/tmp"

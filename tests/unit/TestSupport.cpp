@@ -1,5 +1,7 @@
 #include "tests/unit/TestSupport.h"
 
+#include "win/Strings.h"
+
 #include <iterator>
 #include <vector>
 
@@ -25,7 +27,57 @@ const bool kStartedAsHolder = [] {
     return true;
 }();
 
+constexpr wchar_t kMarkVariable[] = L"KESTAVEL_TEST_STARTED_MARK";
+
+// Started as a stand-in, the executable writes its command line and folder, one per line, and ends.
+const bool kStartedAsStandIn = [] {
+    wchar_t mark[MAX_PATH * 2] = {};
+    if (!::GetEnvironmentVariableW(kMarkVariable, mark, static_cast<DWORD>(std::size(mark))))
+        return false;
+    wchar_t folder[MAX_PATH * 2] = {};
+    ::GetCurrentDirectoryW(static_cast<DWORD>(std::size(folder)), folder);
+    WriteFile(mark, win::ToUtf8(std::wstring(::GetCommandLineW()) + L"\n" + folder));
+    ::ExitProcess(0);
+    return true;
+}();
+
 }  // namespace
+
+StartedMark::StartedMark(const std::wstring& path) : path_(path) {
+    ::DeleteFileW(path_.c_str());
+    ::SetEnvironmentVariableW(kMarkVariable, path_.c_str());
+}
+
+StartedMark::~StartedMark() {
+    ::SetEnvironmentVariableW(kMarkVariable, nullptr);
+}
+
+bool StartedMark::exists() const {
+    return FileExists(path_);
+}
+
+bool StartedMark::wait(DWORD timeoutMs) const {
+    for (DWORD waited = 0; !exists(); waited += 50) {
+        if (waited >= timeoutMs)
+            return false;
+        ::Sleep(50);
+    }
+    // The stand-in writes the whole text at once; wait until it has closed the file.
+    for (DWORD waited = 0; ReadFile(path_).find('\n') == std::string::npos && waited < timeoutMs; waited += 50)
+        ::Sleep(50);
+    return true;
+}
+
+std::wstring StartedMark::commandLine() const {
+    const std::string text = ReadFile(path_);
+    return win::FromUtf8(text.substr(0, text.find('\n')));
+}
+
+std::wstring StartedMark::folder() const {
+    const std::string text = ReadFile(path_);
+    const size_t newline = text.find('\n');
+    return newline == std::string::npos ? std::wstring() : win::FromUtf8(text.substr(newline + 1));
+}
 
 FileHolderProcess::FileHolderProcess(const std::wstring& path) {
     win::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, kHoldingEvent));

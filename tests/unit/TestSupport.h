@@ -47,6 +47,25 @@ private:
     bool holding_ = false;
 };
 
+// This test executable standing in for a program that another one starts: while the object lives, a copy of
+// the executable started by a child (directly or through the shell) writes its command line and current
+// folder into the file and ends at once, before any test runs. See TestSupport.cpp.
+class StartedMark {
+public:
+    explicit StartedMark(const std::wstring& path);
+    ~StartedMark();
+    StartedMark(const StartedMark&) = delete;
+    StartedMark& operator=(const StartedMark&) = delete;
+    // Waits until a stand-in has written the file; false after the time.
+    bool wait(DWORD timeoutMs = 30000) const;
+    bool exists() const;
+    std::wstring commandLine() const;
+    std::wstring folder() const;  // without a trailing backslash
+
+private:
+    std::wstring path_;
+};
+
 // Sets a registry string value for the scope of a test and puts the old value (or its absence) back.
 class RegistryValueOverride {
 public:

@@ -1,0 +1,335 @@
+#include "tools/ToolsView.h"
+
+#include "tools/ToolItems.h"
+#include "win/Handle.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace ToolsView {
+
+namespace {
+
+constexpr wchar_t kViewClass[] = L"KestavelToolsView";
+constexpr wchar_t kPageClass[] = L"KestavelToolsPage";
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(113, 112, 142);
+constexpr COLORREF kLinkColor = RGB(72, 110, 183);
+constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
+constexpr int kIconSize = 16;
+constexpr int kLinkHeight = 15;
+// The slant of the last italic letter reaches past the text's measured width.
+constexpr int kItalicOverhang = 1;
+
+struct TabText {
+    const wchar_t* title;
+    const wchar_t* intro;
+    SIZE introBox;
+};
+constexpr TabText kTabs[] = {
+    {L"Utilitaires", L"Accèdez rapidement aux outils et fonctions pratiques de votre Windows", {500, 15}},
+    {L"Outils avancés",
+     L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas reportez-vous à "
+     L"l'aide mise à disposition dans chaque utilitaire.",
+     {700, 30}},
+    {L"Aide et maintenance",
+     L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
+     L"dont vous avez besoin.",
+     {700, 30}},
+};
+
+// Cell of item n's icon in the strip: items 1 to 23 each their own, every "Aide et maintenance" item the
+// same one.
+int IconCell(int number) {
+    return number <= 23 ? number - 1 : 23;
+}
+
+// One tab page: white, with the items' icons painted on it and its texts as static controls.
+class Page {
+public:
+    Page(const Pictures& pictures, int tab) : pictures_(pictures), tab_(tab) {}
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    void build(HWND window);
+
+private:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paint(HDC dc) const;
+    HWND text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style);
+    void setHot(HWND link);
+
+    const Pictures& pictures_;
+    int tab_;
+    HWND window_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND hot_ = nullptr;
+};
+
+HWND Page::text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style) {
+    HWND control =
+        ::CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+// Width that the text needs in the font: a link is never narrower, so that no text is cut.
+int TextWidth(HWND window, HFONT font, const wchar_t* text) {
+    win::WindowDc dc(window);
+    win::SelectGuard select(dc.get(), font);
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
+    return size.cx;
+}
+
+void Page::build(HWND window) {
+    window_ = window;
+    const TabText& tab = kTabs[tab_];
+    HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const int introWidth =
+        std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
+    text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
+         pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
+
+    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    for (int number = 1; number <= kToolCount; ++number) {
+        const ToolItem& item = ToolItemAt(number);
+        if (item.tab != tab_)
+            continue;
+        const ToolPlace place = ToolItemPlace(number);
+        const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang);
+        HWND link = text(item.link, kToolLinkFirst + number, place.x + 20, place.y, width, kLinkHeight,
+                         pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
+        ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        if (item.description)
+            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, place.y + 15,
+                 std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
+                 SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
+        if (item.tooltip && tooltip_) {
+            TTTOOLINFOW tool = {};
+            tool.cbSize = sizeof(tool);
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(link);
+            tool.lpszText = const_cast<wchar_t*>(item.tooltip);
+            ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+void Page::paint(HDC dc) const {
+    if (!pictures_.itemIcons)
+        return;
+    win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    win::SelectGuard select(source.get(), pictures_.itemIcons);
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    for (int number = 1; number <= kToolCount; ++number) {
+        if (ToolItemAt(number).tab != tab_)
+            continue;
+        const ToolPlace place = ToolItemPlace(number);
+        ::GdiAlphaBlend(dc, place.x, place.y, kIconSize, kIconSize, source.get(), IconCell(number) * kIconSize, 0,
+                        kIconSize, kIconSize, blend);
+    }
+}
+
+void Page::setHot(HWND link) {
+    if (hot_ == link)
+        return;
+    HWND previous = hot_;
+    hot_ = link;
+    if (previous)
+        ::InvalidateRect(previous, nullptr, TRUE);
+    if (link)
+        ::InvalidateRect(link, nullptr, TRUE);
+}
+
+// The links show a hand and take their light colour while the pointer is over them.
+LRESULT CALLBACK Page::LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* page = reinterpret_cast<Page*>(data);
+    switch (message) {
+        case WM_SETCURSOR:
+            ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (page->hot_ != link) {
+                TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, link, 0};
+                ::TrackMouseEvent(&track);
+                page->setHot(link);
+            }
+            break;
+        case WM_MOUSELEAVE:
+            if (page->hot_ == link)
+                page->setHot(nullptr);
+            break;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(link, LinkProc, 1);
+            break;
+    }
+    return ::DefSubclassProc(link, message, wParam, lParam);
+}
+
+LRESULT Page::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(window_, &client);
+            ::SetDCBrushColor(reinterpret_cast<HDC>(wParam), kWhite);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(window_, &ps);
+            paint(dc);
+            ::EndPaint(window_, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            COLORREF color = kGrey;
+            if (IsToolLink(id))
+                color = reinterpret_cast<HWND>(lParam) == hot_ ? kLinkHotColor : kLinkColor;
+            ::SetTextColor(dc, color);
+            ::SetBkColor(dc, kWhite);
+            ::SetDCBrushColor(dc, kWhite);
+            return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
+        }
+        case WM_COMMAND:
+            // A link's click goes to the main window, which runs the item's action.
+            if (IsToolLink(LOWORD(wParam)) && HIWORD(wParam) == STN_CLICKED) {
+                ::PostMessageW(::GetAncestor(window_, GA_ROOT), WM_COMMAND, wParam, lParam);
+                return 0;
+            }
+            break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* page = static_cast<Page*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        page->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
+    }
+    auto* page = reinterpret_cast<Page*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    return page ? page->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The container: white, keeps the tab images and the pictures for its pages, and shows the page of the
+// chosen tab.
+struct ImageListTraits {
+    using type = HIMAGELIST;
+    static type empty() { return nullptr; }
+    static void close(type list) { ImageList_Destroy(list); }
+};
+
+// The pages live as long as the container, which is destroyed after all its children.
+struct View {
+    Pictures pictures;
+    win::Unique<ImageListTraits> tabImages;
+    HWND tabs = nullptr;
+    std::array<HWND, 3> pages = {};
+    std::array<std::unique_ptr<Page>, 3> pageObjects;
+};
+
+void ShowPage(View& view) {
+    const int chosen = static_cast<int>(::SendMessageW(view.tabs, TCM_GETCURSEL, 0, 0));
+    for (int i = 0; i < 3; ++i)
+        ::ShowWindow(view.pages[i], i == chosen ? SW_SHOW : SW_HIDE);
+}
+
+LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(window, &client);
+            ::SetDCBrushColor(reinterpret_cast<HDC>(wParam), kWhite);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+            return 1;
+        }
+        case WM_NOTIFY:
+            if (view && reinterpret_cast<NMHDR*>(lParam)->idFrom == kTabsId &&
+                reinterpret_cast<NMHDR*>(lParam)->code == TCN_SELCHANGE) {
+                ShowPage(*view);
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            delete view;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof(type);
+    if (::GetClassInfoExW(instance, name, &type))
+        return;
+    type.lpfnWndProc = proc;
+    type.hInstance = instance;
+    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    type.lpszClassName = name;
+    ::RegisterClassExW(&type);
+}
+
+}  // namespace
+
+HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pictures& pictures) {
+    auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    Register(instance, kViewClass, ViewProc);
+    Register(instance, kPageClass, Page::Proc);
+    HWND window =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, kViewClass, L"", WS_CHILD | WS_CLIPCHILDREN, x, y,
+                          width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (!window)
+        return nullptr;
+    auto view = std::make_unique<View>();
+    view->pictures = pictures;
+    view->tabs =
+        ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 5, 5, 739, 645,
+                          window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
+    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, 3, 0));
+    if (view->tabImages && pictures.tabIcons)
+        ImageList_Add(view->tabImages.get(), pictures.tabIcons, nullptr);
+    ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
+    for (int tab = 0; tab < 3; ++tab) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<wchar_t*>(kTabs[tab].title);
+        item.iImage = tab;
+        ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT page = {0, 0, 739, 645};
+    ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    for (int tab = 0; tab < 3; ++tab) {
+        view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
+        Page* raw = view->pageObjects[tab].get();
+        HWND pageWindow = ::CreateWindowExW(
+            WS_EX_CONTROLPARENT, kPageClass, kTabs[tab].title, WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS,
+            page.left, page.top, page.right - page.left, page.bottom - page.top, view->tabs,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
+        if (!pageWindow)
+            continue;
+        raw->build(pageWindow);
+        view->pages[tab] = pageWindow;
+    }
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view.release()));
+    return window;
+}
+
+}  // namespace ToolsView

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+// The Windows tools view: a white container with a sunken edge, holding a tab panel of three tabs
+// ("Utilitaires", "Outils avancés", "Aide et maintenance"), each a page with its introduction and its
+// shortcuts (ToolItems.h): icon, link, description, tooltip. A click on a link reaches the top-level window
+// as WM_COMMAND with the link's control number (kToolLinkFirst + item number), as a button's would.
+namespace ToolsView {
+
+struct Pictures {
+    HFONT linkFont = nullptr;  // "Arial" 9 pt bold italic
+    // 24 icons of 16 x 16 side by side, premultiplied alpha: items 1 to 23 each their own, then the one that
+    // every "Aide et maintenance" item shows.
+    HBITMAP itemIcons = nullptr;
+    HBITMAP tabIcons = nullptr;  // 3 pictures of 16 x 16 side by side
+};
+
+// Created hidden.
+HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pictures& pictures);
+
+// The control numbers of the tab panel and of the three pages.
+constexpr int kTabsId = 1190;
+constexpr int kPageFirstId = 1191;       // 1191 to 1193, in tab order
+constexpr int kIntroFirstId = 1195;      // the introduction of each page, 1195 to 1197
+constexpr int kDescriptionOffset = 100;  // description of item n: kToolLinkFirst + kDescriptionOffset + n
+
+}  // namespace ToolsView
