@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compiles the French help file: make-help.sh SOURCE_DIR STAGE_DIR OUTPUT_CHM
-# The pages, contents and index are kept in UTF-8. The HTML Help viewer reads the contents and the index in
-# the code page of the help's language, so everything is staged in Windows-1252 (which holds every French
-# letter) and compiled from there with chmcmd (Free Pascal's CHM compiler).
+# The sources are kept in UTF-8 and compiled with chmcmd (Free Pascal's CHM compiler). The HTML Help viewer
+# reads the pages, the contents and the index in the code page of the help's language, so they are staged
+# in Windows-1252 (which holds every French letter). The project asks for no binary index: chmcmd would
+# build it by reading the index as UTF-8, and lose the accents of its keywords.
 set -euo pipefail
 src=$1
 stage=$2
