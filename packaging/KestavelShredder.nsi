@@ -3,6 +3,7 @@
 ;   PROGRAM_EXE  the built KestavelShredder.exe
 ;   HELP_FILE    the compiled help, "Aide Kestavel Shredder.chm"
 ;   APP_ICON     the program's icon
+;   WIZARD_BITMAP the picture of the first and last pages (164 x 314)
 ;   OUT_FILE     the installer to write
 ; Installs for every user of the machine (administrator rights), into the program files folder.
 
@@ -35,7 +36,10 @@ Var DataFolder
 !define MUI_UNICON "${APP_ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 
+!define MUI_WELCOMEPAGE_TITLE "Installer ${PRODUCT} ${VERSION}"
 !define MUI_WELCOMEPAGE_TEXT "Cet assistant va installer ${PRODUCT} ${VERSION} sur votre ordinateur : le programme, son aide et ses raccourcis.$\r$\n$\r$\nSi ${PRODUCT} est ouvert, fermez-le avant de continuer.$\r$\n$\r$\nCliquez sur Suivant pour continuer."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS

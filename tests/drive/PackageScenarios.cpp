@@ -135,6 +135,8 @@ void ClickThroughWizard(Program& setup) {
             break;
         const HWND shown = page();
         Log(L"wizard: " + Text(next));
+        if (step == 1)
+            Screenshot(L"setup-components");
         Click(next);
         Expect(WaitUntil([&] { return !setup.running() || page() != shown; }, 60000), L"the wizard moves on");
     }
@@ -211,6 +213,35 @@ SCENARIO("package-install") {
     Expect(win::IsFile(folder + L"\\" + kHelpName), L"the help file is back");
     Expect(win::IsFile(desktopShortcut), L"the desktop shortcut is back");
     ExpectEqual(UninstallText(L"InstallLocation"), folder, L"the same install folder after the new install");
+
+    // The uninstaller's wizard (run from a copy of itself) says where the user's data stays; cancelled, it
+    // leaves everything in place.
+    Program askUninstall = Program::Start(folder + L"\\uninstall.exe");
+    HWND unwizard = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : Children(::GetDesktopWindow(), L"#32770")) {
+                if (::IsWindowVisible(window) && Text(window).rfind(L"Désinstallation de Kestavel Shredder", 0) == 0)
+                    unwizard = window;
+            }
+            return unwizard != nullptr;
+        },
+        30000);
+    Expect(unwizard != nullptr, L"the uninstaller's wizard appears");
+    const std::wstring dataFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + L"\\Kestavel";
+    Expect(WaitUntil([&] {
+               for (HWND child : Children(unwizard, L"Static")) {
+                   if (Text(child).find(L"Votre journal et vos réglages ne sont pas supprimés : ils restent dans " +
+                                        dataFolder) != std::wstring::npos)
+                       return true;
+               }
+               return false;
+           }),
+           L"the uninstaller says that the journal and the settings stay in " + dataFolder);
+    Screenshot(L"uninstall-confirm");
+    Click(::GetDlgItem(unwizard, IDCANCEL));
+    Expect(WaitUntil([&] { return !::IsWindow(unwizard); }), L"the cancelled uninstaller ends");
+    Expect(UninstallEntryExists() && win::IsFile(exe), L"a cancelled uninstall changes nothing");
 
     // Silent uninstall. The uninstaller runs on from a copy of itself in the temporary folder: wait for its
     // work to show.

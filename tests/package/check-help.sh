@@ -4,9 +4,12 @@
 # entries all lead to pages of the file; and every page, picture and style sheet that a page links to.
 # Usage: check-help.sh "Aide Kestavel Shredder.chm"
 set -euo pipefail
-chm=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+trap 'echo "check-help.sh: failed at line $LINENO" >&2' ERR
+# chmls locks the file it reads and gives up when another reader holds it: read a private copy.
+chm=$work/help.chm
+cp "$1" "$chm"
 status=0
 
 pages=(index fenetre-principale ajouter repertoires-systeme explorateur methodes destruction noms journal
