@@ -224,7 +224,10 @@ void Close(HWND window) {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-HWND FindProcessWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
+namespace {
+
+// A visible top-level window of the process with this class, within the time; null otherwise.
+HWND FindVisibleWindowOfClass(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
@@ -238,6 +241,12 @@ HWND FindProcessWindow(DWORD processId, const std::wstring& className, DWORD tim
         },
         timeoutMs);
     return found;
+}
+
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
+    return FindVisibleWindowOfClass(processId, className.c_str(), timeoutMs);
 }
 
 HWND FindWindowTitled(const std::wstring& title, DWORD timeoutMs) {
@@ -257,7 +266,7 @@ HWND FindWindowTitled(const std::wstring& title, DWORD timeoutMs) {
 }
 
 HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
-    return FindProcessWindow(processId, L"#32770", timeoutMs);
+    return FindVisibleWindowOfClass(processId, L"#32770", timeoutMs);
 }
 
 MessageBoxInfo WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
@@ -333,7 +342,7 @@ void KeyPress(WORD virtualKey) {
 }
 
 HWND FindPopupMenu(DWORD processId, DWORD timeoutMs) {
-    return FindProcessWindow(processId, L"#32768", timeoutMs);
+    return FindVisibleWindowOfClass(processId, L"#32768", timeoutMs);
 }
 
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
