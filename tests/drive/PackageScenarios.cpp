@@ -135,8 +135,23 @@ void ClickThroughWizard(Program& setup) {
             break;
         const HWND shown = page();
         Log(L"wizard: " + Text(next));
-        if (step == 1)
+        if (step == 1) {
+            // The components page: the program with its help, and the optional desktop shortcut.
+            auto components = [&] {
+                for (HWND tree : Children(wizard, L"SysTreeView32")) {
+                    if (::IsWindowVisible(tree))
+                        return static_cast<int>(::SendMessageW(tree, TVM_GETCOUNT, 0, 0));
+                }
+                return 0;
+            };
+            Expect(WaitUntil([&] { return components() == 2; }), L"the wizard offers two components");
+            WaitUntil([&] {  // the header's title and subtitle
+                return !Text(::GetDlgItem(wizard, 1037)).empty() && !Text(::GetDlgItem(wizard, 1038)).empty();
+            });
+            // Painted before the picture is taken: the update is sent to the wizard's thread and waited for.
+            ::RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             Screenshot(L"setup-components");
+        }
         Click(next);
         Expect(WaitUntil([&] { return !setup.running() || page() != shown; }, 60000), L"the wizard moves on");
     }
@@ -238,6 +253,7 @@ SCENARIO("package-install") {
                return false;
            }),
            L"the uninstaller says that the journal and the settings stay in " + dataFolder);
+    ::RedrawWindow(unwizard, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Screenshot(L"uninstall-confirm");
     Click(::GetDlgItem(unwizard, IDCANCEL));
     Expect(WaitUntil([&] { return !::IsWindow(unwizard); }), L"the cancelled uninstaller ends");
