@@ -7,6 +7,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" >/dev/null
 sandbox="$top/build/sandbox/run"
 args=("$sandbox" "$top/build/sandbox/template" --install "$top/build/bin/KestavelShredder.exe")
+# The help file beside the program, as the installer puts it, so that "Aide" opens it.
+help="$top/build/package/Aide Kestavel Shredder.chm"
+[ -f "$help" ] && args+=(--install "$help")
 export KESTAVEL_KEEP_SANDBOX=1
 if [ -n "${DISPLAY:-}" ]; then
     echo "run: starting Kestavel Shredder on display $DISPLAY"

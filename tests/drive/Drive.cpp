@@ -50,17 +50,31 @@ void Sleep(DWORD ms) {
 }
 
 Program Program::Start(const std::wstring& exe) {
+    return Start(exe, L"");
+}
+
+Program Program::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         Fail(L"cannot start " + exe + L": " + win::SystemErrorText(::GetLastError()));
     ::CloseHandle(info.hThread);
     Program program;
     program.process_ = info.hProcess;
     program.processId_ = info.dwProcessId;
     Log(L"started " + exe + L" (process " + std::to_wstring(info.dwProcessId) + L")");
+    return program;
+}
+
+Program Program::Attach(DWORD processId) {
+    Program program;
+    program.process_ = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+    if (!program.process_)
+        Fail(L"cannot open process " + std::to_wstring(processId) + L": " + win::SystemErrorText(::GetLastError()));
+    program.processId_ = processId;
     return program;
 }
 
@@ -230,6 +244,26 @@ HWND FindVisibleWindowOfClass(DWORD processId, const wchar_t* className, DWORD t
 }
 
 }  // namespace
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
+    return FindVisibleWindowOfClass(processId, className.c_str(), timeoutMs);
+}
+
+HWND FindWindowTitled(const std::wstring& title, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : AllTopLevelWindows()) {
+                if (::IsWindowVisible(window) && Text(window) == title) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
 
 HWND FindMessageBox(DWORD processId, DWORD timeoutMs) {
     return FindVisibleWindowOfClass(processId, L"#32770", timeoutMs);

@@ -34,6 +34,10 @@ void Sleep(DWORD ms);
 class Program {
 public:
     static Program Start(const std::wstring& exe = L"KestavelShredder.exe");
+    // With arguments after the quoted path, and a working folder (empty: the driver's own).
+    static Program Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder = L"");
+    // A process started by someone else (the shell, an installer), found by its id.
+    static Program Attach(DWORD processId);
     Program(Program&&) noexcept;
     Program& operator=(Program&&) = delete;
     ~Program();
@@ -54,6 +58,10 @@ private:
 
 // Top-level windows of a process whose title matches exactly (visible or not).
 std::vector<HWND> TopLevelWindows(DWORD processId, const std::wstring& title);
+// A visible top-level window of the process with this class, within the time; null otherwise.
+HWND FindProcessWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs);
+// A visible top-level window with this title, whichever process shows it; null otherwise.
+HWND FindWindowTitled(const std::wstring& title, DWORD timeoutMs);
 
 // Child windows, searched through the whole tree.
 HWND FindChildById(HWND parent, int id);

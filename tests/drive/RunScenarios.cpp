@@ -321,7 +321,7 @@ SCENARIO("tree-follows-disk") {
 SCENARIO("window-commands") {
     ::CreateDirectoryW(kFolder, nullptr);
     Session s;
-    // Help: the program ships no help file.
+    // Help: the program alone, without its help file beside it.
     s.command(kCmdHelp);
     MessageBoxInfo help = s.box();
     ExpectEqual(help.title, L"Aide introuvable!", L"help title");

@@ -10,7 +10,8 @@
 # are converted to PNG into the --shots folder. With --display the program shows on the caller's X display
 # instead of a private Xvfb. --link makes a directory symbolic link inside drive C: (both paths relative to
 # it, e.g. "case/folder/link=case/target"): Wine shows it as a reparse point, which Windows programs can
-# otherwise not create under Wine.
+# otherwise not create under Wine. --unpack unpacks a zip archive into a folder of drive C: (e.g.
+# "dist/app.zip=Portable").
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -72,11 +73,13 @@ template=$2
 shift 2
 install=()
 links=()
+unpacks=()
 shots=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --install) install+=("$2"); shift 2 ;;
         --link) links+=("$2"); shift 2 ;;
+        --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
         --) shift; break ;;
@@ -108,6 +111,10 @@ for link in "${links[@]}"; do
     drive_c="$sandbox/prefix/drive_c"
     mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
     ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+for unpack in "${unpacks[@]}"; do
+    mkdir -p "$sandbox/prefix/drive_c/${unpack#*=}"
+    (cd "$sandbox/prefix/drive_c/${unpack#*=}" && cmake -E tar xf "$(realpath "${unpack%%=*}")")
 done
 "$here/check-sandbox.sh" "$sandbox"
 
