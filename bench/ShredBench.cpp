@@ -1,7 +1,8 @@
 // kbench: figures of the shredding engine, printed with their ratios. Run through bench/run.sh, which
 // gives it a Wine sandbox and measures GNU shred on the host beside it.
 //   kbench throughput MiB      overwrite of one file (zeros, random) against a plain write, flush included
-//   kbench files COUNT         a whole run over COUNT files of 4 KiB (zeros, one repetition)
+//   kbench files COUNT         a whole run over COUNT files of 4 KiB (zeros, one repetition) against a bare
+//                              loop of the same system calls
 //   kbench memory COUNT        peak working set of a run over COUNT queued entries
 //   kbench scan COUNT          queuing a tree of COUNT entries against a bare FindFirstFileW walk of it
 #include "journal/JournalFile.h"
@@ -130,13 +131,66 @@ RunSummary RunOver(const std::vector<std::wstring>& paths, double* seconds) {
     return summary;
 }
 
+// The floor under a run: the system calls the run makes for each file and nothing else. Open, one pass of
+// zeros, flush, close, the 27 renames inside the file's folder, delete; the same path forms as the run.
+double BareLoop(const std::vector<std::wstring>& paths) {
+    std::vector<std::wstring> steps;
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter)
+        steps.push_back(std::wstring(5, letter) + L"." + std::wstring(3, static_cast<wchar_t>(letter - L'A' + L'a')));
+    steps.push_back(L"fichier");
+    std::vector<unsigned char> zeros(kOverwriteBlockSize, 0);
+    const auto start = Clock::now();
+    for (const std::wstring& path : paths) {
+        const std::wstring extended = win::ExtendedPath(path);
+        win::UniqueFile file(::CreateFileW(extended.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD done = 0;
+        ::WriteFile(file.get(), zeros.data(), 4096, &done, nullptr);
+        ::FlushFileBuffers(file.get());
+        file.reset();
+        const std::wstring dir = win::ExtendedPath(win::FolderPartOf(path));
+        std::wstring current = extended;
+        for (const std::wstring& step : steps) {
+            ::MoveFileW(current.c_str(), (dir + step).c_str());
+            current = dir + step;
+        }
+        ::DeleteFileW(current.c_str());
+    }
+    return Seconds(start);
+}
+
+// The run against the bare loop, on two identical trees, one folder of each in turn, the first of the two
+// changing every time: the load of a shared machine comes in bursts of seconds, which then fall on both
+// alike.
 void Files(int count) {
-    const auto paths = MakeFiles(kWork + L"files\\", count, 4096);
-    double seconds = 0;
-    const RunSummary summary = RunOver(paths, &seconds);
-    std::printf("run over %d files of 4 KiB (zeros, 1 repetition, 27 renames each)\n", count);
-    std::printf("  %.2f s, %.0f files/s, %d errors\n", seconds, count / seconds, summary.errors);
-    std::printf("kbench-files-per-second %.1f\n", count / seconds);
+    const auto runPaths = MakeFiles(kWork + L"files\\", count, 4096);
+    const auto barePaths = MakeFiles(kWork + L"bare\\", count, 4096);
+    double run = 0, bare = 0;
+    int errors = 0;
+    for (int from = 0, turn = 0; from < count; from += kFilesPerFolder, ++turn) {
+        const int to = std::min(count, from + kFilesPerFolder);
+        for (int side = 0; side < 2; ++side) {
+            if ((side + turn) % 2 == 0) {
+                bare += BareLoop({barePaths.begin() + from, barePaths.begin() + to});
+            } else {
+                double seconds = 0;
+                errors += RunOver({runPaths.begin() + from, runPaths.begin() + to}, &seconds).errors;
+                run += seconds;
+            }
+        }
+    }
+    int left = 0;
+    for (const auto* paths : {&runPaths, &barePaths}) {
+        for (const std::wstring& path : *paths)
+            left += ::GetFileAttributesW(win::ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::printf("run over %d files of 4 KiB (zeros, 1 repetition, 27 renames each), interleaved by folders of %d\n",
+                count, kFilesPerFolder);
+    std::printf("  the run                 %.2f s, %.0f files/s, %d errors\n", run, count / run, errors);
+    std::printf("  bare loop of its calls  %.2f s, %.0f files/s  (open, write, flush, close, 27 renames, delete)\n",
+                bare, count / bare);
+    std::printf("  ratio run / bare loop   %.3f%s\n", bare / run, left ? "  (files left behind!)" : "");
+    std::printf("kbench-files-per-second %.1f\n", count / run);
 }
 
 void Memory(int count) {

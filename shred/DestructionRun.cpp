@@ -28,25 +28,60 @@ void ClearReadOnly(const std::wstring& extendedPath, DWORD attributes) {
         ::SetFileAttributesW(extendedPath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Whether removing a directory link removes the link itself. Windows does, for junctions and directory
+// symbolic links alike. Wine resolves the removal through the link: RemoveDirectoryW deletes an empty
+// target and leaves the link dangling, fails on a full one, DeleteFileW is refused, and a handle opened on
+// the reparse point and marked for deletion deletes an empty target too. There no removal is ever asked
+// for a link: it stays, and so does every folder that holds it.
+bool SystemRemovesLinksThemselves() {
+    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+
+bool IsDirectoryLink(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Removes a directory link without ever looking inside it: its content lies elsewhere, and may be the
+// folder being emptied or one of its parents.
+bool RemoveDirectoryLink(const std::wstring& extendedPath) {
+    return SystemRemovesLinksThemselves() && ::RemoveDirectoryW(extendedPath.c_str());
+}
+
+bool RemoveEntry(const std::wstring& path, DWORD attributes);
+
+// Removes everything inside a folder (extended path, no trailing backslash). True when nothing is left.
+bool EmptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
+    if (!find)
+        return false;
+    bool emptied = true;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L".." && !RemoveEntry(folder + L"\\" + name, entry.dwFileAttributes))
+            emptied = false;
+    } while (::FindNextFileW(find.get(), &entry));
+    return emptied;
+}
+
 // Removes one entry of a folder being emptied; extended path, attributes from the listing.
 bool RemoveEntry(const std::wstring& path, DWORD attributes) {
+    if (IsDirectoryLink(attributes))
+        return RemoveDirectoryLink(path);
     ClearReadOnly(path, attributes);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        // A directory link is removed as a directory, without looking inside: its content lies elsewhere.
-        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            WIN32_FIND_DATAW entry;
-            win::UniqueFind find(::FindFirstFileW((path + L"\\*.*").c_str(), &entry));
-            if (find) {
-                do {
-                    const std::wstring name = entry.cFileName;
-                    if (name != L"." && name != L"..")
-                        RemoveEntry(path + L"\\" + name, entry.dwFileAttributes);
-                } while (::FindNextFileW(find.get(), &entry));
-            }
-        }
-        return ::RemoveDirectoryW(path.c_str()) != FALSE;
-    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return EmptyFolder(path) && ::RemoveDirectoryW(path.c_str());
     return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+// The extended form of a listed folder's path, without a trailing backslash.
+std::wstring FolderPath(const std::wstring& folder) {
+    std::wstring path = win::ExtendedPath(folder);
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
 }
 
 std::wstring DataLine(const RunSettings& settings) {
@@ -106,9 +141,7 @@ std::wstring OverwriteFailureMessage(int result, const std::wstring& path) {
 }
 
 bool RemoveFolderTree(const std::wstring& folder) {
-    std::wstring path = win::ExtendedPath(folder);
-    while (!path.empty() && path.back() == L'\\')
-        path.pop_back();
+    const std::wstring path = FolderPath(folder);
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
@@ -144,7 +177,11 @@ RunSummary DestructionRun(ShredList& list,
         const std::wstring name = win::FileNameOf(path);
         display.setText(RunText::CurrentFile, L"Fichier écrasé  :  " + name);
         const std::wstring extended = win::ExtendedPath(path);
-        ClearReadOnly(extended, ::GetFileAttributesW(extended.c_str()));
+        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+        // A queued junction or directory link has no data of its own: what lies behind it is its target's.
+        const bool folderLink = IsDirectoryLink(attributes);
+        if (!folderLink)
+            ClearReadOnly(extended, attributes);
 
         bool overwritten = false;
         for (int r = 1; r <= repetitions; ++r) {
@@ -152,6 +189,8 @@ RunSummary DestructionRun(ShredList& list,
                 stopped = true;
                 break;
             }
+            if (folderLink)
+                break;
             const int result = OverwriteFileData(path, code, goOn, display, errors);
             if (result != kOverwriteDone && control.quitRequested()) {
                 stopped = true;  // left between two blocks: not a failure of the file
@@ -159,7 +198,9 @@ RunSummary DestructionRun(ShredList& list,
             }
             if (result != kOverwriteDone) {
                 overwritten = false;
-                journalLine(OverwriteFailureMessage(result, path));
+                // A folder is said to be emptied once it is, below.
+                if (result != kOverwriteFolder)
+                    journalLine(OverwriteFailureMessage(result, path));
                 break;
             }
             overwritten = true;
@@ -170,16 +211,13 @@ RunSummary DestructionRun(ShredList& list,
             break;  // the entry keeps its name and stays
 
         const std::wstring dir = win::FolderPartOf(path);
-        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
-        const bool folderLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                                (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
         // The entry leaves the list once it is gone; otherwise the journal says why it stays.
         bool removed = false;
         std::wstring failure;
         if (folderLink) {
-            // A queued junction or directory link: only the link itself goes. It is not renamed, since a
-            // rename that the system resolved through the link would rename the target instead.
-            removed = ::RemoveDirectoryW(extended.c_str()) != FALSE;
+            // Only the link itself may go. It is not renamed, since a rename that the system resolved
+            // through the link would rename the target instead.
+            removed = RemoveDirectoryLink(extended);
             failure = journal::FolderNotRemoved(path);
         } else if (overwritten) {
             // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
@@ -187,8 +225,14 @@ RunSummary DestructionRun(ShredList& list,
                       ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str());
             failure = journal::FileNotDeleted(name);
         } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
-            removed =
-                WipeName(path, dir, kWipeFolder, display, &control) && RemoveFolderTree(WipedName(dir, kWipeFolder));
+            // What is left inside goes first, under the folder's own name. A folder that keeps something
+            // (a link that cannot go without its target, a file in use) keeps its name too, so that the
+            // user finds it where it was.
+            const bool emptied = EmptyFolder(FolderPath(path));
+            if (emptied)
+                journalLine(OverwriteFailureMessage(kOverwriteFolder, path));
+            removed = emptied && WipeName(path, dir, kWipeFolder, display, &control) &&
+                      RemoveFolderTree(WipedName(dir, kWipeFolder));
             failure = journal::FolderNotRemoved(path);
         } else {
             failure = journal::DataNotOverwritten(name);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -129,13 +130,15 @@ int OverwriteFileData(const std::wstring& path,
     double cumulative = 0;
     bool stopped = false;
     bool failed = false;
+    // One buffer for every pass, no larger than the file: a small file does not cost a megabyte of memory
+    // to allocate and fill.
+    std::vector<unsigned char> buffer(static_cast<size_t>(std::min<unsigned long long>(length, kOverwriteBlockSize)));
 
     for (int pass = 1; pass <= method->passes && !stopped && !failed; ++pass) {
         display.setText(RunText::Cycles, CyclesText(*method, pass));
         if (method->passes > 1)
             display.setBar(RunBar::FilePosition, 0);
         display.setText(RunText::Pattern, method->passTexts[pass - 1]);
-        std::vector<unsigned char> buffer(kOverwriteBlockSize);
         const int passByte = method->passBytes[pass - 1];
         if (passByte == OverwriteMethod::Random)
             FillRandom(buffer.data(), buffer.size());

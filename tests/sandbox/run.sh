@@ -6,8 +6,10 @@
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
 # available the whole host file system is read-only for the test, except the
-# sandbox itself and a private /tmp. Screenshots the test leaves in C:\screenshots
-# are converted to PNG into the --shots folder. With --display the program shows on the caller's X display
+# sandbox itself and a private /tmp; the sandbox stays reachable at its own path
+# wherever it lies, /tmp included, and runs its own copy of this script.
+# Screenshots the test leaves in C:\screenshots are converted to PNG into the
+# --shots folder. With --display the program shows on the caller's X display
 # instead of a private Xvfb. --link makes a directory symbolic link inside drive C: (both paths relative to
 # it, e.g. "case/folder/link=case/target"): Wine shows it as a reparse point, which Windows programs can
 # otherwise not create under Wine. --unpack unpacks a zip archive into a folder of drive C: (e.g.
@@ -27,7 +29,18 @@ if [ "${1:-}" = "--inner" ]; then
             mkdir -p "$sandbox/tmp/.X11-unix"
             mount --bind /tmp/.X11-unix "$sandbox/tmp/.X11-unix"
         fi
-        mount --bind "$sandbox/tmp" /tmp
+        # The private /tmp is the sandbox's own tmp folder. A sandbox that lies under /tmp itself (a clone
+        # there) would vanish behind it: it is bound back at its own path inside the private /tmp first.
+        host_tmp=$(cd /tmp && pwd -P)
+        case "$sandbox" in
+            "$host_tmp"/*)
+                inside="$sandbox/tmp/${sandbox#"$host_tmp"/}"
+                mkdir -p "$inside"
+                mount --bind "$sandbox" "$inside"
+                ;;
+        esac
+        mount --rbind "$sandbox/tmp" /tmp
+        export TMPDIR=/tmp
         # C:\smalldisk is a 4 MiB volume of its own, where tests meet a full disk for real.
         mkdir -p "$sandbox/prefix/drive_c/smalldisk"
         mount -t tmpfs -o size=4m tmpfs "$sandbox/prefix/drive_c/smalldisk"
@@ -101,7 +114,6 @@ for dir in "${big[@]}"; do
     if [ -d "$template/prefix/$dir" ]; then cp -al "$template/prefix/$dir" "$sandbox/prefix/$dir"; fi
 done
 sandbox=$(cd "$sandbox" && pwd -P)
-case "$sandbox" in /tmp/*) echo "run.sh: the sandbox must not lie under /tmp (it gets a private /tmp)" >&2; exit 2 ;; esac
 mkdir -m 1777 "$sandbox/tmp"
 
 program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
@@ -127,7 +139,9 @@ else
     launcher=()
 fi
 rc=0
-"${launcher[@]}" "$BASH" "$0" --inner "$sandbox" "$@" || rc=$?
+# The sandbox runs its own copy of this script: the private /tmp may hide the clone it comes from.
+cp "$0" "$sandbox/run.sh"
+"${launcher[@]}" "$BASH" "$sandbox/run.sh" --inner "$sandbox" "$@" || rc=$?
 
 if [ -n "$shots" ]; then
     mkdir -p "$shots"

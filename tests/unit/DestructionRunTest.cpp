@@ -1,13 +1,17 @@
 #include "shred/DestructionRun.h"
 
 #include "journal/JournalFile.h"
+#include "journal/JournalMessages.h"
+#include "shred/FolderScan.h"
 #include "shred/ShredList.h"
 #include "tests/unit/RecordingDisplay.h"
 #include "tests/unit/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <functional>
 #include <thread>
 
@@ -152,44 +156,80 @@ bool UnderWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-TEST(DestructionRun, LinksInsideAListedFolderAreNeverFollowed) {
-    // The sandbox runner made C:\linkcase\listed\outside-link, a directory link to C:\linkcase\outside.
-    const std::wstring listed = L"C:\\linkcase\\listed";
-    const std::wstring link = listed + L"\\outside-link";
-    const DWORD attributes = ::GetFileAttributesW(link.c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    ASSERT_TRUE(attributes & FILE_ATTRIBUTE_REPARSE_POINT) << "the link shows as a reparse point";
-    test::WriteFile(L"C:\\linkcase\\outside\\keep.txt", "outside the queue");
-    test::WriteFile(listed + L"\\a.txt", "queued");
-
-    Shredding r(L"links");
-    r.list.addFolderEntry(listed + L"\\");
-    r.list.addPath(listed + L"\\a.txt");
-    const RunSummary summary = r.run();
-    EXPECT_EQ(test::ReadFile(L"C:\\linkcase\\outside\\keep.txt"), "outside the queue");
-    EXPECT_FALSE(test::FileExists(listed + L"\\a.txt"));
-    if (UnderWine()) {
-        // Wine's removal of the link tries the (non-empty) target, which it refuses: the folder stays,
-        // reported, and nothing behind the link is touched.
-        EXPECT_EQ(summary.errors, 1);
-        EXPECT_TRUE(test::FileExists(L"C:\\linkcase\\Dossier\\outside-link"));
-    } else {
-        EXPECT_EQ(summary.errors, 0);
-        EXPECT_FALSE(test::FileExists(L"C:\\linkcase\\Dossier"));
+// The names in a folder, sorted.
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (find) {
+        do {
+            if (std::wcscmp(data.cFileName, L".") && std::wcscmp(data.cFileName, L".."))
+                names.push_back(data.cFileName);
+        } while (::FindNextFileW(find.get(), &data));
     }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-TEST(DestructionRun, AQueuedLinkIsRemovedWithoutTouchingItsTarget) {
-    test::WriteFile(L"C:\\linkcase\\outside\\keep.txt", "outside the queue");
-    Shredding r(L"direct-link");
-    r.list.addPath(L"C:\\linkcase\\direct-link");
+// The sandbox runner made, in C:\linkcase: the folders scanned\ and alone\, each holding to-empty (a link
+// to the empty folder empty\), to-full (a link to full\) and inner\loop (a link back to C:\linkcase itself);
+// and direct-link, a link to full\.
+TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
+    const std::wstring root = L"C:\\linkcase\\";
+    for (const wchar_t* link : {L"scanned\\to-empty", L"scanned\\to-full", L"alone\\inner\\loop", L"direct-link"})
+        ASSERT_TRUE(::GetFileAttributesW((root + link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << "a link";
+    test::WriteFile(root + L"full\\keep.txt", "outside the queue");
+    for (const std::wstring& folder : {root + L"scanned\\", root + L"alone\\"}) {
+        test::WriteFile(folder + L"mine.txt", "queued");
+        test::WriteFile(folder + L"inner\\mine.txt", "queued");
+    }
+
+    Shredding r(L"links");
+    // As "Ajouter le dossier + son contenu" queues it: the folder, then everything its scan found, the
+    // links among them.
+    ASSERT_TRUE(r.list.addFolderEntry(root + L"scanned\\"));
+    AppendScanResult(r.list, ScanFolder(root + L"scanned\\", {}));
+    ASSERT_EQ(r.list.count(), 7u);
+    // The folder alone: what it holds goes with it, links included.
+    ASSERT_TRUE(r.list.addFolderEntry(root + L"alone\\"));
+    r.list.addPath(root + L"direct-link");
     const RunSummary summary = r.run();
-    // Neither renamed nor emptied: under Wine a rename of the link would have renamed the target.
-    EXPECT_EQ(test::ReadFile(L"C:\\linkcase\\outside\\keep.txt"), "outside the queue");
-    if (UnderWine())
-        EXPECT_EQ(summary.errors, 1) << "Wine refuses to remove the link of a non-empty folder";
-    else
-        EXPECT_FALSE(test::FileExists(L"C:\\linkcase\\direct-link"));
+
+    EXPECT_TRUE(test::FileExists(root + L"empty")) << "the empty target is still there";
+    EXPECT_EQ(NamesIn(root + L"empty\\"), std::vector<std::wstring>());
+    EXPECT_EQ(NamesIn(root + L"full\\"), std::vector<std::wstring>{L"keep.txt"});
+    EXPECT_EQ(test::ReadFile(root + L"full\\keep.txt"), "outside the queue");
+    for (const std::wstring& folder : {root + L"scanned\\", root + L"alone\\"}) {
+        EXPECT_FALSE(test::FileExists(folder + L"mine.txt"));
+        EXPECT_FALSE(test::FileExists(folder + L"inner\\mine.txt"));
+    }
+    std::vector<std::wstring> lines = r.journalBodies();
+    std::sort(lines.begin(), lines.end());
+    if (UnderWine()) {
+        // No removal is ever asked for a link here: each stays, and every folder holding one keeps its own
+        // name. Each is reported, and only those.
+        EXPECT_EQ(NamesIn(root), (std::vector<std::wstring>{L"alone", L"direct-link", L"empty", L"full", L"scanned"}));
+        for (const std::wstring& folder : {root + L"scanned\\", root + L"alone\\"}) {
+            EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"inner", L"to-empty", L"to-full"}));
+            EXPECT_EQ(NamesIn(folder + L"inner\\"), std::vector<std::wstring>{L"loop"});
+        }
+        const auto notRemoved = [&](const std::wstring& path) { return journal::FolderNotRemoved(root + path); };
+        std::vector<std::wstring> expected = {
+            notRemoved(L"scanned"),        notRemoved(L"scanned\\to-empty"),    notRemoved(L"scanned\\to-full"),
+            notRemoved(L"scanned\\inner"), notRemoved(L"scanned\\inner\\loop"), notRemoved(L"alone"),
+            notRemoved(L"direct-link")};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(lines, expected);
+        EXPECT_EQ(summary.errors, 7);
+        EXPECT_EQ(summary.title, L"Destruction incomplète!");
+    } else {
+        // Windows removes each link itself: the folders go as any other.
+        EXPECT_EQ(NamesIn(root), (std::vector<std::wstring>{L"empty", L"full"}));
+        EXPECT_EQ(lines, (std::vector<std::wstring>{L" - Dossier : [alone] vidé", L" - Dossier : [inner] vidé",
+                                                    L" - Dossier : [scanned] vidé"}));
+        EXPECT_EQ(summary.errors, 0);
+        EXPECT_EQ(summary.title, L"Destruction complète!");
+    }
 }
 
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {
