@@ -33,6 +33,17 @@
 #define IDR_LINK_HELP 137
 #define IDR_LINK_ABOUT 138
 
+// Fast Cleaner pictures (PNG): tab icons, item states, M.R.U. rows, busy animation (a strip of frames).
+#define IDR_CLEANER_TAB_GENERAL 150
+#define IDR_CLEANER_TAB_SETTINGS 151
+#define IDR_CLEANER_TAB_DNS 152
+#define IDR_CLEANER_TAB_MRU 153
+#define IDR_CLEANER_WAITING 154
+#define IDR_CLEANER_DONE 155
+#define IDR_CLEANER_MRU_KEY 156
+#define IDR_CLEANER_MRU_VALUE 157
+#define IDR_CLEANER_BUSY 158
+
 // Menu pictures (BMP).
 #define IDB_MENU_RECYCLE 200
 #define IDB_MENU_INTERNET 201
