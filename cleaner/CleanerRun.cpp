@@ -1,5 +1,17 @@
 #include "cleaner/CleanerRun.h"
 
+#include "cleaner/RegistryTraces.h"
+#include "shred/ShellFolder.h"
+#include "win/Files.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <initializer_list>
+#include <mutex>
+#include <new>
+#include <thread>
+
 namespace cleaner {
 
 const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
@@ -30,5 +42,247 @@ const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
     {CleanerItem::RecycleBin, L" Vider la corbeille (effacement simple)", L"Vidage de la corbeille en cours...", true,
      false},
 }};
+
+}  // namespace cleaner
+
+namespace cleaner {
+
+namespace {
+
+bool IsAbsoluteFolder(const std::wstring& path) {
+    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
+           (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\');
+}
+
+// Hands the DNS flush's output lines to the observer.
+class DnsLinesToObserver final : public LineSink {
+public:
+    explicit DnsLinesToObserver(CleanerObserver& observer) : observer_(observer) {}
+    void line(const std::wstring& text) override { observer_.dnsLine(text); }
+
+private:
+    CleanerObserver& observer_;
+};
+
+// The work of one item; true when it counts as done.
+bool Perform(CleanerItem item,
+             const std::vector<std::wstring>& folders,
+             const CleanerRunSettings& settings,
+             const CleanerChoices& choices,
+             CleanerObserver& observer,
+             const std::atomic<bool>& stop) {
+    // The single folder of the items that have one, when it exists.
+    const std::wstring folder = folders.empty() ? std::wstring() : folders.front();
+    const bool folderExists = !folder.empty() && win::IsFolder(folder);
+    switch (item) {
+        case CleanerItem::TypedUrls:
+            CleanTypedUrls(settings.journal);
+            return true;
+        case CleanerItem::IeCache:
+            for (const std::wstring& cache : folders) {
+                if (win::IsFolder(cache))
+                    SweepFiles(cache, L"*.*", stop);
+                RemoveSubFolders(cache, stop);
+            }
+            return true;
+        case CleanerItem::Cookies:
+            if (folderExists)
+                SweepFiles(folder, L"*.txt", stop);
+            return folderExists;
+        case CleanerItem::IeHistory:
+            for (const std::wstring& history : folders) {
+                if (win::IsFolder(history))
+                    SweepFiles(history, L"*.*", stop);
+            }
+            return true;
+        case CleanerItem::Clipboard:
+            EmptyClipboard();
+            return true;
+        case CleanerItem::MruTraces:
+            CleanMruValues(settings.journal);
+            return true;
+        case CleanerItem::DnsCache: {
+            DnsLinesToObserver lines(observer);
+            FlushDnsCache(settings.commandInterpreter, lines, &stop);
+            return true;
+        }
+        case CleanerItem::WindowsTemp:
+        case CleanerItem::UserTemp:
+            if (folderExists)
+                SweepTempFiles(folder, L"*.*", choices, stop);
+            return folderExists;
+        case CleanerItem::PrefetchLayouts:
+            if (folderExists)
+                SweepFiles(folder, L"*.pf", stop);
+            return folderExists;
+        case CleanerItem::RecentDocs:
+        case CleanerItem::BurnTemp:
+        case CleanerItem::MediaPlayerCache:
+            if (folderExists)
+                SweepFiles(folder, L"*.*", stop);
+            return folderExists;
+        case CleanerItem::RecycleBin:
+            EmptyRecycleBin(false);
+            return true;
+    }
+    return false;
+}
+
+// What the process knows of its one run: its stop flag while it goes on, nothing otherwise. The state is
+// never destroyed, so that a worker still winding down while the program ends never meets a destroyed lock.
+struct RunState {
+    std::atomic<bool> stop{false};
+};
+struct Runs {
+    std::mutex mutex;
+    std::condition_variable ended;
+    std::shared_ptr<RunState> current;  // set while a run goes on
+};
+Runs& TheRuns() {
+    alignas(Runs) static unsigned char storage[sizeof(Runs)];
+    static Runs* runs = new (storage) Runs();
+    return *runs;
+}
+
+}  // namespace
+
+std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstring& windowsFolder) {
+    std::vector<std::wstring> folders;
+    auto under = [&](int shellFolder, std::initializer_list<const wchar_t*> subFolders) {
+        const std::wstring base = ShellFolderPath(shellFolder);
+        for (const wchar_t* sub : subFolders)
+            folders.push_back(base + sub);
+    };
+    switch (item) {
+        case CleanerItem::IeCache:
+            under(InternetCache, {L"Virtualized\\", L"Content.IE5\\", L"Low\\Content.IE5\\"});
+            break;
+        case CleanerItem::Cookies:
+            under(Cookies, {L""});
+            break;
+        case CleanerItem::IeHistory:
+            under(History, {L"History.IE5\\", L"Low\\History.IE5\\"});
+            break;
+        case CleanerItem::RecentDocs:
+            under(Recent, {L""});
+            break;
+        case CleanerItem::WindowsTemp:
+            folders.push_back(windowsFolder + L"\\Temp\\");
+            break;
+        case CleanerItem::UserTemp:
+            folders.push_back(UserTempFolder());
+            break;
+        case CleanerItem::BurnTemp:
+            under(CdBurning, {L""});
+            break;
+        case CleanerItem::MediaPlayerCache:
+            under(LocalAppData, {L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\"});
+            break;
+        case CleanerItem::PrefetchLayouts:
+            folders.push_back(windowsFolder + L"\\Prefetch\\");
+            break;
+        default:
+            break;
+    }
+    // An unknown folder ("" or "PAS DE CLE\" from the lookup) followed by a sub-folder name would name a
+    // folder under the current one: such a folder is left out, as if it did not exist.
+    folders.erase(std::remove_if(folders.begin(), folders.end(),
+                                 [](const std::wstring& folder) { return !IsAbsoluteFolder(folder); }),
+                  folders.end());
+    return folders;
+}
+
+CleanerEnd CleanerRun::runHere(const CleanerRunSettings& settings,
+                               const CleanerChoices& choices,
+                               CleanerObserver& observer,
+                               const std::atomic<bool>& stop) {
+    observer.busy(true);
+    for (const CleanerItemInfo& info : kCleanerItems) {
+        // Asked now, not at the start: a tick changed during the run counts for the items not reached yet.
+        if (!choices.ticked(info.item) || (info.stopChecked && stop.load()))
+            continue;
+        observer.status(info.statusText);
+        const std::vector<std::wstring> folders = CleanerItemFolders(info.item, settings.windowsFolder);
+        if (Perform(info.item, folders, settings, choices, observer, stop))
+            observer.itemDone(info.item);
+    }
+    const bool stopped = stop.load();
+    if (!stopped)
+        observer.status(kCleanerFinishedStatus);
+    observer.busy(false);
+    const CleanerEnd end = stopped ? CleanerEnd::Stopped : CleanerEnd::Finished;
+    observer.ended(end);
+    return end;
+}
+
+bool CleanerRun::start(const CleanerRunSettings& settings,
+                       std::shared_ptr<const CleanerChoices> choices,
+                       std::shared_ptr<CleanerObserver> observer) {
+    if (!choices || !observer)
+        return false;
+    Runs& runs = TheRuns();
+    auto state = std::make_shared<RunState>();
+    {
+        std::lock_guard<std::mutex> lock(runs.mutex);
+        if (runs.current)
+            return false;
+        runs.current = state;
+    }
+    auto work = [settings, state, choices = std::move(choices), observer = std::move(observer)]() mutable {
+        try {
+            runHere(settings, *choices, *observer, state->stop);
+        } catch (...) {
+            // Whatever happened, the owner learns that the run is over.
+            try {
+                observer->busy(false);
+                observer->ended(CleanerEnd::Stopped);
+            } catch (...) {
+            }
+        }
+        // The choices and the observer go before the run counts as ended, so that their owner may rely on
+        // no call coming once isRunning() is false.
+        choices.reset();
+        observer.reset();
+        Runs& runs = TheRuns();
+        {
+            std::lock_guard<std::mutex> lock(runs.mutex);
+            runs.current.reset();
+        }
+        runs.ended.notify_all();
+    };
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(runs.mutex);
+        runs.current.reset();
+        return false;
+    }
+    return true;
+}
+
+bool CleanerRun::isRunning() {
+    Runs& runs = TheRuns();
+    std::lock_guard<std::mutex> lock(runs.mutex);
+    return runs.current != nullptr;
+}
+
+void CleanerRun::requestStop() {
+    Runs& runs = TheRuns();
+    std::lock_guard<std::mutex> lock(runs.mutex);
+    if (runs.current)
+        runs.current->stop = true;
+}
+
+bool CleanerRun::stopRequested() {
+    Runs& runs = TheRuns();
+    std::lock_guard<std::mutex> lock(runs.mutex);
+    return runs.current && runs.current->stop.load();
+}
+
+bool CleanerRun::waitForEnd(DWORD timeoutMs) {
+    Runs& runs = TheRuns();
+    std::unique_lock<std::mutex> lock(runs.mutex);
+    return runs.ended.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return !runs.current; });
+}
 
 }  // namespace cleaner
