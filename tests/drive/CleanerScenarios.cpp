@@ -1,0 +1,410 @@
+// The Fast Cleaner from the window: its items, runs shown live, closing during a run, the M.R.U. and DNS
+// tabs.
+#include "tests/drive/Session.h"
+
+#include "cleaner/CleanerDialogLayout.h"
+#include "cleaner/RegistryTraces.h"
+#include "shred/ShellFolder.h"
+
+using namespace drive;
+namespace layout = cleaner::layout;
+
+namespace {
+
+constexpr int kDnsItem = static_cast<int>(cleaner::CleanerItem::DnsCache);
+constexpr int kCookiesItem = static_cast<int>(cleaner::CleanerItem::Cookies);
+constexpr int kUserTempItem = static_cast<int>(cleaner::CleanerItem::UserTemp);
+
+bool Green(COLORREF color) {
+    return GetGValue(color) > 110 && GetGValue(color) > GetRValue(color) + 40 &&
+           GetGValue(color) > GetBValue(color) + 30;
+}
+bool GreyBlue(COLORREF color) {
+    return GetBValue(color) > GetRValue(color) + 15 && GetBValue(color) < 250 && !Green(color);
+}
+
+// The user's steps in the Fast Cleaner, by the names they see.
+struct Cleaner {
+    Session& s;
+    HWND window = nullptr;
+
+    explicit Cleaner(Session& session) : s(session) {
+        s.command(kCmdCleaner);
+        window = s.program.waitForWindow(layout::kTitle);
+    }
+    HWND control(int id) const { return FindChildById(window, id); }
+    void click(int id) const { Click(control(id)); }
+    bool enabled(int id) const { return ::IsWindowEnabled(control(id)) != FALSE; }
+    bool checked(int id) const { return ::SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND check(int item) const { return control(layout::kIdCheckFirst + item); }
+    bool ticked(int item) const { return checked(layout::kIdCheckFirst + item); }
+    void tick(int item, bool on) const {
+        if (ticked(item) != on)
+            Click(check(item));
+        Expect(WaitUntil([&] { return ticked(item) == on; }), L"the item's box follows the click");
+    }
+    std::wstring state(int item) const { return Text(control(layout::kIdStateFirst + item)); }
+    int statePixels(int item, bool (*test)(COLORREF)) const {
+        RECT place;
+        ::GetWindowRect(control(layout::kIdStateFirst + item), &place);
+        return CountScreenPixels(place, test);
+    }
+    std::wstring status() const { return Text(control(layout::kIdStatus)); }
+    bool runButtons(bool on) const {
+        return enabled(layout::kIdClean) == on && enabled(layout::kIdSelectAll) == on &&
+               enabled(layout::kIdDeselectAll) == on;
+    }
+    // A tab, clicked as the user does.
+    void showTab(int index) const {
+        HWND tabs = control(layout::kIdTabs);
+        const RECT header = TabItemRectOnScreen(tabs, index);
+        MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
+        Expect(WaitUntil([&] { return ::IsWindowVisible(control(layout::kIdPageFirst + index)) != FALSE; }),
+               L"tab " + std::to_wstring(index) + L" shows its page");
+    }
+    MessageBoxInfo box() const {
+        MessageBoxInfo info = s.box();
+        ExpectEqual(info.title, layout::kMessageTitle, L"message box title");
+        return info;
+    }
+    // "Nettoyer", answered Yes.
+    void clean() const {
+        click(layout::kIdClean);
+        MessageBoxInfo confirm = box();
+        ExpectEqual(confirm.text, layout::kConfirmClean, L"confirmation");
+        Answer(confirm, IDYES);
+    }
+    // The completion notice; the three buttons come back only once it is dismissed.
+    void waitForCompletion() const {
+        MessageBoxInfo done = box();
+        ExpectEqual(done.text, layout::kCleanFinished, L"completion notice");
+        ExpectEqual(status(), cleaner::kCleanerFinishedStatus, L"status line at the end");
+        Expect(runButtons(false), L"the buttons stay disabled while the notice is up");
+        Expect(!::IsWindowVisible(control(layout::kIdBusy)), L"the busy indicator is hidden at the end");
+        Answer(done, IDOK);
+        Expect(WaitUntil([&] { return runButtons(true); }), L"the buttons come back");
+    }
+    // What every opening shows.
+    void expectDefaults() const {
+        for (int item = 0; item < cleaner::kCleanerItemCount; ++item) {
+            Expect(!ticked(item), L"item " + std::to_wstring(item) + L" unticked at opening");
+            ExpectEqual(state(item), layout::kWaitingText, L"item " + std::to_wstring(item) + L" waiting");
+        }
+        Expect(!checked(layout::kIdAgeKeep48) && checked(layout::kIdAgeKeep24) && !checked(layout::kIdAgeAll),
+               L"the 24-hour option is selected at opening");
+        ExpectEqual(status(), L"", L"no status at opening");
+        Expect(!::IsWindowVisible(control(layout::kIdBusy)), L"no busy indicator at opening");
+        Expect(!::IsWindowEnabled(s.main), L"the main window is disabled while the dialog is open");
+    }
+    void closeIdle() {
+        click(layout::kIdClose);
+        Expect(WaitUntil([&] { return !::IsWindow(window); }), L"Fermer closes the idle dialog");
+        Expect(FindMessageBox(s.program.processId(), 0) == nullptr, L"no question when idle");
+        Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+    }
+};
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + L"\\" + name);
+            else
+                ::DeleteFileW((folder + L"\\" + name).c_str());
+        } while (::FindNextFileW(find.get(), &entry));
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+int CountFiles(const std::wstring& folder) {
+    int count = 0;
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find)
+        return 0;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + L"\\" + name) : 1;
+    } while (::FindNextFileW(find.get(), &entry));
+    return count;
+}
+
+}  // namespace
+
+SCENARIO("cleaner-items") {
+    // No cookie folder on this machine.
+    const std::wstring cookies = ShellFolderPath(ShellFolder::Cookies);
+    Expect(!cookies.empty(), L"the prefix names a cookie folder");
+    RemoveTree(cookies.substr(0, cookies.size() - 1));
+    Expect(!win::Exists(cookies), L"no cookie folder");
+
+    Session s;
+    s.waitForScans();
+    Cleaner c(s);
+    const SIZE client = ClientSize(c.window);
+    ExpectEqual(client.cx, layout::kClientWidth, L"client width");
+    ExpectEqual(client.cy, layout::kClientHeight, L"client height");
+    Expect(!(::GetWindowLongW(c.window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)), L"not resizable");
+    for (int item = 0; item < cleaner::kCleanerItemCount; ++item)
+        ExpectEqual(Text(c.check(item)), cleaner::kCleanerItems[item].checkBoxText, L"check box text");
+    c.expectDefaults();
+    Screenshot(L"cleaner-general");
+
+    // Nothing ticked: a warning, and nothing starts.
+    c.click(layout::kIdClean);
+    MessageBoxInfo warning = c.box();
+    ExpectEqual(warning.text, layout::kNothingTicked, L"nothing ticked");
+    Answer(warning, IDOK);
+    ExpectEqual(c.status(), L"", L"nothing started");
+    Expect(c.runButtons(true), L"the buttons stay enabled");
+
+    // "Sélectionner tout" and "Désélectionner tout".
+    c.click(layout::kIdSelectAll);
+    Expect(WaitUntil([&] {
+               for (int item = 0; item < cleaner::kCleanerItemCount; ++item)
+                   if (!c.ticked(item))
+                       return false;
+               return true;
+           }),
+           L"every item ticked");
+    c.click(layout::kIdDeselectAll);
+    Expect(WaitUntil([&] {
+               for (int item = 0; item < cleaner::kCleanerItemCount; ++item)
+                   if (c.ticked(item))
+                       return false;
+               return true;
+           }),
+           L"every item unticked");
+
+    // Declined: a notice, and every control stays usable.
+    c.tick(kDnsItem, true);
+    c.click(layout::kIdClean);
+    Answer(c.box(), IDNO);
+    MessageBoxInfo declined = c.box();
+    ExpectEqual(declined.text, layout::kCleanDeclined, L"declined notice");
+    Answer(declined, IDOK);
+    Expect(c.runButtons(true) && c.enabled(layout::kIdClose), L"every button enabled after No");
+    ExpectEqual(c.status(), L"", L"nothing started after No");
+    ExpectEqual(c.state(kDnsItem), layout::kWaitingText, L"nothing done after No");
+
+    // Only the DNS cache: the run flushes it, marks it done and tells the end.
+    Expect(c.statePixels(kDnsItem, Green) == 0 && c.statePixels(kDnsItem, GreyBlue) > 40,
+           L"the waiting picture before the run");
+    c.clean();
+    c.waitForCompletion();
+    ExpectEqual(c.state(kDnsItem), layout::kDoneText, L"the DNS item is done");
+    Expect(WaitUntil([&] { return c.statePixels(kDnsItem, Green) > 60; }), L"the done picture is on screen");
+    Expect(Text(c.control(layout::kIdDnsText)).find(L"Code de retour : ") != std::wstring::npos,
+           L"the run's flush wrote its output to the DNS tab");
+
+    // Only the cookies, without a cookie folder: the status shows, the item keeps its waiting picture, and
+    // the run still ends with its notice.
+    c.tick(kDnsItem, false);
+    c.tick(kCookiesItem, true);
+    c.clean();
+    c.waitForCompletion();
+    ExpectEqual(c.state(kCookiesItem), layout::kWaitingText, L"no cookie folder: not done");
+    Expect(c.statePixels(kCookiesItem, Green) == 0 && c.statePixels(kCookiesItem, GreyBlue) > 40,
+           L"the cookies keep the waiting picture on screen");
+    ExpectEqual(c.state(kDnsItem), layout::kDoneText, L"done pictures stay until the dialog closes");
+    c.closeIdle();
+
+    // Nothing of the last opening survives.
+    Cleaner again(s);
+    again.expectDefaults();
+    again.closeIdle();
+    s.quit();
+}
+
+SCENARIO("cleaner-close-during-run") {
+    // A temporary folder of many files, for a run long enough to be closed under way: hard links to one
+    // file, in folders of 500.
+    wchar_t tempPath[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring many = std::wstring(tempPath) + L"many";
+    ::CreateDirectoryW(many.c_str(), nullptr);
+    const std::wstring source = many + L"\\source.tmp";
+    {
+        win::UniqueFile file(::CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        Expect(static_cast<bool>(file), L"the first temporary file");
+    }
+    constexpr int kFolders = 120;
+    constexpr int kPerFolder = 500;
+    for (int f = 0; f < kFolders; ++f) {
+        const std::wstring folder = many + L"\\d" + std::to_wstring(f);
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < kPerFolder; ++i) {
+            const std::wstring link = folder + L"\\f" + std::to_wstring(i) + L".tmp";
+            Expect(::CreateHardLinkW(link.c_str(), source.c_str(), nullptr) != FALSE, L"hard link " + link);
+        }
+    }
+    const int total = CountFiles(many);
+    Log(L"temporary files: " + std::to_wstring(total));
+
+    Session s;
+    s.waitForScans();
+    Cleaner c(s);
+    c.showTab(layout::kSettings);
+    Screenshot(L"cleaner-settings");
+    c.click(layout::kIdAgeAll);
+    Expect(WaitUntil([&] { return c.checked(layout::kIdAgeAll); }), L"\"all\" selected");
+    c.showTab(layout::kGeneral);
+    c.tick(kUserTempItem, true);
+    c.clean();
+    const std::wstring userTempStatus = cleaner::InfoOf(cleaner::CleanerItem::UserTemp).statusText;
+    Expect(WaitUntil([&] { return c.status() == userTempStatus; }), L"the run shows what it does");
+    Expect(::IsWindowVisible(c.control(layout::kIdBusy)) != FALSE, L"the busy indicator shows");
+    Expect(c.runButtons(false) && c.enabled(layout::kIdClose), L"the three buttons are disabled during the run");
+    // The indicator moves: its pixels change while the run works.
+    RECT busy;
+    ::GetWindowRect(c.control(layout::kIdBusy), &busy);
+    auto busyPicture = [&] {
+        std::vector<COLORREF> pixels;
+        win::WindowDc dc(nullptr);
+        for (int y = busy.top; y < busy.bottom; ++y)
+            for (int x = busy.left; x < busy.right; ++x)
+                pixels.push_back(::GetPixel(dc.get(), x, y));
+        return pixels;
+    };
+    const std::vector<COLORREF> first = busyPicture();
+    Expect(WaitUntil([&] { return busyPicture() != first; }, 5000), L"the busy indicator is animated");
+    Screenshot(L"cleaner-run");
+
+    // Closing asks; No keeps the run going.
+    c.click(layout::kIdClose);
+    MessageBoxInfo question = c.box();
+    ExpectEqual(question.text, layout::kConfirmStop, L"closing during a run asks");
+    Answer(question, IDNO);
+    Expect(::IsWindow(c.window) && !c.enabled(layout::kIdClean), L"No keeps the dialog and the run");
+    const int afterNo = CountFiles(many);
+    Expect(WaitUntil([&] { return CountFiles(many) < afterNo; }), L"the run goes on after No");
+    // Yes closes at once; the run stops before it has emptied the folder.
+    c.click(layout::kIdClose);
+    Answer(c.box(), IDYES);
+    Expect(WaitUntil([&] { return !::IsWindow(c.window); }, 5000), L"Yes closes the dialog at once");
+    Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+
+    // Reopened at once: the defaults, and nothing starts before the stopped run has wound down.
+    Cleaner again(s);
+    again.expectDefaults();
+    Expect(WaitUntil([&] { return again.runButtons(true); }, 30000), L"the stopped run ends");
+    const int left = CountFiles(many);
+    Log(L"left after the stop: " + std::to_wstring(left));
+    Expect(left > 0, L"the run stopped before the folder was empty");
+    ExpectEqual(again.status(), L"", L"the stopped run's last reports went nowhere");
+
+    // Quitting while a stopped run winds down ends the program at once and cleanly.
+    again.click(layout::kIdAgeAll);
+    again.tick(kUserTempItem, true);
+    again.clean();
+    Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"a second run under way");
+    again.click(layout::kIdClose);
+    Answer(again.box(), IDYES);
+    Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the second run");
+    Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+    s.quit();
+    Expect(CountFiles(many) > 0, L"the second run stopped too");
+}
+
+SCENARIO("cleaner-mru-dns") {
+    // RecentDocs with two sub-keys: .txt (values 0, 1, MRUListEx and 101, which the lists never reach) and
+    // Folder (value 0 only), and a value of the key itself.
+    const std::wstring sub = cleaner::kRecentDocsSubPath;
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, sub.c_str());
+    auto set = [&](const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        HKEY opened = nullptr;
+        Expect(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened,
+                                 nullptr) == ERROR_SUCCESS,
+               L"can create " + key);
+        ::RegSetValueExW(opened, name, 0, type, static_cast<const BYTE*>(data), size);
+        ::RegCloseKey(opened);
+    };
+    const BYTE first[] = {0x61, 0x00, 0x2E, 0x00};
+    const BYTE list[] = {0x01, 0x0B, 0x10, 0xFF, 0x00};
+    const DWORD number = 42;
+    const wchar_t folderName[] = L"Mes documents";
+    set(sub, L"MRUListEx", REG_BINARY, list, sizeof(list));
+    set(sub + L"\\.txt", L"0", REG_BINARY, first, sizeof(first));
+    set(sub + L"\\.txt", L"1", REG_DWORD, &number, sizeof(number));
+    set(sub + L"\\.txt", L"MRUListEx", REG_BINARY, list, sizeof(list));
+    set(sub + L"\\.txt", L"101", REG_BINARY, first, sizeof(first));
+    set(sub + L"\\Folder", L"0", REG_SZ, folderName, sizeof(folderName));
+
+    Session s;
+    s.waitForScans();
+    Cleaner c(s);
+    c.showTab(layout::kMru);
+    HWND listView = c.control(layout::kIdMruList);
+    auto rows = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0, n = ListCount(listView); i < n; ++i)
+            texts.push_back(ListItemText(listView, i, 0) + L"|" + ListItemText(listView, i, 1) + L"|" +
+                            ListItemText(listView, i, 2) + L"|" + std::to_wstring(ListItemImage(listView, i)));
+        return texts;
+    };
+    c.click(layout::kIdMruShow);
+    const std::vector<std::wstring> listed = {
+        L".txt|||0", L"|0|61002E00|1", L"|1|42|1", L"|MRUListEx|010B10FF00|1", L"Folder|||0", L"|0|Mes documents|1"};
+    Expect(WaitUntil([&] { return rows() == listed; }), L"sub-keys, each followed by its values, in order");
+    Screenshot(L"cleaner-mru");
+
+    // "Effacer valeurs": the numbered values and MRUListEx go, the sub-keys, 101 and the key's own values stay.
+    c.click(layout::kIdMruValues);
+    const std::vector<std::wstring> keysOnly = {L".txt|||0", L"Folder|||0"};
+    Expect(WaitUntil([&] { return rows() == keysOnly; }), L"only the sub-keys are left to list");
+    auto exists = [&](const std::wstring& key, const wchar_t* name) {
+        return ::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+    };
+    Expect(exists(sub + L"\\.txt", L"101") && exists(sub, L"MRUListEx"), L"101 and the key's own value stay");
+    Expect(!exists(sub + L"\\.txt", L"0") && !exists(sub + L"\\.txt", L"MRUListEx"), L"the listed values are gone");
+
+    // "Effacer tout": the key is emptied and made again.
+    c.click(layout::kIdMruAll);
+    Expect(WaitUntil([&] { return ListCount(listView) == 0; }), L"nothing left to list");
+    HKEY key = nullptr;
+    Expect(::RegOpenKeyExW(HKEY_CURRENT_USER, sub.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS, L"the key is back");
+    DWORD subKeys = 99, values = 99;
+    ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                       nullptr);
+    ::RegCloseKey(key);
+    Expect(subKeys == 0 && values == 0, L"the key is back, empty");
+
+    // The DNS tab: the tool's output, then its return code; the buttons wait for the command's end.
+    c.showTab(layout::kDns);
+    HWND dnsText = c.control(layout::kIdDnsText);
+    auto dnsDone = [&] {
+        const std::wstring text = Text(dnsText);
+        return text.find(L"Code de retour : ") != std::wstring::npos && c.enabled(layout::kIdDnsShow) &&
+               c.enabled(layout::kIdDnsFlush);
+    };
+    c.click(layout::kIdDnsShow);
+    Expect(WaitUntil(dnsDone, 60000), L"Afficher shows the output and the return code");
+    const std::wstring shown = Text(dnsText);
+    Log(L"DNS output:\n" + shown);
+    Expect(shown.find(L"Code de retour : ") > 0, L"the tool's own lines come first");
+    Screenshot(L"cleaner-dns");
+    c.click(layout::kIdDnsFlush);
+    MessageBoxInfo flush = c.box();
+    ExpectEqual(flush.text, layout::kConfirmFlush, L"the flush asks");
+    Answer(flush, IDNO);
+    ExpectEqual(Text(dnsText), shown, L"No changes nothing");
+    // Yes empties the area before the flush writes to it.
+    const std::wstring marker = L"before the flush";
+    ::SendMessageW(dnsText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(marker.c_str()));
+    c.click(layout::kIdDnsFlush);
+    Answer(c.box(), IDYES);
+    Expect(WaitUntil([&] { return Text(dnsText).find(marker) == std::wstring::npos && dnsDone(); }, 60000),
+           L"the flush's output in an emptied area");
+    const std::wstring flushed = Text(dnsText);
+    Expect(flushed.find(L"Code de retour : ") == flushed.rfind(L"Code de retour : "), L"one command's output");
+    c.closeIdle();
+    s.quit();
+}
