@@ -44,8 +44,10 @@ void MainWindow::onCommand(int id) {
             requestQuit();
             break;
         case kCmdCleaner:
-            // Returns when the Fast Cleaner closes; the main window is disabled meanwhile.
-            cleaner::CleanerDialog(app_, journal_).run(window_);
+            // Returns when the Fast Cleaner closes; the main window is disabled meanwhile, so that no
+            // second one opens over it.
+            if (::IsWindowEnabled(window_))
+                cleaner::CleanerDialog(app_, journal_).run(window_);
             break;
         case kCmdAddFiles:
             showView(false);
