@@ -46,3 +46,7 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The window while it queues a tree of 100,000 entries (the start-up scan of the temporary folder).
 "${run[@]}" "$top/build/sandbox/bench-scan-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-scan-window
+
+# The Fast Cleaner's dialog while a run sweeps 50,000 temporary files and while a DNS command runs.
+"${run[@]}" "$top/build/sandbox/bench-cleaner-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-cleaner-window
