@@ -1,0 +1,233 @@
+#include "cleaner/CleanerRun.h"
+
+#include "app/Environment.h"
+#include "cleaner/Registry.h"
+#include "cleaner/RegistryTraces.h"
+#include "shred/ShellFolder.h"
+#include "tests/unit/CleanerSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using cleaner::AgeRule;
+using cleaner::CleanerItem;
+using cleaner::CleanerRun;
+using cleaner::InfoOf;
+using Events = std::vector<std::wstring>;
+
+// Keeps what the run tells, in order, and lets the test wait for its end.
+class Recorder : public cleaner::CleanerObserver {
+public:
+    std::function<void(CleanerItem)> onStatus;  // called on the worker for each item's status
+
+    void busy(bool on) override { add(on ? L"busy on" : L"busy off"); }
+    void status(const std::wstring& text) override {
+        add(text);
+        for (const cleaner::CleanerItemInfo& info : cleaner::kCleanerItems) {
+            if (onStatus && text == info.statusText)
+                onStatus(info.item);
+        }
+    }
+    void itemDone(CleanerItem item) override { add(std::wstring(L"done:") + InfoOf(item).checkBoxText); }
+    void dnsLine(const std::wstring& text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dns_.push_back(text);
+    }
+    void ended(cleaner::CleanerEnd end) override {
+        add(end == cleaner::CleanerEnd::Finished ? L"finished" : L"stopped");
+        std::lock_guard<std::mutex> lock(mutex_);
+        over_ = true;
+        changed_.notify_all();
+    }
+
+    // Waits for the end of the run (a minute at most, for a loaded machine), then for its worker.
+    Events events() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        EXPECT_TRUE(changed_.wait_for(lock, std::chrono::minutes(1), [&] { return over_; }));
+        lock.unlock();
+        EXPECT_TRUE(CleanerRun::waitForEnd(60000));
+        lock.lock();
+        return events_;
+    }
+    std::vector<std::wstring> dns() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return dns_;
+    }
+
+private:
+    void add(const std::wstring& event) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        events_.push_back(event);
+    }
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Events events_;
+    std::vector<std::wstring> dns_;
+    bool over_ = false;
+};
+
+// The ticks and the age option, as the dialog publishes them: they may change while the run goes on.
+class Ticks : public cleaner::CleanerChoices {
+public:
+    Ticks(std::initializer_list<CleanerItem> items) {
+        for (CleanerItem item : items)
+            set(item, true);
+    }
+    void set(CleanerItem item, bool on) { ticks_[static_cast<int>(item)] = on; }
+    bool ticked(CleanerItem item) const override { return ticks_[static_cast<int>(item)]; }
+    AgeRule ageRule() const override {
+        if (onAgeRule)
+            onAgeRule();
+        return AgeRule::All;
+    }
+    std::function<void()> onAgeRule;
+
+private:
+    std::array<std::atomic<bool>, cleaner::kCleanerItemCount> ticks_{};
+};
+
+std::wstring Status(CleanerItem item) {
+    return InfoOf(item).statusText;
+}
+std::wstring Done(CleanerItem item) {
+    return std::wstring(L"done:") + InfoOf(item).checkBoxText;
+}
+
+struct Cleaning {
+    test::TempFolder config{L"run-journal"};
+    cleaner::CleanerRunSettings settings{WindowsFolderPath(), CommandInterpreterPath(), JournalFile(config.path())};
+    std::shared_ptr<Ticks> ticks;
+    std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
+    explicit Cleaning(std::initializer_list<CleanerItem> items) : ticks(std::make_shared<Ticks>(items)) {}
+    bool start() { return CleanerRun::start(settings, ticks, recorder); }
+};
+
+TEST(CleanerRun, CookiesWithoutTheirFolderShowTheStatusAndAreNotDone) {
+    test::RegistryValueOverride cookies(HKEY_CURRENT_USER, kShellFoldersKey, L"Cookies", L"C:\\no-cookies-here");
+    Cleaning run({CleanerItem::Cookies});
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.recorder->events(),
+              (Events{L"busy on", Status(CleanerItem::Cookies), L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_FALSE(CleanerRun::isRunning());
+    EXPECT_EQ(run.recorder.use_count(), 1) << "the worker has let go of its observer";
+    EXPECT_EQ(run.ticks.use_count(), 1);
+}
+
+TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
+    // The cache: only Content.IE5 of its three sub-folders exists, the item counts as done all the same.
+    test::TempFolder cache(L"run-cache");
+    test::MakeTree(cache.path(),
+                   {L"Content.IE5\\", L"Content.IE5\\index.dat", L"Content.IE5\\AB12\\", L"Content.IE5\\AB12\\page.htm",
+                    L"Content.IE5\\AB12\\deeper\\", L"Content.IE5\\CD34\\", L"Content.IE5\\CD34\\image.png"});
+    test::RegistryValueOverride cacheFolder(HKEY_CURRENT_USER, kShellFoldersKey, L"Cache", cache.path());
+    // The Media Player's folder, with its typographic apostrophe.
+    const std::wstring media =
+        ShellFolderPath(LocalAppData) + L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\";
+    ::SHCreateDirectoryExW(nullptr, media.c_str(), nullptr);
+    test::MakeTree(media, {L"a.jpg", L"b.jpg"});
+    // No Prefetch folder: the item shows its status and is not done.
+    test::RemoveTree(WindowsFolderPath() + L"\\Prefetch");
+    cleaner::Registry::createKey(cleaner::kTypedUrlsKey, cleaner::Registry::kLocal);
+    test::RegistryValueOverride url(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\TypedURLs", L"url5",
+                                    L"http://example.org/");
+
+    Cleaning run({CleanerItem::TypedUrls, CleanerItem::IeCache, CleanerItem::DnsCache, CleanerItem::MediaPlayerCache,
+                  CleanerItem::PrefetchLayouts});
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(
+        run.recorder->events(),
+        (Events{L"busy on", Status(CleanerItem::TypedUrls), Done(CleanerItem::TypedUrls), Status(CleanerItem::IeCache),
+                Done(CleanerItem::IeCache), Status(CleanerItem::DnsCache), Done(CleanerItem::DnsCache),
+                Status(CleanerItem::MediaPlayerCache), Done(CleanerItem::MediaPlayerCache),
+                Status(CleanerItem::PrefetchLayouts), L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    // The files are swept, then the sub-folders removed, but for one that holds a folder.
+    EXPECT_EQ(test::Under(cache.path()),
+              (std::set<std::wstring>{L"Content.IE5\\", L"Content.IE5\\AB12\\", L"Content.IE5\\AB12\\deeper\\"}));
+    EXPECT_TRUE(test::Under(media).empty());
+    const std::vector<std::wstring> dns = run.recorder->dns();
+    ASSERT_FALSE(dns.empty());
+    EXPECT_EQ(dns.back().rfind(L"Code de retour : ", 0), 0u);
+    const std::vector<std::wstring> journal = JournalFile::readLines(run.settings.journal.path());
+    ASSERT_EQ(journal.size(), 1u);
+    EXPECT_EQ(journal[0].substr(21), L" - URL supprim\u00E9e : " + std::wstring(cleaner::kTypedUrlsKey) + L"\\url5");
+}
+
+TEST(CleanerRun, TicksAreReadWhenTheRunReachesThem) {
+    test::TempFolder f(L"run-recycle");
+    test::MakeTree(f.path(), {L"kept-in-the-bin.txt"});
+    ASSERT_TRUE(test::Recycle(f / L"kept-in-the-bin.txt"));
+    const long long inTheBin = test::RecycleBinItems();
+    ASSERT_GE(inTheBin, 1);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 16));
+    ::CloseClipboard();
+
+    Cleaning run({CleanerItem::Clipboard, CleanerItem::RecycleBin});
+    // The user unticks the recycle bin while the run empties the clipboard.
+    run.recorder->onStatus = [&](CleanerItem item) {
+        if (item == CleanerItem::Clipboard)
+            run.ticks->set(CleanerItem::RecycleBin, false);
+    };
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::Clipboard), Done(CleanerItem::Clipboard),
+                                              L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(test::RecycleBinItems(), inTheBin);
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+TEST(CleanerRun, AStopWindsTheRunDownAndBelongsToItAlone) {
+    test::TempFolder temp(L"run-stop");  // in the user's temporary folder
+    test::MakeTree(temp.path(), {L"a.tmp", L"b.tmp", L"sub\\", L"sub\\c.tmp"});
+    const std::wstring media =
+        ShellFolderPath(LocalAppData) + L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\";
+    ::SHCreateDirectoryExW(nullptr, media.c_str(), nullptr);
+    test::MakeTree(media, {L"a.jpg"});
+    test::MakeTree(temp.path(), {L"recycled.txt"});
+    ASSERT_TRUE(test::Recycle(temp / L"recycled.txt"));
+    const long long inTheBin = test::RecycleBinItems();
+    Cleaning run({CleanerItem::UserTemp, CleanerItem::MediaPlayerCache, CleanerItem::RecycleBin});
+    const std::set<std::wstring> before = test::Under(cleaner::UserTempFolder());
+    bool refused = false, seen = false;
+    // The dialog asks for the stop as the temporary files' sweep enters its folder.
+    run.ticks->onAgeRule = [&] {
+        CleanerRun::requestStop();
+        seen = CleanerRun::stopRequested();
+        refused = !run.start();
+    };
+    ASSERT_TRUE(run.start());
+    // The items that are not stop-checked still show their status and end at once; the recycle bin is
+    // passed over; no completion.
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::UserTemp), Done(CleanerItem::UserTemp),
+                                              Status(CleanerItem::MediaPlayerCache),
+                                              Done(CleanerItem::MediaPlayerCache), L"busy off", L"stopped"}));
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(refused) << "one run at a time";
+    EXPECT_EQ(test::Under(cleaner::UserTempFolder()), before);
+    EXPECT_TRUE(test::FileExists(media + L"a.jpg"));
+    EXPECT_EQ(test::RecycleBinItems(), inTheBin);
+    EXPECT_FALSE(CleanerRun::stopRequested());
+    EXPECT_FALSE(CleanerRun::isRunning());
+
+    // The next run starts afresh, and so does a stop asked for when no run goes on.
+    CleanerRun::requestStop();
+    Cleaning next({CleanerItem::MediaPlayerCache});
+    ASSERT_TRUE(next.start());
+    EXPECT_EQ(next.recorder->events().back(), L"finished");
+    EXPECT_FALSE(test::FileExists(media + L"a.jpg"));
+    cleaner::EmptyRecycleBin(false);
+}
+
+}  // namespace
