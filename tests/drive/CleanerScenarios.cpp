@@ -109,7 +109,7 @@ SCENARIO("cleaner-items") {
 
 SCENARIO("cleaner-close-during-run") {
     // A temporary folder of many files, for a run long enough to be closed under way.
-    const std::wstring many = MakeManyTempFiles(60, 500);
+    const std::wstring many = MakeManyTempFiles(40, 500);
     const int total = CountFiles(many);
     Log(L"temporary files: " + std::to_wstring(total));
 
@@ -165,17 +165,30 @@ SCENARIO("cleaner-close-during-run") {
     Expect(left > 0, L"the run stopped before the folder was empty");
     ExpectEqual(again.status(), L"", L"the stopped run's last reports went nowhere");
 
-    // Quitting while a stopped run winds down ends the program at once and cleanly.
+    // The run reads each tick when it gets there: the recycle bin, unticked while the run sweeps the
+    // temporary files, is passed over.
+    constexpr int kRecycleItem = static_cast<int>(cleaner::CleanerItem::RecycleBin);
     again.click(layout::kIdAgeAll);
     again.tick(kUserTempItem, true);
+    again.tick(kRecycleItem, true);
     again.clean();
-    Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"a second run under way");
+    Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"the second run sweeps");
+    again.tick(kRecycleItem, false);
+    again.waitForCompletion();
+    ExpectEqual(again.state(kUserTempItem), layout::kDoneText, L"the temporary files are done");
+    ExpectEqual(again.state(kRecycleItem), layout::kWaitingText, L"the recycle bin, unticked in time, is not");
+    ExpectEqual(CountFiles(many), 0, L"\"all\" leaves no temporary file");
+
+    // Quitting while a stopped run winds down ends the program at once and cleanly.
+    MakeManyTempFiles(20, 500);
+    again.clean();
+    Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"a third run under way");
     again.click(layout::kIdClose);
     Answer(again.box(), IDYES);
-    Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the second run");
+    Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the third run");
     Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
     s.quit();
-    Expect(CountFiles(many) > 0, L"the second run stopped too");
+    Expect(CountFiles(many) > 0, L"the third run stopped too");
 }
 
 SCENARIO("cleaner-mru-dns") {
