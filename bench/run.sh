@@ -47,6 +47,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 "${run[@]}" "$top/build/sandbox/bench-scan-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-scan-window
 
+# The cleaner's temporary-files sweep against a bare FindFirstFileW + DeleteFileW loop over an identical tree.
+"${run[@]}" "$top/build/sandbox/bench-sweep" "$template" --install "$top/build/bin/kcleanbench.exe" -- \
+    kcleanbench.exe sweep "$entries" $((entries / 100))
+
 # The Fast Cleaner's dialog while a run sweeps 50,000 temporary files and while a DNS command runs.
 "${run[@]}" "$top/build/sandbox/bench-cleaner-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-cleaner-window

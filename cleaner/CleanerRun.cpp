@@ -4,7 +4,6 @@
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <initializer_list>
@@ -52,6 +51,19 @@ namespace {
 bool IsAbsoluteFolder(const std::wstring& path) {
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
            (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\');
+}
+
+// Whether one of the folders that sub names below base (base\a, base\a\b...) is a link. The base is
+// the folder the system or the user chose; what the program appends to it must be real folders.
+bool ReachedThroughLink(const std::wstring& base, const std::wstring& sub) {
+    for (size_t i = 1; i < sub.size(); ++i) {
+        if (sub[i] != L'\\')
+            continue;
+        const DWORD attributes = ::GetFileAttributesW((base + sub.substr(0, i)).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return true;
+    }
+    return false;
 }
 
 // Hands the DNS flush's output lines to the observer.
@@ -132,6 +144,25 @@ bool Perform(CleanerItem item,
 // never destroyed, so that a worker still winding down while the program ends never meets a destroyed lock.
 struct RunState {
     std::atomic<bool> stop{false};
+    std::atomic<bool> reported{false};  // the observer has been told the end
+};
+
+// Passes the run's reports on, and notes when the end has been told.
+class EndMarking final : public CleanerObserver {
+public:
+    EndMarking(CleanerObserver& observer, RunState& state) : observer_(observer), state_(state) {}
+    void busy(bool on) override { observer_.busy(on); }
+    void status(const std::wstring& text) override { observer_.status(text); }
+    void itemDone(CleanerItem item) override { observer_.itemDone(item); }
+    void dnsLine(const std::wstring& text) override { observer_.dnsLine(text); }
+    void ended(CleanerEnd end) override {
+        state_.reported = true;
+        observer_.ended(end);
+    }
+
+private:
+    CleanerObserver& observer_;
+    RunState& state_;
 };
 struct Runs {
     std::mutex mutex;
@@ -148,10 +179,17 @@ Runs& TheRuns() {
 
 std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstring& windowsFolder) {
     std::vector<std::wstring> folders;
+    auto add = [&](const std::wstring& base, const std::wstring& sub) {
+        // An unknown folder (empty, or the lookup's marker for a missing key) followed by a sub-folder name
+        // would name a folder under the current one, and a sub-folder that is a link leads out of the folder
+        // the user knows: either is left out, as if it did not exist.
+        if (IsAbsoluteFolder(base + sub) && !ReachedThroughLink(base, sub))
+            folders.push_back(base + sub);
+    };
     auto under = [&](int shellFolder, std::initializer_list<const wchar_t*> subFolders) {
         const std::wstring base = ShellFolderPath(shellFolder);
         for (const wchar_t* sub : subFolders)
-            folders.push_back(base + sub);
+            add(base, sub);
     };
     switch (item) {
         case CleanerItem::IeCache:
@@ -167,10 +205,10 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
             under(Recent, {L""});
             break;
         case CleanerItem::WindowsTemp:
-            folders.push_back(windowsFolder + L"\\Temp\\");
+            add(windowsFolder, L"\\Temp\\");
             break;
         case CleanerItem::UserTemp:
-            folders.push_back(UserTempFolder());
+            add(UserTempFolder(), L"");
             break;
         case CleanerItem::BurnTemp:
             under(CdBurning, {L""});
@@ -179,16 +217,11 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
             under(LocalAppData, {L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\"});
             break;
         case CleanerItem::PrefetchLayouts:
-            folders.push_back(windowsFolder + L"\\Prefetch\\");
+            add(windowsFolder, L"\\Prefetch\\");
             break;
         default:
             break;
     }
-    // An unknown folder ("" or "PAS DE CLE\" from the lookup) followed by a sub-folder name would name a
-    // folder under the current one: such a folder is left out, as if it did not exist.
-    folders.erase(std::remove_if(folders.begin(), folders.end(),
-                                 [](const std::wstring& folder) { return !IsAbsoluteFolder(folder); }),
-                  folders.end());
     return folders;
 }
 
@@ -223,19 +256,26 @@ bool CleanerRun::start(const CleanerRunSettings& settings,
     Runs& runs = TheRuns();
     auto state = std::make_shared<RunState>();
     {
-        std::lock_guard<std::mutex> lock(runs.mutex);
+        std::unique_lock<std::mutex> lock(runs.mutex);
+        // A run that has told its end is only letting go of its observer: a new run asked for at once (the
+        // user clicked again as the completion showed) waits for that moment rather than being refused.
+        runs.ended.wait_for(lock, std::chrono::seconds(5),
+                            [&] { return !runs.current || !runs.current->reported.load(); });
         if (runs.current)
             return false;
         runs.current = state;
     }
     auto work = [settings, state, choices = std::move(choices), observer = std::move(observer)]() mutable {
+        EndMarking reports(*observer, *state);
         try {
-            runHere(settings, *choices, *observer, state->stop);
+            runHere(settings, *choices, reports, state->stop);
         } catch (...) {
             // Whatever happened, the owner learns that the run is over.
             try {
-                observer->busy(false);
-                observer->ended(CleanerEnd::Stopped);
+                if (!state->reported) {
+                    reports.busy(false);
+                    reports.ended(CleanerEnd::Stopped);
+                }
             } catch (...) {
             }
         }

@@ -90,7 +90,8 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
 // are passed over, sweeps end before their next entry, a DNS command is ended.
 class CleanerRun {
 public:
-    // Starts a run on a worker thread; false (and nothing started) while a run is still going on.
+    // Starts a run on a worker thread; false (and nothing started) while a run is still going on. A run
+    // that has already reported its end is waited for (not to be called from the observer's calls).
     static bool start(const CleanerRunSettings& settings,
                       std::shared_ptr<const CleanerChoices> choices,
                       std::shared_ptr<CleanerObserver> observer);

@@ -130,16 +130,17 @@ DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
     LineSplitter lines(sink);
     // GetTickCount rather than its 64-bit form, which Windows XP lacks; differences survive its wrap.
     const DWORD startedAt = ::GetTickCount();
-    bool open = true;
-    bool exited = false;
-    while (open) {
-        open = ReadAvailable(readEnd.get(), lines);
-        if (!open)
-            break;
+    bool open = true;     // the pipe has not been closed by every holder
+    bool exited = false;  // the interpreter has ended
+    while (open || !exited) {
+        if (open)
+            open = ReadAvailable(readEnd.get(), lines);
         if (!exited)
             exited = ::WaitForSingleObject(process.get(), kPollMs) == WAIT_OBJECT_0;
-        else
-            ::Sleep(kPollMs);  // a child of the interpreter may still hold the pipe
+        else if (open)
+            ::Sleep(kPollMs);  // a child of the interpreter still holds the pipe
+        if (!open && exited)
+            break;
         const bool stopped = stop && stop->load();
         if (stopped || ::GetTickCount() - startedAt >= timeoutMs) {
             const DWORD code = stopped ? kEndedByStop : kEndedByTimeout;
@@ -149,12 +150,12 @@ DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
                 ::TerminateProcess(process.get(), code);
             ::WaitForSingleObject(process.get(), 5000);
             result.ended = exited;
-            ReadAvailable(readEnd.get(), lines);
+            if (open)
+                ReadAvailable(readEnd.get(), lines);
             break;
         }
     }
     lines.finish();
-    ::WaitForSingleObject(process.get(), 5000);
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
     result.exitCode = code;

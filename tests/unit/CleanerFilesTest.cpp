@@ -58,21 +58,7 @@ TEST(CleanerFiles, SweepDeletesMatchingFilesInMatchingFoldersAndKeepsTheFolders)
 TEST(CleanerFiles, AgeRulesCountCalendarDays) {
     SYSTEMTIME today;
     ::GetLocalTime(&today);
-    auto daysAgo = [&](int days) {
-        SYSTEMTIME noon = today;
-        noon.wHour = 12;
-        noon.wMinute = noon.wSecond = noon.wMilliseconds = 0;
-        FILETIME local, utcTime;
-        ::SystemTimeToFileTime(&noon, &local);
-        ULARGE_INTEGER ticks = {{local.dwLowDateTime, local.dwHighDateTime}};
-        ticks.QuadPart -= static_cast<ULONGLONG>(days) * 864000000000ULL;
-        local = {ticks.LowPart, ticks.HighPart};
-        SYSTEMTIME localDay, utc;
-        ::FileTimeToSystemTime(&local, &localDay);
-        ::TzSpecificLocalTimeToSystemTime(nullptr, &localDay, &utc);
-        ::SystemTimeToFileTime(&utc, &utcTime);
-        return utcTime;
-    };
+    const auto daysAgo = test::NoonDaysAgo;
     // Creation dates cannot be set under Wine (they read as the last write): the rule itself is checked here.
     EXPECT_TRUE(cleaner::KeepsTempFile(AgeRule::Keep24, daysAgo(7), daysAgo(1), today));
     EXPECT_FALSE(cleaner::KeepsTempFile(AgeRule::Keep24, daysAgo(7), daysAgo(3), today));

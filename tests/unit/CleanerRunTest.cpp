@@ -52,13 +52,16 @@ public:
         changed_.notify_all();
     }
 
-    // Waits for the end of the run (a minute at most, for a loaded machine), then for its worker.
-    Events events() {
+    // Waits until the end is told (a minute at most, for a loaded machine).
+    void waitForEnded() {
         std::unique_lock<std::mutex> lock(mutex_);
         EXPECT_TRUE(changed_.wait_for(lock, std::chrono::minutes(1), [&] { return over_; }));
-        lock.unlock();
+    }
+    // The events, once the run has told its end and its worker has ended.
+    Events events() {
+        waitForEnded();
         EXPECT_TRUE(CleanerRun::waitForEnd(60000));
-        lock.lock();
+        std::lock_guard<std::mutex> lock(mutex_);
         return events_;
     }
     std::vector<std::wstring> dns() {
@@ -123,6 +126,14 @@ TEST(CleanerRun, CookiesWithoutTheirFolderShowTheStatusAndAreNotDone) {
     EXPECT_FALSE(CleanerRun::isRunning());
     EXPECT_EQ(run.recorder.use_count(), 1) << "the worker has let go of its observer";
     EXPECT_EQ(run.ticks.use_count(), 1);
+
+    // A run asked for as soon as the previous one has told its end starts.
+    Cleaning again({CleanerItem::Cookies});
+    ASSERT_TRUE(again.start());
+    again.recorder->waitForEnded();
+    Cleaning third({CleanerItem::Cookies});
+    EXPECT_TRUE(third.start());
+    EXPECT_EQ(third.recorder->events().back(), L"finished");
 }
 
 TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
@@ -162,6 +173,28 @@ TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
     const std::vector<std::wstring> journal = JournalFile::readLines(run.settings.journal.path());
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0].substr(21), L" - URL supprim\u00E9e : " + std::wstring(cleaner::kTypedUrlsKey) + L"\\url5");
+}
+
+// The sandbox runner made, under C:\runlinks\cache, the links Content.IE5 (to C:\runlinks\documents), Low
+// (to C:\runlinks\lowtarget, which holds a Content.IE5) and Virtualized\elsewhere (to the documents).
+TEST(CleanerRun, TheCacheIsNeverLeftThroughALink) {
+    const std::wstring base = L"C:\\runlinks\\";
+    test::MakeTree(
+        base,
+        {L"documents\\doc.txt", L"documents\\Folder\\", L"documents\\Folder\\x.txt", L"lowtarget\\Content.IE5\\",
+         L"lowtarget\\Content.IE5\\y.dat", L"lowtarget\\Content.IE5\\Sub\\", L"lowtarget\\Content.IE5\\Sub\\z.dat",
+         L"cache\\Virtualized\\v.dat", L"cache\\Virtualized\\sub\\", L"cache\\Virtualized\\sub\\w.dat"});
+    const std::set<std::wstring> documents = test::Under(base + L"documents\\");
+    const std::set<std::wstring> low = test::Under(base + L"lowtarget\\");
+    test::RegistryValueOverride cacheFolder(HKEY_CURRENT_USER, kShellFoldersKey, L"Cache", base + L"cache");
+
+    Cleaning run({CleanerItem::IeCache});
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::IeCache), Done(CleanerItem::IeCache),
+                                              L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(test::Under(base + L"cache\\Virtualized\\"), (std::set<std::wstring>{L"elsewhere\\"}));
+    EXPECT_EQ(test::Under(base + L"documents\\"), documents);
+    EXPECT_EQ(test::Under(base + L"lowtarget\\"), low);
 }
 
 TEST(CleanerRun, TicksAreReadWhenTheRunReachesThem) {

@@ -39,8 +39,8 @@ inline std::set<std::wstring> Under(const std::wstring& root) {
     return out;
 }
 
-// Sets the last-write time of a file to noon, local time, `days` calendar days before today.
-inline void SetWrittenDaysAgo(const std::wstring& path, int days) {
+// Noon, local time, `days` calendar days before today, as a file time.
+inline FILETIME NoonDaysAgo(int days) {
     SYSTEMTIME local;
     ::GetLocalTime(&local);
     local.wHour = 12;
@@ -54,6 +54,11 @@ inline void SetWrittenDaysAgo(const std::wstring& path, int days) {
     ::FileTimeToSystemTime(&time, &local);
     ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
     ::SystemTimeToFileTime(&utc, &time);
+    return time;
+}
+
+inline void SetWrittenDaysAgo(const std::wstring& path, int days) {
+    const FILETIME time = NoonDaysAgo(days);
     win::UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
     ::SetFileTime(file.get(), nullptr, nullptr, &time);
