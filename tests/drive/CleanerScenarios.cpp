@@ -281,6 +281,12 @@ SCENARIO("cleaner-mru-dns") {
                c.enabled(layout::kIdDnsFlush);
     };
     c.click(layout::kIdDnsShow);
+    // The command runs off the window thread: its buttons wait for its end, the dialog answers meanwhile.
+    Expect(WaitUntil([&] { return !c.enabled(layout::kIdDnsShow) && !c.enabled(layout::kIdDnsFlush); }, 10000, 5),
+           L"the DNS buttons are disabled while the command runs");
+    DWORD_PTR answer = 0;
+    Expect(::SendMessageTimeoutW(c.window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer) != 0,
+           L"the dialog answers while the command runs");
     Expect(WaitUntil(dnsDone, 60000), L"Afficher shows the output and the return code");
     const std::wstring shown = Text(dnsText);
     Log(L"DNS output:\n" + shown);
