@@ -9,6 +9,7 @@
 
 #include <array>
 #include <atomic>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -96,6 +97,7 @@ private:
     HIMAGELIST mruImages_ = nullptr;
 
     std::shared_ptr<CleanerRelay> relay_;
+    std::deque<CleanerRelay::Report> pending_;    // taken from the relay, not yet shown
     bool runActive_ = false;                      // a run started here has not yet reported its end
     bool runButtonsOn_ = true;                    // "Nettoyer", "Sélectionner tout", "Désélectionner tout"
     std::shared_ptr<std::atomic<bool>> dnsStop_;  // raised to end the tab's DNS command

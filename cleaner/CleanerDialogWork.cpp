@@ -41,9 +41,15 @@ void CleanerDialog::startCleaning() {
 }
 
 void CleanerDialog::onTimer() {
-    for (const CleanerRelay::Report& report : relay_->take()) {
-        if (!window_)
-            return;
+    for (CleanerRelay::Report& report : relay_->take())
+        pending_.push_back(std::move(report));
+    while (window_ && !pending_.empty()) {
+        // The end of a run waits for the question on screen (say, whether to stop it) to be answered, so
+        // that its notice never comes over the question, and never after the user chose to close.
+        if (pending_.front().kind == CleanerRelay::Report::Kind::Ended && modal_ > 0)
+            break;
+        const CleanerRelay::Report report = std::move(pending_.front());
+        pending_.pop_front();
         onReport(report);
     }
     if (window_)

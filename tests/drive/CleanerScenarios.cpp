@@ -196,16 +196,38 @@ SCENARIO("cleaner-close-during-run") {
     ExpectEqual(again.state(kRecycleItem), layout::kWaitingText, L"the recycle bin, unticked in time, is not");
     ExpectEqual(CountFiles(many), 0, L"\"all\" leaves no temporary file");
 
-    // Quitting while a stopped run winds down ends the program at once and cleanly.
+    // A run that ends while the user is asked whether to stop it keeps its notice until the answer: No
+    // brings the notice.
     MakeManyTempFiles(20, 500);
     again.clean();
     Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"a third run under way");
     again.click(layout::kIdClose);
+    MessageBoxInfo stop = again.box();
+    ExpectEqual(stop.text, layout::kConfirmStop, L"closing during the third run asks");
+    Expect(WaitUntil([&] { return again.status() == cleaner::kCleanerFinishedStatus; }, 60000),
+           L"the run ends while the question is up");
+    auto boxes = [&] {
+        int shown = 0;
+        for (HWND window : TopLevelWindows(s.program.processId(), layout::kMessageTitle))
+            shown += ::IsWindowVisible(window) ? 1 : 0;
+        return shown;
+    };
+    Expect(WaitUntil([&] { return !::IsWindowVisible(again.control(layout::kIdBusy)); }),
+           L"the run's last reports before its end are shown");
+    Expect(!WaitUntil([&] { return boxes() > 1; }, 1500), L"no notice over the question");
+    Answer(stop, IDNO);
+    again.waitForCompletion();
+
+    // Quitting while a stopped run winds down ends the program at once and cleanly.
+    MakeManyTempFiles(20, 500);
+    again.clean();
+    Expect(WaitUntil([&] { return again.status() == userTempStatus; }), L"a fourth run under way");
+    again.click(layout::kIdClose);
     Answer(again.box(), IDYES);
-    Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the third run");
+    Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the fourth run");
     Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
     s.quit();
-    Expect(CountFiles(many) > 0, L"the third run stopped too");
+    Expect(CountFiles(many) > 0, L"the fourth run stopped too");
 }
 
 SCENARIO("cleaner-mru-dns") {
