@@ -226,7 +226,9 @@ SCENARIO("cleaner-close-during-run") {
     Answer(again.box(), IDYES);
     Expect(WaitUntil([&] { return !::IsWindow(again.window); }, 5000), L"closed during the fourth run");
     Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+    const ULONGLONG quitting = ::GetTickCount64();
     s.quit();
+    Log(L"quit to exit: " + std::to_wstring(::GetTickCount64() - quitting) + L" ms");
     Expect(CountFiles(many) > 0, L"the fourth run stopped too");
 }
 
