@@ -102,6 +102,7 @@ SCENARIO("cleaner-items") {
     c.waitForCompletion();
     ExpectEqual(c.state(kDnsItem), layout::kDoneText, L"the DNS item is done");
     Expect(WaitUntil([&] { return c.statePixels(kDnsItem, Green) > 60; }), L"the done picture is on screen");
+    Screenshot(L"cleaner-dns-done");
     Expect(Text(c.control(layout::kIdDnsText)).find(L"Code de retour : ") != std::wstring::npos,
            L"the run's flush wrote its output to the DNS tab");
 
