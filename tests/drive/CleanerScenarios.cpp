@@ -38,6 +38,32 @@ SCENARIO("cleaner-items") {
     for (int page = 0; page < 4; ++page)
         widths(layout::kIdPageTitleFirst + page, layout::kPageTitle.right - layout::kPageTitle.left);
     widths(layout::kSettingsNote.id, layout::kSettingsNote.place.right - layout::kSettingsNote.place.left);
+    // Places: the banner and the tabs in the client area, the rest in the tab's page.
+    auto placeIn = [&](int id, HWND origin) {
+        RECT place;
+        ::GetWindowRect(c.control(id), &place);
+        POINT corner = {0, 0};
+        ::ClientToScreen(origin, &corner);
+        ::OffsetRect(&place, -corner.x, -corner.y);
+        return place;
+    };
+    auto expectPlace = [&](int id, HWND origin, RECT expected, const std::wstring& what) {
+        const RECT place = placeIn(id, origin);
+        Expect(::EqualRect(&place, &expected) != FALSE,
+               what + L" at " + std::to_wstring(place.left) + L"," + std::to_wstring(place.top) + L" " +
+                   std::to_wstring(place.right - place.left) + L"x" + std::to_wstring(place.bottom - place.top));
+    };
+    expectPlace(layout::kIdBanner, c.window, layout::kBanner, L"banner");
+    expectPlace(layout::kIdTabs, c.window, layout::kTabs, L"tab control");
+    HWND general = c.control(layout::kIdPageFirst + layout::kGeneral);
+    expectPlace(layout::kIdStateFirst + kDnsItem, general, {20, 210, 36, 226}, L"state of the last left item");
+    expectPlace(layout::kIdStateFirst + kUserTempItem, general, {400, 130, 416, 146}, L"state of the third right item");
+    expectPlace(layout::kIdPageTitleFirst + layout::kGeneral, general, layout::kPageTitle, L"page title");
+    expectPlace(layout::kIdBusy, general, layout::kBusy, L"busy indicator");
+    expectPlace(layout::kIdStatus, general, layout::kStatus, L"status line");
+    expectPlace(layout::kIdButtonStrip, general, layout::kButtonStrip, L"button strip");
+    const RECT check = placeIn(layout::kIdCheckFirst + kDnsItem, general);
+    Expect(check.left == 40 && check.top == 210 && check.bottom == 230, L"the check box beside its state picture");
     c.expectDefaults();
     Screenshot(L"cleaner-general");
 
