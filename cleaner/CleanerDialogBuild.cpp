@@ -155,13 +155,13 @@ HWND CleanerDialog::buildPage(int index) {
     ::SetWindowLongPtrW(page, GWLP_ID, kIdPageFirst + index);
     ::SetWindowLongPtrW(page, GWL_EXSTYLE, ::GetWindowLongPtrW(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     controls_[kIdPageFirst + index] = page;
-    const Page& spec = kPages[index];
+    const Page& entry = kPages[index];
     const RECT icon = {kPageIconAt.x, kPageIconAt.y, kPageIconAt.x + 16, kPageIconAt.y + 16};
-    CleanerPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(spec.picture), kPageBack,
-                           spec.caption);
-    fitText(label(page, kIdPageTitleFirst + index, kPageTitle, spec.title, kTitleColor, app_.fonts.get(2)), 0);
-    if (spec.description.text)
-        label(page, spec.description.id, spec.description.place, spec.description.text, kTextColor, nullptr);
+    CleanerPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
+                           entry.caption);
+    fitText(label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(2)), 0);
+    if (entry.description.text)
+        label(page, entry.description.id, entry.description.place, entry.description.text, kTextColor, nullptr);
     return page;
 }
 
@@ -190,8 +190,9 @@ void CleanerDialog::buildGeneral(HWND page) {
     ::SetWindowLongPtrW(strip, GWL_EXSTYLE, ::GetWindowLongPtrW(strip, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     ::SetWindowPos(strip, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     controls_[kIdButtonStrip] = strip;
-    for (const Button& spec : kStripButtons)
-        attachTip(button(strip, spec.id, spec.place, spec.caption, BS_PUSHBUTTON, nullptr), spec.tipTitle, spec.tip);
+    for (const Button& entry : kStripButtons)
+        attachTip(button(strip, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
+                  entry.tip);
 }
 
 void CleanerDialog::buildSettings(HWND page) {
@@ -223,8 +224,9 @@ void CleanerDialog::buildDns(HWND page) {
     // Long enough for any cache listing; the default limit of an edit is 32 K characters.
     ::SendMessageW(dnsText_, EM_SETLIMITTEXT, 0, 0);
     controls_[kIdDnsText] = dnsText_;
-    for (const Button& spec : kDnsButtons)
-        attachTip(button(page, spec.id, spec.place, spec.caption, BS_PUSHBUTTON, nullptr), spec.tipTitle, spec.tip);
+    for (const Button& entry : kDnsButtons)
+        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
+                  entry.tip);
 }
 
 void CleanerDialog::buildMru(HWND page) {
@@ -238,11 +240,11 @@ void CleanerDialog::buildMru(HWND page) {
     ListView_SetTextBkColor(mruList_, kSheetBack);
     ListView_SetTextColor(mruList_, kMruTextColor);
     int index = 0;
-    for (const Column& spec : kMruColumns) {
+    for (const Column& entry : kMruColumns) {
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = spec.width;
-        column.pszText = const_cast<wchar_t*>(spec.caption);
+        column.cx = entry.width;
+        column.pszText = const_cast<wchar_t*>(entry.caption);
         ListView_InsertColumn(mruList_, index++, &column);
     }
     mruImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
@@ -250,8 +252,9 @@ void CleanerDialog::buildMru(HWND page) {
     ImageList_Add(mruImages_, app_.pictures.bitmap(IDR_CLEANER_MRU_VALUE), nullptr);
     ListView_SetImageList(mruList_, mruImages_, LVSIL_SMALL);
     controls_[kIdMruList] = mruList_;
-    for (const Button& spec : kMruButtons)
-        attachTip(button(page, spec.id, spec.place, spec.caption, BS_PUSHBUTTON, nullptr), spec.tipTitle, spec.tip);
+    for (const Button& entry : kMruButtons)
+        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
+                  entry.tip);
 }
 
 }  // namespace cleaner

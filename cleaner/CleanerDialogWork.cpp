@@ -74,8 +74,8 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
             break;
         case Kind::DnsCommandEnded:
             dnsBusy_ = false;
-            for (const Button& spec : kDnsButtons)
-                ::EnableWindow(controls_[spec.id], TRUE);
+            for (const Button& entry : kDnsButtons)
+                ::EnableWindow(controls_[entry.id], TRUE);
             break;
         case Kind::Ended:
             // The buttons come back once the notice is dismissed.
@@ -125,8 +125,8 @@ void CleanerDialog::startDnsCommand(bool flush) {
     }
     dnsStop_ = stop;
     dnsBusy_ = true;
-    for (const Button& spec : kDnsButtons)
-        ::EnableWindow(controls_[spec.id], FALSE);
+    for (const Button& entry : kDnsButtons)
+        ::EnableWindow(controls_[entry.id], FALSE);
 }
 
 void CleanerDialog::appendDnsLine(const std::wstring& text) {
