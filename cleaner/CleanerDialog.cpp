@@ -82,6 +82,13 @@ void CleanerDialog::run(HWND owner) {
                 ::PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        // Escape anywhere in the dialog is the close box. Taken here, before a control sees it: a multi-line
+        // text box would otherwise close its own parent, the tab's page.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+            (message.hwnd == window_ || ::IsChild(window_, message.hwnd))) {
+            requestClose();
+            continue;
+        }
         if (!::IsDialogMessageW(window_, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);

@@ -357,6 +357,19 @@ SCENARIO("cleaner-mru-dns") {
            L"the flush's output in an emptied area");
     const std::wstring flushed = Text(dnsText);
     Expect(flushed.find(L"Code de retour : ") == flushed.rfind(L"Code de retour : "), L"one command's output");
-    c.closeIdle();
+    // Escape closes the idle dialog, even from the DNS text area.
+    RECT area;
+    ::GetWindowRect(dnsText, &area);
+    MouseClick({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    Expect(WaitUntil([&] {
+               GUITHREADINFO focus = {};
+               focus.cbSize = sizeof(focus);
+               return ::GetGUIThreadInfo(::GetWindowThreadProcessId(c.window, nullptr), &focus) &&
+                      focus.hwndFocus == dnsText;
+           }),
+           L"the DNS text area has the keyboard");
+    KeyPress(VK_ESCAPE);
+    Expect(WaitUntil([&] { return !::IsWindow(c.window); }), L"Escape closes the dialog");
+    Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
     s.quit();
 }
