@@ -186,8 +186,8 @@ SCENARIO("cleaner-close-during-run") {
     Expect(WaitUntil([&] { return busyPicture() != first; }, 5000), L"the busy indicator is animated");
     Screenshot(L"cleaner-run");
 
-    // Closing asks; No keeps the run going.
-    c.click(layout::kIdClose);
+    // Closing (here with the close box) asks; No keeps the run going.
+    Close(c.window);
     MessageBoxInfo question = c.box();
     ExpectEqual(question.text, layout::kConfirmStop, L"closing during a run asks");
     Answer(question, IDNO);
