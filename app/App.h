@@ -25,8 +25,6 @@ struct App {
     WorkFolders folders;
     Fonts fonts;
     Pictures pictures;
-    // A one-picture page for the cleaner's animation; the picture is looked up in the current folder.
-    std::wstring animationPage;
     int pointerRange = 100;
     int overallRange = 100;
     int repetitionsRange = 100;

@@ -4,6 +4,7 @@
 #include "app/ControlIds.h"
 #include "app/Environment.h"
 #include "app/MainWindow.h"
+#include "cleaner/CleanerDialog.h"
 #include "journal/JournalWindow.h"
 #include "win/Files.h"
 #include "win/Paths.h"
@@ -43,6 +44,12 @@ void MainWindow::onCommand(int id) {
             break;
         case kCmdQuit:
             requestQuit();
+            break;
+        case kCmdCleaner:
+            // Returns when the Fast Cleaner closes; the main window is disabled meanwhile, so that no
+            // second one opens over it.
+            if (::IsWindowEnabled(window_))
+                cleaner::CleanerDialog(app_, journal_).run(window_);
             break;
         case kCmdAddFiles:
             showView(false);
@@ -333,11 +340,17 @@ bool MainWindow::letRunStop() {
     // Long enough for the block or rename under way to finish, short enough not to feel stuck. Scans
     // stop between two folders.
     const bool scansEnded = scans_.stopAndWait(2000);
-    return run_.quitAndWait(5000) && scansEnded;
+    // A cleaner run is stopped whenever its dialog closes during it; it ends between two entries, or at
+    // once for a DNS command, and gets a moment for it.
+    cleaner::CleanerRun::requestStop();
+    const bool cleanerEnded = cleaner::CleanerRun::waitForEnd(1000);
+    return run_.quitAndWait(5000) && scansEnded && cleanerEnded;
 }
 
 void MainWindow::onTray(LPARAM event) {
-    if (event != WM_RBUTTONDOWN)
+    // While a dialog or a message box holds the window, its menu stays closed: it would reach commands
+    // (quit, the Fast Cleaner) that the open dialog must end first.
+    if (event != WM_RBUTTONDOWN || !::IsWindowEnabled(window_))
         return;
     POINT at;
     ::GetCursorPos(&at);

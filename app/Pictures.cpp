@@ -5,11 +5,17 @@
 namespace {
 
 constexpr int kJpegPictures[] = {IDR_HEADER, IDR_CORNER, IDR_COVER, IDR_TOOLS_BACKGROUND, IDR_ABOUT_ART};
-constexpr int kPngPictures[] = {IDR_LOGO,          IDR_GROUP_MAIN,     IDR_GROUP_SHRED,     IDR_GROUP_EXPLORER,
-                                IDR_GROUP_SUPPORT, IDR_LINK_HOME,      IDR_LINK_CLEANER,    IDR_LINK_TOOLS,
-                                IDR_LINK_QUIT,     IDR_LINK_ADD_FILES, IDR_LINK_ADD_FOLDER, IDR_LINK_PRESETS,
-                                IDR_LINK_HELP,     IDR_LINK_ABOUT,     IDR_ABOUT_WEB,       IDR_ABOUT_MAIL,
-                                IDR_TOOLS_ITEMS,   IDR_TOOLS_TABS};
+constexpr int kPngPictures[] = {IDR_LOGO, IDR_GROUP_MAIN, IDR_GROUP_SHRED, IDR_GROUP_EXPLORER, IDR_GROUP_SUPPORT,
+                                IDR_LINK_HOME, IDR_LINK_CLEANER, IDR_LINK_TOOLS, IDR_LINK_QUIT, IDR_LINK_ADD_FILES,
+                                IDR_LINK_ADD_FOLDER, IDR_LINK_PRESETS, IDR_LINK_HELP, IDR_LINK_ABOUT,
+                                // the About window's
+                                IDR_ABOUT_WEB, IDR_ABOUT_MAIL,
+                                // the Windows tools view's
+                                IDR_TOOLS_ITEMS, IDR_TOOLS_TABS,
+                                // the Fast Cleaner's
+                                IDR_CLEANER_TAB_GENERAL, IDR_CLEANER_TAB_SETTINGS, IDR_CLEANER_TAB_DNS,
+                                IDR_CLEANER_TAB_MRU, IDR_CLEANER_WAITING, IDR_CLEANER_DONE, IDR_CLEANER_MRU_KEY,
+                                IDR_CLEANER_MRU_VALUE, IDR_CLEANER_BUSY};
 constexpr int kBmpPictures[] = {IDB_MENU_RECYCLE, IDB_MENU_INTERNET, IDB_MENU_HISTORY, IDB_MENU_DOCUMENTS,
                                 IDB_MENU_FOLDER,  IDB_MENU_CLEANER,  IDB_MENU_HELP,    IDB_MENU_QUIT};
 constexpr int kIcons[] = {IDI_APP,        IDI_TRAY,     IDI_BTN_DESTROY,         IDI_BTN_PAUSE,

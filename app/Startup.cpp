@@ -52,9 +52,6 @@ int RunProgram(HINSTANCE instance) {
         ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
         return 1;
     }
-    app.animationPage = L"about:<html><body scroll='no' leftmargin='0' topmargin='0'><img src='" +
-                        win::WithTrailingBackslash(win::CurrentFolder()) + L"DataFiles\\threading.gif" +
-                        L"'></img></body></html>";
     app.pointerRange = app.overallRange = app.repetitionsRange = 100;
     app.bitnessLabel = OsBitnessLabel();
 

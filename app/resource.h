@@ -39,6 +39,16 @@
 #define IDR_ABOUT_ART 140
 #define IDR_ABOUT_WEB 141
 #define IDR_ABOUT_MAIL 142
+// Fast Cleaner pictures (PNG): tab icons, item states, M.R.U. rows, busy animation (a strip of frames).
+#define IDR_CLEANER_TAB_GENERAL 150
+#define IDR_CLEANER_TAB_SETTINGS 151
+#define IDR_CLEANER_TAB_DNS 152
+#define IDR_CLEANER_TAB_MRU 153
+#define IDR_CLEANER_WAITING 154
+#define IDR_CLEANER_DONE 155
+#define IDR_CLEANER_MRU_KEY 156
+#define IDR_CLEANER_MRU_VALUE 157
+#define IDR_CLEANER_BUSY 158
 
 // Menu pictures (BMP).
 #define IDB_MENU_RECYCLE 200

@@ -460,5 +460,73 @@ stroke none fill $RED circle 16,4.5 16,7.2"
 "$IM" "$TMP/about-mail.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-mail.png
 # The Windows tools view's icons and tab pictures
 . "$HERE/make-tools-art.sh"
+# Fast Cleaner: tab icons, item states, M.R.U. rows and the busy animation (16x16)
+
+render cleaner-tab-general.png 16 16 "stroke $BLUE stroke-width 1
+fill white rectangle 1.5,1.5 14.5,14.5
+stroke none
+fill $GREEN rectangle 3.5,3.5 6.5,6.5 rectangle 3.5,9.5 6.5,12.5
+fill $INK rectangle 8,4.5 13,5.5 rectangle 8,10.5 13,11.5
+stroke white stroke-width 1 stroke-linecap round fill none
+path 'M 4,5 L 5,6 L 6.5,3.8' path 'M 4,11 L 5,12 L 6.5,9.8'"
+
+render cleaner-tab-settings.png 16 16 "stroke none
+fill $BLUE circle 8,8 8,14.6
+fill $LIGHT circle 8,8 8,10.3
+$(awk -v col="$BLUE" 'BEGIN{for (a = 0; a < 360; a += 45)
+  printf "push graphic-context translate 8,8 rotate %d fill %s rectangle -1.6,-7.8 1.6,-5 pop graphic-context\n", a, col}')
+fill $GOLD circle 8,8 8,9.2"
+
+render cleaner-tab-dns.png 16 16 "stroke none fill $BLUE circle 8,8 8,15.5
+fill '#5D86C9' circle 8,8 8,14.3
+stroke white stroke-width 1 fill none
+ellipse 8,8 3,6.8 0,360
+line 1.5,8 14.5,8
+line 8,1.2 8,14.8
+stroke none fill $RED rectangle 10,10 16,16
+fill white rectangle 11.5,12.4 14.5,13.6"
+
+render cleaner-tab-mru.png 16 16 "stroke $NAVY stroke-width 0.8
+fill $GOLD rectangle 1.5,1.5 7.5,7.5
+fill '#5D86C9' rectangle 8.5,1.5 14.5,7.5
+fill $GREEN rectangle 1.5,8.5 7.5,14.5
+fill $RED rectangle 8.5,8.5 14.5,14.5"
+
+# Item state: waiting (a grey-blue clock) and done (a green disc with a white tick)
+render cleaner-waiting.png 16 16 "stroke none fill '#7E8CA6' circle 8,8 8,15.2
+fill '#E3E8F2' circle 8,8 8,13.8
+stroke '#56657F' stroke-width 1.3 stroke-linecap round
+line 8,8 8,4.2 line 8,8 10.8,9.6"
+
+render cleaner-done.png 16 16 "stroke none fill $GREEND circle 8,8 8,15.2
+fill $GREEN circle 8,8 8,14
+stroke white stroke-width 2 stroke-linecap round stroke-linejoin round fill none
+path 'M 4.6,8.3 L 7,10.8 L 11.6,5.4'"
+
+# M.R.U. rows: a registry key (gold) and a value (a small blue tile with text)
+render cleaner-mru-key.png 16 16 "stroke none
+fill $GOLDD circle 4.8,8 4.8,13.2
+fill $GOLD circle 4.8,8 4.8,12
+fill white circle 4.8,8 4.8,9.6
+fill $GOLDD rectangle 8,6.8 15.5,9.8 rectangle 11.5,9.8 13,12 rectangle 14,9.8 15.5,12.8
+fill $GOLD rectangle 8.6,7.5 15,9"
+
+render cleaner-mru-value.png 16 16 "stroke $BLUE stroke-width 1
+fill white rectangle 1.5,2.5 14.5,13.5
+stroke none fill $RED rectangle 3,5 7,11
+fill $INK rectangle 8.5,5 13,6 rectangle 8.5,7.5 13,8.5 rectangle 8.5,10 12,11"
+
+# Busy animation: eight frames side by side, a ring of eight dots with a bright head going round
+for f in 0 1 2 3 4 5 6 7; do
+    render "$TMP/busy$f.png" 16 16 "stroke none
+$(awk -v f="$f" -v b="$BLUE" 'BEGIN{
+    for (i = 0; i < 8; i++) {
+        k = (i - f + 8) % 8; a = i * 3.14159265 / 4 - 3.14159265 / 2
+        x = 8 + 5.6 * cos(a); y = 8 + 5.6 * sin(a); r = (k == 0) ? 2.1 : (k == 7 ? 1.8 : 1.5)
+        alpha = (k == 0) ? 1 : (k == 7 ? 0.75 : (k == 6 ? 0.5 : 0.28))
+        printf "fill rgba(68,94,138,%.2f) circle %.2f,%.2f %.2f,%.2f\n", alpha, x, y, x + r, y
+    }}')"
+done
+"$IM" "$TMP"/busy{0,1,2,3,4,5,6,7}.png +append "${PNGOPT[@]}" PNG32:cleaner-busy.png
 
 echo "pictures written to $HERE"

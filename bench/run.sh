@@ -53,3 +53,7 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The journal window opening a journal of a million lines, against a bare read of the same file.
 "${run[@]}" "$top/build/sandbox/bench-journal-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-journal-window
+
+# The Fast Cleaner's dialog while a run sweeps 50,000 temporary files and while a DNS command runs.
+"${run[@]}" "$top/build/sandbox/bench-cleaner-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-cleaner-window

@@ -503,6 +503,38 @@ int ProgressPosition(HWND bar) {
     return static_cast<int>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
 }
 
+int ListItemImage(HWND list, int item) {
+    RemoteBuffer remote(list, sizeof(LVITEMW));
+    LVITEMW request = {};
+    request.mask = LVIF_IMAGE;
+    request.iItem = item;
+    remote.write(&request, sizeof(request));
+    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.address()));
+    remote.read(&request, sizeof(request));
+    return request.iImage;
+}
+
+RECT TabItemRectOnScreen(HWND tabs, int index) {
+    RemoteBuffer remote(tabs, sizeof(RECT));
+    ::SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.address()));
+    RECT rect = {};
+    remote.read(&rect, sizeof(rect));
+    ::MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& test) {
+    win::WindowDc dc(nullptr);
+    int count = 0;
+    for (int y = screen.top; y < screen.bottom; ++y) {
+        for (int x = screen.left; x < screen.right; ++x) {
+            if (test(::GetPixel(dc.get(), x, y)))
+                ++count;
+        }
+    }
+    return count;
+}
+
 void Screenshot(const std::wstring& name) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);

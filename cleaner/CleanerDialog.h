@@ -1,0 +1,108 @@
+#pragma once
+
+#include "cleaner/CleanerRelay.h"
+#include "journal/JournalFile.h"
+#include "win/Handle.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <atomic>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+struct App;
+
+namespace cleaner {
+
+// The Fast Cleaner: a fixed-size window over the main window, with the fourteen items and the run
+// ("Général"), the age option ("Paramètres"), the DNS cache ("Cache DNS") and the recent-documents traces
+// ("M.R.U."). run() disables the owner, runs the window's own message loop until it closes and enables
+// the owner again. Nothing of a dialog survives its closing: each opening starts from the defaults.
+//
+// The cleaner run and the DNS commands work on threads of their own and never touch the window: they
+// report through a CleanerRelay, which the window reads on a timer. Closing during a run asks first,
+// then asks the run to stop and closes at once; the run winds down on its own and its last reports go
+// nowhere. Its pieces: CleanerDialog.cpp (window, loop, events), CleanerDialogBuild.cpp (the controls),
+// CleanerDialogWork.cpp (the run, the DNS commands and the M.R.U. list).
+class CleanerDialog {
+public:
+    CleanerDialog(App& app, const JournalFile& journal);
+    ~CleanerDialog();
+    CleanerDialog(const CleanerDialog&) = delete;
+    CleanerDialog& operator=(const CleanerDialog&) = delete;
+
+    void run(HWND owner);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool create(HWND owner);
+
+    // CleanerDialogBuild.cpp
+    void buildBanner();
+    void buildTabs();
+    HWND buildPage(int index);
+    void buildGeneral(HWND page);
+    void buildSettings(HWND page);
+    void buildDns(HWND page);
+    void buildMru(HWND page);
+    HWND label(HWND parent, int id, const RECT& place, const wchar_t* text, COLORREF color, HFONT font);
+    HWND button(HWND parent, int id, const RECT& place, const wchar_t* text, DWORD style, HFONT font);
+    void attachTip(HWND control, const wchar_t* title, const wchar_t* text);
+    // Widens a control whose text would be clipped at the width of the layout; the text stays whole.
+    void fitText(HWND control, int extra);
+
+    // CleanerDialog.cpp
+    void onCommand(int id, int code);
+    void showPage(int index);
+    void tickAll(bool on);
+    bool anyTicked() const;
+    void requestClose();
+    void close();
+    int ask(const wchar_t* text, UINT flags);
+    bool brushFor(HWND control, HDC dc, LRESULT* brush);
+
+    // CleanerDialogWork.cpp
+    void startCleaning();
+    void onTimer();
+    void onReport(const CleanerRelay::Report& report);
+    void updateRunButtons();
+    void setItemState(int item, bool done);
+    void startDnsCommand(bool flush);
+    void appendDnsLine(const std::wstring& text);
+    void showMruTraces();
+
+    App& app_;
+    JournalFile journal_;
+    HWND owner_ = nullptr;
+    HWND window_ = nullptr;
+    HWND tabs_ = nullptr;
+    std::array<HWND, 4> pages_ = {};
+    std::array<HWND, kCleanerItemCount> checks_ = {};
+    std::array<HWND, kCleanerItemCount> states_ = {};
+    HWND busy_ = nullptr;
+    HWND status_ = nullptr;
+    HWND dnsText_ = nullptr;
+    HWND mruList_ = nullptr;
+    std::map<int, HWND> controls_;
+    std::map<HWND, COLORREF> textColors_;
+    win::UniqueBitmap banner_;
+    win::UniqueBrush pageBrush_;
+    win::UniqueBrush sheetBrush_;
+    HIMAGELIST tabImages_ = nullptr;
+    HIMAGELIST mruImages_ = nullptr;
+
+    std::shared_ptr<CleanerRelay> relay_;
+    std::deque<CleanerRelay::Report> pending_;    // taken from the relay, not yet shown
+    bool runActive_ = false;                      // a run started here has not yet reported its end
+    bool runButtonsOn_ = true;                    // "Nettoyer", "Sélectionner tout", "Désélectionner tout"
+    std::shared_ptr<std::atomic<bool>> dnsStop_;  // raised to end the tab's DNS command
+    bool dnsBusy_ = false;
+    int modal_ = 0;  // message boxes open over the dialog
+};
+
+}  // namespace cleaner

@@ -1,0 +1,122 @@
+#include "cleaner/CleanerDialogLayout.h"
+
+#include "app/resource.h"
+
+namespace cleaner::layout {
+
+const std::array<Page, 4> kPages = {{
+    {L"Général",
+     IDR_CLEANER_TAB_GENERAL,
+     L"Sélection des éléments à effacer.",
+     {kIdPageTextFirst + kGeneral,
+      {10, 30, 680, 75},
+      L"Pour éléminer les traces d'utilisation courante et les fichiers inutiles sur votre ordinateur.\nSélectionnez "
+      L"les données que vous souhaitez effacer et cliquez sur Nettoyer."}},
+    {L"Paramètres",
+     IDR_CLEANER_TAB_SETTINGS,
+     L"Sélectionnez les options de fonctionnement pour Fast Cleaner",
+     {0, {}, nullptr}},
+    {L"Cache DNS",
+     IDR_CLEANER_TAB_DNS,
+     L"Afficher les informations contenues dans le cache DNS",
+     {kIdPageTextFirst + kDns,
+      {20, 30, 670, 90},
+      L"Le cache DNS contient toutes les adresses des sites internet que vous avez récemment visité, même si vous "
+      L"avez effacé l'historique de navigation. Elles seront conservées durant 24 heures, automatiquement effaçées "
+      L"par le système après ce délai. Le cache DNS est très utile pour accélérer l'affichage des pages web déjà "
+      L"visitées. Si pour une raison ou une autre vous préférez supprimer toutes vos traces de navigation sans "
+      L"attendre, vous devez effacer ce cache."}},
+    {L"M.R.U.",
+     IDR_CLEANER_TAB_MRU,
+     L"Nettoyer le registre des traces M.R.U.",
+     {kIdPageTextFirst + kMru,
+      {10, 30, 680, 75},
+      L"Ici vous pouvez visualiser les clés de registre MRU (Most Recently Used) retraçant l'usage de vos fichiers "
+      L"avant de les effacer. Vous pouvez le faire à n'importe quel moment. Elles ne représentent aucun danger, et "
+      L"sont utiles pour une ouverture plus rapide des fichiers les plus utilisés."}},
+}};
+
+// Indexed by the item's number, like kCleanerItems.
+const std::array<Item, kCleanerItemCount> kItems = {{
+    {CleanerItem::TypedUrls, 0, 0, 220, L"URL saisies",
+     L"Supprime du registre les urls saisies manuellement dans Internet Explorer"},
+    {CleanerItem::IeCache, 0, 1, 160, L"Cache IE",
+     L"Supprime tous les fichiers temporaires téléchargés lors de vos navigations avec Internet Explorer"},
+    {CleanerItem::Cookies, 0, 2, 160, L"Cookies IE",
+     L"Supprime tous les cookies installés par les sites web lors de vos navigations avec IE"},
+    {CleanerItem::IeHistory, 0, 3, 200, L"Historique IE",
+     L"Supprime les urls visitées stockées dans l'historique de IE"},
+    {CleanerItem::Clipboard, 0, 4, 160, L"Clipboard",
+     L"Supprime les données précédemment placées dans le presse-papier"},
+    {CleanerItem::MruTraces, 0, 5, 210, L"Traces MRU",
+     L"Nettoie le registre des traces des fichiers récemment utilisés"},
+    {CleanerItem::DnsCache, 0, 6, 210, L"Effacer le cache DNS",
+     L"Supprime les données des sites récemment vistés du cache DNS"},
+    {CleanerItem::RecentDocs, 1, 0, 140, L"Documents récents",
+     L"Supprime tous les liens d'accès rapide vers les documents récemment utilisés"},
+    {CleanerItem::WindowsTemp, 1, 1, 160, L"Temporaires Windows",
+     L"Supprime tous les fichiers temp de tous les utilisateurs en fonctions de vos paramètres"},
+    {CleanerItem::UserTemp, 1, 2, 160, L"Temporaires utilisateur",
+     L"Supprime tous les fichiers temp de l'utilisateur actuel en fonctions de vos paramètres"},
+    {CleanerItem::BurnTemp, 1, 3, 160, L"Listing gravure",
+     L"Supprime tous les fichiers listés en attente d'être gravés avec l'utilitaire de Windows"},
+    {CleanerItem::MediaPlayerCache, 1, 4, 170, L"Images vidéos",
+     L"Supprime les images créées par Windows Média Player lors de la lecture de vidéos"},
+    {CleanerItem::PrefetchLayouts, 1, 5, 160, L"Modèles Windows",
+     L"Supprime les modèles créés et utilisés par Windows pour les applications courantes"},
+    {CleanerItem::RecycleBin, 1, 6, 210, L"Vider la corbeille",
+     L"Supprime les fichiers qui ont été placés dans la corbeille de Windows"},
+}};
+
+const std::array<Button, 4> kStripButtons = {{
+    {kIdSelectAll, {10, 5, 130, 35}, L"Sélectionner tout", nullptr, L"Sélectionner tout les éléments pour suppression"},
+    {kIdDeselectAll, {130, 5, 250, 35}, L"Désélectionner tout", nullptr, L"Désélectionner tout les éléments"},
+    {kIdClean,
+     {500, 5, 580, 35},
+     L"Nettoyer",
+     L"Nettoyer",
+     L"Démarrer maintenant le nettoyage des éléments sélectionnés"},
+    {kIdClose, {580, 5, 650, 35}, L"Fermer", L"Quitter", L"Annuler les opérations en cours et fermer Fast Cleaner"},
+}};
+
+const std::array<Button, 2> kDnsButtons = {{
+    {kIdDnsShow,
+     {5, 305, 75, 330},
+     L"Afficher",
+     L"Afficher",
+     L"Rechercher et afficher les informations contenues dans le cache DNS"},
+    {kIdDnsFlush,
+     {555, 305, 675, 330},
+     L"Effacer Cache DNS",
+     L"Effacer maintenant",
+     L"Effacer les informations (adresses web vistées) contenues dans le cache DNS"},
+}};
+
+const std::array<Button, 3> kMruButtons = {{
+    {kIdMruShow,
+     {5, 305, 65, 330},
+     L"Afficher",
+     L"Afficher",
+     L"Analyser le registre à la recherche des traces MRU et les afficher"},
+    {kIdMruValues,
+     {435, 305, 555, 330},
+     L"Effacer valeurs",
+     L"Effacer valeurs",
+     L"Supprimer seulement les valeurs des fichiers MRU du registre"},
+    {kIdMruAll,
+     {555, 305, 675, 330},
+     L"Effacer tout",
+     L"Effacer tout",
+     L"Supprimer toutes les traces MRU du registre maintenant (valeurs et extensions comprises)"},
+}};
+
+const std::array<AgeOption, 3> kAgeOptions = {{
+    {kIdAgeKeep48, {40, 75, 340, 95}, L" Ne pas nettoyer les fichiers temp de moins de 48 heures", AgeRule::Keep48},
+    {kIdAgeKeep24,
+     {40, 95, 410, 115},
+     L" Ne pas nettoyer les fichiers temp de moins de 24 heures (recommandé)",
+     AgeRule::Keep24},
+    {kIdAgeAll, {40, 115, 340, 135}, L" Nettoyer tous les fichiers temp, même les plus récents", AgeRule::All},
+}};
+
+}  // namespace cleaner::layout

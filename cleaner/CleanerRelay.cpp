@@ -1,0 +1,71 @@
+#include "cleaner/CleanerRelay.h"
+
+#include "cleaner/CleanerDialogLayout.h"
+
+#include <utility>
+
+namespace cleaner {
+
+CleanerRelay::CleanerRelay() : ageRule_(layout::kDefaultAgeRule) {
+    for (std::atomic<bool>& tick : ticked_)
+        tick = false;
+}
+
+void CleanerRelay::setTicked(CleanerItem item, bool on) {
+    ticked_[static_cast<int>(item)] = on;
+}
+
+void CleanerRelay::setAgeRule(AgeRule rule) {
+    ageRule_ = rule;
+}
+
+std::vector<CleanerRelay::Report> CleanerRelay::take() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(reports_, {});
+}
+
+void CleanerRelay::detach() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    attached_ = false;
+    reports_.clear();
+}
+
+bool CleanerRelay::ticked(CleanerItem item) const {
+    return ticked_[static_cast<int>(item)];
+}
+
+AgeRule CleanerRelay::ageRule() const {
+    return ageRule_;
+}
+
+void CleanerRelay::push(Report report) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (attached_)
+        reports_.push_back(std::move(report));
+}
+
+void CleanerRelay::busy(bool on) {
+    push({Report::Kind::Busy, on ? 1 : 0, {}});
+}
+
+void CleanerRelay::status(const std::wstring& text) {
+    push({Report::Kind::Status, 0, text});
+}
+
+void CleanerRelay::itemDone(CleanerItem item) {
+    push({Report::Kind::ItemDone, static_cast<int>(item), {}});
+}
+
+void CleanerRelay::dnsLine(const std::wstring& text) {
+    push({Report::Kind::DnsLine, 0, text});
+}
+
+void CleanerRelay::ended(CleanerEnd end) {
+    push({Report::Kind::Ended, static_cast<int>(end), {}});
+}
+
+void CleanerRelay::dnsCommandEnded() {
+    push({Report::Kind::DnsCommandEnded, 0, {}});
+}
+
+}  // namespace cleaner

@@ -1,0 +1,162 @@
+#pragma once
+
+// The user's steps in the Fast Cleaner, by the names they see; shared by its scenarios and its benchmark.
+#include "tests/drive/Session.h"
+
+#include "cleaner/CleanerDialogLayout.h"
+
+#include <string>
+
+namespace drive {
+
+namespace layout = cleaner::layout;
+
+inline constexpr int kDnsItem = static_cast<int>(cleaner::CleanerItem::DnsCache);
+inline constexpr int kCookiesItem = static_cast<int>(cleaner::CleanerItem::Cookies);
+inline constexpr int kUserTempItem = static_cast<int>(cleaner::CleanerItem::UserTemp);
+
+inline bool Green(COLORREF color) {
+    return GetGValue(color) > 110 && GetGValue(color) > GetRValue(color) + 40 &&
+           GetGValue(color) > GetBValue(color) + 30;
+}
+inline bool GreyBlue(COLORREF color) {
+    return GetBValue(color) > GetRValue(color) + 15 && GetBValue(color) < 250 && !Green(color);
+}
+
+// The user's steps in the Fast Cleaner, by the names they see.
+struct Cleaner {
+    Session& s;
+    HWND window = nullptr;
+
+    explicit Cleaner(Session& session) : s(session) {
+        s.command(kCmdCleaner);
+        window = s.program.waitForWindow(layout::kTitle);
+    }
+    HWND control(int id) const { return FindChildById(window, id); }
+    void click(int id) const { Click(control(id)); }
+    bool enabled(int id) const { return ::IsWindowEnabled(control(id)) != FALSE; }
+    bool checked(int id) const { return ::SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND check(int item) const { return control(layout::kIdCheckFirst + item); }
+    bool ticked(int item) const { return checked(layout::kIdCheckFirst + item); }
+    void tick(int item, bool on) const {
+        if (ticked(item) != on)
+            Click(check(item));
+        Expect(WaitUntil([&] { return ticked(item) == on; }), L"the item's box follows the click");
+    }
+    std::wstring state(int item) const { return Text(control(layout::kIdStateFirst + item)); }
+    int statePixels(int item, bool (*test)(COLORREF)) const {
+        RECT place;
+        ::GetWindowRect(control(layout::kIdStateFirst + item), &place);
+        return CountScreenPixels(place, test);
+    }
+    std::wstring status() const { return Text(control(layout::kIdStatus)); }
+    bool runButtons(bool on) const {
+        return enabled(layout::kIdClean) == on && enabled(layout::kIdSelectAll) == on &&
+               enabled(layout::kIdDeselectAll) == on;
+    }
+    // A tab, clicked as the user does.
+    void showTab(int index) const {
+        HWND tabs = control(layout::kIdTabs);
+        const RECT header = TabItemRectOnScreen(tabs, index);
+        MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
+        Expect(WaitUntil([&] { return ::IsWindowVisible(control(layout::kIdPageFirst + index)) != FALSE; }),
+               L"tab " + std::to_wstring(index) + L" shows its page");
+    }
+    MessageBoxInfo box() const {
+        MessageBoxInfo info = s.box();
+        ExpectEqual(info.title, layout::kMessageTitle, L"message box title");
+        return info;
+    }
+    // "Nettoyer", answered Yes.
+    void clean() const {
+        click(layout::kIdClean);
+        MessageBoxInfo confirm = box();
+        ExpectEqual(confirm.text, layout::kConfirmClean, L"confirmation");
+        Answer(confirm, IDYES);
+    }
+    // The completion notice; the three buttons come back only once it is dismissed.
+    void waitForCompletion() const {
+        MessageBoxInfo done = box();
+        ExpectEqual(done.text, layout::kCleanFinished, L"completion notice");
+        ExpectEqual(status(), cleaner::kCleanerFinishedStatus, L"status line at the end");
+        Expect(runButtons(false), L"the buttons stay disabled while the notice is up");
+        Expect(!::IsWindowVisible(control(layout::kIdBusy)), L"the busy indicator is hidden at the end");
+        Answer(done, IDOK);
+        Expect(WaitUntil([&] { return runButtons(true); }), L"the buttons come back");
+    }
+    // What every opening shows.
+    void expectDefaults() const {
+        for (int item = 0; item < cleaner::kCleanerItemCount; ++item) {
+            Expect(!ticked(item), L"item " + std::to_wstring(item) + L" unticked at opening");
+            ExpectEqual(state(item), layout::kWaitingText, L"item " + std::to_wstring(item) + L" waiting");
+        }
+        Expect(!checked(layout::kIdAgeKeep48) && checked(layout::kIdAgeKeep24) && !checked(layout::kIdAgeAll),
+               L"the 24-hour option is selected at opening");
+        ExpectEqual(status(), L"", L"no status at opening");
+        Expect(!::IsWindowVisible(control(layout::kIdBusy)), L"no busy indicator at opening");
+        Expect(!::IsWindowEnabled(s.main), L"the main window is disabled while the dialog is open");
+    }
+    void closeIdle() {
+        click(layout::kIdClose);
+        Expect(WaitUntil([&] { return !::IsWindow(window); }), L"Fermer closes the idle dialog");
+        Expect(FindMessageBox(s.program.processId(), 0) == nullptr, L"no question when idle");
+        Expect(WaitUntil([&] { return ::IsWindowEnabled(s.main) != FALSE; }), L"the main window is enabled again");
+    }
+};
+
+inline void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + L"\\" + name);
+            else
+                ::DeleteFileW((folder + L"\\" + name).c_str());
+        } while (::FindNextFileW(find.get(), &entry));
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+inline int CountFiles(const std::wstring& folder) {
+    int count = 0;
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find)
+        return 0;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(folder + L"\\" + name) : 1;
+    } while (::FindNextFileW(find.get(), &entry));
+    return count;
+}
+
+// A temporary folder of many files: hard links to one empty file, in folders of perFolder, under the
+// user's temporary folder. Returns the folder.
+inline std::wstring MakeManyTempFiles(int folders, int perFolder) {
+    wchar_t tempPath[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring many = std::wstring(tempPath) + L"many";
+    ::CreateDirectoryW(many.c_str(), nullptr);
+    const std::wstring source = many + L"\\source.tmp";
+    {
+        win::UniqueFile file(::CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        Expect(static_cast<bool>(file), L"the first temporary file");
+    }
+    for (int f = 0; f < folders; ++f) {
+        const std::wstring folder = many + L"\\d" + std::to_wstring(f);
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < perFolder; ++i) {
+            const std::wstring link = folder + L"\\f" + std::to_wstring(i) + L".tmp";
+            Expect(::CreateHardLinkW(link.c_str(), source.c_str(), nullptr) != FALSE, L"hard link " + link);
+        }
+    }
+    return many;
+}
+
+}  // namespace drive
