@@ -514,15 +514,6 @@ int ListItemImage(HWND list, int item) {
     return request.iImage;
 }
 
-RECT TabItemRectOnScreen(HWND tabs, int index) {
-    RemoteBuffer remote(tabs, sizeof(RECT));
-    ::SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.address()));
-    RECT rect = {};
-    remote.read(&rect, sizeof(rect));
-    ::MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& test) {
     win::WindowDc dc(nullptr);
     int count = 0;

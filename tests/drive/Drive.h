@@ -121,9 +121,8 @@ int ListCount(HWND list);
 void ListSelectOnly(HWND list, int item);
 std::wstring ListItemText(HWND list, int item, int column = 0);
 int ProgressPosition(HWND bar);
-// The image index of a list view row, and a tab's header rectangle on screen (read across processes).
+// The image index of a list view row (read across processes).
 int ListItemImage(HWND list, int item);
-RECT TabItemRectOnScreen(HWND tabs, int index);
 // How many pixels of the screen rectangle satisfy the test (colours as COLORREF), for pictures that the
 // program draws and the driver cannot read otherwise.
 int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& test);
