@@ -342,10 +342,27 @@ void ShredView::onGetDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 std::vector<size_t> ShredView::takeSelection() {
+    // Asking the list view for each selected row walks the rows one by one from the start: cheap for a
+    // few rows, too slow for a million. The common cases are answered without a walk: every row (Ctrl+A),
+    // and the one row that has the focus; otherwise the walk stops at the last selected row.
+    const int rows = ListView_GetItemCount(listView_);
+    const int selectedCount = static_cast<int>(::SendMessageW(listView_, LVM_GETSELECTEDCOUNT, 0, 0));
     std::vector<size_t> selected;
-    for (int item = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); item >= 0;
-         item = ListView_GetNextItem(listView_, item, LVNI_SELECTED))
-        selected.push_back(static_cast<size_t>(item));
+    if (selectedCount > 0 && selectedCount == rows) {
+        selected.resize(static_cast<size_t>(rows));
+        for (size_t i = 0; i < selected.size(); ++i)
+            selected[i] = i;
+    } else if (selectedCount > 0) {
+        const int focused = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+        if (selectedCount == 1 && focused >= 0 && ListView_GetItemState(listView_, focused, LVIS_SELECTED)) {
+            selected.push_back(static_cast<size_t>(focused));
+        } else {
+            for (int item = ListView_GetNextItem(listView_, -1, LVNI_SELECTED);
+                 item >= 0 && static_cast<int>(selected.size()) < selectedCount;
+                 item = ListView_GetNextItem(listView_, item, LVNI_SELECTED))
+                selected.push_back(static_cast<size_t>(item));
+        }
+    }
     // The list view keeps selections by position: once these entries are gone, the ones that move up into
     // their places must not look chosen.
     ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED);
