@@ -1,0 +1,173 @@
+// The window's answer times with a very long list, run by bench/run.sh (not by ctest): figures, not pass
+// or fail. Trees of 100,000 and 1,000,000 entries left in the temporary working folder are queued by the
+// start-up scan; the driver measures the longest time the window takes to answer a message while the
+// list fills, while one entry is removed and while the list is emptied, and the program's memory.
+#include "tests/drive/Session.h"
+
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace drive;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::wstring TempFolder() {
+    wchar_t local[1024] = {};
+    DWORD size = sizeof(local);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
+    const std::wstring work = std::wstring(local) + L"\\Kestavel\\";
+    ::CreateDirectoryW(work.c_str(), nullptr);
+    ::CreateDirectoryW((work + L"ShredderTemp\\").c_str(), nullptr);
+    return work + L"ShredderTemp\\";
+}
+
+// The entries [from, to) of a tree filled breadth first, each folder holding 10 subfolders and 90 files:
+// a tree made up to 100,000 grows to 1,000,000 by a second call. The files are hard links to files of
+// 4 KiB, some thirty times cheaper to make under Wine than files of their own; a file takes at most 60,000
+// links (the host's file system refuses more than 65,000).
+void GrowTree(const std::wstring& root, size_t from, size_t to) {
+    std::vector<std::wstring> folders{root};
+    size_t index = 0;
+    for (size_t next = 0; next < folders.size() && index < to; ++next) {
+        const std::wstring folder = folders[next];
+        for (int i = 0; i < 10 && index < to; ++i, ++index) {
+            folders.push_back(folder + L"dossier " + std::to_wstring(i) + L"\\");
+            if (index >= from)
+                ::CreateDirectoryW(folders.back().c_str(), nullptr);
+        }
+        for (int i = 0; i < 90 && index < to; ++i, ++index) {
+            if (index < from)
+                continue;
+            const std::wstring model = L"C:\\modele-" + std::to_wstring(index / 60000) + L".dat";
+            if ((index == from || index % 60000 == 0) && !win::Exists(model))
+                MakeFile(model, 4096);
+            ::CreateHardLinkW((folder + L"Fichier_" + std::to_wstring(index) + L".dat").c_str(), model.c_str(),
+                              nullptr);
+        }
+    }
+}
+
+struct Memory {
+    double workingSet = 0;  // bytes
+    double privateBytes = 0;
+};
+
+Memory MemoryOf(DWORD processId) {
+    Memory memory;
+    win::UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    if (process && ::GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                          sizeof(counters))) {
+        memory.workingSet = static_cast<double>(counters.WorkingSetSize);
+        memory.privateBytes = static_cast<double>(counters.PrivateUsage);
+    }
+    return memory;
+}
+
+// Asks the window for an answer again and again until done() holds, and returns the longest wait.
+double LongestAnswerUntil(HWND window, const std::function<bool()>& done, double* elapsed) {
+    const auto start = Clock::now();
+    double longest = 0;
+    while (!done()) {
+        const auto asked = Clock::now();
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+        longest = std::max(longest, Seconds(asked));
+        drive::Sleep(2);
+        if (Seconds(start) > 1800)
+            Fail(L"the window did not reach the state within 30 minutes");
+    }
+    *elapsed = Seconds(start);
+    return longest;
+}
+
+struct Figures {
+    size_t entries = 0;
+    double append = 0, appendLongest = 0;
+    double removeOne = 0, removeOneLongest = 0;
+    double removeAll = 0, removeAllLongest = 0;
+    Memory memory;
+};
+
+Figures Measure(size_t entries) {
+    Figures figures;
+    figures.entries = entries;
+    Session s;
+    HWND count = s.control(kIdEntryCount);
+    const std::wstring all = std::to_wstring(entries);
+    figures.appendLongest = LongestAnswerUntil(
+        s.main, [&] { return Text(count) == all && !s.visible(kIdLeftCover); }, &figures.append);
+    drive::Sleep(1000);  // the scan's worker ends and frees what it collected
+    figures.memory = MemoryOf(s.program.processId());
+    Screenshot(L"bench-window-" + all);
+
+    ListSelectOnly(s.control(kIdShredList), static_cast<int>(entries / 2));
+    s.click(kIdRemoveSelected);
+    const std::wstring less = std::to_wstring(entries - 1);
+    figures.removeOneLongest = LongestAnswerUntil(
+        s.main, [&] { return Text(count) == less && !Text(s.control(kIdTotalSize)).empty(); }, &figures.removeOne);
+
+    s.click(kIdRemoveAll);
+    figures.removeAllLongest = LongestAnswerUntil(
+        s.main, [&] { return Text(count) == L"0"; }, &figures.removeAll);
+    s.quit();
+    return figures;
+}
+
+void Print(const Figures& f) {
+    std::printf("%zu entries queued by the start-up scan\n", f.entries);
+    std::printf("  append to the final counters  %7.2f s, longest window answer %7.1f ms\n", f.append,
+                f.appendLongest * 1000);
+    std::printf("  \"Retirer sélection\", 1 entry %7.2f s, longest window answer %7.1f ms\n", f.removeOne,
+                f.removeOneLongest * 1000);
+    std::printf("  \"Retirer tout\"               %7.2f s, longest window answer %7.1f ms\n", f.removeAll,
+                f.removeAllLongest * 1000);
+    std::printf("  memory once queued: working set %.1f MiB, private %.1f MiB\n", f.memory.workingSet / 1048576,
+                f.memory.privateBytes / 1048576);
+}
+
+}  // namespace
+
+// KESTAVEL_BENCH_ENTRIES sets the two sizes ("100000,1000000" by default).
+SCENARIO("bench-window-million") {
+    size_t small = 100000, large = 1000000;
+    if (const char* sizes = std::getenv("KESTAVEL_BENCH_ENTRIES"))
+        std::sscanf(sizes, "%zu,%zu", &small, &large);
+    const std::wstring temp = TempFolder();
+
+    auto start = Clock::now();
+    GrowTree(temp, 0, small);
+    std::printf("tree of %zu entries made in %.1f s\n", small, Seconds(start));
+    std::fflush(stdout);
+    const Figures first = Measure(small);
+    Print(first);
+    std::fflush(stdout);
+
+    start = Clock::now();
+    GrowTree(temp, small, large);
+    std::printf("tree grown to %zu entries in %.1f s\n", large, Seconds(start));
+    std::fflush(stdout);
+    const Figures second = Measure(large);
+    Print(second);
+
+    const double longest = std::max({first.appendLongest, first.removeOneLongest, first.removeAllLongest,
+                                     second.appendLongest, second.removeOneLongest, second.removeAllLongest});
+    const double entries = static_cast<double>(large - small);
+    std::printf("longest window answer overall   %.1f ms (goal <= 100 ms)\n", longest * 1000);
+    std::printf(
+        "memory per queued entry (slope %zu to %zu): working set %.0f bytes, private %.0f bytes "
+        "(goal <= 200)\n",
+        small, large, (second.memory.workingSet - first.memory.workingSet) / entries,
+        (second.memory.privateBytes - first.memory.privateBytes) / entries);
+}
