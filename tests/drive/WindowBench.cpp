@@ -37,6 +37,7 @@ std::wstring TempFolder() {
 // links (the host's file system refuses more than 65,000).
 void GrowTree(const std::wstring& root, size_t from, size_t to) {
     std::vector<std::wstring> folders{root};
+    std::wstring model;
     size_t index = 0;
     for (size_t next = 0; next < folders.size() && index < to; ++next) {
         const std::wstring folder = folders[next];
@@ -48,11 +49,13 @@ void GrowTree(const std::wstring& root, size_t from, size_t to) {
         for (int i = 0; i < 90 && index < to; ++i, ++index) {
             if (index < from)
                 continue;
-            const std::wstring model = L"C:\\modele-" + std::to_wstring(index / 60000) + L".dat";
-            if ((index == from || index % 60000 == 0) && !win::Exists(model))
-                MakeFile(model, 4096);
-            ::CreateHardLinkW((folder + L"Fichier_" + std::to_wstring(index) + L".dat").c_str(), model.c_str(),
-                              nullptr);
+            const std::wstring wanted = L"C:\\modele-" + std::to_wstring(index / 60000) + L".dat";
+            if (wanted != model && !win::Exists(wanted))
+                MakeFile(wanted, 4096);
+            model = wanted;
+            if (!::CreateHardLinkW((folder + L"Fichier_" + std::to_wstring(index) + L".dat").c_str(), model.c_str(),
+                                   nullptr))
+                Fail(L"cannot link " + folder + L"Fichier_" + std::to_wstring(index) + L".dat");
         }
     }
 }
