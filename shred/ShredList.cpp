@@ -158,79 +158,143 @@ struct ShredList::Prepared {
     }
 };
 
-// The entries. A path is its folder, shared by every entry in it, and its name, kept in large blocks of
-// names; an entry is 32 bytes and a key. A million entries from a scan (a hundred to a folder, names of
-// some twenty characters) take about 90 MiB less than as separate strings.
+// An array in blocks of 1 MiB. Blocks that large come straight from the system and go back to it when
+// freed, rather than from the heap that every small string shares: a scan's million temporary strings
+// can then be returned to the system once freed, since no block of the list sits among them.
+template <typename T>
+class BlockArray {
+public:
+    static constexpr size_t kPerBlock = (1 << 20) / sizeof(T);
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    T& operator[](size_t i) { return blocks_[i / kPerBlock][i % kPerBlock]; }
+    const T& operator[](size_t i) const { return blocks_[i / kPerBlock][i % kPerBlock]; }
+    void push_back(const T& value) {
+        if (size_ == blocks_.size() * kPerBlock)
+            blocks_.push_back(std::make_unique<T[]>(kPerBlock));
+        (*this)[size_++] = value;
+    }
+    // Keeps the first `size` elements and frees the blocks left empty.
+    void truncate(size_t size) {
+        size_ = size;
+        blocks_.resize((size + kPerBlock - 1) / kPerBlock);
+    }
+    void eraseAt(size_t index) {
+        for (size_t i = index; i + 1 < size_; ++i)
+            (*this)[i] = (*this)[i + 1];
+        truncate(size_ - 1);
+    }
+
+private:
+    std::vector<std::unique_ptr<T[]>> blocks_;
+    size_t size_ = 0;
+};
+
+// The entries. A path is its folder, shared by every entry in it, and its name; the texts of folders and
+// names are kept in blocks of characters. An entry is 32 bytes and a key: a million entries from a scan
+// (a hundred to a folder, names of some twenty characters) take about 90 MiB.
 struct ShredList::Storage {
     struct Entry {
         unsigned long long size;  // bytes when queued
         std::uint64_t key;        // of the case-folded path
         std::uint32_t folder;     // index into folders
-        std::uint32_t name;       // offset of the name in the name blocks
+        std::uint32_t name;       // offset of the name's characters
         std::uint16_t nameLength;
         EntryImage image;
     };
-    // 512 Ki characters: a block of its own for the heap, returned to the system when the list is freed.
-    static constexpr std::uint32_t kBlock = 512 * 1024;
+    struct Folder {
+        std::uint32_t text;  // offset of the folder's characters, its final backslash included
+        std::uint32_t length;
+    };
+    static constexpr std::uint32_t kBlock = 512 * 1024;  // characters: 1 MiB
 
-    std::deque<Entry> entries;
+    BlockArray<Entry> entries;
     KeyTable keys;
-    std::vector<std::wstring> folders;
-    std::unordered_map<std::wstring, std::uint32_t> folderIndex;
-    std::uint32_t lastFolder = UINT32_MAX;  // consecutive entries mostly share their folder
-    std::vector<std::unique_ptr<wchar_t[]>> names;
-    std::uint32_t namesUsed = 0;         // characters used, the current block's unused end included
-    std::uint64_t namesDropped = 0;      // characters of removed entries, reclaimed by compactNames
+    std::vector<Folder> folders;
+    std::vector<std::uint32_t> folderSlots;  // open addressing by the folder text's hash: folder index + 1
+    std::uint32_t lastFolder = UINT32_MAX;   // consecutive entries mostly share their folder
+    std::vector<std::unique_ptr<wchar_t[]>> texts;
+    std::uint32_t textsUsed = 0;         // characters used, the unused ends of full blocks included
+    std::uint64_t textsDropped = 0;      // characters of removed entries' names, reclaimed by compactTexts
     unsigned long long thousandths = 0;  // the total of every entry
 
-    std::uint32_t folderOf(const std::wstring& path, size_t nameStart) {
-        if (lastFolder != UINT32_MAX && folders[lastFolder].size() == nameStart &&
-            path.compare(0, nameStart, folders[lastFolder]) == 0)
-            return lastFolder;
-        std::wstring folder = path.substr(0, nameStart);
-        auto found = folderIndex.find(folder);
-        if (found == folderIndex.end()) {
-            found = folderIndex.emplace(folder, static_cast<std::uint32_t>(folders.size())).first;
-            folders.push_back(std::move(folder));
-        }
-        return lastFolder = found->second;
-    }
-    std::uint32_t storeName(const wchar_t* name, size_t length) {
-        // A name never straddles two blocks: one that does not fit goes whole into the next.
-        if (namesUsed % kBlock + length > kBlock)
-            namesUsed = (namesUsed / kBlock + 1) * kBlock;
-        if (namesUsed / kBlock >= names.size())
-            names.push_back(std::make_unique<wchar_t[]>(kBlock));
-        const std::uint32_t offset = namesUsed;
-        std::copy(name, name + length, names[offset / kBlock].get() + offset % kBlock);
-        namesUsed += static_cast<std::uint32_t>(length);
+    const wchar_t* text(std::uint32_t offset) const { return texts[offset / kBlock].get() + offset % kBlock; }
+    std::uint32_t storeText(const wchar_t* characters, size_t length) {
+        // A text never straddles two blocks: one that does not fit goes whole into the next.
+        if (textsUsed % kBlock + length > kBlock)
+            textsUsed = (textsUsed / kBlock + 1) * kBlock;
+        if (textsUsed / kBlock >= texts.size())
+            texts.push_back(std::make_unique<wchar_t[]>(kBlock));
+        const std::uint32_t offset = textsUsed;
+        std::copy(characters, characters + length, texts[offset / kBlock].get() + offset % kBlock);
+        textsUsed += static_cast<std::uint32_t>(length);
         return offset;
     }
-    const wchar_t* nameOf(const Entry& entry) const { return names[entry.name / kBlock].get() + entry.name % kBlock; }
+    bool folderIs(std::uint32_t index, const wchar_t* path, size_t length) const {
+        const Folder& folder = folders[index];
+        return folder.length == length && std::equal(path, path + length, text(folder.text));
+    }
+    std::uint32_t folderOf(const std::wstring& path, size_t length) {
+        if (lastFolder != UINT32_MAX && folderIs(lastFolder, path.data(), length))
+            return lastFolder;
+        std::uint64_t hash = 14695981039346656037ull;
+        for (size_t i = 0; i < length; ++i)
+            hash = (hash ^ static_cast<std::uint16_t>(path[i])) * 1099511628211ull;
+        if ((folders.size() + 1) * 2 > folderSlots.size())
+            growFolderSlots();
+        const size_t mask = folderSlots.size() - 1;
+        size_t slot = static_cast<size_t>(hash ^ (hash >> 32)) & mask;
+        for (; folderSlots[slot]; slot = (slot + 1) & mask) {
+            if (folderIs(folderSlots[slot] - 1, path.data(), length))
+                return lastFolder = folderSlots[slot] - 1;
+        }
+        folders.push_back({storeText(path.data(), length), static_cast<std::uint32_t>(length)});
+        folderSlots[slot] = static_cast<std::uint32_t>(folders.size());
+        return lastFolder = static_cast<std::uint32_t>(folders.size() - 1);
+    }
+    void growFolderSlots() {
+        folderSlots.assign(std::max<size_t>(64, folderSlots.size() * 2), 0);
+        const size_t mask = folderSlots.size() - 1;
+        for (std::uint32_t index = 0; index < folders.size(); ++index) {
+            std::uint64_t hash = 14695981039346656037ull;
+            const wchar_t* characters = text(folders[index].text);
+            for (size_t i = 0; i < folders[index].length; ++i)
+                hash = (hash ^ static_cast<std::uint16_t>(characters[i])) * 1099511628211ull;
+            size_t slot = static_cast<size_t>(hash ^ (hash >> 32)) & mask;
+            while (folderSlots[slot])
+                slot = (slot + 1) & mask;
+            folderSlots[slot] = index + 1;
+        }
+    }
     std::wstring pathOf(const Entry& entry) const {
+        const Folder& folder = folders[entry.folder];
         std::wstring path;
-        path.reserve(folders[entry.folder].size() + entry.nameLength);
-        path = folders[entry.folder];
-        path.append(nameOf(entry), entry.nameLength);
+        path.reserve(folder.length + entry.nameLength);
+        path.assign(text(folder.text), folder.length);
+        path.append(text(entry.name), entry.nameLength);
         return path;
     }
     void drop(const Entry& entry) {
         keys.erase(entry.key);
         thousandths -= ThousandthsOfMiB(entry.size);
-        namesDropped += entry.nameLength;
+        textsDropped += entry.nameLength;
     }
-    // Once the names of removed entries outweigh the living ones, the names move into fresh blocks.
-    void compactNames() {
-        if (namesDropped < Storage::kBlock || namesDropped * 2 < namesUsed)
+    // Once the names of removed entries outweigh the living texts, the texts move into fresh blocks.
+    void compactTexts() {
+        if (textsDropped < kBlock || textsDropped * 2 < textsUsed)
             return;
         std::vector<std::unique_ptr<wchar_t[]>> old;
-        old.swap(names);
-        namesUsed = 0;
-        namesDropped = 0;
-        for (Entry& entry : entries) {
-            const wchar_t* name = old[entry.name / kBlock].get() + entry.name % kBlock;
-            entry.name = storeName(name, entry.nameLength);
-        }
+        old.swap(texts);
+        textsUsed = 0;
+        textsDropped = 0;
+        auto moved = [&](std::uint32_t offset, size_t length) {
+            return storeText(old[offset / kBlock].get() + offset % kBlock, length);
+        };
+        for (Folder& folder : folders)
+            folder.text = moved(folder.text, folder.length);
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i].name = moved(entries[i].name, entries[i].nameLength);
     }
 };
 
@@ -250,7 +314,8 @@ bool ShredList::addPath(const std::wstring& path) {
         if (store_->keys.contains(prepared.key)) {
             // Keys of different paths may meet: the entries with that key are compared as texts.
             const std::wstring folded = FoldCase(path);
-            for (const Storage::Entry& entry : store_->entries) {
+            for (size_t i = 0; i < store_->entries.size(); ++i) {
+                const Storage::Entry& entry = store_->entries[i];
                 if (entry.key == prepared.key && FoldCase(store_->pathOf(entry)) == folded)
                     return false;
             }
@@ -269,7 +334,8 @@ bool ShredList::contains(const std::wstring& path) const {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!store_->keys.contains(key))
         return false;
-    for (const Storage::Entry& entry : store_->entries) {
+    for (size_t i = 0; i < store_->entries.size(); ++i) {
+        const Storage::Entry& entry = store_->entries[i];
         if (entry.key == key && FoldCase(store_->pathOf(entry)) == folded)
             return true;
     }
@@ -375,8 +441,8 @@ void ShredList::removeSelected(std::vector<size_t> indexes) {
                 }
                 store.entries[kept++] = store.entries[i];
             }
-            store.entries.erase(store.entries.begin() + static_cast<std::ptrdiff_t>(kept), store.entries.end());
-            store.compactNames();
+            store.entries.truncate(kept);
+            store.compactTexts();
             writeCounters(kAfterRemoving);
         }
         totalSize_ = store_->entries.empty() ? std::wstring() : MiBText(store_->thousandths);
@@ -429,7 +495,7 @@ void ShredList::removeAt(size_t index) {
         if (index >= store_->entries.size())
             return;
         store_->drop(store_->entries[index]);
-        store_->entries.erase(store_->entries.begin() + static_cast<std::ptrdiff_t>(index));
+        store_->entries.eraseAt(index);
     }
     notify();
 }
@@ -499,7 +565,7 @@ void ShredList::push(const Prepared& prepared) {
     entry.size = prepared.size;
     entry.key = prepared.key;
     entry.folder = store.folderOf(prepared.path, prepared.nameStart);
-    entry.name = store.storeName(prepared.path.data() + prepared.nameStart, nameLength);
+    entry.name = store.storeText(prepared.path.data() + prepared.nameStart, nameLength);
     entry.nameLength = static_cast<std::uint16_t>(nameLength);
     entry.image = prepared.image;
     store.entries.push_back(entry);

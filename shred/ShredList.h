@@ -2,11 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The image a list row shows: the path's own small shell icon for what the user adds one by one, the
