@@ -94,6 +94,7 @@ public:
         slots_[i] = key;
         ++size_;
     }
+    bool fits(size_t keys) const { return keys * 2 <= slots_.size(); }
     void reserve(size_t keys) {
         size_t capacity = std::max<size_t>(64, slots_.size());
         while (keys * 2 > capacity)
@@ -218,6 +219,7 @@ struct ShredList::Storage {
     std::uint32_t textsUsed = 0;         // characters used, the unused ends of full blocks included
     std::uint64_t textsDropped = 0;      // characters of removed entries' names, reclaimed by compactTexts
     unsigned long long thousandths = 0;  // the total of every entry
+    std::uint64_t keyChanges = 0;        // raised by every key added or removed
 
     const wchar_t* text(std::uint32_t offset) const { return texts[offset / kBlock].get() + offset % kBlock; }
     std::uint32_t storeText(const wchar_t* characters, size_t length) {
@@ -277,6 +279,7 @@ struct ShredList::Storage {
     }
     void drop(const Entry& entry) {
         keys.erase(entry.key);
+        ++keyChanges;
         thousandths -= ThousandthsOfMiB(entry.size);
         textsDropped += entry.nameLength;
     }
@@ -383,9 +386,27 @@ void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
 void ShredList::appendScanned(std::vector<ShredEntry> entries) {
     if (entries.empty())
         return;
+    // The key table is enlarged once for the whole batch, and outside the lock: rehashing a million keys
+    // takes longer than the window may wait. Should the keys change meanwhile, the slices below enlarge
+    // the table as they go instead.
+    KeyTable larger;
+    const Storage* seen = nullptr;
+    std::uint64_t changes = 0;
+    size_t needed = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        store_->keys.reserve(store_->entries.size() + entries.size());
+        needed = store_->entries.size() + entries.size();
+        if (!store_->keys.fits(needed)) {
+            larger = store_->keys;
+            seen = store_.get();
+            changes = store_->keyChanges;
+        }
+    }
+    if (seen) {
+        larger.reserve(needed);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (store_.get() == seen && store_->keyChanges == changes)
+            std::swap(store_->keys, larger);
     }
     std::vector<Prepared> slice;
     slice.reserve(std::min(kSlice, entries.size()));
@@ -570,6 +591,7 @@ void ShredList::push(const Prepared& prepared) {
     entry.image = prepared.image;
     store.entries.push_back(entry);
     store.keys.insert(entry.key);
+    ++store.keyChanges;
     store.thousandths += ThousandthsOfMiB(entry.size);
 }
 
