@@ -411,7 +411,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
     std::vector<Prepared> slice;
     slice.reserve(std::min(kSlice, entries.size()));
     for (size_t start = 0; start < entries.size(); start += kSlice) {
-        // Keys, sizes and folders are worked out before the lock is taken.
+        // Keys, sizes and where the name starts are worked out before the lock is taken.
         slice.clear();
         const size_t end = std::min(entries.size(), start + kSlice);
         for (size_t i = start; i < end; ++i) {
