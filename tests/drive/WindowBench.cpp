@@ -7,9 +7,12 @@
 
 #include <psapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <thread>
 
 using namespace drive;
 
@@ -79,20 +82,32 @@ Memory MemoryOf(DWORD processId) {
     return memory;
 }
 
-// Asks the window for an answer again and again until done() holds, and returns the longest wait.
-double LongestAnswerUntil(HWND window, const std::function<bool()>& done, double* elapsed) {
-    const auto start = Clock::now();
+// Does the action, then waits until done() holds, while a second thread asks the window for an answer
+// again and again (every 2 ms); returns the longest wait for an answer. The waits for the state are the
+// driver's own and are not counted.
+double LongestAnswerDuring(HWND window,
+                           const std::function<void()>& action,
+                           const std::function<bool()>& done,
+                           double* elapsed) {
+    std::atomic<bool> stop{false};
     double longest = 0;
-    while (!done()) {
-        const auto asked = Clock::now();
-        DWORD_PTR answer = 0;
-        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
-        longest = std::max(longest, Seconds(asked));
-        drive::Sleep(2);
-        if (Seconds(start) > 1800)
-            Fail(L"the window did not reach the state within 30 minutes");
-    }
+    std::thread prober([&] {
+        while (!stop) {
+            const auto asked = Clock::now();
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+            longest = std::max(longest, Seconds(asked));
+            ::Sleep(2);
+        }
+    });
+    const auto start = Clock::now();
+    action();
+    const bool reached = WaitUntil(done, 1800 * 1000, 20);
     *elapsed = Seconds(start);
+    stop = true;
+    prober.join();
+    if (!reached)
+        Fail(L"the window did not reach the state within 30 minutes");
     return longest;
 }
 
@@ -110,22 +125,23 @@ Figures Measure(const std::wstring& temp, size_t entries) {
     figures.entries = entries;
     Session s;
     HWND count = s.control(kIdEntryCount);
+    HWND list = s.control(kIdShredList);
+    const auto nothing = [] {};
     const std::wstring all = std::to_wstring(entries);
-    figures.appendLongest = LongestAnswerUntil(
-        s.main, [&] { return Text(count) == all && !s.visible(kIdLeftCover); }, &figures.append);
+    figures.appendLongest = LongestAnswerDuring(
+        s.main, nothing, [&] { return Text(count) == all && !s.visible(kIdLeftCover); }, &figures.append);
     drive::Sleep(1000);  // the scan's worker ends and frees what it collected
     figures.memory = MemoryOf(s.program.processId());
     Screenshot(L"bench-window-" + all);
 
-    ListSelectOnly(s.control(kIdShredList), static_cast<int>(entries / 2));
-    s.click(kIdRemoveSelected);
+    ListSelectOnly(list, static_cast<int>(entries / 2));
     const std::wstring less = std::to_wstring(entries - 1);
-    figures.removeOneLongest = LongestAnswerUntil(
-        s.main, [&] { return Text(count) == less && !Text(s.control(kIdTotalSize)).empty(); }, &figures.removeOne);
-
-    s.click(kIdRemoveAll);
-    figures.removeAllLongest = LongestAnswerUntil(
-        s.main, [&] { return Text(count) == L"0"; }, &figures.removeAll);
+    HWND total = s.control(kIdTotalSize);
+    figures.removeOneLongest = LongestAnswerDuring(
+        s.main, [&] { s.click(kIdRemoveSelected); }, [&] { return Text(count) == less && !Text(total).empty(); },
+        &figures.removeOne);
+    figures.removeAllLongest = LongestAnswerDuring(
+        s.main, [&] { s.click(kIdRemoveAll); }, [&] { return Text(count) == L"0"; }, &figures.removeAll);
 
     // The end of a run: the folder dropped on the list again (its entry and its content), then a folder of
     // 200 small files, which the run takes first (the list is destroyed from its end); the run is stopped
@@ -134,23 +150,22 @@ Figures Measure(const std::wstring& temp, size_t entries) {
     ::CreateDirectoryW(extra.c_str(), nullptr);
     for (int i = 0; i < 200; ++i)
         MakeFile(extra + std::to_wstring(i) + L".dat", 4096);
-    double queued = 0;
-    DropFiles(s.control(kIdShredList), {temp.substr(0, temp.size() - 1)});
     const std::wstring again = std::to_wstring(entries + 1);
-    LongestAnswerUntil(
-        s.main, [&] { return Text(count) == again && !s.visible(kIdLeftCover); }, &queued);
-    DropFiles(s.control(kIdShredList), {extra.substr(0, extra.size() - 1)});
+    DropFiles(list, {temp.substr(0, temp.size() - 1)});
+    Expect(WaitUntil([&] { return Text(count) == again && !s.visible(kIdLeftCover); }, 1800 * 1000, 100),
+           L"the temporary folder is queued again");
+    DropFiles(list, {extra.substr(0, extra.size() - 1)});
     const std::wstring withExtra = std::to_wstring(entries + 202);
-    LongestAnswerUntil(
-        s.main, [&] { return Text(count) == withExtra && !s.visible(kIdLeftCover); }, &queued);
+    Expect(WaitUntil([&] { return Text(count) == withExtra && !s.visible(kIdLeftCover); }, 60000),
+           L"the small folder is queued after it");
     s.start();
     Expect(WaitUntil([&] { return s.enabled(kIdStop); }, 60000), L"the run starts");
     s.click(kIdStop);
     Answer(s.box(), IDYES);
     MessageBoxInfo summary = s.box();
-    Click(::GetDlgItem(summary.window, IDOK));  // posted: the driver measures while the window ends the run
-    figures.runEndLongest = LongestAnswerUntil(
-        s.main, [&] { return Text(count) == L"0" && s.enabled(kIdStart); }, &figures.runEnd);
+    figures.runEndLongest = LongestAnswerDuring(
+        s.main, [&] { Click(::GetDlgItem(summary.window, IDOK)); },
+        [&] { return Text(count) == L"0" && s.enabled(kIdStart); }, &figures.runEnd);
     s.quit();
     return figures;
 }
