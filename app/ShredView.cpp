@@ -379,8 +379,17 @@ std::vector<size_t> ShredView::takeSelection() {
         }
     }
     // The list view keeps selections by position: once these entries are gone, the ones that move up into
-    // their places must not look chosen.
-    ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED);
+    // their places must not look chosen. Wine's list view clears "every row" row by row, a second at a
+    // million rows, so the rows are cleared one by one where they are few; a list that loses every row
+    // has nothing left to clear, and a huge selection is dropped with the rows themselves.
+    const bool everyRow = selected.size() == static_cast<size_t>(rows);
+    if (!everyRow && selected.size() <= 4096) {
+        for (size_t row : selected)
+            ListView_SetItemState(listView_, static_cast<int>(row), 0, LVIS_SELECTED);
+    } else if (!everyRow) {
+        ListView_SetItemCountEx(listView_, 0, LVSICF_NOSCROLL);
+        listDirty_ = true;
+    }
     return selected;
 }
 
