@@ -105,6 +105,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 shredView_.onGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
                 return 0;
             }
+            if (header->idFrom == kIdShredList && header->code == LVN_KEYDOWN) {
+                onListKey(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
+                return 0;
+            }
             if (header->idFrom == kIdExplorerTree && header->code == NM_RCLICK) {
                 showTreeMenu();
                 return TRUE;
@@ -137,6 +141,20 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_NEXTDLGCTL: {
+            // Tab and Shift+Tab as a dialog handles them (the message loop passes keys through
+            // IsDialogMessage): the next or previous control that takes the focus, or the one given.
+            HWND focus = ::GetFocus();
+            HWND next = lParam ? reinterpret_cast<HWND>(wParam)
+                               : ::GetNextDlgTabItem(window_, focus == window_ ? nullptr : focus,
+                                                     static_cast<BOOL>(wParam != 0));
+            if (next)
+                ::SetFocus(next);
+            return 0;
+        }
         case kMsgRunDone:
             onRunDone();
             return 0;

@@ -9,6 +9,7 @@
 #include "win/Handle.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -71,6 +72,12 @@ private:
     // Covers the left column while a run or a scan works, and shows it again when none does.
     void updateLeftColumn();
     std::wstring startFolder() const;
+
+    // MainWindowListInput.cpp
+    // The list's own commands (its buttons, Delete, Ctrl+A, a drop) are usable: no run, no scan under way.
+    bool listCommandsEnabled() const;
+    void onDropFiles(HDROP drop);
+    void onListKey(WORD key);
 
     // MainWindowRun.cpp
     void startRun();

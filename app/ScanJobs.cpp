@@ -3,6 +3,7 @@
 #include "shred/ShredList.h"
 
 #include <algorithm>
+#include <utility>
 
 ScanJobs::~ScanJobs() {
     stopAndWait(INFINITE);
@@ -27,12 +28,12 @@ DWORD WINAPI ScanJobs::Worker(void* parameter) {
     ScanJobs& owner = *job->owner;
     try {
         ListStatusLine status(owner.list_);
-        const ScanResult result = RunScan(job->kind, job->target, {&owner.stop_, &status});
+        ScanResult result = RunScan(job->kind, job->target, {&owner.stop_, &status});
+        job->notices = result.notices;
         if (!result.stopped) {
-            AppendScanResult(owner.list_, result);
+            AppendScanResult(owner.list_, std::move(result));
             owner.list_.computeTotalSize();
         }
-        job->notices = result.notices;
     } catch (...) {
         // The window is told of the end whatever happened; a scan that failed queues nothing more.
         owner.list_.setStatusText(L"");

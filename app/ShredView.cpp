@@ -47,6 +47,15 @@ constexpr int kBarControls[LatestRunDisplay::kBars] = {
     kIdOverallBar,      // RunBar::Overall
 };
 
+// The list hands the files dropped on it to the main window, which queues them.
+LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR main) {
+    if (message == WM_DROPFILES)
+        return ::SendMessageW(reinterpret_cast<HWND>(main), WM_DROPFILES, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(list, ListProc, 0);
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
     return TRUE;
@@ -100,11 +109,13 @@ void ShredView::create(HWND main) {
     // Not clipping its children: the detail frame is a child whose inside the view itself paints.
     view_ = Panel::Create(main, kIdShredView, 265, 65, 744, 653, kViewBack, false);
 
-    listView_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+    // Files and folders dragged from Explorer are dropped on the list itself.
+    listView_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                                   5, 5, 734, 375, view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdShredList)),
                                   app_.instance, nullptr);
     ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    ::SetWindowSubclass(listView_, ListProc, 0, reinterpret_cast<DWORD_PTR>(main));
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 720;
@@ -128,6 +139,10 @@ void ShredView::create(HWND main) {
     ::EnumChildWindows(view_, CollectChild, reinterpret_cast<LPARAM>(&children));
     for (HWND child : children)
         controls_[::GetDlgCtrlID(child)] = child;
+    // Tab walks into the view and its panels, in the order they were built: the list, the run buttons,
+    // the list buttons.
+    for (HWND parent : {view_, control(kIdRunButtonsPanel), listButtons_})
+        ::SetWindowLongPtrW(parent, GWL_EXSTYLE, ::GetWindowLongPtrW(parent, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     showRunState(RunController::State::Idle, false);
 }
 
@@ -342,14 +357,44 @@ void ShredView::onGetDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 std::vector<size_t> ShredView::takeSelection() {
+    // Asking the list view for each selected row walks the rows one by one from the start: cheap for a
+    // few rows, too slow for a million. The common cases are answered without a walk: every row (Ctrl+A),
+    // and the one row that has the focus; otherwise the walk stops at the last selected row.
+    const int rows = ListView_GetItemCount(listView_);
+    const int selectedCount = static_cast<int>(::SendMessageW(listView_, LVM_GETSELECTEDCOUNT, 0, 0));
     std::vector<size_t> selected;
-    for (int item = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); item >= 0;
-         item = ListView_GetNextItem(listView_, item, LVNI_SELECTED))
-        selected.push_back(static_cast<size_t>(item));
+    if (selectedCount > 0 && selectedCount == rows) {
+        selected.resize(static_cast<size_t>(rows));
+        for (size_t i = 0; i < selected.size(); ++i)
+            selected[i] = i;
+    } else if (selectedCount > 0) {
+        const int focused = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+        if (selectedCount == 1 && focused >= 0 && ListView_GetItemState(listView_, focused, LVIS_SELECTED)) {
+            selected.push_back(static_cast<size_t>(focused));
+        } else {
+            for (int item = ListView_GetNextItem(listView_, -1, LVNI_SELECTED);
+                 item >= 0 && static_cast<int>(selected.size()) < selectedCount;
+                 item = ListView_GetNextItem(listView_, item, LVNI_SELECTED))
+                selected.push_back(static_cast<size_t>(item));
+        }
+    }
     // The list view keeps selections by position: once these entries are gone, the ones that move up into
-    // their places must not look chosen.
-    ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED);
+    // their places must not look chosen. Wine's list view clears "every row" row by row, a second at a
+    // million rows, so the rows are cleared one by one where they are few; a list that loses every row
+    // has nothing left to clear, and a huge selection is dropped with the rows themselves.
+    const bool everyRow = selected.size() == static_cast<size_t>(rows);
+    if (!everyRow && selected.size() <= 4096) {
+        for (size_t row : selected)
+            ListView_SetItemState(listView_, static_cast<int>(row), 0, LVIS_SELECTED);
+    } else if (!everyRow) {
+        ListView_SetItemCountEx(listView_, 0, LVSICF_NOSCROLL);
+        listDirty_ = true;
+    }
     return selected;
+}
+
+void ShredView::selectAll() {
+    ListView_SetItemState(listView_, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 bool ShredView::colorsFor(HWND control, COLORREF* text, COLORREF* back) const {

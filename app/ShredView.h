@@ -38,6 +38,8 @@ public:
     void onGetDisplayInfo(NMLVDISPINFOW& info);
     // The selected entries' positions, for removal; the list view forgets the selection.
     std::vector<size_t> takeSelection();
+    // Ctrl+A in the list.
+    void selectAll();
     // Text and back colour of a static control, for WM_CTLCOLORSTATIC; false when it has none of its own.
     bool colorsFor(HWND control, COLORREF* text, COLORREF* back) const;
 

@@ -23,9 +23,13 @@ PresetAvailability CheckPresets(int osLevel) {
     return presets;
 }
 
-void RunMessageLoop() {
+// The main window's keyboard works as a dialog's does: Tab and Shift+Tab move between its controls, arrow
+// keys within a group, and a focused button takes Space (and Enter, which the big buttons ask for).
+void RunMessageLoop(HWND main) {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (main && ::IsWindow(main) && ::IsDialogMessageW(main, &message))
+            continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -68,7 +72,7 @@ int RunProgram(HINSTANCE instance) {
     window.show();
     // Files left in the temporary working folder are offered for destruction at every start.
     window.scanTempFolder();
-    RunMessageLoop();
+    RunMessageLoop(window.handle());
     DeleteCompanionsAtExit(app.folders.config);
     // A run asked to stop gets a few seconds to reach a safe point, so that no file is left half renamed;
     // after that the process ends with it.

@@ -48,6 +48,20 @@ LRESULT CALLBACK Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
                 ::InvalidateRect(button, nullptr, TRUE);
             }
             break;
+        case WM_GETDLGCODE: {
+            // Enter presses a focused big button, as Space does. A dialog's keyboard handling would turn
+            // Enter into the default button's command instead, so the button asks for the key itself.
+            const MSG* key = reinterpret_cast<const MSG*>(lParam);
+            if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                return result | DLGC_WANTMESSAGE;
+            break;
+        }
+        case WM_KEYDOWN:
+            // Once per press: a held key repeats its WM_KEYDOWN.
+            if (wParam == VK_RETURN && !(lParam & 0x40000000) && ::IsWindowEnabled(button))
+                ::SendMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(record->id, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(button));
+            break;
         case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
             if (record->theme)

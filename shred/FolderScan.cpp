@@ -134,9 +134,9 @@ ScanResult ScanSubfolders(const std::wstring& base,
 
 }  // namespace
 
-void AppendScanResult(ShredList& list, const ScanResult& result) {
+void AppendScanResult(ShredList& list, ScanResult result) {
     if (!result.entries.empty())
-        list.appendScanned(result.entries);
+        list.appendScanned(std::move(result.entries));
     else if (result.rewriteCounters)
         list.refreshCounters();
 }

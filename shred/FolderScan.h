@@ -58,8 +58,9 @@ struct ScanResult {
     std::vector<ScanNotice> notices;
 };
 
-// Appends the harvest to the list in one batch. The caller then runs list.computeTotalSize().
-void AppendScanResult(ShredList& list, const ScanResult& result);
+// Appends the harvest to the list in one batch, taking its entries over. The caller then runs
+// list.computeTotalSize().
+void AppendScanResult(ShredList& list, ScanResult result);
 
 // One file system entry found under a scan's root. The key is the path relative to the root in which
 // every folder component is preceded by "?1?" and the final file name by "?2?": the file b.txt in A\B is

@@ -1,7 +1,7 @@
 #include "shred/ShredList.h"
 
-#include "win/Paths.h"
 #include "win/Handle.h"
+#include "win/Paths.h"
 #include "win/Strings.h"
 
 #include <windows.h>
@@ -15,7 +15,10 @@ namespace {
 
 constexpr wchar_t kAfterAdding[] = L"   ";
 constexpr wchar_t kAfterRemoving[] = L"  ";
-constexpr wchar_t kComputingStatus[] = L"Calcul de la taille totale.\rVeuillez patienter s'il vous plaît.";
+
+// Entries of a batch appended under one hold of the lock: small enough for the window thread, which reads
+// the list for every repaint, never to wait long, large enough for a million entries to go in quickly.
+constexpr size_t kSlice = 2048;
 
 // The list view's exact-string search, which users know from the original list, compares whole texts
 // without regard to case, accented letters included; the system's lower-casing folds the same letters
@@ -24,6 +27,20 @@ std::wstring FoldCase(std::wstring path) {
     if (!path.empty())
         ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
     return path;
+}
+
+// 64-bit FNV-1a of the folded path, finished by a mixer so that the low bits, which pick the table slot,
+// depend on every character. Never 0: the table marks its free slots with 0.
+std::uint64_t KeyOf(const std::wstring& folded) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : folded) {
+        hash ^= static_cast<std::uint16_t>(c);
+        hash *= 1099511628211ull;
+    }
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 33;
+    return hash ? hash : 1;
 }
 
 // Size in bytes of a file; folders, drive roots and paths that do not exist count 0. The \\?\ form lets
@@ -37,8 +54,8 @@ unsigned long long SizeOnDisk(const std::wstring& path) {
 }
 
 // Each entry counts its size rounded to the nearest thousandth of a mebibyte (halves up), so the total is
-// kept in whole thousandths: the sum is then exact however long the list, and the text never depends on
-// the C library's rounding or on the locale's decimal separator.
+// kept in whole thousandths: the sum is then exact however long the list and whatever is added or
+// removed, and the text never depends on the C library's rounding or on the locale's decimal separator.
 unsigned long long ThousandthsOfMiB(unsigned long long bytes) {
     constexpr unsigned long long kMiB = 1024 * 1024;
     return bytes / kMiB * 1000 + (bytes % kMiB * 1000 + kMiB / 2) / kMiB;
@@ -50,7 +67,243 @@ std::wstring MiBText(unsigned long long thousandths) {
     return std::to_wstring(thousandths / 1000) + L"." + fraction;
 }
 
+size_t NameStart(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? 0 : slash + 1;
+}
+
+// The case-folded keys of the listed paths, as a multiset (a scan may queue a path twice): open addressing
+// with linear probing in one block, eight bytes a key. A million keys cost 16 MiB and are freed at once.
+class KeyTable {
+public:
+    bool contains(std::uint64_t key) const {
+        if (slots_.empty())
+            return false;
+        for (size_t i = key & mask(); slots_[i]; i = (i + 1) & mask()) {
+            if (slots_[i] == key)
+                return true;
+        }
+        return false;
+    }
+    void insert(std::uint64_t key) {
+        if ((size_ + 1) * 2 > slots_.size())
+            grow(std::max<size_t>(64, slots_.size() * 2));
+        size_t i = key & mask();
+        while (slots_[i])
+            i = (i + 1) & mask();
+        slots_[i] = key;
+        ++size_;
+    }
+    bool fits(size_t keys) const { return keys * 2 <= slots_.size(); }
+    void reserve(size_t keys) {
+        size_t capacity = std::max<size_t>(64, slots_.size());
+        while (keys * 2 > capacity)
+            capacity *= 2;
+        if (capacity != slots_.size())
+            grow(capacity);
+    }
+    void erase(std::uint64_t key) {
+        if (slots_.empty())
+            return;
+        size_t i = key & mask();
+        while (slots_[i] && slots_[i] != key)
+            i = (i + 1) & mask();
+        if (!slots_[i])
+            return;
+        // Backward shift: the keys after the hole that probed past it move up, so no search stops early.
+        for (size_t next = (i + 1) & mask(); slots_[next]; next = (next + 1) & mask()) {
+            const size_t home = slots_[next] & mask();
+            if (((next - home) & mask()) >= ((next - i) & mask())) {
+                slots_[i] = slots_[next];
+                i = next;
+            }
+        }
+        slots_[i] = 0;
+        --size_;
+    }
+
+private:
+    size_t mask() const { return slots_.size() - 1; }
+    void grow(size_t capacity) {
+        std::vector<std::uint64_t> old(capacity, 0);
+        old.swap(slots_);
+        size_ = 0;
+        for (std::uint64_t key : old) {
+            if (key)
+                insert(key);
+        }
+    }
+
+    std::vector<std::uint64_t> slots_;
+    size_t size_ = 0;
+};
+
 }  // namespace
+
+// What a path becomes before it is appended: worked out without the lock.
+struct ShredList::Prepared {
+    std::wstring path;
+    size_t nameStart = 0;
+    std::uint64_t key = 0;
+    unsigned long long size = 0;
+    EntryImage image = EntryImage::ShellIcon;
+
+    static Prepared Of(std::wstring path, EntryImage image, long long listedSize) {
+        Prepared prepared;
+        prepared.key = KeyOf(FoldCase(path));
+        prepared.size = listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
+        prepared.nameStart = NameStart(path);
+        prepared.path = std::move(path);
+        prepared.image = image;
+        return prepared;
+    }
+};
+
+// An array in blocks of 1 MiB. Blocks that large come straight from the system and go back to it when
+// freed, rather than from the heap that every small string shares: a scan's million temporary strings
+// can then be returned to the system once freed, since no block of the list sits among them.
+template <typename T>
+class BlockArray {
+public:
+    static constexpr size_t kPerBlock = (1 << 20) / sizeof(T);
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    T& operator[](size_t i) { return blocks_[i / kPerBlock][i % kPerBlock]; }
+    const T& operator[](size_t i) const { return blocks_[i / kPerBlock][i % kPerBlock]; }
+    void push_back(const T& value) {
+        if (size_ == blocks_.size() * kPerBlock)
+            blocks_.push_back(std::make_unique<T[]>(kPerBlock));
+        (*this)[size_++] = value;
+    }
+    // Keeps the first `size` elements and frees the blocks left empty.
+    void truncate(size_t size) {
+        size_ = size;
+        blocks_.resize((size + kPerBlock - 1) / kPerBlock);
+    }
+    void eraseAt(size_t index) {
+        for (size_t i = index; i + 1 < size_; ++i)
+            (*this)[i] = (*this)[i + 1];
+        truncate(size_ - 1);
+    }
+
+private:
+    std::vector<std::unique_ptr<T[]>> blocks_;
+    size_t size_ = 0;
+};
+
+// The entries. A path is its folder, shared by every entry in it, and its name; the texts of folders and
+// names are kept in blocks of characters. An entry is 32 bytes and a key: a million entries from a scan
+// (a hundred to a folder, names of some twenty characters) take about 90 MiB.
+struct ShredList::Storage {
+    struct Entry {
+        unsigned long long size;  // bytes when queued
+        std::uint64_t key;        // of the case-folded path
+        std::uint32_t folder;     // index into folders
+        std::uint32_t name;       // offset of the name's characters
+        std::uint16_t nameLength;
+        EntryImage image;
+    };
+    struct Folder {
+        std::uint32_t text;  // offset of the folder's characters, its final backslash included
+        std::uint32_t length;
+    };
+    static constexpr std::uint32_t kBlock = 512 * 1024;  // characters: 1 MiB
+
+    BlockArray<Entry> entries;
+    KeyTable keys;
+    std::vector<Folder> folders;
+    std::vector<std::uint32_t> folderSlots;  // open addressing by the folder text's hash: folder index + 1
+    std::uint32_t lastFolder = UINT32_MAX;   // consecutive entries mostly share their folder
+    std::vector<std::unique_ptr<wchar_t[]>> texts;
+    std::uint32_t textsUsed = 0;         // characters used, the unused ends of full blocks included
+    std::uint64_t textsDropped = 0;      // characters of removed entries' names, reclaimed by compactTexts
+    unsigned long long thousandths = 0;  // the total of every entry
+    std::uint64_t keyChanges = 0;        // raised by every key added or removed
+
+    const wchar_t* text(std::uint32_t offset) const { return texts[offset / kBlock].get() + offset % kBlock; }
+    std::uint32_t storeText(const wchar_t* characters, size_t length) {
+        // A text never straddles two blocks: one that does not fit goes whole into the next.
+        if (textsUsed % kBlock + length > kBlock)
+            textsUsed = (textsUsed / kBlock + 1) * kBlock;
+        if (textsUsed / kBlock >= texts.size())
+            texts.push_back(std::make_unique<wchar_t[]>(kBlock));
+        const std::uint32_t offset = textsUsed;
+        std::copy(characters, characters + length, texts[offset / kBlock].get() + offset % kBlock);
+        textsUsed += static_cast<std::uint32_t>(length);
+        return offset;
+    }
+    bool folderIs(std::uint32_t index, const wchar_t* path, size_t length) const {
+        const Folder& folder = folders[index];
+        return folder.length == length && std::equal(path, path + length, text(folder.text));
+    }
+    std::uint32_t folderOf(const std::wstring& path, size_t length) {
+        if (lastFolder != UINT32_MAX && folderIs(lastFolder, path.data(), length))
+            return lastFolder;
+        std::uint64_t hash = 14695981039346656037ull;
+        for (size_t i = 0; i < length; ++i)
+            hash = (hash ^ static_cast<std::uint16_t>(path[i])) * 1099511628211ull;
+        if ((folders.size() + 1) * 2 > folderSlots.size())
+            growFolderSlots();
+        const size_t mask = folderSlots.size() - 1;
+        size_t slot = static_cast<size_t>(hash ^ (hash >> 32)) & mask;
+        for (; folderSlots[slot]; slot = (slot + 1) & mask) {
+            if (folderIs(folderSlots[slot] - 1, path.data(), length))
+                return lastFolder = folderSlots[slot] - 1;
+        }
+        folders.push_back({storeText(path.data(), length), static_cast<std::uint32_t>(length)});
+        folderSlots[slot] = static_cast<std::uint32_t>(folders.size());
+        return lastFolder = static_cast<std::uint32_t>(folders.size() - 1);
+    }
+    void growFolderSlots() {
+        folderSlots.assign(std::max<size_t>(64, folderSlots.size() * 2), 0);
+        const size_t mask = folderSlots.size() - 1;
+        for (std::uint32_t index = 0; index < folders.size(); ++index) {
+            std::uint64_t hash = 14695981039346656037ull;
+            const wchar_t* characters = text(folders[index].text);
+            for (size_t i = 0; i < folders[index].length; ++i)
+                hash = (hash ^ static_cast<std::uint16_t>(characters[i])) * 1099511628211ull;
+            size_t slot = static_cast<size_t>(hash ^ (hash >> 32)) & mask;
+            while (folderSlots[slot])
+                slot = (slot + 1) & mask;
+            folderSlots[slot] = index + 1;
+        }
+    }
+    std::wstring pathOf(const Entry& entry) const {
+        const Folder& folder = folders[entry.folder];
+        std::wstring path;
+        path.reserve(folder.length + entry.nameLength);
+        path.assign(text(folder.text), folder.length);
+        path.append(text(entry.name), entry.nameLength);
+        return path;
+    }
+    void drop(const Entry& entry) {
+        keys.erase(entry.key);
+        ++keyChanges;
+        thousandths -= ThousandthsOfMiB(entry.size);
+        textsDropped += entry.nameLength;
+    }
+    // Once the names of removed entries outweigh the living texts, the texts move into fresh blocks.
+    void compactTexts() {
+        if (textsDropped < kBlock || textsDropped * 2 < textsUsed)
+            return;
+        std::vector<std::unique_ptr<wchar_t[]>> old;
+        old.swap(texts);
+        textsUsed = 0;
+        textsDropped = 0;
+        auto moved = [&](std::uint32_t offset, size_t length) {
+            return storeText(old[offset / kBlock].get() + offset % kBlock, length);
+        };
+        for (Folder& folder : folders)
+            folder.text = moved(folder.text, folder.length);
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i].name = moved(entries[i].name, entries[i].nameLength);
+    }
+};
+
+ShredList::ShredList() : store_(std::make_unique<Storage>()) {}
+
+ShredList::~ShredList() = default;
 
 void ShredList::setObserver(ShredListObserver* observer) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -58,19 +311,38 @@ void ShredList::setObserver(ShredListObserver* observer) {
 }
 
 bool ShredList::addPath(const std::wstring& path) {
-    std::wstring key = FoldCase(path);
+    const Prepared prepared = Prepared::Of(path, EntryImage::ShellIcon, -1);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (keys_.count(key))
-            return false;
-        entries_.push_back({path, EntryImage::ShellIcon});
-        ++keys_[std::move(key)];
+        if (store_->keys.contains(prepared.key)) {
+            // Keys of different paths may meet: the entries with that key are compared as texts.
+            const std::wstring folded = FoldCase(path);
+            for (size_t i = 0; i < store_->entries.size(); ++i) {
+                const Storage::Entry& entry = store_->entries[i];
+                if (entry.key == prepared.key && FoldCase(store_->pathOf(entry)) == folded)
+                    return false;
+            }
+        }
+        push(prepared);
         writeCounters(kAfterAdding);
         totalSize_.clear();
-        ++totalVersion_;
     }
     notify();
     return true;
+}
+
+bool ShredList::contains(const std::wstring& path) const {
+    const std::wstring folded = FoldCase(path);
+    const std::uint64_t key = KeyOf(folded);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!store_->keys.contains(key))
+        return false;
+    for (size_t i = 0; i < store_->entries.size(); ++i) {
+        const Storage::Entry& entry = store_->entries[i];
+        if (entry.key == key && FoldCase(store_->pathOf(entry)) == folded)
+            return true;
+    }
+    return false;
 }
 
 bool ShredList::addFolderEntry(const std::wstring& folder) {
@@ -90,11 +362,10 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
         ++occurrences;
     if (occurrences != 1)
         return false;
-    std::wstring entry = path.substr(0, path.size() - 1);
+    const Prepared prepared = Prepared::Of(path.substr(0, path.size() - 1), EntryImage::ShellIcon, 0);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        insertKey(entry);
-        entries_.push_back({std::move(entry), EntryImage::ShellIcon});
+        push(prepared);
         // Counted at once: the scan that follows may find nothing to append (an empty folder).
         writeCounters(kAfterAdding);
     }
@@ -103,36 +374,59 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
 }
 
 void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
+    const Prepared prepared = Prepared::Of(path, image, -1);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        insertKey(path);
-        entries_.push_back({path, image});
+        push(prepared);
         writeCounters(kAfterAdding);
     }
     notify();
 }
 
-void ShredList::appendScanned(const std::vector<ShredEntry>& entries) {
+void ShredList::appendScanned(std::vector<ShredEntry> entries) {
     if (entries.empty())
         return;
-    // Copies and case-folded keys are made before the lock is taken: a scan's batch can hold 100,000
-    // entries, and the window thread waits on the lock for every repaint.
-    std::vector<ShredEntry> added(entries);
-    std::vector<std::wstring> keys;
-    keys.reserve(added.size());
-    for (const ShredEntry& entry : added)
-        keys.push_back(FoldCase(entry.path));
+    // The key table is enlarged once for the whole batch, and outside the lock: rehashing a million keys
+    // takes longer than the window may wait. Should the keys change meanwhile, the slices below enlarge
+    // the table as they go instead.
+    KeyTable larger;
+    const Storage* seen = nullptr;
+    std::uint64_t changes = 0;
+    size_t needed = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.reserve(entries_.size() + added.size());
-        keys_.reserve(keys_.size() + keys.size());
-        for (size_t i = 0; i < added.size(); ++i) {
-            ++keys_[std::move(keys[i])];
-            entries_.push_back(std::move(added[i]));
+        needed = store_->entries.size() + entries.size();
+        if (!store_->keys.fits(needed)) {
+            larger = store_->keys;
+            seen = store_.get();
+            changes = store_->keyChanges;
         }
-        writeCounters(kAfterAdding);
     }
-    notify();
+    if (seen) {
+        larger.reserve(needed);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (store_.get() == seen && store_->keyChanges == changes)
+            std::swap(store_->keys, larger);
+    }
+    std::vector<Prepared> slice;
+    slice.reserve(std::min(kSlice, entries.size()));
+    for (size_t start = 0; start < entries.size(); start += kSlice) {
+        // Keys, sizes and where the name starts are worked out before the lock is taken.
+        slice.clear();
+        const size_t end = std::min(entries.size(), start + kSlice);
+        for (size_t i = start; i < end; ++i) {
+            ShredEntry& entry = entries[i];
+            slice.push_back(Prepared::Of(std::move(entry.path), entry.image, entry.listedSize));
+            entry.path = std::wstring();
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (const Prepared& prepared : slice)
+                push(prepared);
+            writeCounters(kAfterAdding);
+        }
+        notify();
+    }
 }
 
 void ShredList::refreshCounters() {
@@ -146,129 +440,96 @@ void ShredList::refreshCounters() {
 void ShredList::removeSelected(std::vector<size_t> indexes) {
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    bool empty = false;
+    std::unique_ptr<Storage> emptied;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        while (!indexes.empty() && indexes.back() >= entries_.size())
+        Storage& store = *store_;
+        while (!indexes.empty() && indexes.back() >= store.entries.size())
             indexes.pop_back();
-        if (!indexes.empty()) {
+        if (indexes.size() == store.entries.size() && !indexes.empty()) {
+            emptied = takeAll();
+            writeCounters(kAfterRemoving);
+        } else if (!indexes.empty()) {
             // One pass that keeps the others in order: removing entry by entry would cost a move of the
             // whole tail for each selected row of a long list.
-            size_t kept = 0;
+            size_t kept = indexes.front();
             size_t next = 0;
-            for (size_t i = 0; i < entries_.size(); ++i) {
+            for (size_t i = indexes.front(); i < store.entries.size(); ++i) {
                 if (next < indexes.size() && indexes[next] == i) {
-                    eraseKey(entries_[i].path);
+                    store.drop(store.entries[i]);
                     ++next;
                     continue;
                 }
-                if (kept != i)
-                    entries_[kept] = std::move(entries_[i]);
-                ++kept;
+                store.entries[kept++] = store.entries[i];
             }
-            entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+            store.entries.truncate(kept);
+            store.compactTexts();
             writeCounters(kAfterRemoving);
         }
-        totalSize_.clear();
-        ++totalVersion_;
-        empty = entries_.empty();
+        totalSize_ = store_->entries.empty() ? std::wstring() : MiBText(store_->thousandths);
     }
+    emptied.reset();
     notify();
-    if (!empty)
-        computeTotalSize();
 }
 
 void ShredList::clear() {
+    std::unique_ptr<Storage> emptied;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.clear();
-        keys_.clear();
+        emptied = takeAll();
         writeCounters(kAfterRemoving);
         totalSize_.clear();
-        ++totalVersion_;
     }
+    emptied.reset();
     notify();
 }
 
 void ShredList::computeTotalSize() {
-    // The paths are copied so that the disk is asked without the lock: a slow or sleeping drive must not
-    // block the window thread, which reads the list for every repaint.
-    std::vector<std::pair<std::wstring, long long>> paths;
-    unsigned long long version = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        version = ++totalVersion_;
-        ++runningTotals_;
-        status_ = kComputingStatus;
-        totalSize_.clear();
-        paths.reserve(entries_.size());
-        for (ShredEntry& entry : entries_) {
-            paths.emplace_back(entry.path, entry.listedSize);
-            entry.listedSize = -1;
-        }
-    }
-    notify();
-
-    unsigned long long thousandths = 0;
-    for (const auto& [path, listedSize] : paths) {
-        const unsigned long long bytes =
-            listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
-        thousandths += ThousandthsOfMiB(bytes);
-        std::wstring text = MiBText(thousandths);
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            // Once the list was emptied, added to by the user, or a newer computation started, this sum
-            // describes a list that no longer is: leave the total to whoever changed it.
-            if (totalVersion_ != version)
-                break;
-            totalSize_ = std::move(text);
-        }
-        notify();
-    }
-
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (--runningTotals_ == 0)
-            status_.clear();
+        totalSize_ = store_->entries.empty() ? std::wstring() : MiBText(store_->thousandths);
     }
     notify();
 }
 
 size_t ShredList::count() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return entries_.size();
+    return store_->entries.size();
 }
 
 std::wstring ShredList::entryText(size_t index) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return index < entries_.size() ? entries_[index].path : std::wstring();
+    return pathAt(index);
 }
 
 ShredEntry ShredList::entry(size_t index) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return index < entries_.size() ? entries_[index] : ShredEntry();
+    if (index >= store_->entries.size())
+        return ShredEntry();
+    const Storage::Entry& stored = store_->entries[index];
+    return {store_->pathOf(stored), stored.image, static_cast<long long>(stored.size)};
 }
 
 void ShredList::removeAt(size_t index) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (index >= entries_.size())
+        if (index >= store_->entries.size())
             return;
-        eraseKey(entries_[index].path);
-        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+        store_->drop(store_->entries[index]);
+        store_->entries.eraseAt(index);
     }
     notify();
 }
 
 void ShredList::resetAfterRun() {
+    std::unique_ptr<Storage> emptied;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        entries_.clear();
-        keys_.clear();
+        emptied = takeAll();
         writeCounters(kAfterAdding);
         totalSize_.clear();
-        ++totalVersion_;
     }
+    emptied.reset();
     notify();
 }
 
@@ -304,7 +565,6 @@ void ShredList::setTotalSizeText(const std::wstring& text) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         totalSize_ = text;
-        ++totalVersion_;
     }
     notify();
 }
@@ -319,17 +579,32 @@ void ShredList::notify() const {
         observer->listChanged();
 }
 
-void ShredList::insertKey(const std::wstring& path) {
-    ++keys_[FoldCase(path)];
+void ShredList::push(const Prepared& prepared) {
+    Storage& store = *store_;
+    const size_t nameLength = prepared.path.size() - prepared.nameStart;
+    Storage::Entry entry;
+    entry.size = prepared.size;
+    entry.key = prepared.key;
+    entry.folder = store.folderOf(prepared.path, prepared.nameStart);
+    entry.name = store.storeText(prepared.path.data() + prepared.nameStart, nameLength);
+    entry.nameLength = static_cast<std::uint16_t>(nameLength);
+    entry.image = prepared.image;
+    store.entries.push_back(entry);
+    store.keys.insert(entry.key);
+    ++store.keyChanges;
+    store.thousandths += ThousandthsOfMiB(entry.size);
 }
 
-void ShredList::eraseKey(const std::wstring& path) {
-    auto found = keys_.find(FoldCase(path));
-    if (found != keys_.end() && --found->second == 0)
-        keys_.erase(found);
+std::unique_ptr<ShredList::Storage> ShredList::takeAll() {
+    // A million entries take tens of milliseconds to free: the caller does it once the lock is released.
+    return std::exchange(store_, std::make_unique<Storage>());
+}
+
+std::wstring ShredList::pathAt(size_t index) const {
+    return index < store_->entries.size() ? store_->pathOf(store_->entries[index]) : std::wstring();
 }
 
 void ShredList::writeCounters(const wchar_t* prefix) {
-    count_ = std::to_wstring(entries_.size());
+    count_ = std::to_wstring(store_->entries.size());
     header_ = std::wstring(kHeaderTitle) + prefix + count_;
 }

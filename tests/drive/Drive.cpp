@@ -4,6 +4,7 @@
 #include "win/Strings.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 
@@ -339,6 +340,44 @@ void KeyPress(WORD virtualKey) {
     input[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SendInput(2, input, sizeof(INPUT));
     ::Sleep(50);
+}
+
+void KeyPress(WORD modifier, WORD virtualKey) {
+    INPUT input[4] = {};
+    for (INPUT& key : input)
+        key.type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[3].ki.wVk = modifier;
+    input[1].ki.wVk = input[2].ki.wVk = virtualKey;
+    input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, input, sizeof(INPUT));
+    ::Sleep(50);
+}
+
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void DropFiles(HWND target, const std::vector<std::wstring>& paths) {
+    // DROPFILES, then each path ended by a zero, then one more zero.
+    std::vector<wchar_t> names;
+    for (const std::wstring& path : paths)
+        names.insert(names.end(), path.c_str(), path.c_str() + path.size() + 1);
+    names.push_back(L'\0');
+    DROPFILES header = {};
+    header.pFiles = sizeof(header);
+    header.pt = {20, 40};
+    header.fWide = TRUE;
+    RemoteBuffer remote(target, sizeof(header) + names.size() * sizeof(wchar_t));
+    remote.write(&header, sizeof(header));
+    remote.write(names.data(), names.size() * sizeof(wchar_t), sizeof(header));
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote.address()), 0, SMTO_NORMAL, 30000,
+                               &ignored))
+        Fail(L"the window did not take the dropped files");
 }
 
 HWND FindPopupMenu(DWORD processId, DWORD timeoutMs) {

@@ -92,6 +92,13 @@ void Answer(const MessageBoxInfo& box, int buttonId);  // IDOK, IDYES, IDNO...
 void MouseClick(POINT screen, bool right = false);
 // A real key press, to whatever has the keyboard (the foreground window, an open menu).
 void KeyPress(WORD virtualKey);
+// The same with a modifier held down (VK_CONTROL, VK_SHIFT).
+void KeyPress(WORD modifier, WORD virtualKey);
+// The control that has the keyboard focus in the thread that owns the window, or null.
+HWND FocusedControl(HWND window);
+// Files dropped on a window as Explorer drops them: a WM_DROPFILES whose DROPFILES block, with the paths,
+// is built in the program's memory. Sent, not posted: the block stays until the window has read it.
+void DropFiles(HWND target, const std::vector<std::wstring>& paths);
 
 // An open popup menu of the process (class #32768) and its items' texts, in order; separators read "-".
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 5000);
