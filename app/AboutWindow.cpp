@@ -5,6 +5,7 @@
 #include "app/PictureBox.h"
 #include "app/SupportLinks.h"
 #include "controls/PlainTip.h"
+#include "win/Window.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -53,27 +54,13 @@ void AboutWindow::run(const App& app, HWND mainWindow) {
 }
 
 bool AboutWindow::create() {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (!::GetClassInfoExW(app_.instance, kClassName, &type)) {
-        type.lpfnWndProc = Proc;
-        type.hInstance = app_.instance;
-        type.hIcon = app_.pictures.icon(IDI_APP);
-        type.hIconSm = app_.pictures.smallIcon(IDI_APP);
-        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        type.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&type))
-            return false;
-    }
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
+                                  app_.pictures.smallIcon(IDI_APP)))
+        return false;
+    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
     // Not owned by the main window: while that is hidden, this one keeps the program's taskbar button.
-    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, x, y, width, height, nullptr, nullptr, app_.instance, this))
+    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height, nullptr, nullptr,
+                           app_.instance, this))
         return false;
     if (main_)
         ::ShowWindow(main_, SW_HIDE);
@@ -167,14 +154,9 @@ void AboutWindow::writeToSupport() {
 }
 
 LRESULT CALLBACK AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = win::WindowObject<AboutWindow>(window, message, lParam);
+    if (self && message == WM_NCCREATE)
         self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<AboutWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY)
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return self ? self->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 

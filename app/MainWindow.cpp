@@ -8,6 +8,7 @@
 #include "tools/ToolActions.h"
 #include "tools/ToolItems.h"
 #include "tools/ToolsView.h"
+#include "win/Window.h"
 
 #include <commctrl.h>
 
@@ -28,26 +29,12 @@ MainWindow::MainWindow(App& app)
       scans_(list_, kMsgScanDone) {}
 
 bool MainWindow::create() {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    type.lpfnWndProc = Proc;
-    type.hInstance = app_.instance;
-    type.hIcon = app_.pictures.icon(IDI_APP);
-    type.hIconSm = app_.pictures.smallIcon(IDI_APP);
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    type.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&type))
+    if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
+                                  app_.pictures.smallIcon(IDI_APP)))
         return false;
-
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    window_ = ::CreateWindowExW(0, kClassName, kProgramTitle, kStyle, x, y, width, height, nullptr, nullptr,
-                                app_.instance, this);
+    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
+    window_ = ::CreateWindowExW(0, kClassName, kProgramTitle, kStyle, place.x, place.y, place.width, place.height,
+                                nullptr, nullptr, app_.instance, this);
     if (!window_)
         return false;
     run_.attach(window_);
@@ -74,12 +61,9 @@ void MainWindow::show() {
 }
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = win::WindowObject<MainWindow>(window, message, lParam);
+    if (self && message == WM_NCCREATE)
         self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     return self ? self->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 

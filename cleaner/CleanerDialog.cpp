@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "cleaner/CleanerDialogLayout.h"
 #include "cleaner/RegistryTraces.h"
+#include "win/Window.h"
 
 namespace cleaner {
 
@@ -30,27 +31,12 @@ CleanerDialog::~CleanerDialog() {
 }
 
 bool CleanerDialog::create(HWND owner) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (!::GetClassInfoExW(app_.instance, kClassName, &type)) {
-        type.lpfnWndProc = Proc;
-        type.hInstance = app_.instance;
-        type.hIcon = app_.pictures.icon(IDI_APP);
-        type.hIconSm = app_.pictures.smallIcon(IDI_APP);
-        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        type.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&type))
-            return false;
-    }
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kTitle, kStyle, x, y, width, height, owner, nullptr,
-                           app_.instance, this))
+    if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
+                                  app_.pictures.smallIcon(IDI_APP)))
+        return false;
+    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle, WS_EX_CONTROLPARENT);
+    if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height,
+                           owner, nullptr, app_.instance, this))
         return false;
     pageBrush_.reset(::CreateSolidBrush(kPageBack));
     sheetBrush_.reset(::CreateSolidBrush(kSheetBack));
@@ -99,14 +85,10 @@ void CleanerDialog::run(HWND owner) {
 }
 
 LRESULT CALLBACK CleanerDialog::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<CleanerDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = win::WindowObject<CleanerDialog>(window, message, lParam);
+    if (self && message == WM_NCCREATE)
         self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CleanerDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (self)
             self->window_ = nullptr;
         return ::DefWindowProcW(window, message, wParam, lParam);

@@ -4,6 +4,7 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
 #include "win/Files.h"
+#include "win/Window.h"
 
 #include <algorithm>
 
@@ -63,24 +64,11 @@ JournalWindow::JournalWindow(HWND owner, const std::wstring& configFolder)
 
 bool JournalWindow::create() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (!::GetClassInfoExW(instance, kClassName, &type)) {
-        type.lpfnWndProc = Proc;
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        type.lpszClassName = kClassName;
-        if (!::RegisterClassExW(&type))
-            return false;
-    }
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, x, y, width, height, owner_, nullptr, instance, this))
+    if (!win::RegisterWindowClass(instance, kClassName, Proc))
+        return false;
+    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
+    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height, owner_, nullptr,
+                           instance, this))
         return false;
     if (owner_)
         ::EnableWindow(owner_, FALSE);
@@ -221,14 +209,9 @@ void JournalWindow::close() {
 }
 
 LRESULT CALLBACK JournalWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<JournalWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = win::WindowObject<JournalWindow>(window, message, lParam);
+    if (self && message == WM_NCCREATE)
         self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<JournalWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY)
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return self ? self->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -2,6 +2,7 @@
 
 #include "tools/ToolItems.h"
 #include "win/Handle.h"
+#include "win/Window.h"
 
 #include <commctrl.h>
 
@@ -217,12 +218,9 @@ LRESULT Page::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* page = static_cast<Page*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* page = win::WindowObject<Page>(window, message, lParam);
+    if (page && message == WM_NCCREATE)
         page->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
-    }
-    auto* page = reinterpret_cast<Page*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     return page ? page->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 

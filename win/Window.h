@@ -19,6 +19,24 @@ T* WindowObject(HWND window, UINT message, LPARAM lParam) {
     return object;
 }
 
+// Registers a window class of the program's usual kind (arrow cursor, dialog-coloured background) unless
+// it is registered already, as it is from a window's second opening on.
+inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON icon = nullptr,
+                                HICON smallIcon = nullptr) {
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof(type);
+    if (::GetClassInfoExW(instance, name, &type))
+        return true;
+    type.lpfnWndProc = proc;
+    type.hInstance = instance;
+    type.hIcon = icon;
+    type.hIconSm = smallIcon;
+    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    type.lpszClassName = name;
+    return ::RegisterClassExW(&type) != 0;
+}
+
 // Where a window of this client size and style stands, frame included, centred on the screen the system
 // reports.
 struct Placement {
