@@ -1,44 +1,21 @@
 #include "cleaner/FileTraces.h"
 
+#include "win/Files.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
 
 #include <shellapi.h>
 
-#include <cwctype>
 #include <iterator>
 
 namespace cleaner {
 
 namespace {
 
-bool IsDots(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
-bool IsFolder(const WIN32_FIND_DATAW& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// A junction, directory symbolic link or mount point (or a file link). What it points at lies outside the
-// folder being cleaned, so a folder link is never entered or removed. Under Wine even the removal of a
-// link reaches its target, which is one more reason to leave it alone.
-bool IsLink(const WIN32_FIND_DATAW& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
-// "C:\..." or "\\server\share\...". A relative path (an unknown shell folder followed by a sub-folder
-// name) would name something under the current folder: the sweeps refuse it.
-bool IsAbsolute(const std::wstring& path) {
-    if (path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
-        return true;
-    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
-}
-
 // The folder in the form that reaches any name, with a trailing backslash; empty when it is not absolute.
 std::wstring SweepRoot(const std::wstring& folder) {
-    if (!IsAbsolute(folder))
+    if (!win::IsAbsolutePath(folder))
         return {};
     return win::WithTrailingBackslash(win::ExtendedPath(folder));
 }
@@ -101,10 +78,10 @@ public:
                 result_.stopped = true;
                 return;
             }
-            if (IsDots(data.cFileName))
+            if (win::IsDots(data.cFileName))
                 continue;
-            if (IsFolder(data)) {
-                if (IsLink(data))
+            if (win::IsFolder(data)) {
+                if (win::IsLink(data))
                     continue;
                 walk(folder + data.cFileName + L"\\");
                 if (result_.stopped)
@@ -174,7 +151,7 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>
             result.stopped = true;
             return result;
         }
-        if (IsDots(data.cFileName) || !IsFolder(data) || IsLink(data))
+        if (win::IsDots(data.cFileName) || !win::IsFolder(data) || win::IsLink(data))
             continue;
         const std::wstring sub = root + data.cFileName + L"\\";
         WIN32_FIND_DATAW entry;
@@ -185,11 +162,11 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>
                     result.stopped = true;
                     return result;
                 }
-                if (IsFolder(entry))
+                if (win::IsFolder(entry))
                     continue;
                 const std::wstring file = sub + entry.cFileName;
                 // A file link is deleted as it is: its attributes would be its target's.
-                if (!IsLink(entry))
+                if (!win::IsLink(entry))
                     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (::DeleteFileW(file.c_str()))
                     ++result.deleted;

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -30,29 +29,6 @@ void ShowStatus(const ScanContext& context, const std::wstring& text) {
         context.observer->status(text);
 }
 
-// "C:\..." or "\\server\share\...". Anything else would be resolved against the current folder or drive:
-// an unknown shell folder ("" or "PAS DE CLE\") followed by a preset's subfolder must scan nothing rather
-// than whatever lies under the program's folder.
-bool IsAbsolute(const std::wstring& path) {
-    if (path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
-        return true;
-    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
-}
-
-bool IsDots(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
-bool IsFolder(const WIN32_FIND_DATAW& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// A junction, directory symbolic link or mount point: listed, never entered, since what lies behind it
-// is outside the folder being scanned (another folder, another volume, even the scan's own parent).
-bool IsLink(const WIN32_FIND_DATAW& data) {
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 // Lists folders for one walk. Where the system knows them (Windows 7 on), it asks for the basic
 // information level, which skips the short 8.3 names, and for large fetches; older systems refuse both
 // with ERROR_INVALID_PARAMETER, and the lister then uses the classic call for the rest of its walk.
@@ -67,7 +43,7 @@ public:
         if (!find)
             return false;
         do {
-            if (!IsDots(data.cFileName) && !visit(data))
+            if (!win::IsDots(data.cFileName) && !visit(data))
                 break;
         } while (::FindNextFileW(find.get(), &data));
         return true;
@@ -122,7 +98,7 @@ ScanResult ScanSubfolders(const std::wstring& base,
                           std::initializer_list<const wchar_t*> subfolders,
                           const ScanContext& context) {
     ScanResult result;
-    if (!IsAbsolute(base))
+    if (!win::IsAbsolutePath(base))
         return result;
     const std::wstring folder = win::WithTrailingBackslash(base);
     for (const wchar_t* subfolder : subfolders) {
@@ -167,8 +143,8 @@ std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext&
         pending.pop_back();
         lister.list(base + folder.relative, L"*", [&](const WIN32_FIND_DATAW& data) {
             ScanRecord record;
-            record.folder = IsFolder(data);
-            record.link = IsLink(data);
+            record.folder = win::IsFolder(data);
+            record.link = win::IsLink(data);
             record.key.reserve(folder.prefix.size() + 3 + wcslen(data.cFileName));
             record.key = folder.prefix;
             record.key += record.folder ? kFolderMarker : kFileMarker;
@@ -228,7 +204,7 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
 
 ScanResult ScanFolder(const std::wstring& root, const ScanContext& context) {
     ScanResult result;
-    if (!IsAbsolute(root))
+    if (!win::IsAbsolutePath(root))
         return result;
     ShowStatus(context, kScanningStatus);
     std::vector<ScanRecord> records = CollectTree(root, context, &result.stopped);
@@ -240,7 +216,7 @@ ScanResult ScanFolder(const std::wstring& root, const ScanContext& context) {
 
 ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context) {
     ScanResult result = ScanFolder(root, context);
-    if (result.stopped || !IsAbsolute(root))
+    if (result.stopped || !win::IsAbsolutePath(root))
         return result;
     ShowStatus(context, kRecycleBinStatus);
     // Only what this scan found is sorted out: folder entries the user queued before stay queued. A folder
@@ -282,14 +258,14 @@ std::vector<std::wstring> CollectMatching(const std::wstring& folder,
         const std::wstring relative = std::move(pending.back());
         pending.pop_back();
         lister.list(base + relative, pattern.c_str(), [&](const WIN32_FIND_DATAW& data) {
-            found.push_back(relative + data.cFileName + (IsFolder(data) ? L"\\" : L""));
+            found.push_back(relative + data.cFileName + (win::IsFolder(data) ? L"\\" : L""));
             return true;
         });
         if (!recursive)
             break;
         std::vector<std::wstring> subfolders;
         lister.list(base + relative, L"*", [&](const WIN32_FIND_DATAW& data) {
-            if (IsFolder(data) && !IsLink(data))
+            if (win::IsFolder(data) && !win::IsLink(data))
                 subfolders.push_back(relative + data.cFileName + L'\\');
             return true;
         });
@@ -301,7 +277,7 @@ std::vector<std::wstring> CollectMatching(const std::wstring& folder,
 
 FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData) {
     FirefoxCacheLookup lookup;
-    if (!IsAbsolute(localAppData))
+    if (!win::IsAbsolutePath(localAppData))
         return lookup;
     const std::wstring profiles = win::WithTrailingBackslash(localAppData) + L"Mozilla\\Firefox\\Profiles";
     if (!win::IsFolder(win::ExtendedPath(profiles)))
@@ -321,7 +297,7 @@ FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData) {
 ScanResult QueueFirefoxFiles(const std::wstring& appData) {
     ScanResult result;
     const std::wstring profiles = win::WithTrailingBackslash(appData) + L"Mozilla\\Firefox\\Profiles";
-    if (!IsAbsolute(appData) || !win::IsFolder(win::ExtendedPath(profiles))) {
+    if (!win::IsAbsolutePath(appData) || !win::IsFolder(win::ExtendedPath(profiles))) {
         result.notices.push_back(ScanNotice::FirefoxProfilesMissing);
         return result;
     }
@@ -361,7 +337,7 @@ ScanResult ScanHistory(const std::wstring& historyFolder, const ScanContext& con
 
 ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& context) {
     ScanResult result;
-    if (!IsAbsolute(prefetchFolder))
+    if (!win::IsAbsolutePath(prefetchFolder))
         return result;
     ShowStatus(context, kScanningStatus);
     const std::wstring base = win::WithTrailingBackslash(prefetchFolder);
@@ -483,7 +459,7 @@ std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& window
             target = ShellFolderPath(ShellFolder::Personal);
             break;
     }
-    return IsAbsolute(target) ? target : std::wstring();
+    return win::IsAbsolutePath(target) ? target : std::wstring();
 }
 
 ScanResult RunScan(ScanKind kind, const std::wstring& target, const ScanContext& context) {

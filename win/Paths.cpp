@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace win {
 
 std::wstring ExtendedPath(const std::wstring& path) {
@@ -46,6 +48,12 @@ long long FileSizeOrKind(const std::wstring& path) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return kPathIsFolder;
     return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+bool IsAbsolutePath(const std::wstring& path) {
+    if (path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
+        return true;
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
 }
 
 }  // namespace win

@@ -9,6 +9,10 @@ namespace win {
 // would alter or refuse (trailing dots and spaces, CON, NUL...). Other paths are returned as they are.
 std::wstring ExtendedPath(const std::wstring& path);
 
+// "C:\..." or "\\server\share\...". Anything else would be resolved against the current folder or drive, so
+// a folder built from an unknown shell folder ("" or "PAS DE CLE\") and a sub-folder name is not absolute.
+bool IsAbsolutePath(const std::wstring& path);
+
 // The last component of the path (after the last backslash or slash).
 std::wstring FileNameOf(const std::wstring& path);
 // Everything up to and including the last backslash or slash; empty when there is none.

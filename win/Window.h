@@ -21,7 +21,10 @@ T* WindowObject(HWND window, UINT message, LPARAM lParam) {
 
 // Registers a window class of the program's usual kind (arrow cursor, dialog-coloured background) unless
 // it is registered already, as it is from a window's second opening on.
-inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON icon = nullptr,
+inline bool RegisterWindowClass(HINSTANCE instance,
+                                const wchar_t* name,
+                                WNDPROC proc,
+                                HICON icon = nullptr,
                                 HICON smallIcon = nullptr) {
     WNDCLASSEXW type = {};
     type.cbSize = sizeof(type);
