@@ -37,11 +37,7 @@ size_t Walk(const std::wstring& folder) {
 // Prints the time to the final counters against a bare walk of the same tree, and the longest time the
 // window took to answer a message meanwhile.
 SCENARIO("bench-scan-window") {
-    wchar_t local[1024] = {};
-    DWORD size = sizeof(local);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
-    const std::wstring work = std::wstring(local) + L"\\Kestavel\\";
+    const std::wstring work = KestavelFolder();
     const std::wstring temp = work + L"ShredderTemp\\";
     ::CreateDirectoryW(work.c_str(), nullptr);
     ::CreateDirectoryW(temp.c_str(), nullptr);

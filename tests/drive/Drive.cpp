@@ -606,4 +606,17 @@ std::vector<Scenario>& Scenarios() {
     return all;
 }
 
+std::wstring RegisteredFolder(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
+                   RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+std::wstring KestavelFolder(const std::wstring& sub) {
+    const std::wstring work = RegisteredFolder(L"Local AppData") + L"\\Kestavel\\";
+    return sub.empty() ? work : work + sub + L"\\";
+}
+
 }  // namespace drive

@@ -137,6 +137,13 @@ int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& t
 // Saves the whole screen as C:\screenshots\<name>.bmp; the test runner turns it into a PNG in the build tree.
 void Screenshot(const std::wstring& name);
 
+// A folder of the sandbox's user as the Explorer "Shell Folders" key names it ("Local AppData"...), read
+// straight from the registry rather than through the program's own lookup; empty when it is not named.
+std::wstring RegisteredFolder(const wchar_t* name);
+// The program's working folder "<Local AppData>\Kestavel\", or one of its subfolders, with a trailing
+// backslash. Nothing is created.
+std::wstring KestavelFolder(const std::wstring& sub = L"");
+
 // Scenario registry.
 using ScenarioFn = void (*)();
 struct Scenario {

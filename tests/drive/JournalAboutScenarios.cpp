@@ -12,11 +12,7 @@ using namespace drive;
 namespace {
 
 std::wstring ConfigFolder() {
-    wchar_t local[1024] = {};
-    DWORD size = sizeof(local);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
-    return std::wstring(local) + L"\\Kestavel\\ShredderConfig\\";
+    return KestavelFolder(L"ShredderConfig");
 }
 
 std::string ReadBytes(const std::wstring& path) {

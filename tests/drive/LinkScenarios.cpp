@@ -6,13 +6,8 @@ using namespace drive;
 namespace {
 
 std::string ReadJournal() {
-    wchar_t local[1024] = {};
-    DWORD size = sizeof(local);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
-    win::UniqueFile file(::CreateFileW((std::wstring(local) + L"\\Kestavel\\ShredderConfig\\KvsErrLog.txt").c_str(),
-                                       GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                       nullptr));
+    win::UniqueFile file(::CreateFileW((KestavelFolder(L"ShredderConfig") + L"KvsErrLog.txt").c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes(1 << 16, '\0');
     DWORD read = 0;
     if (file)

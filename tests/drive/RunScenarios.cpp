@@ -410,11 +410,7 @@ SCENARIO("run-journal-and-spin") {
     ExpectEqual(summary.title, L"Destruction incomplète!", L"summary title");
     Answer(summary, IDOK);
     Expect(win::IsFile(std::wstring(kFolder) + L"vide.txt"), L"the empty file stays");
-    wchar_t local[1024] = {};
-    DWORD size = sizeof(local);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
-    const std::wstring journal = std::wstring(local) + L"\\Kestavel\\ShredderConfig\\KvsErrLog.txt";
+    const std::wstring journal = KestavelFolder(L"ShredderConfig") + L"KvsErrLog.txt";
     std::string bytes;
     {
         win::UniqueFile file(::CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

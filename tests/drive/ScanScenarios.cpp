@@ -12,14 +12,6 @@ void Write(const std::wstring& path, const char* content = "x") {
     ::WriteFile(file.get(), content, static_cast<DWORD>(strlen(content)), &done, nullptr);
 }
 
-std::wstring ShellFolder(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
-                   RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
-}
-
 }  // namespace
 
 SCENARIO("scan-add-folder") {
@@ -41,8 +33,8 @@ SCENARIO("scan-add-folder") {
 }
 
 SCENARIO("scan-startup-temp") {
-    const std::wstring temp = ShellFolder(L"Local AppData") + L"\\Kestavel\\ShredderTemp\\";
-    ::CreateDirectoryW((ShellFolder(L"Local AppData") + L"\\Kestavel").c_str(), nullptr);
+    const std::wstring temp = RegisteredFolder(L"Local AppData") + L"\\Kestavel\\ShredderTemp\\";
+    ::CreateDirectoryW((RegisteredFolder(L"Local AppData") + L"\\Kestavel").c_str(), nullptr);
     ::CreateDirectoryW(temp.c_str(), nullptr);
     Write(temp + L"left-over.tmp", "from an earlier run");
     Session s;
@@ -54,7 +46,7 @@ SCENARIO("scan-startup-temp") {
 }
 
 SCENARIO("scan-preset-documents") {
-    const std::wstring documents = ShellFolder(L"Personal");
+    const std::wstring documents = RegisteredFolder(L"Personal");
     Write(documents + L"\\lettre.doc", "ma lettre");
     ::CreateDirectoryW((documents + L"\\Photos").c_str(), nullptr);
     Write(documents + L"\\Photos\\plage.jpg", "une photo");

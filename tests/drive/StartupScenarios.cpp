@@ -14,11 +14,7 @@ constexpr int kHeaderId = 1001;
 
 // Read straight from the registry rather than through the program's own lookup.
 std::wstring LocalAppData() {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, value, &size);
-    std::wstring path = value;
+    const std::wstring path = RegisteredFolder(L"Local AppData");
     Expect(!path.empty(), L"the sandbox has a Local AppData folder");
     return path + L"\\";
 }

@@ -91,11 +91,7 @@ RECT RectIn(HWND parent, HWND child) {
 }
 
 std::wstring LocalAppData() {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, value, &size);
-    return std::wstring(value) + L"\\";
+    return RegisteredFolder(L"Local AppData") + L"\\";
 }
 
 std::wstring ConfigFolder() {

@@ -25,11 +25,7 @@ double Seconds(Clock::time_point since) {
 }
 
 std::wstring TempFolder() {
-    wchar_t local[1024] = {};
-    DWORD size = sizeof(local);
-    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Local AppData", RRF_RT_REG_SZ, nullptr, local, &size);
-    const std::wstring work = std::wstring(local) + L"\\Kestavel\\";
+    const std::wstring work = KestavelFolder();
     ::CreateDirectoryW(work.c_str(), nullptr);
     ::CreateDirectoryW((work + L"ShredderTemp\\").c_str(), nullptr);
     return work + L"ShredderTemp\\";
