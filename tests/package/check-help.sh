@@ -19,14 +19,17 @@ chmls extracttoc "$chm" "$work/contents" >/dev/null 2>&1
 chmls extract "$chm" /Aide.hhk "$work/keywords" >/dev/null 2>&1
 targets() { grep -o '"Local" value="[^"]*"' "$1" | sed 's/.*value="//; s/"$//' | sort -u; }
 
+targets "$work/contents" >"$work/contents-targets"
 for page in "${pages[@]}"; do
     grep -qx "$page.htm" "$work/files" || { echo "missing page: $page.htm"; status=1; }
-    targets "$work/contents" | grep -qx "$page.htm" || { echo "not in the contents: $page.htm"; status=1; }
+    grep -qx "$page.htm" "$work/contents-targets" || { echo "not in the contents: $page.htm"; status=1; }
 done
 
 entries=$(grep -c '<LI>' "$work/keywords" || true)
 [ "$entries" -ge 50 ] || { echo "index too small: $entries entries"; status=1; }
-if ! iconv -f WINDOWS-1252 -t UTF-8 "$work/keywords" | grep -q -F '"À propos (fenêtre)"'; then
+# Converted to a file first: with pipefail, a grep -q that stops reading early would fail the pipeline.
+iconv -f WINDOWS-1252 -t UTF-8 "$work/keywords" >"$work/keywords.utf8"
+if ! grep -q -F '"À propos (fenêtre)"' "$work/keywords.utf8"; then
     echo "the index lost the accents of its keywords"
     status=1
 fi
