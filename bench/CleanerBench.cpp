@@ -3,6 +3,7 @@
 //   kcleanbench sweep FILES FOLDERS
 #include "cleaner/FileTraces.h"
 #include "win/Handle.h"
+#include "bench/BenchClock.h"
 
 #include <windows.h>
 
@@ -13,12 +14,6 @@
 #include <string>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 class AllFiles final : public cleaner::AgeRuleSource {
 public:

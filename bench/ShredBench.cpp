@@ -12,6 +12,7 @@
 #include "shred/ShredList.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+#include "bench/BenchClock.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -27,12 +28,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 const std::wstring kWork = L"C:\\bench\\";
 

@@ -121,8 +121,4 @@ void SetBusy(HWND picture, bool on, UINT frameMs) {
     }
 }
 
-int Frame(HWND picture) {
-    return static_cast<int>(Get(picture, kFrame));
-}
-
 }  // namespace CleanerPicture

@@ -14,7 +14,5 @@ HWND Create(HWND parent, int id, const RECT& place, HBITMAP strip, COLORREF back
 void SetPicture(HWND picture, HBITMAP strip, const wchar_t* text);
 // Shows and animates, or stops and hides.
 void SetBusy(HWND picture, bool on, UINT frameMs);
-// The frame on show, for checks.
-int Frame(HWND picture);
 
 }  // namespace CleanerPicture

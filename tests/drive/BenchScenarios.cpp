@@ -8,12 +8,6 @@ using namespace drive;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
 size_t Walk(const std::wstring& folder) {
     size_t count = 0;
     WIN32_FIND_DATAW entry;

@@ -8,12 +8,6 @@ using namespace drive;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
 // Asks the window for an answer until done() holds; returns the longest wait for one, in seconds.
 double LongestAnswer(HWND window, const std::function<bool()>& done, double limitSeconds) {
     const auto start = Clock::now();

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -143,6 +144,12 @@ std::wstring RegisteredFolder(const wchar_t* name);
 // The program's working folder "<Local AppData>\Kestavel\", or one of its subfolders, with a trailing
 // backslash. Nothing is created.
 std::wstring KestavelFolder(const std::wstring& sub = L"");
+
+// Seconds since a point in time, for the benchmark scenarios' figures.
+using Clock = std::chrono::steady_clock;
+inline double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // Scenario registry.
 using ScenarioFn = void (*)();

@@ -16,12 +16,6 @@ using namespace drive;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
 std::wstring JournalPath() {
     const std::wstring work = KestavelFolder();
     ::CreateDirectoryW(work.c_str(), nullptr);
