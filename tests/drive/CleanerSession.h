@@ -23,6 +23,25 @@ inline bool GreyBlue(COLORREF color) {
     return GetBValue(color) > GetRValue(color) + 15 && GetBValue(color) < 250 && !Green(color);
 }
 
+// While it lives, the program's command interpreter (ComSpec, read when the program starts it) is this
+// driver, which waits until released: a run that reaches "Effacer le cache DNS" is held there for as long
+// as a scenario needs, however fast the machine. Made before the program is started.
+class HeldCommands {
+public:
+    HeldCommands() : release_(::CreateEventW(nullptr, TRUE, FALSE, kHeldCommandEvent)) {
+        Expect(static_cast<bool>(release_), L"the held commands' event");
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        ::SetEnvironmentVariableW(L"ComSpec", self);
+    }
+    ~HeldCommands() { release(); }
+    void release() const { ::SetEvent(release_.get()); }
+    void hold() const { ::ResetEvent(release_.get()); }
+
+private:
+    win::UniqueHandle release_;
+};
+
 // The user's steps in the Fast Cleaner, by the names they see.
 struct Cleaner {
     Session& s;
@@ -121,12 +140,17 @@ inline void RemoveTree(const std::wstring& folder) {
     ::RemoveDirectoryW(folder.c_str());
 }
 
+// Files in the folder and below it; a folder that cannot be listed (it always holds "." and "..") fails the
+// scenario rather than counting as empty.
 inline int CountFiles(const std::wstring& folder) {
     int count = 0;
     WIN32_FIND_DATAW entry;
     win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find)
+    if (!find) {
+        const DWORD error = ::GetLastError();
+        Expect(false, L"can list " + folder + L" (error " + std::to_wstring(error) + L")");
         return 0;
+    }
     do {
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..")

@@ -20,6 +20,9 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The event that releases the driver when it stands in for the program's command interpreter.
+inline constexpr wchar_t kHeldCommandEvent[] = L"KestavelDriveHeldCommand";
+
 // Console output in UTF-8, and the failure helpers.
 void Log(const std::wstring& line);
 [[noreturn]] void Fail(const std::wstring& what);

@@ -26,9 +26,20 @@ static int RecordUrl() {
     return ::MoveFileW(L"C:\\recorded-url.txt.part", L"C:\\recorded-url.txt") ? 0 : 1;
 }
 
+// kdrive.exe /c ...: stands in for the command interpreter of the program's DNS commands (see HeldCommands):
+// waits until the scenario releases it, or for two minutes at most.
+static int HoldAsInterpreter() {
+    win::UniqueHandle release(::OpenEventW(SYNCHRONIZE, FALSE, drive::kHeldCommandEvent));
+    if (!release)
+        return 1;
+    return ::WaitForSingleObject(release.get(), 120000) == WAIT_OBJECT_0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--record-url") == 0)
         return RecordUrl();
+    if (argc >= 2 && std::strcmp(argv[1], "/c") == 0)
+        return HoldAsInterpreter();
     if (argc != 2) {
         std::fprintf(stderr, "usage: kdrive SCENARIO\nscenarios:\n");
         for (const auto& scenario : drive::Scenarios())
