@@ -394,7 +394,13 @@ std::vector<size_t> ShredView::takeSelection() {
 }
 
 void ShredView::selectAll() {
+    // Wine applies an "every row" change row by row and repaints each row as it goes, 90 s at a million
+    // rows; with drawing suspended the rows are repainted once, and the change costs about a microsecond
+    // a row.
+    ::SendMessageW(listView_, WM_SETREDRAW, FALSE, 0);
     ListView_SetItemState(listView_, -1, LVIS_SELECTED, LVIS_SELECTED);
+    ::SendMessageW(listView_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(listView_, nullptr, FALSE);
 }
 
 bool ShredView::colorsFor(HWND control, COLORREF* text, COLORREF* back) const {

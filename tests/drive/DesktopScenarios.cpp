@@ -13,21 +13,6 @@ void Write(const std::wstring& path) {
     ::WriteFile(file.get(), "x", 1, &done, nullptr);
 }
 
-// A real click on the list's first row: the list takes the keyboard focus and the program the foreground.
-void ClickFirstRow(const Session& s) {
-    HWND list = s.control(kIdShredList);
-    const std::vector<HWND> headers = Children(list, L"SysHeader32");
-    Expect(!headers.empty(), L"the list has a header");
-    RECT header;
-    ::GetWindowRect(headers.front(), &header);
-    MouseClick({header.left + 60, header.bottom + 6});
-    Expect(WaitUntil([&] { return FocusedControl(s.main) == list; }), L"the list has the focus");
-}
-
-int SelectedCount(HWND list) {
-    return static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
 // What the screen shows of a window, pixel by pixel.
 std::vector<COLORREF> ScreenPixels(HWND window) {
     RECT rect;
@@ -90,9 +75,11 @@ SCENARIO("desktop-drop-and-keys") {
     Expect(WaitUntil([&] { return s.listCount() == 6; }), L"Delete removes the selected entry");
     ExpectEqual(ListItemText(list, 1), L"C:\\depose", L"the entry after it moves up");
     Expect(WaitUntil([&] { return Text(s.control(kIdTotalSize)) == L"1.000"; }), L"total without it");
-    // Ctrl+A selects every entry; Delete then empties the list, and only the list.
+    // Ctrl+A selects every entry, and the list shows it; Delete then empties the list, and only the list.
+    const std::vector<COLORREF> beforeAll = ScreenPixels(list);
     KeyPress(VK_CONTROL, 'A');
     Expect(WaitUntil([&] { return SelectedCount(list) == 6; }), L"Ctrl+A selects every entry");
+    Expect(WaitUntil([&] { return ScreenPixels(list) != beforeAll; }, 3000), L"the selection is drawn");
     KeyPress(VK_DELETE);
     Expect(WaitUntil([&] { return s.listCount() == 0; }), L"Delete removes them all");
     ExpectEqual(Text(s.control(kIdEntryCount)), L"0", L"entry count");

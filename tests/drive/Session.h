@@ -121,4 +121,19 @@ struct Session {
     }
 };
 
+// A real click on the list's first row: the list takes the keyboard focus and the program the foreground.
+inline void ClickFirstRow(const Session& s) {
+    HWND list = s.control(kIdShredList);
+    const std::vector<HWND> headers = Children(list, L"SysHeader32");
+    Expect(!headers.empty(), L"the list has a header");
+    RECT header;
+    ::GetWindowRect(headers.front(), &header);
+    MouseClick({header.left + 60, header.bottom + 6});
+    Expect(WaitUntil([&] { return FocusedControl(s.main) == list; }), L"the list has the focus");
+}
+
+inline int SelectedCount(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
 }  // namespace drive
