@@ -57,7 +57,7 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The Fast Cleaner's dialog while a run sweeps 50,000 temporary files and while a DNS command runs.
 "${run[@]}" "$top/build/sandbox/bench-cleaner-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-cleaner-window
-# The window with 100,000 then 1,000,000 queued entries (start-up scan, "Retirer sélection" of one entry,
+# The window with 100,000 then 1,000,000 queued entries (start-up scan, Ctrl+A, "Retirer sélection" of one entry,
 # "Retirer tout"): its longest answer to a message, and the memory each queued entry costs. Making the
 # tree of a million hard links takes some minutes under Wine.
 "${run[@]}" "$top/build/sandbox/bench-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
