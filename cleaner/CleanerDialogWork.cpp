@@ -5,9 +5,9 @@
 #include "cleaner/CleanerDialogLayout.h"
 #include "cleaner/CleanerPicture.h"
 #include "cleaner/RegistryTraces.h"
+#include "win/Thread.h"
 
-#include <system_error>
-#include <thread>
+#include <new>
 
 namespace cleaner {
 
@@ -112,17 +112,19 @@ void CleanerDialog::startDnsCommand(bool flush) {
     const std::wstring interpreter = CommandInterpreterPath();
     // The command runs off the window thread; its lines and its end come back through the relay, and a
     // dialog that closes first raises the stop flag, which ends the command.
+    bool started = false;
     try {
-        std::thread([relay, stop, interpreter, flush] {
+        started = win::StartDetachedThread([relay, stop, interpreter, flush] {
             if (flush)
                 FlushDnsCache(interpreter, *relay, stop.get());
             else
                 ShowDnsCache(interpreter, *relay, stop.get());
             relay->dnsCommandEnded();
-        }).detach();
-    } catch (const std::system_error&) {
-        return;
+        });
+    } catch (const std::bad_alloc&) {
     }
+    if (!started)
+        return;
     dnsStop_ = stop;
     dnsBusy_ = true;
     for (const Button& entry : kDnsButtons)

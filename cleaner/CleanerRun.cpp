@@ -3,13 +3,13 @@
 #include "cleaner/RegistryTraces.h"
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
+#include "win/Thread.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <initializer_list>
 #include <mutex>
 #include <new>
-#include <thread>
 
 namespace cleaner {
 
@@ -290,9 +290,12 @@ bool CleanerRun::start(const CleanerRunSettings& settings,
         }
         runs.ended.notify_all();
     };
+    bool started = false;
     try {
-        std::thread(std::move(work)).detach();
+        started = win::StartDetachedThread(std::move(work));
     } catch (...) {
+    }
+    if (!started) {
         std::lock_guard<std::mutex> lock(runs.mutex);
         runs.current.reset();
         return false;
