@@ -1,6 +1,7 @@
 #include "app/PictureBox.h"
 
 #include "win/Handle.h"
+#include "win/Window.h"
 
 namespace PictureBox {
 
@@ -34,16 +35,7 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Register(HINSTANCE instance) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (::GetClassInfoExW(instance, kClassName, &type))
-        return;
-    type.lpfnWndProc = Proc;
-    type.cbWndExtra = sizeof(LONG_PTR);
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.lpszClassName = kClassName;
-    ::RegisterClassExW(&type);
+    win::RegisterPaintedClass(instance, kClassName, Proc, sizeof(LONG_PTR));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "controls/Gdi.h"
 #include "win/Handle.h"
+#include "win/Window.h"
 
 namespace CleanerPicture {
 
@@ -73,16 +74,7 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Register(HINSTANCE instance) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (::GetClassInfoExW(instance, kClassName, &type))
-        return;
-    type.lpfnWndProc = Proc;
-    type.cbWndExtra = kSlots * sizeof(LONG_PTR);
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.lpszClassName = kClassName;
-    ::RegisterClassExW(&type);
+    win::RegisterPaintedClass(instance, kClassName, Proc, kSlots * sizeof(LONG_PTR));
 }
 
 }  // namespace

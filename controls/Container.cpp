@@ -1,6 +1,7 @@
 #include "controls/Container.h"
 
 #include "controls/Gdi.h"
+#include "win/Window.h"
 
 namespace Container {
 
@@ -52,16 +53,7 @@ LRESULT CALLBACK Proc(HWND container, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void Register(HINSTANCE instance) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (::GetClassInfoExW(instance, kClass, &type))
-        return;
-    type.lpfnWndProc = Proc;
-    type.cbWndExtra = sizeof(LONG_PTR);
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.lpszClassName = kClass;
-    ::RegisterClassExW(&type);
+    win::RegisterPaintedClass(instance, kClass, Proc, sizeof(LONG_PTR));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "controls/ScrollArea.h"
 
 #include "controls/Gdi.h"
+#include "win/Window.h"
 
 #include <algorithm>
 #include <memory>
@@ -145,25 +146,8 @@ LRESULT CALLBACK AreaProc(HWND area, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void Register(HINSTANCE instance) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (!::GetClassInfoExW(instance, kAreaClass, &type)) {
-        type.lpfnWndProc = AreaProc;
-        type.cbWndExtra = sizeof(LONG_PTR);
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = kAreaClass;
-        ::RegisterClassExW(&type);
-    }
-    type = {};
-    type.cbSize = sizeof(type);
-    if (!::GetClassInfoExW(instance, kPageClass, &type)) {
-        type.lpfnWndProc = PageProc;
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = kPageClass;
-        ::RegisterClassExW(&type);
-    }
+    win::RegisterPaintedClass(instance, kAreaClass, AreaProc, sizeof(LONG_PTR));
+    win::RegisterPaintedClass(instance, kPageClass, PageProc);
 }
 
 }  // namespace

@@ -264,32 +264,21 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            delete view;
+        case WM_NCDESTROY: {
+            std::unique_ptr<View> owned(view);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             break;
+        }
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof(type);
-    if (::GetClassInfoExW(instance, name, &type))
-        return;
-    type.lpfnWndProc = proc;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    type.lpszClassName = name;
-    ::RegisterClassExW(&type);
 }
 
 }  // namespace
 
 HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pictures& pictures) {
     auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    Register(instance, kViewClass, ViewProc);
-    Register(instance, kPageClass, Page::Proc);
+    win::RegisterPaintedClass(instance, kViewClass, ViewProc);
+    win::RegisterPaintedClass(instance, kPageClass, Page::Proc);
     HWND window =
         ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, kViewClass, L"", WS_CHILD | WS_CLIPCHILDREN, x, y,
                           width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);

@@ -19,8 +19,16 @@ T* WindowObject(HWND window, UINT message, LPARAM lParam) {
     return object;
 }
 
-// Registers a window class of the program's usual kind (arrow cursor, dialog-coloured background) unless
-// it is registered already, as it is from a window's second opening on.
+// Registers the class unless it is registered already, as it is from a window's second opening on.
+inline bool RegisterClassOnce(const WNDCLASSEXW& type) {
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(type.hInstance, type.lpszClassName, &existing))
+        return true;
+    return ::RegisterClassExW(&type) != 0;
+}
+
+// A window class of the program's usual kind: arrow cursor, dialog-coloured background.
 inline bool RegisterWindowClass(HINSTANCE instance,
                                 const wchar_t* name,
                                 WNDPROC proc,
@@ -28,8 +36,6 @@ inline bool RegisterWindowClass(HINSTANCE instance,
                                 HICON smallIcon = nullptr) {
     WNDCLASSEXW type = {};
     type.cbSize = sizeof(type);
-    if (::GetClassInfoExW(instance, name, &type))
-        return true;
     type.lpfnWndProc = proc;
     type.hInstance = instance;
     type.hIcon = icon;
@@ -37,7 +43,20 @@ inline bool RegisterWindowClass(HINSTANCE instance,
     type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     type.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     type.lpszClassName = name;
-    return ::RegisterClassExW(&type) != 0;
+    return RegisterClassOnce(type);
+}
+
+// The class of a control that paints its whole surface itself (no background brush, arrow cursor), with
+// extraBytes of window memory.
+inline bool RegisterPaintedClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int extraBytes = 0) {
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof(type);
+    type.lpfnWndProc = proc;
+    type.cbWndExtra = extraBytes;
+    type.hInstance = instance;
+    type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    type.lpszClassName = name;
+    return RegisterClassOnce(type);
 }
 
 // Where a window of this client size and style stands, frame included, centred on the screen the system

@@ -6,23 +6,16 @@ using namespace drive;
 
 namespace {
 
-void Write(const std::wstring& path) {
-    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    Expect(static_cast<bool>(file), L"can write " + path);
-    DWORD done = 0;
-    ::WriteFile(file.get(), "x", 1, &done, nullptr);
-}
-
 // What the screen shows of a window, pixel by pixel.
 std::vector<COLORREF> ScreenPixels(HWND window) {
     RECT rect;
     ::GetWindowRect(window, &rect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    win::UniqueMemoryDc memory(::CreateCompatibleDC(screen));
-    win::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    win::WindowDc screen(nullptr);
+    win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    win::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
     HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     ::SelectObject(memory.get(), old);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -32,7 +25,6 @@ std::vector<COLORREF> ScreenPixels(HWND window) {
     info.bmiHeader.biBitCount = 32;
     std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
     ::GetDIBits(memory.get(), bitmap.get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -46,8 +38,8 @@ SCENARIO("desktop-drop-and-keys") {
     MakeFile(three, 0);
     ::CreateDirectoryW(L"C:\\depose", nullptr);
     ::CreateDirectoryW(L"C:\\depose\\sous", nullptr);
-    Write(L"C:\\depose\\a.txt");
-    Write(L"C:\\depose\\sous\\b.txt");
+    MakeFile(L"C:\\depose\\a.txt", 1);
+    MakeFile(L"C:\\depose\\sous\\b.txt", 1);
     Session s;
     s.waitForScans();
     HWND list = s.control(kIdShredList);
