@@ -127,7 +127,9 @@ void ClickThroughWizard(Program& setup) {
     HWND wizard = FindMessageBox(setup.processId(), 20000);
     Expect(wizard != nullptr, L"the installer's wizard appears");
     auto page = [&] { return ::FindWindowExW(wizard, nullptr, L"#32770", nullptr); };
-    for (int step = 0; step < 8 && setup.running() && ::IsWindowVisible(wizard); ++step) {
+    // Until the installer ends. Its wizard's visibility is no sign of the end: under load the clicks once
+    // stopped on a wizard reported hidden, while the installer waited on its next page.
+    for (int step = 0; step < 8 && setup.running() && ::IsWindow(wizard); ++step) {
         HWND next = ::GetDlgItem(wizard, IDOK);
         Expect(WaitUntil([&] { return !setup.running() || ::IsWindowEnabled(next); }, 60000),
                L"the wizard's page offers its next step");
