@@ -2,7 +2,7 @@
 
 #include "app/Fonts.h"
 #include "app/Pictures.h"
-#include "app/Theme.h"
+#include "controls/Theme.h"
 #include "app/WorkFolders.h"
 #include "win/Handle.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/App.h"
 #include "app/Environment.h"
-#include "app/MainWindow.h"
+#include "app/main/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "shred/ShellFolder.h"
 #include "tools/Companions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Theme.h"
+#include "controls/Theme.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // The user's steps in the Fast Cleaner, by the names they see; shared by its scenarios and its benchmark.
 #include "tests/drive/Session.h"
 
-#include "cleaner/CleanerDialogLayout.h"
+#include "app/cleaner/CleanerDialogLayout.h"
 
 #include <string>
 

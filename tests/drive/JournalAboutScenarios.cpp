@@ -1,8 +1,8 @@
 // The journal window and the About window, driven as the user works them.
 #include "tests/drive/Session.h"
 
-#include "app/AboutWindow.h"
-#include "journal/JournalWindow.h"
+#include "app/about/AboutWindow.h"
+#include "app/journal/JournalWindow.h"
 #include "win/Strings.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 #include "tests/drive/Session.h"
 
 #include "journal/JournalLines.h"
-#include "journal/JournalWindow.h"
+#include "app/journal/JournalWindow.h"
 
 #include <psapi.h>
 

@@ -3,7 +3,7 @@
 // The user's steps on the main window, by the names they see; shared by the scenarios.
 #include "tests/drive/Drive.h"
 
-#include "app/ControlIds.h"
+#include "app/main/ControlIds.h"
 #include "win/Files.h"
 #include "win/Handle.h"
 

@@ -3,8 +3,8 @@
 #include "tests/drive/Session.h"
 
 #include "tools/Companions.h"
-#include "tools/ToolItems.h"
-#include "tools/ToolsView.h"
+#include "app/tools/ToolItems.h"
+#include "app/tools/ToolsView.h"
 
 #include <tlhelp32.h>
 

@@ -6,7 +6,7 @@
 
 #include "app/Fonts.h"
 #include "app/Pictures.h"
-#include "app/Theme.h"
+#include "controls/Theme.h"
 #include "win/Handle.h"
 
 #include <windows.h>

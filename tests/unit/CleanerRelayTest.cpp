@@ -1,6 +1,6 @@
 // The relay between the Fast Cleaner's window and its run: choices published as the user makes them,
 // reports queued in order for the window thread, nothing kept once the window has gone.
-#include "cleaner/CleanerRelay.h"
+#include "app/cleaner/CleanerRelay.h"
 
 #include <gtest/gtest.h>
 

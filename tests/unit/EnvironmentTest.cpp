@@ -1,5 +1,5 @@
 #include "app/Environment.h"
-#include "app/Greeting.h"
+#include "app/main/Greeting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The destruction run as the main window drives it: start, pause, resume, stop, and its end.
 #include "app/App.h"
-#include "app/ControlIds.h"
+#include "app/main/ControlIds.h"
 #include "app/Environment.h"
-#include "app/MainWindow.h"
+#include "app/main/MainWindow.h"
 
 #include <commctrl.h>
 #include <shobjidl.h>

@@ -1,8 +1,8 @@
 // The Fast Cleaner's controls, built from the layout's tables.
 #include "app/App.h"
-#include "cleaner/CleanerDialog.h"
-#include "cleaner/CleanerDialogLayout.h"
-#include "cleaner/CleanerPicture.h"
+#include "app/cleaner/CleanerDialog.h"
+#include "app/cleaner/CleanerDialogLayout.h"
+#include "controls/BusyPicture.h"
 #include "controls/BalloonTip.h"
 #include "controls/Container.h"
 #include "controls/Gdi.h"
@@ -157,7 +157,7 @@ HWND CleanerDialog::buildPage(int index) {
     controls_[kIdPageFirst + index] = page;
     const Page& entry = kPages[index];
     const RECT icon = {kPageIconAt.x, kPageIconAt.y, kPageIconAt.x + 16, kPageIconAt.y + 16};
-    CleanerPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
+    BusyPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
                            entry.caption);
     fitText(label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(2)), 0);
     if (entry.description.text)
@@ -171,13 +171,13 @@ void CleanerDialog::buildGeneral(HWND page) {
         const Item& item = kItems[i];
         const POINT at = ItemAt(item);
         const RECT state = {at.x, at.y, at.x + kStateSize, at.y + kStateSize};
-        states_[i] = CleanerPicture::Create(page, kIdStateFirst + i, state, waiting, kPageBack, kWaitingText);
+        states_[i] = BusyPicture::Create(page, kIdStateFirst + i, state, waiting, kPageBack, kWaitingText);
         const RECT box = {at.x + kCheckOffset, at.y, at.x + kCheckOffset + item.boxWidth, at.y + kItemHeight};
         checks_[i] = button(page, kIdCheckFirst + i, box, InfoOf(item.item).checkBoxText, BS_AUTOCHECKBOX, nullptr);
         fitText(checks_[i], ::GetSystemMetrics(SM_CXMENUCHECK) + 6);
         attachTip(checks_[i], item.tipTitle, item.tip);
     }
-    busy_ = CleanerPicture::Create(page, kIdBusy, kBusy, app_.pictures.bitmap(IDR_CLEANER_BUSY), kPageBack,
+    busy_ = BusyPicture::Create(page, kIdBusy, kBusy, app_.pictures.bitmap(IDR_CLEANER_BUSY), kPageBack,
                                    L"Nettoyage en cours");
     ::ShowWindow(busy_, SW_HIDE);
     controls_[kIdBusy] = busy_;

@@ -1,6 +1,6 @@
-#include "app/Theme.h"
+#include "controls/Theme.h"
 
-#include "app/Environment.h"
+#include "win/OsLevel.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ void Lookup(HMODULE library, const char* name, Fn& function) {
 }  // namespace
 
 void LoadThemeApi(ThemeApi& api, int osLevel) {
-    if (osLevel < kOsXp || !::FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST))
+    if (osLevel < win::kOsXp || !::FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST))
         return;
     api.library.reset(::LoadLibraryW(L"UxTheme.dll"));
     HMODULE library = api.library.get();

@@ -1,4 +1,4 @@
-#include "journal/JournalWindow.h"
+#include "app/journal/JournalWindow.h"
 
 #include "controls/PlainTip.h"
 #include "journal/JournalFile.h"

@@ -1,4 +1,4 @@
-#include "tools/ToolItems.h"
+#include "app/tools/ToolItems.h"
 
 namespace {
 

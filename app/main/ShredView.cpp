@@ -1,9 +1,9 @@
-#include "app/ShredView.h"
+#include "app/main/ShredView.h"
 
 #include "app/App.h"
-#include "app/ControlIds.h"
+#include "app/main/ControlIds.h"
 #include "app/Environment.h"
-#include "app/Panel.h"
+#include "controls/Panel.h"
 #include "controls/BalloonTip.h"
 #include "controls/BigButton.h"
 #include "controls/ColorProgressBar.h"

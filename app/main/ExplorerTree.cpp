@@ -1,4 +1,4 @@
-#include "app/ExplorerTree.h"
+#include "app/main/ExplorerTree.h"
 
 #include "win/Handle.h"
 #include "win/Paths.h"

@@ -1,13 +1,13 @@
-#include "app/MainWindow.h"
+#include "app/main/MainWindow.h"
 
 #include "app/App.h"
-#include "app/ControlIds.h"
+#include "app/main/ControlIds.h"
 #include "app/Environment.h"
 #include "controls/BigButton.h"
 #include "shred/ShellFolder.h"
 #include "tools/ToolActions.h"
-#include "tools/ToolItems.h"
-#include "tools/ToolsView.h"
+#include "app/tools/ToolItems.h"
+#include "app/tools/ToolsView.h"
 #include "win/Window.h"
 
 #include <commctrl.h>

@@ -1,4 +1,4 @@
-#include "cleaner/CleanerDialogLayout.h"
+#include "app/cleaner/CleanerDialogLayout.h"
 
 #include "app/resource.h"
 

@@ -1,6 +1,6 @@
-#include "cleaner/CleanerRelay.h"
+#include "app/cleaner/CleanerRelay.h"
 
-#include "cleaner/CleanerDialogLayout.h"
+#include "app/cleaner/CleanerDialogLayout.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/Panel.h"
+#include "controls/Panel.h"
 
 #include "controls/Container.h"
 

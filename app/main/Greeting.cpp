@@ -1,4 +1,4 @@
-#include "app/Greeting.h"
+#include "app/main/Greeting.h"
 
 #include "app/App.h"
 

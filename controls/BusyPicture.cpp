@@ -1,14 +1,14 @@
-#include "cleaner/CleanerPicture.h"
+#include "controls/BusyPicture.h"
 
 #include "controls/Gdi.h"
 #include "win/Handle.h"
 #include "win/Window.h"
 
-namespace CleanerPicture {
+namespace BusyPicture {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"KestavelCleanerPicture";
+constexpr wchar_t kClassName[] = L"KestavelBusyPicture";
 constexpr UINT_PTR kFrameTimer = 1;
 
 // Window extra bytes.
@@ -113,4 +113,4 @@ void SetBusy(HWND picture, bool on, UINT frameMs) {
     }
 }
 
-}  // namespace CleanerPicture
+}  // namespace BusyPicture

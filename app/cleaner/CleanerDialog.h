@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cleaner/CleanerRelay.h"
+#include "app/cleaner/CleanerRelay.h"
 #include "journal/JournalFile.h"
 #include "win/Handle.h"
 

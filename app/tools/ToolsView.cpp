@@ -1,6 +1,6 @@
-#include "tools/ToolsView.h"
+#include "app/tools/ToolsView.h"
 
-#include "tools/ToolItems.h"
+#include "app/tools/ToolItems.h"
 #include "win/Handle.h"
 #include "win/Window.h"
 

@@ -1,7 +1,7 @@
 // What the main window does with files and folders dropped on the shred list, and with the keys a Windows
 // user presses in it.
-#include "app/ControlIds.h"
-#include "app/MainWindow.h"
+#include "app/main/ControlIds.h"
+#include "app/main/MainWindow.h"
 #include "win/Files.h"
 #include "win/Paths.h"
 #include "win/Strings.h"

@@ -1,4 +1,4 @@
-#include "app/SupportLinks.h"
+#include "app/about/SupportLinks.h"
 
 #include "win/Strings.h"
 

@@ -1,7 +1,7 @@
-#include "cleaner/CleanerDialog.h"
+#include "app/cleaner/CleanerDialog.h"
 
 #include "app/App.h"
-#include "cleaner/CleanerDialogLayout.h"
+#include "app/cleaner/CleanerDialogLayout.h"
 #include "cleaner/RegistryTraces.h"
 #include "win/Window.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunController.h"
+#include "app/main/RunController.h"
 #include "shred/ShredList.h"
 #include "win/Handle.h"
 

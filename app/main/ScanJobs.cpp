@@ -1,4 +1,4 @@
-#include "app/ScanJobs.h"
+#include "app/main/ScanJobs.h"
 
 #include "shred/ShredList.h"
 

@@ -1,4 +1,4 @@
-#include "app/RunController.h"
+#include "app/main/RunController.h"
 
 #include "journal/JournalFile.h"
 #include "shred/ShredList.h"

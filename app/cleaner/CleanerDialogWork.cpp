@@ -1,9 +1,9 @@
 // What the Fast Cleaner does: the cleaner run and its reports, the DNS commands and the M.R.U. list.
 #include "app/App.h"
 #include "app/Environment.h"
-#include "cleaner/CleanerDialog.h"
-#include "cleaner/CleanerDialogLayout.h"
-#include "cleaner/CleanerPicture.h"
+#include "app/cleaner/CleanerDialog.h"
+#include "app/cleaner/CleanerDialogLayout.h"
+#include "controls/BusyPicture.h"
 #include "cleaner/RegistryTraces.h"
 #include "win/Thread.h"
 
@@ -60,7 +60,7 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
     using Kind = CleanerRelay::Report::Kind;
     switch (report.kind) {
         case Kind::Busy:
-            CleanerPicture::SetBusy(busy_, report.value != 0, kBusyFrameMs);
+            BusyPicture::SetBusy(busy_, report.value != 0, kBusyFrameMs);
             break;
         case Kind::Status:
             ::SetWindowTextW(status_, report.text.c_str());
@@ -99,7 +99,7 @@ void CleanerDialog::updateRunButtons() {
 }
 
 void CleanerDialog::setItemState(int item, bool done) {
-    CleanerPicture::SetPicture(states_[item], app_.pictures.bitmap(done ? IDR_CLEANER_DONE : IDR_CLEANER_WAITING),
+    BusyPicture::SetPicture(states_[item], app_.pictures.bitmap(done ? IDR_CLEANER_DONE : IDR_CLEANER_WAITING),
                                done ? kDoneText : kWaitingText);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/ExplorerTree.h"
-#include "app/RunController.h"
-#include "app/ScanJobs.h"
-#include "app/ShredView.h"
+#include "app/main/ExplorerTree.h"
+#include "app/main/RunController.h"
+#include "app/main/ScanJobs.h"
+#include "app/main/ShredView.h"
 #include "journal/JournalFile.h"
 #include "shred/ShredList.h"
 #include "win/Handle.h"

@@ -1,9 +1,9 @@
-#include "app/AboutWindow.h"
+#include "app/about/AboutWindow.h"
 
 #include "app/App.h"
-#include "app/Panel.h"
-#include "app/PictureBox.h"
-#include "app/SupportLinks.h"
+#include "controls/Panel.h"
+#include "controls/PictureBox.h"
+#include "app/about/SupportLinks.h"
 #include "controls/PlainTip.h"
 #include "win/Window.h"
 
