@@ -158,7 +158,7 @@ HWND CleanerDialog::buildPage(int index) {
     const Page& entry = kPages[index];
     const RECT icon = {kPageIconAt.x, kPageIconAt.y, kPageIconAt.x + 16, kPageIconAt.y + 16};
     BusyPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
-                           entry.caption);
+                        entry.caption);
     fitText(label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(2)), 0);
     if (entry.description.text)
         label(page, entry.description.id, entry.description.place, entry.description.text, kTextColor, nullptr);
@@ -178,7 +178,7 @@ void CleanerDialog::buildGeneral(HWND page) {
         attachTip(checks_[i], item.tipTitle, item.tip);
     }
     busy_ = BusyPicture::Create(page, kIdBusy, kBusy, app_.pictures.bitmap(IDR_CLEANER_BUSY), kPageBack,
-                                   L"Nettoyage en cours");
+                                L"Nettoyage en cours");
     ::ShowWindow(busy_, SW_HIDE);
     controls_[kIdBusy] = busy_;
     status_ = label(page, kIdStatus, kStatus, L"", kStatusColor, app_.fonts.get(3));

@@ -100,7 +100,7 @@ void CleanerDialog::updateRunButtons() {
 
 void CleanerDialog::setItemState(int item, bool done) {
     BusyPicture::SetPicture(states_[item], app_.pictures.bitmap(done ? IDR_CLEANER_DONE : IDR_CLEANER_WAITING),
-                               done ? kDoneText : kWaitingText);
+                            done ? kDoneText : kWaitingText);
 }
 
 void CleanerDialog::startDnsCommand(bool flush) {
