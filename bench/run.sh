@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 mib=${1:-1024}
 files=${2:-10000}
 entries=${3:-100000}
-"$top/scripts/build.sh" >/dev/null
+"$top/scripts/build.sh" --quiet
 run=("$top/tests/sandbox/run.sh")
 template="$top/build/sandbox/template"
 bench="$top/build/bin/kbench.exe"

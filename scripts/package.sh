@@ -6,7 +6,7 @@
 # The build makes them (packaging/CMakeLists.txt); the tests install and run them under Wine.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/build.sh" >/dev/null
+"$top/scripts/build.sh" --quiet
 mkdir -p "$top/dist"
 cd "$top/build/package"
 cp KestavelShredder-*-setup.exe KestavelShredder-*-portable.zip "Aide Kestavel Shredder.chm" "$top/dist/"

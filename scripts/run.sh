@@ -4,7 +4,7 @@
 # window opens there; without one it runs under Xvfb and a screenshot shows what it looks like.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/build.sh" >/dev/null
+"$top/scripts/build.sh" --quiet
 sandbox="$top/build/sandbox/run"
 args=("$sandbox" "$top/build/sandbox/template" --install "$top/build/bin/KestavelShredder.exe")
 # The help file beside the program, as the installer puts it, so that "Aide" opens it.
