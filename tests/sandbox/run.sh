@@ -75,7 +75,14 @@ if [ "${1:-}" = "--wine" ]; then
         fi
         wait $program || rc=$?
     else
-        wine "$@" || rc=$?
+        # The test's standard input is a pipe that never ends, as a console that nobody types into: a
+        # program's console child (cmd /k started by a tool link) then waits at its prompt as it does on
+        # Windows, where an input at its end would let it leave at once, before a driver could see it.
+        exec 3< <(exec sleep infinity)
+        holder=$!
+        wine "$@" <&3 || rc=$?
+        exec 3<&-
+        kill "$holder" 2>/dev/null || true
     fi
     wineserver -k >/dev/null 2>&1 || true
     exit $rc
