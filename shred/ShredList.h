@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-// The image a list row shows: the path's own small shell icon for what the user adds one by one, the
-// program's pictures for what scans add.
 class PathStore;
 
+// The image a list row shows: the path's own small shell icon for what the user adds one by one, the
+// program's pictures for what scans add.
 enum class EntryImage : std::uint8_t { ShellIcon, ScannedFolder, ScannedFile, Prefetch };
 
 struct ShredEntry {
