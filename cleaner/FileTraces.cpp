@@ -1,6 +1,5 @@
 #include "cleaner/FileTraces.h"
 
-#include "win/Files.h"
 #include "win/FolderWalk.h"
 #include "win/Handle.h"
 #include "win/Paths.h"

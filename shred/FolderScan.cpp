@@ -3,7 +3,6 @@
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
 #include "win/FolderWalk.h"
-#include "win/Handle.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
 
