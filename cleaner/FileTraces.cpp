@@ -1,6 +1,6 @@
 #include "cleaner/FileTraces.h"
 
-#include "win/Files.h"
+#include "win/FolderWalk.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
@@ -18,20 +18,6 @@ std::wstring SweepRoot(const std::wstring& folder) {
     if (!win::IsAbsolutePath(folder))
         return {};
     return win::WithTrailingBackslash(win::ExtendedPath(folder));
-}
-
-// Where the system knows them (Windows 7 on), the basic information level skips the short names and large
-// fetches cut the round trips; older systems refuse both and get the classic call.
-HANDLE FindFirst(const std::wstring& query, WIN32_FIND_DATAW& data) {
-    static std::atomic<bool> basicRefused{false};
-    if (!basicRefused.load(std::memory_order_relaxed)) {
-        HANDLE find = ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                         FIND_FIRST_EX_LARGE_FETCH);
-        if (find != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_INVALID_PARAMETER)
-            return find;
-        basicRefused.store(true, std::memory_order_relaxed);
-    }
-    return ::FindFirstFileW(query.c_str(), &data);
 }
 
 // Days since 1 January 1601 of a date, for comparisons in calendar days.
@@ -55,63 +41,74 @@ long long LocalDayNumber(const FILETIME& time) {
     return DayNumber(local);
 }
 
-// One sweep: its pattern, its stop flag, its age rule (null for a plain sweep) and its tally.
-class Sweep {
+// One sweep: its age rule (null for a plain sweep) and its tally.
+class Sweep : public win::FolderVisitor {
 public:
-    Sweep(const std::wstring& pattern, const std::atomic<bool>& stop, const AgeRuleSource* ages)
-        : pattern_(pattern), stop_(stop), ages_(ages) {}
+    explicit Sweep(const AgeRuleSource* ages) : ages_(ages) {}
 
-    // folder ends with a backslash. Each level keeps its own listing open while it recurses.
-    void walk(const std::wstring& folder) {
-        AgeRule rule = AgeRule::All;
-        SYSTEMTIME today = {};
+    void enter(const std::wstring&, std::size_t) override {
         if (ages_) {
-            rule = ages_->ageRule();
-            ::GetLocalTime(&today);
+            rule_ = ages_->ageRule();
+            ::GetLocalTime(&today_);
         }
-        WIN32_FIND_DATAW data;
-        win::UniqueFind find(FindFirst(folder + pattern_, data));
-        if (!find)
-            return;
-        do {
-            if (stop_.load()) {
-                result_.stopped = true;
-                return;
-            }
-            if (win::IsDots(data.cFileName))
-                continue;
-            if (win::IsFolder(data)) {
-                if (win::IsLink(data))
-                    continue;
-                walk(folder + data.cFileName + L"\\");
-                if (result_.stopped)
-                    return;
-            } else if (!ages_ || !KeepsTempFile(rule, data.ftCreationTime, data.ftLastWriteTime, today)) {
-                if (::DeleteFileW((folder + data.cFileName).c_str()))
-                    ++result_.deleted;
-            }
-        } while (::FindNextFileW(find.get(), &data));
+    }
+    bool visit(const win::FolderEntry& entry) override {
+        if (entry.isFolder())
+            return true;
+        if (!ages_ || !KeepsTempFile(rule_, entry.data.ftCreationTime, entry.data.ftLastWriteTime, today_)) {
+            if (::DeleteFileW(entry.path().c_str()))
+                ++deleted;
+        }
+        return false;
     }
 
-    const SweepResult& result() const { return result_; }
+    std::size_t deleted = 0;
 
 private:
-    const std::wstring& pattern_;
-    const std::atomic<bool>& stop_;
     const AgeRuleSource* ages_;
-    SweepResult result_;
+    AgeRule rule_ = AgeRule::All;
+    SYSTEMTIME today_ = {};
 };
 
 SweepResult RunSweep(const std::wstring& folder,
                      const std::wstring& pattern,
                      const std::atomic<bool>& stop,
                      const AgeRuleSource* ages) {
-    Sweep sweep(pattern, stop, ages);
+    SweepResult result;
     const std::wstring root = SweepRoot(folder);
-    if (!root.empty() && !pattern.empty())
-        sweep.walk(root);
-    return sweep.result();
+    if (root.empty() || pattern.empty())
+        return result;
+    Sweep sweep(ages);
+    result.stopped = win::WalkFolders(root, pattern.c_str(), sweep, &stop) == win::WalkEnd::Stopped;
+    result.deleted = sweep.deleted;
+    return result;
 }
+
+// Empties each direct sub-folder of its files, then removes it.
+class SubFolderRemoval : public win::FolderVisitor {
+public:
+    bool visit(const win::FolderEntry& entry) override {
+        if (entry.depth == 0)
+            return entry.isFolder();
+        if (entry.isFolder())
+            return false;
+        const std::wstring file = entry.path();
+        // A file link is deleted as it is: its attributes would be its target's.
+        if (!entry.isLink())
+            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (::DeleteFileW(file.c_str()))
+            ++deleted;
+        return false;
+    }
+    void leave(const std::wstring& folder, std::size_t depth) override {
+        if (depth != 1)
+            return;
+        ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::RemoveDirectoryW(folder.c_str());
+    }
+
+    std::size_t deleted = 0;
+};
 
 }  // namespace
 
@@ -142,40 +139,9 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>
     const std::wstring root = SweepRoot(folder);
     if (root.empty())
         return result;
-    WIN32_FIND_DATAW data;
-    win::UniqueFind find(FindFirst(root + L"*.*", data));
-    if (!find)
-        return result;
-    do {
-        if (stop.load()) {
-            result.stopped = true;
-            return result;
-        }
-        if (win::IsDots(data.cFileName) || !win::IsFolder(data) || win::IsLink(data))
-            continue;
-        const std::wstring sub = root + data.cFileName + L"\\";
-        WIN32_FIND_DATAW entry;
-        win::UniqueFind files(FindFirst(sub + L"*.*", entry));
-        if (files) {
-            do {
-                if (stop.load()) {
-                    result.stopped = true;
-                    return result;
-                }
-                if (win::IsFolder(entry))
-                    continue;
-                const std::wstring file = sub + entry.cFileName;
-                // A file link is deleted as it is: its attributes would be its target's.
-                if (!win::IsLink(entry))
-                    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (::DeleteFileW(file.c_str()))
-                    ++result.deleted;
-            } while (::FindNextFileW(files.get(), &entry));
-        }
-        files.reset();
-        ::SetFileAttributesW(sub.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::RemoveDirectoryW(sub.c_str());
-    } while (::FindNextFileW(find.get(), &data));
+    SubFolderRemoval removal;
+    result.stopped = win::WalkFolders(root, L"*.*", removal, &stop) == win::WalkEnd::Stopped;
+    result.deleted = removal.deleted;
     return result;
 }
 

@@ -2,7 +2,7 @@
 
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
-#include "win/Handle.h"
+#include "win/FolderWalk.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
 
@@ -28,41 +28,6 @@ void ShowStatus(const ScanContext& context, const std::wstring& text) {
     if (context.observer)
         context.observer->status(text);
 }
-
-// Lists folders for one walk. Where the system knows them (Windows 7 on), it asks for the basic
-// information level, which skips the short 8.3 names, and for large fetches; older systems refuse both
-// with ERROR_INVALID_PARAMETER, and the lister then uses the classic call for the rest of its walk.
-class FolderLister {
-public:
-    // Calls visit(data) for each entry of folder (ending with a backslash) that matches pattern, "." and
-    // ".." excepted, until visit answers false. False when the folder cannot be listed.
-    template <typename Visit>
-    bool list(const std::wstring& folder, const wchar_t* pattern, Visit&& visit) {
-        WIN32_FIND_DATAW data;
-        win::UniqueFind find(open(win::ExtendedPath(folder + pattern), data));
-        if (!find)
-            return false;
-        do {
-            if (!win::IsDots(data.cFileName) && !visit(data))
-                break;
-        } while (::FindNextFileW(find.get(), &data));
-        return true;
-    }
-
-private:
-    HANDLE open(const std::wstring& query, WIN32_FIND_DATAW& data) {
-        if (basic_) {
-            HANDLE find = ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH);
-            if (find != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_INVALID_PARAMETER)
-                return find;
-            basic_ = false;
-        }
-        return ::FindFirstFileW(query.c_str(), &data);
-    }
-
-    bool basic_ = true;
-};
 
 // The relative path that a key stands for: the key without its markers.
 void AppendWithoutMarkers(std::wstring& out, const std::wstring& key) {
@@ -120,44 +85,50 @@ void AppendScanResult(ShredList& list, ScanResult result) {
 std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext& context, bool* stopped) {
     if (stopped)
         *stopped = false;
-    std::vector<ScanRecord> records;
     if (root.empty())
-        return records;
-    const std::wstring base = win::WithTrailingBackslash(root);
-    FolderLister lister;
-    // Folders still to list, as their path relative to the root and the key prefix of their content, both
-    // with a trailing backslash. A stack rather than recursion: the depth of a tree has no limit, a
-    // thread's stack has. The order of the walk does not matter, the records are sorted afterwards.
-    struct Pending {
-        std::wstring relative;
-        std::wstring prefix;
-    };
-    std::vector<Pending> pending(1);
-    while (!pending.empty()) {
-        if (StopRaised(context)) {
-            if (stopped)
-                *stopped = true;
-            return {};
+        return {};
+    // The order of the walk does not matter: the records are sorted afterwards.
+    class Collector : public win::FolderVisitor {
+    public:
+        explicit Collector(size_t rootLength) : rootLength_(rootLength) {}
+        // The key prefix of the folder's content: each folder component below the root after its marker.
+        void enter(const std::wstring& folder, size_t) override {
+            prefix_.clear();
+            for (size_t start = rootLength_; start < folder.size();) {
+                const size_t end = folder.find(L'\\', start);
+                prefix_ += kFolderMarker;
+                prefix_.append(folder, start, end + 1 - start);
+                start = end + 1;
+            }
         }
-        const Pending folder = std::move(pending.back());
-        pending.pop_back();
-        lister.list(base + folder.relative, L"*", [&](const WIN32_FIND_DATAW& data) {
+        bool visit(const win::FolderEntry& entry) override {
             ScanRecord record;
-            record.folder = win::IsFolder(data);
-            record.link = win::IsLink(data);
-            record.key.reserve(folder.prefix.size() + 3 + wcslen(data.cFileName));
-            record.key = folder.prefix;
+            record.folder = entry.isFolder();
+            record.link = entry.isLink();
+            record.key.reserve(prefix_.size() + 3 + wcslen(entry.name()));
+            record.key = prefix_;
             record.key += record.folder ? kFolderMarker : kFileMarker;
-            record.key += data.cFileName;
-            if (record.folder && !record.link)
-                pending.push_back({folder.relative + data.cFileName + L'\\', record.key + L'\\'});
+            record.key += entry.name();
             if (!record.folder)
-                record.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+                record.size = entry.size();
             records.push_back(std::move(record));
             return true;
-        });
+        }
+
+        std::vector<ScanRecord> records;
+
+    private:
+        size_t rootLength_;
+        std::wstring prefix_;
+    };
+    const std::wstring base = win::ExtendedPath(win::WithTrailingBackslash(root));
+    Collector collector(base.size());
+    if (win::WalkFolders(base, L"*", collector, context.stop) == win::WalkEnd::Stopped) {
+        if (stopped)
+            *stopped = true;
+        return {};
     }
-    return records;
+    return std::move(collector.records);
 }
 
 std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records) {
@@ -241,38 +212,44 @@ std::vector<std::wstring> CollectMatching(const std::wstring& folder,
                                           bool* stopped) {
     if (stopped)
         *stopped = false;
-    std::vector<std::wstring> found;
     if (folder.empty())
-        return found;
-    const std::wstring base = win::WithTrailingBackslash(folder);
-    FolderLister lister;
-    // Relative folders still to list; each folder's subfolders go on in reverse so that they come off in
-    // listing order, which gives the depth-first order of a recursive walk without its stack depth.
-    std::vector<std::wstring> pending(1);
-    while (!pending.empty()) {
-        if (StopRaised(context)) {
-            if (stopped)
-                *stopped = true;
-            return {};
+        return {};
+    // Each folder's matches are listed as the walk enters it, so they come before those of its subfolders.
+    class Matcher : public win::FolderVisitor {
+    public:
+        Matcher(size_t rootLength, const std::wstring& pattern) : rootLength_(rootLength), pattern_(pattern) {}
+        void enter(const std::wstring& folder, size_t) override {
+            const std::wstring relative = folder.substr(rootLength_);
+            lister_.list(folder, pattern_.c_str(), [&](const WIN32_FIND_DATAW& data) {
+                found.push_back(relative + data.cFileName + (win::IsFolder(data) ? L"\\" : L""));
+                return true;
+            });
         }
-        const std::wstring relative = std::move(pending.back());
-        pending.pop_back();
-        lister.list(base + relative, pattern.c_str(), [&](const WIN32_FIND_DATAW& data) {
-            found.push_back(relative + data.cFileName + (win::IsFolder(data) ? L"\\" : L""));
-            return true;
-        });
-        if (!recursive)
-            break;
-        std::vector<std::wstring> subfolders;
-        lister.list(base + relative, L"*", [&](const WIN32_FIND_DATAW& data) {
-            if (win::IsFolder(data) && !win::IsLink(data))
-                subfolders.push_back(relative + data.cFileName + L'\\');
-            return true;
-        });
-        pending.insert(pending.end(), std::make_move_iterator(subfolders.rbegin()),
-                       std::make_move_iterator(subfolders.rend()));
+        bool visit(const win::FolderEntry&) override { return true; }
+
+        std::vector<std::wstring> found;
+
+    private:
+        size_t rootLength_;
+        const std::wstring& pattern_;
+        win::FolderLister lister_;
+    };
+    const std::wstring base = win::ExtendedPath(win::WithTrailingBackslash(folder));
+    Matcher matcher(base.size(), pattern);
+    bool ended = false;
+    if (recursive) {
+        ended = win::WalkFolders(base, L"*", matcher, context.stop) == win::WalkEnd::Stopped;
+    } else {
+        ended = StopRaised(context);
+        if (!ended)
+            matcher.enter(base, 0);
     }
-    return found;
+    if (ended) {
+        if (stopped)
+            *stopped = true;
+        return {};
+    }
+    return std::move(matcher.found);
 }
 
 FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData) {
@@ -285,8 +262,8 @@ FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData) {
     lookup.profilesFound = true;
     // Every entry names a candidate and the last one listed wins; a profile without a Cache folder gives a
     // folder that a scan finds empty.
-    FolderLister lister;
-    lister.list(profiles + L'\\', L"*", [&](const WIN32_FIND_DATAW& data) {
+    win::FolderLister lister;
+    lister.list(win::ExtendedPath(profiles + L'\\'), L"*", [&](const WIN32_FIND_DATAW& data) {
         if (data.cFileName[0])
             lookup.folder = profiles + L'\\' + data.cFileName + L"\\Cache\\";
         return true;
@@ -302,8 +279,8 @@ ScanResult QueueFirefoxFiles(const std::wstring& appData) {
         return result;
     }
     std::wstring profile;
-    FolderLister lister;
-    lister.list(profiles + L'\\', L"*", [&](const WIN32_FIND_DATAW& data) {
+    win::FolderLister lister;
+    lister.list(win::ExtendedPath(profiles + L'\\'), L"*", [&](const WIN32_FIND_DATAW& data) {
         if (!data.cFileName[0])
             return true;
         profile = profiles + L'\\' + data.cFileName + L'\\';

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class PathStore;
+
 // The image a list row shows: the path's own small shell icon for what the user adds one by one, the
 // program's pictures for what scans add.
 enum class EntryImage : std::uint8_t { ShellIcon, ScannedFolder, ScannedFile, Prefetch };
@@ -88,7 +90,6 @@ public:
     void setTotalSizeText(const std::wstring& text);
 
 private:
-    struct Storage;
     struct Prepared;
 
     void notify() const;
@@ -96,11 +97,11 @@ private:
     void push(const Prepared& entry);
     void writeCounters(const wchar_t* prefix);
     // Takes every entry out, to be freed by the caller once the lock is released.
-    std::unique_ptr<Storage> takeAll();
+    std::unique_ptr<PathStore> takeAll();
     std::wstring pathAt(size_t index) const;
 
     mutable std::mutex mutex_;
-    std::unique_ptr<Storage> store_;
+    std::unique_ptr<PathStore> store_;
     std::wstring header_ = kHeaderTitle;
     std::wstring count_;
     std::wstring totalSize_;
