@@ -126,28 +126,6 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
 // The cache of the last local profile, then the databases of the first roaming profile.
 ScanResult ScanFirefox(const std::wstring& localAppData, const std::wstring& appData, const ScanContext& context);
 
-// The items of the "Répertoires système..." menu, in menu order.
-enum class Preset {
-    RecycleBin,        // "Corbeille Windows"
-    InternetCache,     // "Fichiers Internet Temporaires"
-    VirtualizedCache,  // "...\Virtualized\..."
-    Cookies,           // "Cookies"
-    Favorites,         // "Favoris"
-    FirefoxCache,      // "FireFox Cache"
-    History,           // "Historique"
-    RecentFiles,       // "Fichiers récents"
-    TemporaryFiles,    // "Fichiers temporaires"
-    CdBurning,         // "Fichiers temp à graver"
-    PrefetchLayouts,   // "Layouts du Prefetch"
-    MediaPlayerCache,  // "Média Player cache"
-    Templates,         // "Modèles"
-    MyMusic,           // "Ma Musique"
-    MyPictures,        // "Mes images"
-    MyVideos,          // "Mes Videos"
-    MyDocuments,       // "Mes Documents"
-};
-inline constexpr int kPresetCount = 17;
-
 enum class ScanKind {
     Generic,  // ScanFolder of the target: user folders, generic presets, the start-up scan of TempFolder
     RecycleBin,
@@ -159,14 +137,6 @@ enum class ScanKind {
     MediaPlayerCache,
     Firefox,
 };
-
-ScanKind PresetScanKind(Preset preset);
-
-// The folder a preset starts from, looked up now (ShellFolderPath). Empty when the folder is unknown:
-// the window then starts nothing. For FirefoxCache it is the local profiles folder, empty when Firefox
-// keeps none (the window then shows "Le répertoire de FireFox n'a pas été trouvé!").
-// windowsFolder: WindowsFolderPath(), without a trailing backslash.
-std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& windowsFolder);
 
 // The worker of a kind over its target. Firefox ignores the target and looks up the application-data
 // folders (ShellFolder 10 and 2) itself, as it did for the target.
