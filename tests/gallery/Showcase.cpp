@@ -133,7 +133,7 @@ void FillMethodPanel(HWND panel, const Resources& resources) {
                      resources.pictures.icon(IDI_APP));
     Child(panel, L"STATIC", L"Nombre de répétitions  :  ", SS_NOPREFIX | SS_LEFTNOWORDWRAP, 10, 37, 110, 15);
     HWND count = Child(panel, WC_EDITW, L"1", ES_NUMBER | ES_READONLY | WS_BORDER, 130, 35, 35, 20);
-    ::SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(resources.fonts.get(2)), FALSE);
+    ::SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(resources.fonts.get(FontRole::Strong)), FALSE);
     HWND spin = Child(panel, UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0);
     ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(count), 0);
     ::SendMessageW(spin, UDM_SETRANGE32, 1, 99);
@@ -177,7 +177,7 @@ void BuildExplorerBar(Resources& resources) {
     add(kLink, 25, 51, L"Ajouter un ou plusieurs fichiers", IDR_LINK_ADD_FILES);
     add(kLink, 25, 52, L"Ajouter un répertoire complet", IDR_LINK_ADD_FOLDER);
     add(kLink, 30, 53, L"Répertoires système...", IDR_LINK_PRESETS);
-    add(kLabel, 15, 0, L"Attention! Soyez sûr de vous.", 0, resources.fonts.get(1));
+    add(kLabel, 15, 0, L"Attention! Soyez sûr de vous.", 0, resources.fonts.get(FontRole::Note));
     add(kHeader, 35, 0, L"Explorateur système", IDR_GROUP_EXPLORER);
     FillExplorerTree(AddContainer(bar, -1, 250));
     add(kHeader, 35, 0, L"Support", IDR_GROUP_SUPPORT);
