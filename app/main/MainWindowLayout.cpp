@@ -4,7 +4,7 @@ namespace mainwin::layout {
 
 using namespace ExplorerBar;
 
-const std::array<ColumnEntry, 16> kColumnEntries = {{
+constexpr std::array<ColumnEntry, 16> kColumnEntries = {{
     {kHeader, 35, 0, L"Menu principal", IDR_GROUP_MAIN},
     {kLink, 25, kCmdHome, L"Accueil Kestavel Shredder", IDR_LINK_HOME},
     {kLink, 25, kCmdCleaner, L"Nettoyage rapide", IDR_LINK_CLEANER},
@@ -22,5 +22,15 @@ const std::array<ColumnEntry, 16> kColumnEntries = {{
     {kLink, 25, kCmdHelp, L"Ouvrir l'aide", IDR_LINK_HELP},
     {kLink, 25, kCmdAbout, L"A propos...", IDR_LINK_ABOUT},
 }};
+
+// A row left out would come out as an entry of no type.
+constexpr bool EveryEntryTyped() {
+    for (const ColumnEntry& entry : kColumnEntries) {
+        if (entry.type == 0)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryEntryTyped(), "every entry of the column is filled");
 
 }  // namespace mainwin::layout

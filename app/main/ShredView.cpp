@@ -44,6 +44,16 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     return ::DefSubclassProc(list, message, wParam, lParam);
 }
 
+template <size_t N>
+constexpr bool EveryValueShown(const int (&controls)[N]) {
+    for (int id : controls) {
+        if (id == 0)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryValueShown(kTextControls) && EveryValueShown(kBarControls), "a control for every run value");
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
     return TRUE;

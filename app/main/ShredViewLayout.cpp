@@ -2,7 +2,7 @@
 
 namespace mainwin::layout {
 
-const std::array<Label, 6> kCounters = {{
+constexpr std::array<Label, 6> kCounters = {{
     {kIdTotalCaption, {5, 385, 45, 400}, L"Total :", kCaptionColor, LabelFont::Caption, false},
     {kIdEntryCount, {45, 385, 145, 403}, L"", kValueColor, LabelFont::Caption, false},
     {kIdSizeCaption, {160, 385, 225, 400}, L"Taille (Mo) :", kCaptionColor, LabelFont::Caption, false},
@@ -16,11 +16,11 @@ const std::array<Label, 6> kCounters = {{
     {kIdRemaining, {638, 385, 738, 403}, L"", kValueColor, LabelFont::Caption, false},
 }};
 
-const Bar kOverallBar = {kIdOverallBar,      {5, 408, 739, 423}, RGB(119, 230, 120),
-                         RGB(226, 232, 241), RGB(0, 0, 0),       RGB(0, 0, 0)};
-const Label kFileLine = {kIdFileLine, {5, 430, 305, 445}, L"", RGB(63, 81, 225), LabelFont::Caption, false};
+constexpr Bar kOverallBar = {kIdOverallBar,      {5, 408, 739, 423}, RGB(119, 230, 120),
+                             RGB(226, 232, 241), RGB(0, 0, 0),       RGB(0, 0, 0)};
+constexpr Label kFileLine = {kIdFileLine, {5, 430, 305, 445}, L"", RGB(63, 81, 225), LabelFont::Caption, false};
 
-const std::array<Label, 4> kDetailLabels = {{
+constexpr std::array<Label, 4> kDetailLabels = {{
     {kIdDetailNote,
      {10, 455, 250, 467},
      L"Visible sur les gros fichiers uniquement:",
@@ -32,12 +32,12 @@ const std::array<Label, 4> kDetailLabels = {{
     {kIdRepetitionsLabel, {10, 548, 160, 563}, L"Répétitions :", kCaptionColor, LabelFont::Caption, false},
 }};
 
-const std::array<Bar, 2> kDetailBars = {{
+constexpr std::array<Bar, 2> kDetailBars = {{
     {kIdPointerBar, {10, 495, 260, 508}, RGB(226, 53, 29), RGB(214, 225, 254), RGB(255, 255, 255), RGB(0, 0, 0)},
     {kIdOverwriteBar, {10, 527, 260, 540}, RGB(157, 196, 224), RGB(214, 225, 254), RGB(255, 255, 255), RGB(0, 0, 0)},
 }};
 
-const std::array<Button, 4> kRunButtons = {{
+constexpr std::array<Button, 4> kRunButtons = {{
     {kIdStart,
      {10, 5, 200, 37},
      L"Détruire tout!",
@@ -64,7 +64,7 @@ const std::array<Button, 4> kRunButtons = {{
      L"Arrêter le processus et annuler tout."},
 }};
 
-const std::array<Label, 7> kRunInfoLabels = {{
+constexpr std::array<Label, 7> kRunInfoLabels = {{
     {kIdRunStatus, {5, 10, 250, 27}, L"", RGB(227, 83, 61), LabelFont::Status, false},
     {kIdCyclesCaption, {5, 40, 90, 55}, L"Cycles effectués:", kCaptionColor, LabelFont::Caption, false},
     {kIdCycles, {100, 40, 200, 55}, L"", kValueColor, LabelFont::Caption, false},
@@ -73,11 +73,11 @@ const std::array<Label, 7> kRunInfoLabels = {{
     {kIdNameWipeCaption, {5, 100, 145, 115}, L"Ecrasement mémoire du nom", kCaptionColor, LabelFont::Caption, false},
     {kIdNameWipe, {150, 100, 195, 115}, L"", kValueColor, LabelFont::Caption, false},
 }};
-const Bar kNameWipeBar = {kIdNameWipeBar,     {5, 115, 250, 130}, RGB(235, 183, 29),
-                          RGB(214, 225, 254), RGB(255, 255, 255), RGB(0, 0, 0)};
+constexpr Bar kNameWipeBar = {kIdNameWipeBar,     {5, 115, 250, 130}, RGB(235, 183, 29),
+                              RGB(214, 225, 254), RGB(255, 255, 255), RGB(0, 0, 0)};
 
-const Label kStatusLine = {kIdStatusLine, {5, 5, 505, 20}, L"", kValueColor, LabelFont::Caption, false};
-const std::array<Button, 3> kListButtons = {{
+constexpr Label kStatusLine = {kIdStatusLine, {5, 5, 505, 20}, L"", kValueColor, LabelFont::Caption, false};
+constexpr std::array<Button, 3> kListButtons = {{
     {kIdRemoveSelected,
      {5, 25, 135, 57},
      L"Retirer sélection",
@@ -98,6 +98,20 @@ const std::array<Button, 3> kListButtons = {{
      L"Consulter les évènements relatifs aux suppressions effectuées"},
 }};
 
-const Label kRunBannerText = {kIdRunBannerText, {5, 5, 725, 50}, kRunningText, kBannerRedText, LabelFont::Status, true};
+constexpr Label kRunBannerText = {kIdRunBannerText, {5, 5, 725, 50},   kRunningText,
+                                  kBannerRedText,   LabelFont::Status, true};
+
+// A row left out of a table would come out as an empty row of control number 0.
+template <typename Table>
+constexpr bool EveryRowNumbered(const Table& table) {
+    for (const auto& row : table) {
+        if (row.id == 0)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryRowNumbered(kCounters) && EveryRowNumbered(kDetailLabels) && EveryRowNumbered(kDetailBars) &&
+                  EveryRowNumbered(kRunButtons) && EveryRowNumbered(kRunInfoLabels) && EveryRowNumbered(kListButtons),
+              "every row of the destruction view's tables is filled");
 
 }  // namespace mainwin::layout
