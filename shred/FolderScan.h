@@ -104,7 +104,7 @@ std::vector<std::wstring> CollectMatching(const std::wstring& folder,
                                           const ScanContext& context,
                                           bool* stopped = nullptr);
 
-// Where Firefox keeps its cache, under the local application-data folder (ShellFolder 10).
+// Where Firefox keeps its cache, under the local application-data folder (ShellFolder LocalAppData).
 struct FirefoxCacheLookup {
     bool profilesFound = false;  // localAppData\Mozilla\Firefox\Profiles is a folder
     std::wstring folder;         // the cache folder of the last profile listed (with a trailing backslash), or empty
@@ -112,7 +112,7 @@ struct FirefoxCacheLookup {
 FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData);
 
 // The profile databases "cookies.sqlite", "downloads.sqlite", "formhistory.sqlite" that exist in the first
-// profile listed under appData\Mozilla\Firefox\Profiles (appData: ShellFolder 2), with their shell icons.
+// profile listed under appData\Mozilla\Firefox\Profiles (appData: ShellFolder AppData), with their shell icons.
 // FirefoxProfilesMissing when that folder does not exist; otherwise the counters are written again.
 ScanResult QueueFirefoxFiles(const std::wstring& appData);
 
@@ -139,5 +139,5 @@ enum class ScanKind {
 };
 
 // The worker of a kind over its target. Firefox ignores the target and looks up the application-data
-// folders (ShellFolder 10 and 2) itself, as it did for the target.
+// folders (ShellFolder LocalAppData and AppData) itself, as it did for the target.
 ScanResult RunScan(ScanKind kind, const std::wstring& target, const ScanContext& context);

@@ -157,7 +157,7 @@ void ShredView::buildDetails() {
     HWND overall = progress(view_, kOverallBar);
     AttachBalloonTip(nullptr, overall, kOverallTipTitle, kOverallTip, reinterpret_cast<HICON>(TTI_INFO));
     label(view_, kFileLine);
-    // The frame comes before what it holds: its inside is painted under them.
+    // The frame first, then the texts and bars that sit inside it.
     const RECT& frameAt = kDetailFrame;
     HWND frame = ::CreateWindowExW(
         0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, frameAt.left, frameAt.top, Width(frameAt),
