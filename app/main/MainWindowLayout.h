@@ -50,8 +50,10 @@ inline constexpr int kMaxRepetitions = 100;
 inline constexpr wchar_t kRepetitionsTipTitle[] = L"Répétitions";
 inline constexpr wchar_t kRepetitionsTip[] = L"Le nombre de répétitions multiplie le nombre de cycles.";
 
-// "Explorateur système": the tree fills its container.
+// "Explorateur système": the tree fills its container, on the groups' blue.
 inline constexpr RECT kExplorerTree = {0, 0, 220, 248};
+inline constexpr COLORREF kTreeText = RGB(255, 255, 255);
+inline constexpr COLORREF kTreeLines = RGB(200, 210, 230);
 
 inline constexpr int Width(const RECT& place) {
     return place.right - place.left;

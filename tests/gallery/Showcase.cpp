@@ -167,7 +167,7 @@ void FillExplorerTree(HWND panel) {
     HWND tree = Child(panel, WC_TREEVIEWW, L"", TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, kExplorerTree.left,
                       kExplorerTree.top, Width(kExplorerTree), Height(kExplorerTree));
     TreeView_SetBkColor(tree, kColumnBody);
-    TreeView_SetTextColor(tree, RGB(255, 255, 255));
+    TreeView_SetTextColor(tree, kTreeText);
     TVINSERTSTRUCTW insert = {};
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
