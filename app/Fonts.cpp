@@ -1,34 +1,36 @@
 #include "app/Fonts.h"
 
+#include <iterator>
+
 namespace {
 
-win::UniqueFont MakeFont(const wchar_t* face, int points, bool bold, bool italic) {
+struct FontFace {
+    const wchar_t* face;
+    int points;
+    bool bold;
+    bool italic;
+};
+
+// By FontRole.
+constexpr FontFace kFaces[] = {
+    {L"Times New Roman", 8, false, true},
+    {L"Arial", 9, true, false},
+    {L"Arial", 8, true, false},
+    {L"Arial", 9, true, true},
+};
+static_assert(std::size(kFaces) == kFontRoleCount, "one face per FontRole");
+
+win::UniqueFont MakeFont(const FontFace& font) {
     win::WindowDc screen(nullptr);
-    const int height = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    return win::UniqueFont(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+    const int height = -::MulDiv(font.points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    return win::UniqueFont(::CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                         DEFAULT_PITCH | FF_DONTCARE, face));
+                                         DEFAULT_PITCH | FF_DONTCARE, font.face));
 }
 
 }  // namespace
 
 void Fonts::create() {
-    notes_ = MakeFont(L"Times New Roman", 8, false, true);
-    spin_ = MakeFont(L"Arial", 9, true, false);
-    status_ = MakeFont(L"Arial", 8, true, false);
-    greeting_ = MakeFont(L"Arial", 9, true, true);
-}
-
-HFONT Fonts::get(int number) const {
-    switch (number) {
-        case 1:
-            return notes_.get();
-        case 2:
-            return spin_.get();
-        case 3:
-            return status_.get();
-        case 6:
-            return greeting_.get();
-    }
-    return nullptr;
+    for (size_t role = 0; role < fonts_.size(); ++role)
+        fonts_[role] = MakeFont(kFaces[role]);
 }

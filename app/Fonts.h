@@ -2,14 +2,22 @@
 
 #include "win/Handle.h"
 
-// The program's fonts, created once at start-up and addressed by number:
-// 1 Times New Roman 8 italic (notes), 2 Arial 9 bold (spin box, cleaner), 3 Arial 8 bold (run status and
-// banner, cleaner), 6 Arial 9 bold italic (greeting, tools panel).
+#include <array>
+
+// The program's fonts, created once at start-up and named by what they show.
+enum class FontRole {
+    Note,        // Times New Roman 8 italic: notes
+    Strong,      // Arial 9 bold: the repetition count, the cleaner's page titles
+    Status,      // Arial 8 bold: the run's status and banner, the cleaner's status and DNS text
+    BoldItalic,  // Arial 9 bold italic: the greeting, the tools' links, the cleaner's settings note
+};
+inline constexpr int kFontRoleCount = static_cast<int>(FontRole::BoldItalic) + 1;
+
 class Fonts {
 public:
     void create();
-    HFONT get(int number) const;
+    HFONT get(FontRole role) const { return fonts_[static_cast<size_t>(role)].get(); }
 
 private:
-    win::UniqueFont notes_, spin_, status_, greeting_;
+    std::array<win::UniqueFont, kFontRoleCount> fonts_;
 };

@@ -186,7 +186,7 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
         if (IsAbsoluteFolder(base + sub) && !ReachedThroughLink(base, sub))
             folders.push_back(base + sub);
     };
-    auto under = [&](int shellFolder, std::initializer_list<const wchar_t*> subFolders) {
+    auto under = [&](ShellFolder shellFolder, std::initializer_list<const wchar_t*> subFolders) {
         const std::wstring base = ShellFolderPath(shellFolder);
         for (const wchar_t* sub : subFolders)
             add(base, sub);

@@ -18,7 +18,6 @@ namespace {
 
 constexpr wchar_t kFolderMarker[] = L"?1?";
 constexpr wchar_t kFileMarker[] = L"?2?";
-constexpr int kOsLevelVista = 70;  // OsLevel's code for Windows Vista
 
 bool StopRaised(const ScanContext& context) {
     return context.stop && context.stop->load(std::memory_order_relaxed);
@@ -340,103 +339,6 @@ ScanResult ScanFirefox(const std::wstring& localAppData, const std::wstring& app
         return result;
     Merge(result, QueueFirefoxFiles(appData));
     return result;
-}
-
-ScanKind PresetScanKind(Preset preset) {
-    switch (preset) {
-        case Preset::RecycleBin:
-            return ScanKind::RecycleBin;
-        case Preset::InternetCache:
-            return ScanKind::InternetCache;
-        case Preset::VirtualizedCache:
-            return ScanKind::VirtualizedCache;
-        case Preset::Cookies:
-            return ScanKind::Cookies;
-        case Preset::FirefoxCache:
-            return ScanKind::Firefox;
-        case Preset::History:
-            return ScanKind::History;
-        case Preset::PrefetchLayouts:
-            return ScanKind::Prefetch;
-        case Preset::MediaPlayerCache:
-            return ScanKind::MediaPlayerCache;
-        case Preset::Favorites:
-        case Preset::RecentFiles:
-        case Preset::TemporaryFiles:
-        case Preset::CdBurning:
-        case Preset::Templates:
-        case Preset::MyMusic:
-        case Preset::MyPictures:
-        case Preset::MyVideos:
-        case Preset::MyDocuments:
-            break;
-    }
-    return ScanKind::Generic;
-}
-
-std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& windowsFolder) {
-    std::wstring target;
-    switch (preset) {
-        case Preset::RecycleBin:
-            target = osLevel < kOsLevelVista ? L"C:\\RECYCLER\\" : L"C:\\$Recycle.bin\\";
-            break;
-        case Preset::InternetCache:
-        case Preset::VirtualizedCache:
-            target = ShellFolderPath(ShellFolder::InternetCache);
-            break;
-        case Preset::Cookies:
-            target = ShellFolderPath(ShellFolder::Cookies);
-            break;
-        case Preset::Favorites:
-            target = ShellFolderPath(ShellFolder::Favorites);
-            break;
-        case Preset::FirefoxCache: {
-            const std::wstring localAppData = ShellFolderPath(ShellFolder::LocalAppData);
-            if (FindFirefoxCache(localAppData).profilesFound)
-                target = win::WithTrailingBackslash(localAppData) + L"Mozilla\\Firefox\\Profiles\\";
-            break;
-        }
-        case Preset::History:
-            target = ShellFolderPath(ShellFolder::History);
-            break;
-        case Preset::RecentFiles:
-            target = ShellFolderPath(ShellFolder::Recent);
-            break;
-        case Preset::TemporaryFiles:
-            if (!windowsFolder.empty())
-                target = win::WithTrailingBackslash(windowsFolder) + L"Temp\\";
-            break;
-        case Preset::CdBurning:
-            target = ShellFolderPath(ShellFolder::CdBurning);
-            break;
-        case Preset::PrefetchLayouts:
-            if (!windowsFolder.empty())
-                target = win::WithTrailingBackslash(windowsFolder) + L"Prefetch\\";
-            break;
-        case Preset::MediaPlayerCache: {
-            // "Cache d’images" with the typographic apostrophe (0x92 in Windows-1252), as Media Player names it.
-            const std::wstring localAppData = ShellFolderPath(ShellFolder::LocalAppData);
-            if (!localAppData.empty())
-                target = localAppData + L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\";
-            break;
-        }
-        case Preset::Templates:
-            target = ShellFolderPath(ShellFolder::Templates);
-            break;
-        case Preset::MyMusic:
-            target = ShellFolderPath(ShellFolder::MyMusic);
-            break;
-        case Preset::MyPictures:
-            target = ShellFolderPath(ShellFolder::MyPictures);
-            break;
-        case Preset::MyVideos:
-            target = ShellFolderPath(ShellFolder::MyVideo);
-            break;
-        case Preset::MyDocuments:
-            target = ShellFolderPath(ShellFolder::Personal);
-            break;
-    }
-    return win::IsAbsolutePath(target) ? target : std::wstring();
 }
 
 ScanResult RunScan(ScanKind kind, const std::wstring& target, const ScanContext& context) {

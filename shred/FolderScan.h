@@ -104,7 +104,7 @@ std::vector<std::wstring> CollectMatching(const std::wstring& folder,
                                           const ScanContext& context,
                                           bool* stopped = nullptr);
 
-// Where Firefox keeps its cache, under the local application-data folder (ShellFolder 10).
+// Where Firefox keeps its cache, under the local application-data folder (ShellFolder LocalAppData).
 struct FirefoxCacheLookup {
     bool profilesFound = false;  // localAppData\Mozilla\Firefox\Profiles is a folder
     std::wstring folder;         // the cache folder of the last profile listed (with a trailing backslash), or empty
@@ -112,7 +112,7 @@ struct FirefoxCacheLookup {
 FirefoxCacheLookup FindFirefoxCache(const std::wstring& localAppData);
 
 // The profile databases "cookies.sqlite", "downloads.sqlite", "formhistory.sqlite" that exist in the first
-// profile listed under appData\Mozilla\Firefox\Profiles (appData: ShellFolder 2), with their shell icons.
+// profile listed under appData\Mozilla\Firefox\Profiles (appData: ShellFolder AppData), with their shell icons.
 // FirefoxProfilesMissing when that folder does not exist; otherwise the counters are written again.
 ScanResult QueueFirefoxFiles(const std::wstring& appData);
 
@@ -126,28 +126,6 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
 // The cache of the last local profile, then the databases of the first roaming profile.
 ScanResult ScanFirefox(const std::wstring& localAppData, const std::wstring& appData, const ScanContext& context);
 
-// The items of the "Répertoires système..." menu, in menu order.
-enum class Preset {
-    RecycleBin,        // "Corbeille Windows"
-    InternetCache,     // "Fichiers Internet Temporaires"
-    VirtualizedCache,  // "...\Virtualized\..."
-    Cookies,           // "Cookies"
-    Favorites,         // "Favoris"
-    FirefoxCache,      // "FireFox Cache"
-    History,           // "Historique"
-    RecentFiles,       // "Fichiers récents"
-    TemporaryFiles,    // "Fichiers temporaires"
-    CdBurning,         // "Fichiers temp à graver"
-    PrefetchLayouts,   // "Layouts du Prefetch"
-    MediaPlayerCache,  // "Média Player cache"
-    Templates,         // "Modèles"
-    MyMusic,           // "Ma Musique"
-    MyPictures,        // "Mes images"
-    MyVideos,          // "Mes Videos"
-    MyDocuments,       // "Mes Documents"
-};
-inline constexpr int kPresetCount = 17;
-
 enum class ScanKind {
     Generic,  // ScanFolder of the target: user folders, generic presets, the start-up scan of TempFolder
     RecycleBin,
@@ -160,14 +138,6 @@ enum class ScanKind {
     Firefox,
 };
 
-ScanKind PresetScanKind(Preset preset);
-
-// The folder a preset starts from, looked up now (ShellFolderPath). Empty when the folder is unknown:
-// the window then starts nothing. For FirefoxCache it is the local profiles folder, empty when Firefox
-// keeps none (the window then shows "Le répertoire de FireFox n'a pas été trouvé!").
-// windowsFolder: WindowsFolderPath(), without a trailing backslash.
-std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& windowsFolder);
-
 // The worker of a kind over its target. Firefox ignores the target and looks up the application-data
-// folders (ShellFolder 10 and 2) itself, as it did for the target.
+// folders (ShellFolder LocalAppData and AppData) itself, as it did for the target.
 ScanResult RunScan(ScanKind kind, const std::wstring& target, const ScanContext& context);

@@ -3,6 +3,7 @@
 #include "win/Handle.h"
 #include "win/Strings.h"
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -47,15 +48,14 @@ constexpr const wchar_t* kValueNames[] = {
     L"CommonVideo",
     L"AppData",
 };
-constexpr int kLastIndex = 36;
+static_assert(std::size(kValueNames) == kShellFolderLast + 1, "one value name per ShellFolder, from index 0");
 
 // The historical lookup read ANSI text into a buffer of this size, terminating zero included; longer
 // values gave the empty text, and callers rely on that.
 constexpr size_t kValueBufferBytes = 255;
 
-HKEY RootFor(int index) {
-    return (index < ShellFolder::CommonAdministrativeTools || index == ShellFolder::QuickLaunch) ? HKEY_CURRENT_USER
-                                                                                                 : HKEY_LOCAL_MACHINE;
+HKEY RootFor(ShellFolder folder) {
+    return (folder < CommonAdministrativeTools || folder == QuickLaunch) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
 // Reads a string value; the empty text when it is missing, not a string or too long for the buffer.
@@ -78,22 +78,24 @@ std::wstring ReadValue(HKEY key, const wchar_t* name) {
 
 }  // namespace
 
-std::wstring ShellFolderPathUnder(const wchar_t* subKey, int index) {
-    const wchar_t* name = (index >= 1 && index <= kLastIndex) ? kValueNames[index] : L"";
+std::wstring ShellFolderPathUnder(const wchar_t* subKey, ShellFolder folder) {
+    // A number outside the table reads the key's default value.
+    const int index = static_cast<int>(folder);
+    const wchar_t* name = (index >= 1 && index <= kShellFolderLast) ? kValueNames[index] : L"";
     std::wstring path;
     win::UniqueRegKey key;
-    if (::RegOpenKeyExW(RootFor(index), subKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(RootFor(folder), subKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
         ::MessageBeep(MB_ICONEXCLAMATION);
         path = L"PAS DE CLE";
     } else {
         path = ReadValue(key.get(), name);
         key.reset();
     }
-    if (index == ShellFolder::QuickLaunch)
+    if (folder == QuickLaunch)
         path += L"\\Microsoft\\Internet Explorer\\Quick Launch";
     return win::WithTrailingBackslash(path);
 }
 
-std::wstring ShellFolderPath(int index) {
-    return ShellFolderPathUnder(kShellFoldersKey, index);
+std::wstring ShellFolderPath(ShellFolder folder) {
+    return ShellFolderPathUnder(kShellFoldersKey, folder);
 }

@@ -41,13 +41,14 @@ enum ShellFolder : int {
     CommonVideo = 35,
     QuickLaunch = 36,
 };
+inline constexpr int kShellFolderLast = QuickLaunch;
 
 // The folder's path with a trailing backslash; empty when the value cannot be read (or does not fit the
 // 255-byte buffer the program has always used); "PAS DE CLE\" when the key itself cannot be opened.
 // Safe to call from any thread.
-std::wstring ShellFolderPath(int index);
+std::wstring ShellFolderPath(ShellFolder folder);
 
 // The same lookup under another key of the same roots; lets tests name a key that does not exist.
-std::wstring ShellFolderPathUnder(const wchar_t* subKey, int index);
+std::wstring ShellFolderPathUnder(const wchar_t* subKey, ShellFolder folder);
 
 inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

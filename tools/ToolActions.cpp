@@ -1,4 +1,4 @@
-// The launch table of the Windows tools view: what each of the thirty-four links does.
+// The launch table of the Windows tools view: what each of its actions does.
 #include "tools/ToolActions.h"
 
 #include "tools/Companions.h"
@@ -25,7 +25,7 @@ class Actions {
 public:
     explicit Actions(const ToolContext& context) : c_(context) {}
 
-    void run(int number);
+    void run(ToolAction action);
 
 private:
     std::wstring system(const wchar_t* name) const { return c_.systemFolder + L"\\" + name; }
@@ -92,128 +92,128 @@ void Actions::systemConfiguration() const {
         TaskbarCommand(kRunDialog);
 }
 
-void Actions::run(int number) {
-    switch (number) {
-        case 1:
+void Actions::run(ToolAction action) {
+    switch (action) {
+        case ToolAction::TaskManager:
             TaskbarCommand(kTaskManager);
             break;
-        case 2:
+        case ToolAction::PerformanceAnalyser:
             if (c_.osLevel < win::kOsVista)
                 box(L"Perfmon", L"Le moniteur de ressources n'est pas disponible avec votre version de Windows",
                     MB_OK | MB_ICONWARNING);
             else
                 launch(system(L"perfmon.exe"), L"Impossible de lancer le moniteur de ressources");
             break;
-        case 3:
+        case ToolAction::ResourceMonitor:
             launch(system(L"resmon.exe"), L"Impossible de lancer le moniteur de ressources");
             break;
-        case 4:
+        case ToolAction::ControlPanel:
             controlPanel();
             break;
-        case 5:
+        case ToolAction::Defragmenter:
             defragmenter();
             break;
-        case 6:
+        case ToolAction::DiskCleanup:
             launch(system(L"cleanmgr.exe"), L"Impossible de lancer le nettoyeur de disques");
             break;
-        case 7:
+        case ToolAction::RunDialog:
             TaskbarCommand(kRunDialog);
             break;
-        case 8:
+        case ToolAction::MalwareRemoval:
             if (!companion(L"mrt64.exe") && !ShellOpen(system(L"MRT.exe").c_str()))
                 error(L"Impossible de lancer l'anti logiciels malveillants");
             break;
-        case 9:
+        case ToolAction::SelfExtractingArchive:
             launch(system(L"iexpress.exe"), L"Impossible de lancer le créateur d'archives auto-extractibles");
             break;
-        case 10:
+        case ToolAction::MinimizeAll:
             TaskbarCommand(kMinimizeAll);
             break;
-        case 11:
+        case ToolAction::RestoreWindows:
             TaskbarCommand(kRestoreWindows);
             break;
-        case 12:
+        case ToolAction::LockTaskbar:
             TaskbarCommand(kLockTaskbar);
             break;
-        case 13:
+        case ToolAction::TaskbarProperties:
             TaskbarCommand(kTaskbarProperties);
             break;
-        case 14:
+        case ToolAction::StartMenuSettings:
             TaskbarCommand(kStartMenuSettings);
             break;
-        case 15:
+        case ToolAction::ClockSettings:
             TaskbarCommand(kClockSettings);
             break;
-        case 16:
+        case ToolAction::InternetOptions:
             if (!companion(L"Inetcpl64.exe"))
                 launch(system(L"inetcpl.cpl"), L"Impossible de lancer le programme des options internet.");
             break;
-        case 17:
+        case ToolAction::ShutDownDialog:
             TaskbarCommand(kShutDownDialog);
             break;
-        case 18:
+        case ToolAction::CommandPrompt:
             launch(c_.commandInterpreter, L"Impossible d'ouvrir l'invite de commande");
             break;
-        case 19:
+        case ToolAction::Services:
             launch(system(L"services.msc"), L"Le fichier : services.msc\rne se trouve pas à l'emplacement normal");
             break;
-        case 20:
+        case ToolAction::SystemConfiguration:
             systemConfiguration();
             break;
-        case 21:
+        case ToolAction::DiskManagement:
             launch(system(L"diskmgmt.msc"), L"Impossible de lancer le gestionnaire de disques");
             break;
-        case 22:
+        case ToolAction::RegistryEditor:
             launch(parent(L"regedit.exe"), L"Le fichier : regedit.exe\rne se trouve pas à l'emplacement normal");
             break;
-        case 23:
+        case ToolAction::IpConfiguration:
             if (!companion(L"ipconfig64.exe"))
                 launch(system(L"cmd.exe"), L"Impossible de lancer la configuration du protocole internet.",
                        L"/k %windir%\\system32\\ipconfig.exe");
             break;
-        case 24:
+        case ToolAction::WindowsVersion:
             launch(system(L"winver.exe"), L"Le fichier : winver.exe\rne se trouve pas à l'emplacement habituel");
             break;
-        case 25:
+        case ToolAction::SystemInformation:
             launch(system(L"msinfo32.exe"), L"Le fichier : msinfo32.exe\rne se trouve pas à l'emplacement habituel");
             break;
-        case 26:
+        case ToolAction::ActionCenter:
             if (c_.osLevel < win::kOsVista)
                 box(L"Maintenance", L"Le centre de maintenance n'est pas disponible avec votre version de Windows",
                     MB_OK | MB_ICONWARNING);
             else
                 launch(system(L"wscui.cpl"), L"Le fichier : wscui.cpl\rne se trouve pas à l'emplacement habituel");
             break;
-        case 27:
+        case ToolAction::Troubleshooting:
             launch(system(L"control.exe"),
                    L"Résoudre les problèmes d'ordinateur\rKestavel ne parvient pas à lancer le programme.",
                    L"/name Microsoft.Troubleshooting");
             break;
-        case 28:
+        case ToolAction::ComputerManagement:
             if (!companion(L"compmgmt_msc64.exe"))
                 launch(system(L"compmgmt.msc"),
                        L"Gestion de l'ordinateur\rKestavel ne parvient pas à lancer le programme.");
             break;
-        case 29:
+        case ToolAction::EventViewer:
             launch(system(L"eventvwr.exe"),
                    L"Observateur d'évènements\rKestavel ne parvient pas à lancer le programme.");
             break;
-        case 30:
+        case ToolAction::SystemProperties:
             launch(system(L"control.exe"), L"Propriétés système\rKestavel ne parvient pas à lancer le programme.",
                    L"system");
             break;
-        case 31:
+        case ToolAction::RemoteAssistance:
             launch(system(L"msra.exe"), L"Assistance à distance\rKestavel ne parvient pas à lancer le programme.");
             break;
-        case 32:
+        case ToolAction::ProgramsAndFeatures:
             launch(system(L"appwiz.cpl"),
                    L"Programmes et composants Windows\rKestavel ne parvient pas à lancer le programme.");
             break;
-        case 33:
+        case ToolAction::UserAccountControl:
             launch(system(L"UserAccountControlSettings.exe"),
                    L"Le fichier : UserAccountControlSettings.exe\rne se trouve pas à l'emplacement habituel");
             break;
-        case 34:
+        case ToolAction::SystemRestore:
             if (!companion(L"rstrui64.exe"))
                 launch(system(L"rstrui.exe"), L"Restaurer le système\rKestavel ne parvient pas à lancer le programme.");
             break;
@@ -222,8 +222,8 @@ void Actions::run(int number) {
 
 }  // namespace
 
-void RunToolAction(int number, const ToolContext& context) {
-    Actions(context).run(number);
+void RunToolAction(ToolAction action, const ToolContext& context) {
+    Actions(context).run(action);
 }
 
 void TaskbarCommand(int number) {

@@ -15,10 +15,47 @@ struct ToolContext {
     std::wstring configFolder;        // with a trailing backslash, or empty
 };
 
-// Runs the action of tools item n (1 to 34) on the main thread and returns at once: the started program is
-// never waited for. Failures show the item's own message box; taskbar commands and companion launches
-// report nothing.
-void RunToolAction(int number, const ToolContext& context);
+// What a shortcut of the Windows tools view does; each tools row names one.
+enum class ToolAction {
+    TaskManager,
+    PerformanceAnalyser,
+    ResourceMonitor,
+    ControlPanel,
+    Defragmenter,
+    DiskCleanup,
+    RunDialog,
+    MalwareRemoval,
+    SelfExtractingArchive,
+    MinimizeAll,
+    RestoreWindows,
+    LockTaskbar,
+    TaskbarProperties,
+    StartMenuSettings,
+    ClockSettings,
+    InternetOptions,
+    ShutDownDialog,
+    CommandPrompt,
+    Services,
+    SystemConfiguration,
+    DiskManagement,
+    RegistryEditor,
+    IpConfiguration,
+    WindowsVersion,
+    SystemInformation,
+    ActionCenter,
+    Troubleshooting,
+    ComputerManagement,
+    EventViewer,
+    SystemProperties,
+    RemoteAssistance,
+    ProgramsAndFeatures,
+    UserAccountControl,
+    SystemRestore,
+};
+
+// Runs the action on the main thread and returns at once: the started program is never waited for.
+// Failures show the action's own message box; taskbar commands and companion launches report nothing.
+void RunToolAction(ToolAction action, const ToolContext& context);
 
 // Sends a command number to the Windows taskbar (the top-level window of class "Shell_TrayWnd"). Its answer
 // is not read, and without a taskbar nothing happens. A taskbar that does not answer within two seconds is

@@ -104,7 +104,7 @@ void CleanerDialog::buildBanner() {
     GRADIENT_RECT whole = {0, 1};
     ::GdiGradientFill(picture.dc(), ends, 2, &whole, 1, GRADIENT_FILL_RECT_V);
     {
-        win::SelectGuard font(picture.dc(), app_.fonts.get(6));
+        win::SelectGuard font(picture.dc(), app_.fonts.get(FontRole::BoldItalic));
         ::SetBkMode(picture.dc(), TRANSPARENT);
         ::SetTextColor(picture.dc(), kBannerTextColor);
         ::TextOutW(picture.dc(), kBannerTextAt.x, kBannerTextAt.y, kBannerText, static_cast<int>(wcslen(kBannerText)));
@@ -159,7 +159,9 @@ HWND CleanerDialog::buildPage(int index) {
     const RECT icon = {kPageIconAt.x, kPageIconAt.y, kPageIconAt.x + 16, kPageIconAt.y + 16};
     BusyPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
                         entry.caption);
-    fitText(label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(2)), 0);
+    fitText(
+        label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(FontRole::Strong)),
+        0);
     if (entry.description.text)
         label(page, entry.description.id, entry.description.place, entry.description.text, kTextColor, nullptr);
     return page;
@@ -181,7 +183,7 @@ void CleanerDialog::buildGeneral(HWND page) {
                                 L"Nettoyage en cours");
     ::ShowWindow(busy_, SW_HIDE);
     controls_[kIdBusy] = busy_;
-    status_ = label(page, kIdStatus, kStatus, L"", kStatusColor, app_.fonts.get(3));
+    status_ = label(page, kIdStatus, kStatus, L"", kStatusColor, app_.fonts.get(FontRole::Status));
 
     HWND strip = Container::Create(page, kButtonStrip.left, kButtonStrip.top, Width(kButtonStrip), Height(kButtonStrip),
                                    kPageBack);
@@ -196,9 +198,9 @@ void CleanerDialog::buildGeneral(HWND page) {
 }
 
 void CleanerDialog::buildSettings(HWND page) {
-    fitText(
-        label(page, kSettingsNote.id, kSettingsNote.place, kSettingsNote.text, kSettingsTextColor, app_.fonts.get(6)),
-        0);
+    fitText(label(page, kSettingsNote.id, kSettingsNote.place, kSettingsNote.text, kSettingsTextColor,
+                  app_.fonts.get(FontRole::BoldItalic)),
+            0);
     bool first = true;
     for (const AgeOption& option : kAgeOptions) {
         HWND radio =
@@ -220,7 +222,7 @@ void CleanerDialog::buildDns(HWND page) {
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
         text.left, text.top, Width(text), Height(text), page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDnsText)),
         app_.instance, nullptr);
-    ::SendMessageW(dnsText_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(3)), FALSE);
+    ::SendMessageW(dnsText_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Status)), FALSE);
     // Long enough for any cache listing; the default limit of an edit is 32 K characters.
     ::SendMessageW(dnsText_, EM_SETLIMITTEXT, 0, 0);
     controls_[kIdDnsText] = dnsText_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 // Command numbers: explorer-bar links and popup-menu items reach the main window as WM_COMMAND with these
 // numbers and no control. The test driver sends them the same way.
 enum Command : int {
@@ -76,8 +78,8 @@ enum ControlId : int {
 };
 
 // Messages the main window posts to itself.
-enum AppMessage : unsigned {
-    kMsgRunDone = 0x8000 + 1,   // WM_APP + 1: the destruction worker has ended
-    kMsgTray = 0x8000 + 2,      // notification-area icon events
-    kMsgScanDone = 0x8000 + 3,  // WM_APP + 3: a folder scan has ended; lParam is its job
+enum AppMessage : UINT {
+    kMsgRunDone = WM_APP + 1,   // the destruction worker has ended
+    kMsgTray = WM_APP + 2,      // notification-area icon events
+    kMsgScanDone = WM_APP + 3,  // a folder scan has ended; lParam is its job
 };

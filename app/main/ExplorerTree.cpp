@@ -1,5 +1,6 @@
 #include "app/main/ExplorerTree.h"
 
+#include "app/main/MainWindowLayout.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
 
@@ -30,9 +31,9 @@ HWND ExplorerTree::create(HWND parent, int id, int x, int y, int width, int heig
         0, WC_TREEVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, x, y,
         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    TreeView_SetBkColor(tree_, RGB(68, 94, 138));
-    TreeView_SetTextColor(tree_, RGB(255, 255, 255));
-    TreeView_SetLineColor(tree_, RGB(200, 210, 230));
+    TreeView_SetBkColor(tree_, mainwin::layout::kColumnBody);
+    TreeView_SetTextColor(tree_, mainwin::layout::kTreeText);
+    TreeView_SetLineColor(tree_, mainwin::layout::kTreeLines);
     SHFILEINFOW info = {};
     auto images = reinterpret_cast<HIMAGELIST>(
         ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));

@@ -28,7 +28,7 @@ bool DrawGreeting(const App& app, HBITMAP header, const std::wstring& firstLine,
     }
 
     ::SetTextColor(dc.get(), RGB(255, 255, 255));
-    win::SelectGuard selectFont(dc.get(), app.fonts.get(6));
+    win::SelectGuard selectFont(dc.get(), app.fonts.get(FontRole::BoldItalic));
     ::TextOutW(dc.get(), 80, 5, firstLine.c_str(), static_cast<int>(firstLine.size()));
     ::TextOutW(dc.get(), 80, 20, secondLine.c_str(), static_cast<int>(secondLine.size()));
     ::GdiFlush();

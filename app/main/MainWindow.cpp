@@ -44,10 +44,12 @@ bool MainWindow::create() {
     shredView_.create(window_);
     // The Windows tools view shares the right-hand area; it is hidden until the user asks for it.
     ToolsView::Pictures toolPictures;
-    toolPictures.linkFont = app_.fonts.get(6);
+    toolPictures.linkFont = app_.fonts.get(FontRole::BoldItalic);
     toolPictures.itemIcons = app_.pictures.bitmap(IDR_TOOLS_ITEMS);
     toolPictures.tabIcons = app_.pictures.bitmap(IDR_TOOLS_TABS);
-    toolsView_ = ToolsView::Create(window_, kIdToolsView, 265, 65, 744, 653, toolPictures);
+    using namespace mainwin::layout;
+    toolsView_ = ToolsView::Create(window_, kIdToolsView, kRightArea.left, kRightArea.top, Width(kRightArea),
+                                   Height(kRightArea), toolPictures);
     list_.setObserver(&shredView_);
     buildMenus();
     addTrayIcon();
@@ -107,8 +109,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The repetition controls sit on the column's blue.
             const bool repetitions = id == kIdRepetitionsCaption || id == kIdRepetitionsEdit;
             if (repetitions) {
-                text = id == kIdRepetitionsCaption ? RGB(254, 248, 220) : RGB(246, 199, 42);
-                back = RGB(68, 94, 138);
+                using namespace mainwin::layout;
+                text = id == kIdRepetitionsCaption ? kRepetitionsCaptionColor : kRepetitionsEditColor;
+                back = kColumnBody;
             }
             if (repetitions || shredView_.colorsFor(reinterpret_cast<HWND>(lParam), &text, &back)) {
                 HDC dc = reinterpret_cast<HDC>(wParam);
@@ -174,7 +177,7 @@ void MainWindow::runTool(int number) {
     context.commandInterpreter = CommandInterpreterPath();
     context.appData = ShellFolderPath(ShellFolder::AppData);
     context.configFolder = app_.folders.config;
-    RunToolAction(number, context);
+    RunToolAction(ToolItemAt(number).action, context);
 }
 
 int MainWindow::message(const wchar_t* title, const wchar_t* text, UINT flags) {

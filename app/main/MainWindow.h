@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main/ExplorerTree.h"
+#include "app/main/MainWindowLayout.h"
 #include "app/main/RunController.h"
 #include "app/main/ScanJobs.h"
 #include "app/main/ShredView.h"
@@ -35,9 +36,9 @@ public:
     // The scan of what was left in the temporary working folder, at start.
     void scanTempFolder();
 
-    static constexpr int kClientWidth = 1014;
-    static constexpr int kClientHeight = 718;
-    static constexpr int kMaxRepetitions = 100;
+    static constexpr int kClientWidth = mainwin::layout::kClientWidth;
+    static constexpr int kClientHeight = mainwin::layout::kClientHeight;
+    static constexpr int kMaxRepetitions = mainwin::layout::kMaxRepetitions;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -87,7 +88,7 @@ private:
     void onRunDone();
     RunSettings runSettings() const;
 
-    // MainWindow.cpp: the action of the tools view's item (1 to 34).
+    // MainWindow.cpp: the action of the tools view's shortcut (1 to kToolCount).
     void runTool(int number);
 
     int message(const wchar_t* title, const wchar_t* text, UINT flags);

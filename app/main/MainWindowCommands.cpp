@@ -6,6 +6,7 @@
 #include "app/main/MainWindow.h"
 #include "app/cleaner/CleanerDialog.h"
 #include "app/journal/JournalWindow.h"
+#include "shred/Presets.h"
 #include "win/Files.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
@@ -200,42 +201,16 @@ void MainWindow::scanTempFolder() {
 void MainWindow::onPreset(int index) {
     if (index < 0 || index >= kPresetCount)
         return;
-    const auto preset = static_cast<Preset>(index);
-    static constexpr wchar_t kEverything[] =
-        L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS CES FICHIERS ?\r\rSI OUI, ILS SERONT IRRECUPERABLES !";
-    const wchar_t* title = nullptr;
-    const wchar_t* question = kEverything;
-    switch (preset) {
-        case Preset::Favorites:
-            title = L"DESTRUCTION DE: > MES FAVORIS";
-            question =
-                L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT "
-                L"DEFINITIVEMENT DETRUITS ET IRRECUPERABLES !";
-            break;
-        case Preset::MyMusic:
-            title = L"DESTRUCTION DE: > MA MUSIQUE";
-            break;
-        case Preset::MyPictures:
-            title = L"DESTRUCTION DE: > MES IMAGES";
-            break;
-        case Preset::MyVideos:
-            title = L"DESTRUCTION DE: > MES VIDEOS";
-            break;
-        case Preset::MyDocuments:
-            title = L"DESTRUCTION DE: > MES DOCUMENTS";
-            break;
-        default:
-            break;
-    }
-    if (title && message(title, question, MB_YESNO | MB_ICONWARNING) != IDYES)
+    const PresetRow& row = kPresets[static_cast<size_t>(index)];
+    if (row.confirmTitle && message(row.confirmTitle, row.confirmQuestion, MB_YESNO | MB_ICONWARNING) != IDYES)
         return;
-    const std::wstring target = PresetTarget(preset, app_.osLevel, WindowsFolderPath());
+    const std::wstring target = PresetTarget(row.preset, app_.osLevel, WindowsFolderPath());
     if (target.empty()) {
-        if (preset == Preset::FirefoxCache)
+        if (row.root == PresetRoot::FirefoxProfiles)
             message(L"Erreur!", L"Le répertoire de FireFox n'a pas été trouvé!", MB_OK | MB_ICONWARNING);
         return;
     }
-    startScan(PresetScanKind(preset), target);
+    startScan(row.scan, target);
 }
 
 void MainWindow::showTreeMenu() {

@@ -2,6 +2,8 @@
 
 #include "app/App.h"
 #include "app/main/ControlIds.h"
+#include "app/main/MainWindowLayout.h"
+#include "app/main/ShredViewLayout.h"
 #include "app/Environment.h"
 #include "controls/Panel.h"
 #include "controls/BalloonTip.h"
@@ -13,21 +15,7 @@
 
 namespace {
 
-constexpr COLORREF kCaption = RGB(115, 131, 173);
-constexpr COLORREF kViewBack = RGB(236, 240, 247);
-constexpr COLORREF kBannerRed = RGB(214, 32, 11);
-constexpr COLORREF kBannerYellow = RGB(244, 207, 45);
-
-constexpr wchar_t kRunningText[] =
-    L"Le processus de destruction est en cours, veuillez patienter s'il vous plaît... Si vous souhaitez "
-    L"suspendre temporairement ou arrêter définitivement le processus, vous pouvez utilisez les boutons "
-    L"[Interrompre] ou [Stopper tout!] ci-dessus.";
-constexpr wchar_t kResumedText[] =
-    L"Le processus de destruction est en cours, veuillez patienter s'il vous plaît... Si vous souhaitez "
-    L"interrompre ou stopper le processus, vous pouvez utilisez les boutons ci-dessus.";
-constexpr wchar_t kPausedText[] =
-    L"Le processus de destruction a été suspendu. Si vous souhaitez le relancer utilisez le bouton [ Reprendre ] "
-    L"ci-dessus. Si vous préférez tout arrêter cliquez sur le bouton [ Stopper tout! ]";
+using namespace mainwin::layout;
 
 // Where each run value is shown.
 constexpr int kTextControls[LatestRunDisplay::kTexts] = {
@@ -56,6 +44,16 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     return ::DefSubclassProc(list, message, wParam, lParam);
 }
 
+template <size_t N>
+constexpr bool EveryValueShown(const int (&controls)[N]) {
+    for (int id : controls) {
+        if (id == 0)
+            return false;
+    }
+    return true;
+}
+static_assert(EveryValueShown(kTextControls) && EveryValueShown(kBarControls), "a control for every run value");
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
     return TRUE;
@@ -67,39 +65,42 @@ std::wstring RunButtonCaption(const std::wstring& text) {
     return win::ToUpper(L"          " + text);
 }
 
-HWND ShredView::label(HWND parent,
-                      int id,
-                      int x,
-                      int y,
-                      int width,
-                      int height,
-                      const wchar_t* text,
-                      COLORREF color,
-                      HFONT font,
-                      bool wrap) {
-    HWND control = ::CreateWindowExW(
-        0, WC_STATICW, text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (wrap ? SS_LEFT : SS_LEFTNOWORDWRAP), x, y, width,
-        height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : captionFont_.get()), FALSE);
-    colors_[id] = {color, Panel::BackColor(parent)};
+HWND ShredView::label(HWND parent, const Label& label) {
+    const RECT& at = label.place;
+    HWND control = ::CreateWindowExW(0, WC_STATICW, label.text,
+                                     WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (label.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP),
+                                     at.left, at.top, Width(at), Height(at), parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(label.id)), app_.instance, nullptr);
+    HFONT font = captionFont_.get();
+    if (label.font == LabelFont::Note)
+        font = app_.fonts.get(FontRole::Note);
+    else if (label.font == LabelFont::Status)
+        font = app_.fonts.get(FontRole::Status);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    colors_[label.id] = {label.color, Panel::BackColor(parent)};
     return control;
 }
 
-HWND ShredView::progress(HWND parent,
-                         int id,
-                         int x,
-                         int y,
-                         int width,
-                         int height,
-                         COLORREF bar,
-                         COLORREF back,
-                         COLORREF text,
-                         COLORREF text2) {
+HWND ShredView::progress(HWND parent, const Bar& bar) {
     // Each bar fills a holder of its own size that gives it a thin sunken edge.
-    HWND holder = Panel::Create(parent, 0, x, y, width, height, back);
+    const RECT& at = bar.place;
+    HWND holder = Panel::Create(parent, 0, at.left, at.top, Width(at), Height(at), bar.back);
     ::SetWindowLongPtrW(holder, GWL_EXSTYLE, ::GetWindowLongPtrW(holder, GWL_EXSTYLE) | WS_EX_STATICEDGE);
     ::SetWindowPos(holder, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    return ColorProgressBar::Create(holder, id, 0, 0, width, height, 0, 100, text2, text, bar, back);
+    return ColorProgressBar::Create(holder, bar.id, 0, 0, Width(at), Height(at), 0, 100, bar.text2, bar.text, bar.bar,
+                                    bar.back);
+}
+
+HWND ShredView::button(HWND parent, const Button& button, const std::wstring& caption) {
+    const RECT& at = button.place;
+    HWND control = BigButton::Create(parent, button.id, at.left, at.top, Width(at), Height(at), caption,
+                                     app_.pictures.icon(button.icon), BigButton::kIconLeft, &app_.theme);
+    AttachBalloonTip(nullptr, control, button.tipTitle, button.tip, reinterpret_cast<HICON>(TTI_INFO));
+    return control;
+}
+
+HWND ShredView::panel(int id, const RECT& place, COLORREF back) {
+    return Panel::Create(view_, id, place.left, place.top, Width(place), Height(place), back);
 }
 
 void ShredView::create(HWND main) {
@@ -107,18 +108,19 @@ void ShredView::create(HWND main) {
     captionFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     // Not clipping its children: the detail frame is a child whose inside the view itself paints.
-    view_ = Panel::Create(main, kIdShredView, 265, 65, 744, 653, kViewBack, false);
+    view_ = Panel::Create(main, kIdShredView, kRightArea.left, kRightArea.top, Width(kRightArea), Height(kRightArea),
+                          kViewBack, false);
 
     // Files and folders dragged from Explorer are dropped on the list itself.
     listView_ = ::CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
-                                  5, 5, 734, 375, view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdShredList)),
-                                  app_.instance, nullptr);
+                                  kShredList.left, kShredList.top, Width(kShredList), Height(kShredList), view_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdShredList)), app_.instance, nullptr);
     ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     ::SetWindowSubclass(listView_, ListProc, 0, reinterpret_cast<DWORD_PTR>(main));
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 720;
+    column.cx = kShredListColumnWidth;
     column.pszText = const_cast<wchar_t*>(ShredList::kHeaderTitle);
     ListView_InsertColumn(listView_, 0, &column);
     shownHeader_ = ShredList::kHeaderTitle;
@@ -147,110 +149,55 @@ void ShredView::create(HWND main) {
 }
 
 void ShredView::buildCounters() {
-    label(view_, kIdTotalCaption, 5, 385, 40, 15, L"Total :", kCaption);
-    label(view_, kIdEntryCount, 45, 385, 100, 18, L"", RGB(0, 0, 0));
-    label(view_, kIdSizeCaption, 160, 385, 65, 15, L"Taille (Mo) :", kCaption);
-    label(view_, kIdTotalSize, 225, 385, 100, 18, L"", RGB(0, 0, 0));
-    label(view_, kIdRemainingCaption, 508, 385, 130, 15, L"Fichiers restant à détruire :", kCaption);
-    label(view_, kIdRemaining, 638, 385, 100, 18, L"", RGB(0, 0, 0));
+    for (const Label& counter : kCounters)
+        label(view_, counter);
 }
 
 void ShredView::buildDetails() {
-    HWND overall = progress(view_, kIdOverallBar, 5, 408, 734, 15, RGB(119, 230, 120), RGB(226, 232, 241), RGB(0, 0, 0),
-                            RGB(0, 0, 0));
-    AttachBalloonTip(nullptr, overall, L"Progression",
-                     L"Etat d'avancement général de la destruction en cours, indique le pourcentage d'éléments "
-                     L"détruits.",
-                     reinterpret_cast<HICON>(TTI_INFO));
-    label(view_, kIdFileLine, 5, 430, 300, 15, L"", RGB(63, 81, 225));
-    HWND frame =
-        ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 5, 451, 260, 133, view_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
+    HWND overall = progress(view_, kOverallBar);
+    AttachBalloonTip(nullptr, overall, kOverallTipTitle, kOverallTip, reinterpret_cast<HICON>(TTI_INFO));
+    label(view_, kFileLine);
+    // The frame first, then the texts and bars that sit inside it.
+    const RECT& frameAt = kDetailFrame;
+    HWND frame = ::CreateWindowExW(
+        0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, frameAt.left, frameAt.top, Width(frameAt),
+        Height(frameAt), view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
     ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    colors_[kIdDetailFrame] = {RGB(0, 0, 0), kViewBack};  // the frame paints its inside with this
-    label(view_, kIdDetailNote, 10, 455, 240, 12, L"Visible sur les gros fichiers uniquement:", RGB(0, 0, 0),
-          app_.fonts.get(1));
-    label(view_, kIdPointerCaption, 10, 480, 150, 15, L"Avancement pointeur", kCaption);
-    progress(view_, kIdPointerBar, 10, 495, 250, 13, RGB(226, 53, 29), RGB(214, 225, 254), RGB(255, 255, 255),
-             RGB(0, 0, 0));
-    label(view_, kIdOverwriteCaption, 10, 512, 150, 15, L"Ecrasement réalisé", kCaption);
-    progress(view_, kIdOverwriteBar, 10, 527, 250, 13, RGB(157, 196, 224), RGB(214, 225, 254), RGB(255, 255, 255),
-             RGB(0, 0, 0));
-    label(view_, kIdRepetitionsLabel, 10, 548, 150, 15, L"Répétitions :", kCaption);
-    HWND repetitions =
-        ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 10, 563, 250, 12, view_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsBar)), app_.instance, nullptr);
-    ::SendMessageW(repetitions, PBM_SETRANGE32, 0, 100);
+    colors_[kIdDetailFrame] = {kValueColor, kViewBack};  // the frame paints its inside with this
+    for (const Label& detail : kDetailLabels)
+        label(view_, detail);
+    for (const Bar& bar : kDetailBars)
+        progress(view_, bar);
+    const RECT& barAt = kRepetitionsBar;
+    HWND repetitions = ::CreateWindowExW(
+        0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, barAt.left, barAt.top, Width(barAt), Height(barAt),
+        view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsBar)), app_.instance, nullptr);
+    ::SendMessageW(repetitions, PBM_SETRANGE32, 0, kRepetitionsBarRange);
 }
 
 void ShredView::buildRunButtons() {
-    HWND panel = Panel::Create(view_, kIdRunButtonsPanel, 270, 448, 210, 138, kViewBack);
-    struct ButtonSpec {
-        int id;
-        int y;
-        const wchar_t* caption;
-        int icon;
-        const wchar_t* tipTitle;
-        const wchar_t* tip;
-    };
-    static constexpr ButtonSpec kButtons[] = {
-        {kIdStart, 5, L"Détruire tout!", IDI_BTN_DESTROY, L"Destruction",
-         L"Démarrer le processus de destruction de tous les fichiers listés. Pas de retour possible!"},
-        {kIdPause, 38, L"Interrompre", IDI_BTN_PAUSE, L"Paramètres logiciel",
-         L"Interrompre momentanément le processus de destruction."},
-        {kIdResume, 71, L"Reprendre", IDI_BTN_RESUME, L"Reprendre", L"Relancer le processus préalablement interrompu."},
-        {kIdStop, 104, L"Stopper tout!", IDI_BTN_STOP, L"Arrêter", L"Arrêter le processus et annuler tout."},
-    };
-    for (const ButtonSpec& spec : kButtons) {
-        HWND button = BigButton::Create(panel, spec.id, 10, spec.y, 190, 32, RunButtonCaption(spec.caption),
-                                        app_.pictures.icon(spec.icon), BigButton::kIconLeft, &app_.theme);
-        AttachBalloonTip(nullptr, button, spec.tipTitle, spec.tip, reinterpret_cast<HICON>(TTI_INFO));
-    }
+    HWND buttons = panel(kIdRunButtonsPanel, kRunButtonsPanel, kViewBack);
+    for (const Button& run : kRunButtons)
+        button(buttons, run, RunButtonCaption(run.caption));
 }
 
 void ShredView::buildRunInfo() {
-    HWND panel = Panel::Create(view_, kIdRunInfoPanel, 484, 448, 255, 138, kViewBack);
-    label(panel, kIdRunStatus, 5, 10, 245, 17, L"", RGB(227, 83, 61), app_.fonts.get(3));
-    label(panel, kIdCyclesCaption, 5, 40, 85, 15, L"Cycles effectués:", kCaption);
-    label(panel, kIdCycles, 100, 40, 100, 15, L"", RGB(0, 0, 0));
-    label(panel, kIdPatternCaption, 5, 60, 85, 17, L"Write Data:", kCaption);
-    label(panel, kIdPattern, 90, 60, 160, 15, L"", RGB(0, 0, 0));
-    label(panel, kIdNameWipeCaption, 5, 100, 140, 15, L"Ecrasement mémoire du nom", kCaption);
-    label(panel, kIdNameWipe, 150, 100, 45, 15, L"", RGB(0, 0, 0));
-    progress(panel, kIdNameWipeBar, 5, 115, 245, 15, RGB(235, 183, 29), RGB(214, 225, 254), RGB(255, 255, 255),
-             RGB(0, 0, 0));
+    HWND info = panel(kIdRunInfoPanel, kRunInfoPanel, kViewBack);
+    for (const Label& value : kRunInfoLabels)
+        label(info, value);
+    progress(info, kNameWipeBar);
 }
 
 void ShredView::buildListButtons() {
-    listButtons_ = Panel::Create(view_, kIdListButtonsBar, 5, 588, 734, 60, kViewBack);
-    label(listButtons_, kIdStatusLine, 5, 5, 500, 15, L"", RGB(0, 0, 0));
-    struct ButtonSpec {
-        int id;
-        int x;
-        int width;
-        const wchar_t* caption;
-        int icon;
-        const wchar_t* tip;
-    };
-    static constexpr ButtonSpec kButtons[] = {
-        {kIdRemoveSelected, 5, 130, L"Retirer sélection", IDI_BTN_REMOVE_SELECTED,
-         L"Retirer les éléments cochés de la liste."},
-        {kIdRemoveAll, 135, 130, L"Retirer tout", IDI_BTN_REMOVE_ALL,
-         L"Annuler et retirer tous les éléments de la liste."},
-        {kIdJournal, 630, 100, L"Journal", IDI_BTN_JOURNAL,
-         L"Consulter les évènements relatifs aux suppressions effectuées"},
-    };
-    for (const ButtonSpec& spec : kButtons) {
-        HWND button = BigButton::Create(listButtons_, spec.id, spec.x, 25, spec.width, 32, spec.caption,
-                                        app_.pictures.icon(spec.icon), BigButton::kIconLeft, &app_.theme);
-        AttachBalloonTip(nullptr, button, spec.caption, spec.tip, reinterpret_cast<HICON>(TTI_INFO));
-    }
+    listButtons_ = panel(kIdListButtonsBar, kListButtonsBar, kViewBack);
+    label(listButtons_, kStatusLine);
+    for (const Button& list : kListButtons)
+        button(listButtons_, list, list.caption);
 }
 
 void ShredView::buildBanner() {
-    banner_ = Panel::Create(view_, kIdRunBanner, 5, 588, 734, 60, kBannerRed);
-    bannerText_ =
-        label(banner_, kIdRunBannerText, 5, 5, 720, 45, kRunningText, RGB(255, 255, 255), app_.fonts.get(3), true);
+    banner_ = panel(kIdRunBanner, kRunBanner, kBannerRed);
+    bannerText_ = label(banner_, kRunBannerText);
     ::ShowWindow(banner_, SW_HIDE);
 }
 
@@ -272,11 +219,11 @@ void ShredView::showRunState(RunController::State state, bool resumed) {
     ::ShowWindow(banner_, idle ? SW_HIDE : SW_SHOW);
     if (state == State::Paused) {
         Panel::SetBackColor(banner_, kBannerYellow);
-        colors_[kIdRunBannerText] = {RGB(0, 0, 0), kBannerYellow};
+        colors_[kIdRunBannerText] = {kBannerYellowText, kBannerYellow};
         ::SetWindowTextW(bannerText_, kPausedText);
     } else if (!idle) {
         Panel::SetBackColor(banner_, kBannerRed);
-        colors_[kIdRunBannerText] = {RGB(255, 255, 255), kBannerRed};
+        colors_[kIdRunBannerText] = {kBannerRedText, kBannerRed};
         if (state == State::Running || resumed)
             ::SetWindowTextW(bannerText_, resumed ? kResumedText : kRunningText);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main/RunController.h"
+#include "app/main/ShredViewLayout.h"
 #include "shred/ShredList.h"
 #include "win/Handle.h"
 
@@ -23,7 +24,7 @@ public:
     ShredView(const ShredView&) = delete;
     ShredView& operator=(const ShredView&) = delete;
 
-    // Builds the view at (265, 65, 744, 653) of the main window.
+    // Builds the view in the main window's right-hand area.
     void create(HWND main);
     HWND window() const { return view_; }
     HWND list() const { return listView_; }
@@ -52,26 +53,10 @@ private:
     void buildRunInfo();
     void buildListButtons();
     void buildBanner();
-    HWND label(HWND parent,
-               int id,
-               int x,
-               int y,
-               int width,
-               int height,
-               const wchar_t* text,
-               COLORREF color,
-               HFONT font = nullptr,
-               bool wrap = false);
-    HWND progress(HWND parent,
-                  int id,
-                  int x,
-                  int y,
-                  int width,
-                  int height,
-                  COLORREF bar,
-                  COLORREF back,
-                  COLORREF text,
-                  COLORREF text2);
+    HWND label(HWND parent, const mainwin::layout::Label& label);
+    HWND progress(HWND parent, const mainwin::layout::Bar& bar);
+    HWND button(HWND parent, const mainwin::layout::Button& button, const std::wstring& caption);
+    HWND panel(int id, const RECT& place, COLORREF back);
     void setText(int id, const std::wstring& text);
     HWND control(int id) const;
     int imageFor(const ShredEntry& entry);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 
 namespace ToolsView {
@@ -42,11 +43,9 @@ constexpr TabText kTabs[] = {
      {700, 30}},
 };
 
-// Cell of item n's icon in the strip: items 1 to 23 each their own, every "Aide et maintenance" item the
-// same one.
-int IconCell(int number) {
-    return number <= 23 ? number - 1 : 23;
-}
+static_assert(std::size(kTabs) == kToolTabCount, "one text per tab");
+// A description's control number must not be a link's.
+static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below the descriptions'");
 
 // One tab page: white, with the items' icons painted on it and its texts as static controls.
 class Page {
@@ -104,13 +103,12 @@ void Page::build(HWND window) {
         const ToolItem& item = ToolItemAt(number);
         if (item.tab != tab_)
             continue;
-        const ToolPlace place = ToolItemPlace(number);
         const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang);
-        HWND link = text(item.link, kToolLinkFirst + number, place.x + 20, place.y, width, kLinkHeight,
+        HWND link = text(item.link, kToolLinkFirst + number, item.x + 20, item.y, width, kLinkHeight,
                          pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (item.description)
-            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, place.y + 15,
+            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, item.y + 15,
                  std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
         if (item.tooltip && tooltip_) {
@@ -131,12 +129,11 @@ void Page::paint(HDC dc) const {
     win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
     win::SelectGuard select(source.get(), pictures_.itemIcons);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    for (int number = 1; number <= kToolCount; ++number) {
-        if (ToolItemAt(number).tab != tab_)
+    for (const ToolItem& item : kToolItems) {
+        if (item.tab != tab_)
             continue;
-        const ToolPlace place = ToolItemPlace(number);
-        ::GdiAlphaBlend(dc, place.x, place.y, kIconSize, kIconSize, source.get(), IconCell(number) * kIconSize, 0,
-                        kIconSize, kIconSize, blend);
+        ::GdiAlphaBlend(dc, item.x, item.y, kIconSize, kIconSize, source.get(), item.iconCell * kIconSize, 0, kIconSize,
+                        kIconSize, blend);
     }
 }
 
@@ -237,13 +234,13 @@ struct View {
     Pictures pictures;
     win::Unique<ImageListTraits> tabImages;
     HWND tabs = nullptr;
-    std::array<HWND, 3> pages = {};
-    std::array<std::unique_ptr<Page>, 3> pageObjects;
+    std::array<HWND, kToolTabCount> pages = {};
+    std::array<std::unique_ptr<Page>, kToolTabCount> pageObjects;
 };
 
 void ShowPage(View& view) {
     const int chosen = static_cast<int>(::SendMessageW(view.tabs, TCM_GETCURSEL, 0, 0));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kToolTabCount; ++i)
         ::ShowWindow(view.pages[i], i == chosen ? SW_SHOW : SW_HIDE);
 }
 
@@ -290,11 +287,11 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 5, 5, 739, 645,
                           window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
     ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, 3, 0));
+    view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, kToolTabCount, 0));
     if (view->tabImages && pictures.tabIcons)
         ImageList_Add(view->tabImages.get(), pictures.tabIcons, nullptr);
     ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
-    for (int tab = 0; tab < 3; ++tab) {
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = const_cast<wchar_t*>(kTabs[tab].title);
@@ -303,7 +300,7 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     }
     RECT page = {0, 0, 739, 645};
     ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    for (int tab = 0; tab < 3; ++tab) {
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
         view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
         Page* raw = view->pageObjects[tab].get();
         HWND pageWindow = ::CreateWindowExW(

@@ -1,6 +1,8 @@
 // Folders queued with their content: the folder browser, the explorer tree, the presets, the start-up scan.
 #include "tests/drive/Session.h"
 
+#include "shred/Presets.h"
+
 using namespace drive;
 
 namespace {
@@ -52,7 +54,7 @@ SCENARIO("scan-preset-documents") {
     Write(documents + L"\\Photos\\plage.jpg", "une photo");
     Session s;
     s.waitForScans();
-    const int presetDocuments = kCmdPresetFirst + 16;
+    const int presetDocuments = kCmdPresetFirst + static_cast<int>(Preset::MyDocuments);
 
     s.command(presetDocuments);
     MessageBoxInfo question = s.box();
@@ -114,7 +116,7 @@ SCENARIO("scan-firefox-missing") {
     Write(L"C:\\Program Files\\Mozilla Firefox\\firefox.exe");
     Session s;
     s.waitForScans();
-    s.command(kCmdPresetFirst + 5);  // "FireFox Cache"
+    s.command(kCmdPresetFirst + static_cast<int>(Preset::FirefoxCache));
     MessageBoxInfo error = s.box();
     ExpectEqual(error.title, L"Erreur!", L"title");
     ExpectEqual(error.text, L"Le répertoire de FireFox n'a pas été trouvé!", L"text");

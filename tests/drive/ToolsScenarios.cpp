@@ -17,63 +17,6 @@ using namespace drive;
 
 namespace {
 
-struct ExpectedLink {
-    int tab;
-    const wchar_t* text;
-    int width;
-    bool described;
-};
-// The shortcuts as the user should find them, in display order.
-constexpr ExpectedLink kLinks[] = {
-    {0, L"Gestionnaire des tâches", 140, true},
-    {0, L"Analyseur de performances", 160, true},
-    {0, L"Moniteur de ressources", 140, true},
-    {0, L"Panneau de configuration", 145, true},
-    {0, L"Défragmenter les disques durs", 180, true},
-    {0, L"Nettoyer les disques des éléments inutiles", 245, true},
-    {0, L"Commande Exécuter", 120, true},
-    {0, L"Anti-logiciels malveillants de Microsoft", 225, true},
-    {0, L"Création d'archives auto-extractibles", 215, true},
-    {0, L"Minimiser toutes les fenêtres ouvertes", 220, false},
-    {0, L"Afficher toutes les fenêtres ouvertes", 210, false},
-    {0, L"Verrouiller ou déverrouiller la barre des tâches", 270, false},
-    {0, L"Propriétés de la barre des tâches", 190, false},
-    {0, L"Menu Démarrer ( paramètres de la zone de notification )", 320, false},
-    {0, L"Réglage de l'horloge système", 170, false},
-    {0, L"Options internet", 95, false},
-    {0, L"Mettre en veille, éteindre ou redémarrer l'ordinateur", 300, false},
-    {1, L"Ouvrir une console en mode ligne de commande", 275, false},
-    {1, L"Gestionnaire des services Windows", 210, false},
-    {1, L"Outil de configuration système", 175, false},
-    {1, L"Gestionnaire de disques durs et partitions", 240, false},
-    {1, L"Editeur du registre", 110, false},
-    {1, L"Configuration du protocole internet (mode console)", 290, false},
-    {2, L"Info de version", 85, true},
-    {2, L"Informations système", 130, true},
-    {2, L"Centre de maintenance", 135, true},
-    {2, L"Résolution des problèmes windows", 205, true},
-    {2, L"Gestion de l'ordinateur", 130, true},
-    {2, L"Observateur d'évènements", 160, true},
-    {2, L"Propriétés système", 115, true},
-    {2, L"Assistance à distance", 130, true},
-    {2, L"Programmes, réparations et désinstallations", 260, true},
-    {2, L"Paramètres de compte utilisateur", 195, true},
-    {2, L"Restaurer le système", 130, true},
-};
-
-// Where the shortcut's link should sit on its page: 20 pixels right of its icon.
-POINT ExpectedLinkPlace(int number) {
-    if (number <= 9)
-        return {70, 30 + 40 * (number - 1)};
-    if (number <= 16)
-        return {120, 400 + 25 * (number - 10)};
-    if (number == 17)
-        return {70, 580};
-    if (number <= 23)
-        return {70, 50 + 30 * (number - 18)};
-    return {70, 50 + 40 * (number - 24)};
-}
-
 // The child with the number, or null when there is none.
 HWND ChildOrNull(HWND parent, int id) {
     for (HWND child : Children(parent)) {
@@ -216,7 +159,9 @@ struct ToolsSession : Session {
     void chooseTab(int tab) {
         const RECT header = TabItemRectOnScreen(tabs(), tab);
         MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
-        const int firstOnPage = tab == 0 ? 1 : tab == 1 ? 18 : 24;
+        int firstOnPage = 1;
+        while (ToolItemAt(firstOnPage).tab != tab)
+            ++firstOnPage;
         Expect(WaitUntil([&] {
                    return ::IsWindowVisible(page(tab)) && CountPixels(link(firstOnPage), RGB(72, 110, 183)) > 20;
                }),
@@ -236,7 +181,7 @@ struct ToolsSession : Session {
                              bool question = false) const {
         clickLink(number);
         MessageBoxInfo shown = box();
-        const std::wstring what = kLinks[number - 1].text;
+        const std::wstring what = ToolItemAt(number).link;
         ExpectEqual(shown.title, title, what + L": title");
         ExpectEqual(shown.text, text, what + L": text");
         HWND iconControl = ::GetDlgItem(shown.window, 0x440);  // Wine: stc1; Windows: 0x14
@@ -344,29 +289,30 @@ SCENARIO("tools-panel") {
         Expect(place.left == 5 && place.top == 5, L"the introduction sits at (5, 5)");
     }
 
-    // Every link: its text, on its tab, at its place, never narrower than planned, wide enough for its
-    // text; a description under those that have one.
+    // Every shortcut of the program's table: its link's text, on its tab, 20 pixels right of its icon, never
+    // narrower than planned, wide enough for its text; a description under those that have one.
     for (int number = 1; number <= kToolCount; ++number) {
-        const ExpectedLink& expected = kLinks[number - 1];
+        const ToolItem& expected = ToolItemAt(number);
         HWND link = s.link(number);
         Expect(link != nullptr, L"link " + std::to_wstring(number) + L" exists");
-        ExpectEqual(Text(link), expected.text, L"link " + std::to_wstring(number));
-        Expect(::GetParent(link) == s.page(expected.tab), std::wstring(expected.text) + L" is on its tab");
+        ExpectEqual(Text(link), expected.link, L"link " + std::to_wstring(number));
+        Expect(::GetParent(link) == s.page(expected.tab), std::wstring(expected.link) + L" is on its tab");
         const RECT place = RectIn(s.page(expected.tab), link);
-        const POINT at = ExpectedLinkPlace(number);
-        ExpectEqual(place.left, at.x, std::wstring(expected.text) + L": x");
-        ExpectEqual(place.top, at.y, std::wstring(expected.text) + L": y");
-        ExpectEqual(place.bottom - place.top, 15, std::wstring(expected.text) + L": height");
-        Expect(place.right - place.left >= expected.width, std::wstring(expected.text) + L" is not narrower");
+        ExpectEqual(place.left, expected.x + 20, std::wstring(expected.link) + L": x");
+        ExpectEqual(place.top, expected.y, std::wstring(expected.link) + L": y");
+        ExpectEqual(place.bottom - place.top, 15, std::wstring(expected.link) + L": height");
+        Expect(place.right - place.left >= expected.width, std::wstring(expected.link) + L" is not narrower");
         if (place.right - place.left > expected.width)
-            Log(L"widened so that the text is whole: \"" + std::wstring(expected.text) + L"\" " +
+            Log(L"widened so that the text is whole: \"" + std::wstring(expected.link) + L"\" " +
                 std::to_wstring(expected.width) + L" -> " + std::to_wstring(place.right - place.left));
         HWND description = ChildOrNull(s.page(expected.tab), kToolLinkFirst + ToolsView::kDescriptionOffset + number);
-        Expect((description != nullptr) == expected.described, std::wstring(expected.text) + L": description");
+        Expect((description != nullptr) == (expected.description != nullptr),
+               std::wstring(expected.link) + L": description");
         if (description) {
+            ExpectEqual(Text(description), expected.description, std::wstring(expected.link) + L": description text");
             const RECT under = RectIn(s.page(expected.tab), description);
-            Expect(under.left == 70 && under.top == at.y + 15 && under.right - under.left >= 650,
-                   std::wstring(expected.text) + L": description place");
+            Expect(under.left == 70 && under.top == expected.y + 15 && under.right - under.left >= 650,
+                   std::wstring(expected.link) + L": description place");
         }
     }
     ExpectEqual(Text(FindChildById(s.page(2), kToolLinkFirst + ToolsView::kDescriptionOffset + 32)),

@@ -1,6 +1,7 @@
 // The colour progress bar: its face at the ends of the range, the split text, the rounding of text and fill.
 #include "tests/gallery/Gallery.h"
 
+#include "app/main/ShredViewLayout.h"
 #include "controls/ColorProgressBar.h"
 #include "controls/Gdi.h"
 
@@ -14,10 +15,17 @@ namespace gallery {
 namespace {
 
 // The colours of the pointer progress bar of the main window.
-constexpr COLORREF kText2 = RGB(0, 0, 0);
-constexpr COLORREF kText = RGB(255, 255, 255);
-constexpr COLORREF kBar = RGB(226, 53, 29);
-constexpr COLORREF kBack = RGB(214, 225, 254);
+const mainwin::layout::Bar& PointerBar() {
+    for (const mainwin::layout::Bar& bar : mainwin::layout::kDetailBars) {
+        if (bar.id == kIdPointerBar)
+            return bar;
+    }
+    return mainwin::layout::kDetailBars.front();
+}
+const COLORREF kText2 = PointerBar().text2;
+const COLORREF kText = PointerBar().text;
+const COLORREF kBar = PointerBar().bar;
+const COLORREF kBack = PointerBar().back;
 
 class TestBar {
 public:

@@ -2,13 +2,19 @@
 // uses.
 #include "tests/gallery/Gallery.h"
 
+#include "app/main/MainWindowLayout.h"
+#include "app/main/ShredView.h"
+#include "app/main/ShredViewLayout.h"
 #include "controls/BalloonTip.h"
 #include "controls/BigButton.h"
 #include "controls/ColorProgressBar.h"
 #include "controls/ExplorerBar.h"
+#include "shred/OverwriteMethod.h"
 #include "win/Strings.h"
 
 #include <commctrl.h>
+
+#include <iterator>
 
 namespace gallery {
 
@@ -40,22 +46,36 @@ HWND FramedBar(HWND parent,
     return bar;
 }
 
+HWND FramedBar(HWND parent, int x, int y, const mainwin::layout::Bar& bar, int position) {
+    using mainwin::layout::Height;
+    using mainwin::layout::Width;
+    return FramedBar(parent, x, y, Width(bar.place), Height(bar.place), position, bar.text2, bar.text, bar.bar,
+                     bar.back);
+}
+
+// The row of the main window's layout table with that control number.
+template <typename Table>
+const typename Table::value_type& WithId(const Table& table, int id) {
+    for (const auto& row : table) {
+        if (row.id == id)
+            return row;
+    }
+    return table.front();
+}
+
 void BuildProgressBars(Resources& resources) {
+    using namespace mainwin::layout;
     HWND window = resources.window;
     const HICON titleIcon = resources.pictures.icon(IDI_APP);
-    Caption(window, 280, 10, 300, 15, L"Progression");
-    HWND overall =
-        FramedBar(window, 280, 27, 734, 15, 42, RGB(0, 0, 0), RGB(0, 0, 0), RGB(119, 230, 120), RGB(226, 232, 241));
-    AttachBalloonTip(nullptr, overall, L"Progression",
-                     L"Etat d'avancement général de la destruction en cours, indique le pourcentage d'éléments "
-                     L"détruits.",
-                     titleIcon);
-    Caption(window, 280, 52, 150, 15, L"Avancement pointeur");
-    FramedBar(window, 280, 67, 250, 13, 63, RGB(0, 0, 0), RGB(255, 255, 255), RGB(226, 53, 29), RGB(214, 225, 254));
-    Caption(window, 280, 87, 150, 15, L"Ecrasement réalisé");
-    FramedBar(window, 280, 102, 250, 13, 100, RGB(0, 0, 0), RGB(255, 255, 255), RGB(157, 196, 224), RGB(214, 225, 254));
-    Caption(window, 280, 122, 250, 15, L"Ecrasement mémoire du nom");
-    FramedBar(window, 280, 137, 245, 15, 18, RGB(0, 0, 0), RGB(255, 255, 255), RGB(235, 183, 29), RGB(214, 225, 254));
+    Caption(window, 280, 10, 300, 15, kOverallTipTitle);
+    HWND overall = FramedBar(window, 280, 27, kOverallBar, 42);
+    AttachBalloonTip(nullptr, overall, kOverallTipTitle, kOverallTip, titleIcon);
+    Caption(window, 280, 52, 150, 15, WithId(kDetailLabels, kIdPointerCaption).text);
+    FramedBar(window, 280, 67, WithId(kDetailBars, kIdPointerBar), 63);
+    Caption(window, 280, 87, 150, 15, WithId(kDetailLabels, kIdOverwriteCaption).text);
+    FramedBar(window, 280, 102, WithId(kDetailBars, kIdOverwriteBar), 100);
+    Caption(window, 280, 122, 250, 15, WithId(kRunInfoLabels, kIdNameWipeCaption).text);
+    FramedBar(window, 280, 137, kNameWipeBar, 18);
     Caption(window, 560, 52, 250, 15, L"Couleurs du système");
     FramedBar(window, 560, 67, 250, 13, 50, ColorProgressBar::kSystemColor, ColorProgressBar::kSystemColor,
               ColorProgressBar::kSystemColor, ColorProgressBar::kSystemColor);
@@ -77,29 +97,30 @@ void BuildButtons(Resources& resources) {
     resources.removeSelectedIcon = ButtonIcon(resources.instance, IDI_BTN_REMOVE_SELECTED, 16);
     resources.removeAllIcon = ButtonIcon(resources.instance, IDI_BTN_REMOVE_ALL, 16);
     resources.journalIcon = ButtonIcon(resources.instance, IDI_BTN_JOURNAL, 16);
-    const struct {
-        const wchar_t* caption;
-        HICON icon;
-        bool enabled;
-    } runButtons[] = {{L"Détruire tout!", resources.destroyIcon.get(), true},
-                      {L"Interrompre", resources.pauseIcon.get(), false},
-                      {L"Reprendre", resources.resumeIcon.get(), false},
-                      {L"Stopper tout!", resources.stopIcon.get(), false}};
+    using namespace mainwin::layout;
+    const HICON runIcons[] = {resources.destroyIcon.get(), resources.pauseIcon.get(), resources.resumeIcon.get(),
+                              resources.stopIcon.get()};
+    static_assert(std::size(runIcons) == kRunButtons.size(), "one picture per run button");
     Caption(window, 280, 170, 200, 15, L"Boutons de la destruction");
     int y = 190;
-    for (const auto& run : runButtons) {
-        HWND button = BigButton::Create(window, 0, 280, y, 190, 32, L"          " + win::ToUpper(run.caption), run.icon,
-                                        BigButton::kIconLeft, &resources.theme);
-        ::EnableWindow(button, run.enabled);
+    for (size_t i = 0; i < kRunButtons.size(); ++i) {
+        const Button& run = kRunButtons[i];
+        HWND button =
+            BigButton::Create(window, 0, 280, y, Width(run.place), Height(run.place), RunButtonCaption(run.caption),
+                              runIcons[i], BigButton::kIconLeft, &resources.theme);
+        ::EnableWindow(button, i == 0);
         y += 33;
     }
+    const HICON listIcons[] = {resources.removeSelectedIcon.get(), resources.removeAllIcon.get(),
+                               resources.journalIcon.get()};
+    static_assert(std::size(listIcons) == kListButtons.size(), "one picture per list button");
     Caption(window, 500, 170, 300, 15, L"Sous la liste");
-    BigButton::Create(window, 0, 500, 190, 130, 32, L"Retirer sélection", resources.removeSelectedIcon.get(),
-                      BigButton::kIconLeft, &resources.theme);
-    BigButton::Create(window, 0, 630, 190, 130, 32, L"Retirer tout", resources.removeAllIcon.get(),
-                      BigButton::kIconLeft, &resources.theme);
-    BigButton::Create(window, 0, 770, 190, 100, 32, L"Journal", resources.journalIcon.get(), BigButton::kIconLeft,
-                      &resources.theme);
+    const int listX[] = {500, 630, 770};
+    for (size_t i = 0; i < kListButtons.size(); ++i) {
+        const Button& list = kListButtons[i];
+        BigButton::Create(window, 0, listX[i], 190, Width(list.place), Height(list.place), list.caption, listIcons[i],
+                          BigButton::kIconLeft, &resources.theme);
+    }
     Caption(window, 500, 232, 300, 15, L"Autres dispositions");
     const HICON big = resources.pictures.icon(IDI_BTN_JOURNAL);
     BigButton::Create(window, 0, 500, 252, 100, 66, L"Icône dessus", big, BigButton::kIconAbove, &resources.theme);
@@ -123,27 +144,30 @@ HWND Child(HWND parent,
 
 // The method and repetition controls of the "Destruction de fichiers" group.
 void FillMethodPanel(HWND panel, const Resources& resources) {
-    HWND methods = Child(panel, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 5, 205, 200);
-    for (const wchar_t* method : {L"Nombres Aléatoires - 1 cycle", L"Simples zéros  - 1 cycle",
-                                  L"GOST p50739-95 (Russie) - 2 cycles", L"DoD 5220.22-M (USA) - 3 cycles"})
-        ::SendMessageW(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(method));
-    ::SendMessageW(methods, CB_SETCURSEL, 1, 0);
-    AttachBalloonTip(nullptr, methods, L"Mode de destruction",
-                     L"Sélectionnez l'algorithme à utiliser pour l'écrasement de vos données.",
-                     resources.pictures.icon(IDI_APP));
-    Child(panel, L"STATIC", L"Nombre de répétitions  :  ", SS_NOPREFIX | SS_LEFTNOWORDWRAP, 10, 37, 110, 15);
-    HWND count = Child(panel, WC_EDITW, L"1", ES_NUMBER | ES_READONLY | WS_BORDER, 130, 35, 35, 20);
-    ::SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(resources.fonts.get(2)), FALSE);
+    using namespace mainwin::layout;
+    HWND methods = Child(panel, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kMethodCombo.left,
+                         kMethodCombo.top, Width(kMethodCombo), Height(kMethodCombo));
+    for (const OverwriteMethod& method : kOverwriteMethods)
+        ::SendMessageW(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(method.label));
+    ::SendMessageW(methods, CB_SETCURSEL, kDefaultMethodIndex, 0);
+    AttachBalloonTip(nullptr, methods, kMethodTipTitle, kMethodTip, resources.pictures.icon(IDI_APP));
+    Child(panel, L"STATIC", kRepetitionsCaptionText, SS_NOPREFIX | SS_LEFTNOWORDWRAP, kRepetitionsCaption.left,
+          kRepetitionsCaption.top, Width(kRepetitionsCaption), Height(kRepetitionsCaption));
+    HWND count = Child(panel, WC_EDITW, L"1", ES_NUMBER | ES_READONLY | WS_BORDER, kRepetitionsEdit.left,
+                       kRepetitionsEdit.top, Width(kRepetitionsEdit), Height(kRepetitionsEdit));
+    ::SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(resources.fonts.get(FontRole::Strong)), FALSE);
     HWND spin = Child(panel, UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0);
     ::SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(count), 0);
-    ::SendMessageW(spin, UDM_SETRANGE32, 1, 99);
+    ::SendMessageW(spin, UDM_SETRANGE32, 1, kMaxRepetitions);
     ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
 }
 
 void FillExplorerTree(HWND panel) {
-    HWND tree = Child(panel, WC_TREEVIEWW, L"", TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 0, 0, 220, 248);
-    TreeView_SetBkColor(tree, RGB(68, 94, 138));
-    TreeView_SetTextColor(tree, RGB(255, 255, 255));
+    using namespace mainwin::layout;
+    HWND tree = Child(panel, WC_TREEVIEWW, L"", TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, kExplorerTree.left,
+                      kExplorerTree.top, Width(kExplorerTree), Height(kExplorerTree));
+    TreeView_SetBkColor(tree, kColumnBody);
+    TreeView_SetTextColor(tree, kTreeText);
     TVINSERTSTRUCTW insert = {};
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
@@ -162,27 +186,21 @@ void FillExplorerTree(HWND panel) {
 void BuildExplorerBar(Resources& resources) {
     const Pictures& pictures = resources.pictures;
     HWND bar = ExplorerBar::Create(resources.window, 500, 0, 0, 260, kGalleryHeight);
-    auto add = [&](int type, int height, int command, const wchar_t* caption, int picture, HFONT font = nullptr) {
-        const ItemDescriptor item = {type, height, command, font};
-        return ExplorerBar::AddItem(bar, -1, caption, picture ? pictures.bitmap(picture) : nullptr, &item);
-    };
-    using namespace ExplorerBar;
-    add(kHeader, 35, 0, L"Menu principal", IDR_GROUP_MAIN);
-    add(kLink, 25, 49, L"Accueil Kestavel Shredder", IDR_LINK_HOME);
-    add(kLink, 25, 47, L"Nettoyage rapide", IDR_LINK_CLEANER);
-    add(kLink, 25, 48, L"Outils Windows", IDR_LINK_TOOLS);
-    add(kLink, 25, 50, L"Quitter Kestavel Shredder", IDR_LINK_QUIT);
-    add(kHeader, 35, 0, L"Destruction de fichiers", IDR_GROUP_SHRED);
-    FillMethodPanel(AddContainer(bar, -1, 60), resources);
-    add(kLink, 25, 51, L"Ajouter un ou plusieurs fichiers", IDR_LINK_ADD_FILES);
-    add(kLink, 25, 52, L"Ajouter un répertoire complet", IDR_LINK_ADD_FOLDER);
-    add(kLink, 30, 53, L"Répertoires système...", IDR_LINK_PRESETS);
-    add(kLabel, 15, 0, L"Attention! Soyez sûr de vous.", 0, resources.fonts.get(1));
-    add(kHeader, 35, 0, L"Explorateur système", IDR_GROUP_EXPLORER);
-    FillExplorerTree(AddContainer(bar, -1, 250));
-    add(kHeader, 35, 0, L"Support", IDR_GROUP_SUPPORT);
-    add(kLink, 25, 55, L"Ouvrir l'aide", IDR_LINK_HELP);
-    add(kLink, 25, 58, L"A propos...", IDR_LINK_ABOUT);
+    // The main window's column, its containers filled in order: the method panel, then the tree.
+    int containers = 0;
+    for (const mainwin::layout::ColumnEntry& entry : mainwin::layout::kColumnEntries) {
+        if (entry.type == ExplorerBar::kContainer) {
+            HWND container = ExplorerBar::AddContainer(bar, -1, entry.height);
+            if (containers++ == 0)
+                FillMethodPanel(container, resources);
+            else
+                FillExplorerTree(container);
+            continue;
+        }
+        const ItemDescriptor item = {entry.type, entry.height, entry.command,
+                                     entry.type == ExplorerBar::kLabel ? resources.fonts.get(FontRole::Note) : nullptr};
+        ExplorerBar::AddItem(bar, -1, entry.caption, entry.picture ? pictures.bitmap(entry.picture) : nullptr, &item);
+    }
     resources.explorerBar = bar;
 }
 

@@ -3,6 +3,8 @@
 #include "tests/gallery/Gallery.h"
 
 #include "app/Environment.h"
+#include "app/main/MainWindowLayout.h"
+#include "app/main/ShredViewLayout.h"
 
 #include <commctrl.h>
 
@@ -22,16 +24,16 @@ LRESULT CALLBACK GalleryProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_CTLCOLORSTATIC: {
             // Captions of the gallery in the program's label colour; those inside the explorer bar's
             // containers in its own colours.
-            static const win::UniqueBrush groupBody(::CreateSolidBrush(RGB(68, 94, 138)));
+            static const win::UniqueBrush groupBody(::CreateSolidBrush(mainwin::layout::kColumnBody));
             auto dc = reinterpret_cast<HDC>(wParam);
             wchar_t parentClass[64] = {};
             ::GetClassNameW(::GetParent(reinterpret_cast<HWND>(lParam)), parentClass, 64);
             ::SetBkMode(dc, TRANSPARENT);
             if (std::wcscmp(parentClass, L"KestavelContainer") == 0) {
-                ::SetTextColor(dc, RGB(254, 248, 220));
+                ::SetTextColor(dc, mainwin::layout::kRepetitionsCaptionColor);
                 return reinterpret_cast<LRESULT>(groupBody.get());
             }
-            ::SetTextColor(dc, RGB(115, 131, 173));
+            ::SetTextColor(dc, mainwin::layout::kCaptionColor);
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         }
     }

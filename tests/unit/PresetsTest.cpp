@@ -1,5 +1,6 @@
-#include "shred/FolderScan.h"
+#include "shred/Presets.h"
 
+#include "shred/FolderScan.h"
 #include "shred/ShellFolder.h"
 #include "tests/unit/ScanSupport.h"
 #include "win/Files.h"

@@ -29,11 +29,11 @@ TEST(ShellFolderPath, MissingValueGivesEmptyText) {
 }
 
 TEST(ShellFolderPath, IndexesOutsideTheTableReadTheDefaultValue) {
-    EXPECT_EQ(ShellFolderPath(0), L"");
-    EXPECT_EQ(ShellFolderPath(37), L"");
+    EXPECT_EQ(ShellFolderPath(static_cast<ShellFolder>(0)), L"");
+    EXPECT_EQ(ShellFolderPath(static_cast<ShellFolder>(37)), L"");
     // With a default value, that value is what an unknown index names.
     RegistryValueOverride defaultValue(HKEY_CURRENT_USER, kShellFoldersKey, L"", L"C:\\Default");
-    EXPECT_EQ(ShellFolderPath(0), L"C:\\Default\\");
+    EXPECT_EQ(ShellFolderPath(static_cast<ShellFolder>(0)), L"C:\\Default\\");
 }
 
 TEST(ShellFolderPath, ValuesLongerThanTheBufferGiveEmptyText) {
