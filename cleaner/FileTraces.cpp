@@ -55,10 +55,10 @@ long long LocalDayNumber(const FILETIME& time) {
     return DayNumber(local);
 }
 
-// One sweep: its pattern, its stop flag, its age rule (null for a plain sweep) and its tally.
+// One sweep: its pattern, its stop request, its age rule (null for a plain sweep) and its tally.
 class Sweep {
 public:
-    Sweep(const std::wstring& pattern, const std::atomic<bool>& stop, const AgeRuleSource* ages)
+    Sweep(const std::wstring& pattern, const win::StopToken& stop, const AgeRuleSource* ages)
         : pattern_(pattern), stop_(stop), ages_(ages) {}
 
     // folder ends with a backslash. Each level keeps its own listing open while it recurses.
@@ -74,7 +74,7 @@ public:
         if (!find)
             return;
         do {
-            if (stop_.load()) {
+            if (stop_.stopRequested()) {
                 result_.stopped = true;
                 return;
             }
@@ -97,14 +97,14 @@ public:
 
 private:
     const std::wstring& pattern_;
-    const std::atomic<bool>& stop_;
+    const win::StopToken& stop_;
     const AgeRuleSource* ages_;
     SweepResult result_;
 };
 
 SweepResult RunSweep(const std::wstring& folder,
                      const std::wstring& pattern,
-                     const std::atomic<bool>& stop,
+                     const win::StopToken& stop,
                      const AgeRuleSource* ages) {
     Sweep sweep(pattern, stop, ages);
     const std::wstring root = SweepRoot(folder);
@@ -126,18 +126,18 @@ bool KeepsTempFile(AgeRule rule, const FILETIME& created, const FILETIME& lastWr
     return c == t || c == t - 1 || w == t || w == t - 1 || w == t - 2;
 }
 
-SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const std::atomic<bool>& stop) {
+SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const win::StopToken& stop) {
     return RunSweep(folder, pattern, stop, nullptr);
 }
 
 SweepResult SweepTempFiles(const std::wstring& folder,
                            const std::wstring& pattern,
                            const AgeRuleSource& ages,
-                           const std::atomic<bool>& stop) {
+                           const win::StopToken& stop) {
     return RunSweep(folder, pattern, stop, &ages);
 }
 
-SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>& stop) {
+SweepResult RemoveSubFolders(const std::wstring& folder, const win::StopToken& stop) {
     SweepResult result;
     const std::wstring root = SweepRoot(folder);
     if (root.empty())
@@ -147,7 +147,7 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>
     if (!find)
         return result;
     do {
-        if (stop.load()) {
+        if (stop.stopRequested()) {
             result.stopped = true;
             return result;
         }
@@ -158,7 +158,7 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>
         win::UniqueFind files(FindFirst(sub + L"*.*", entry));
         if (files) {
             do {
-                if (stop.load()) {
+                if (stop.stopRequested()) {
                     result.stopped = true;
                     return result;
                 }

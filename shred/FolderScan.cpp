@@ -21,7 +21,7 @@ constexpr wchar_t kFileMarker[] = L"?2?";
 constexpr int kOsLevelVista = 70;  // OsLevel's code for Windows Vista
 
 bool StopRaised(const ScanContext& context) {
-    return context.stop && context.stop->load(std::memory_order_relaxed);
+    return context.stop.stopRequested();
 }
 
 void ShowStatus(const ScanContext& context, const std::wstring& text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 // Command numbers: explorer-bar links and popup-menu items reach the main window as WM_COMMAND with these
 // numbers and no control. The test driver sends them the same way.
 enum Command : int {
@@ -75,9 +77,8 @@ enum ControlId : int {
     kIdRunBannerText = 1151,
 };
 
-// Messages the main window posts to itself.
+// Messages of the program to the main window, without parameters unless said.
 enum AppMessage : unsigned {
-    kMsgRunDone = 0x8000 + 1,   // WM_APP + 1: the destruction worker has ended
-    kMsgTray = 0x8000 + 2,      // notification-area icon events
-    kMsgScanDone = 0x8000 + 3,  // WM_APP + 3: a folder scan has ended; lParam is its job
+    kMsgWorkerNews = WM_APP + 1,  // a worker has posted news (a run's or a scan's end, a folder's listing)
+    kMsgTray = WM_APP + 2,        // notification-area icon events, the event in lParam
 };
