@@ -67,7 +67,7 @@ int Sweep(int files, int folders) {
     std::printf("two trees of %d files in %d folders made in %.1f s\n", files, folders, Seconds(start));
 
     AllFiles all;
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     double sweepSeconds = 0, bareSeconds = 0;
     size_t swept = 0, bare = 0;
     // Folder by folder, each side first in turn, so that load from other processes and a warmer cache

@@ -61,7 +61,7 @@ double Overwrite(const std::wstring& path, int code) {
     NoRunDisplay display;
     int errors = 0;
     const auto start = Clock::now();
-    const int result = OverwriteFileData(path, code, nullptr, display, errors);
+    const int result = OverwriteFileData(path, code, win::StopToken::Never(), display, errors);
     const double seconds = Seconds(start);
     if (result != kOverwriteDone)
         std::printf("  overwrite failed with %d\n", result);
@@ -118,7 +118,7 @@ RunSummary RunOver(const std::vector<std::wstring>& paths, double* seconds) {
     list.appendScanned(entries);
     JournalFile journal(kWork);
     NoRunDisplay display;
-    RunControl control;
+    win::StopToken control;
     const auto start = Clock::now();
     RunSummary summary = DestructionRun(list, {L"Simples zéros  - 1 cycle", 1}, journal, display, control);
     *seconds = Seconds(start);

@@ -82,7 +82,7 @@ bool Perform(CleanerItem item,
              const CleanerRunSettings& settings,
              const CleanerChoices& choices,
              CleanerObserver& observer,
-             const std::atomic<bool>& stop) {
+             const win::StopToken& stop) {
     // The single folder of the items that have one, when it exists.
     const std::wstring folder = folders.empty() ? std::wstring() : folders.front();
     const bool folderExists = !folder.empty() && win::IsFolder(folder);
@@ -115,7 +115,7 @@ bool Perform(CleanerItem item,
             return true;
         case CleanerItem::DnsCache: {
             DnsLinesToObserver lines(observer);
-            FlushDnsCache(settings.commandInterpreter, lines, &stop);
+            FlushDnsCache(settings.commandInterpreter, lines, stop);
             return true;
         }
         case CleanerItem::WindowsTemp:
@@ -140,10 +140,10 @@ bool Perform(CleanerItem item,
     return false;
 }
 
-// What the process knows of its one run: its stop flag while it goes on, nothing otherwise. The state is
+// What the process knows of its one run: its stop request while it goes on, nothing otherwise. The state is
 // never destroyed, so that a worker still winding down while the program ends never meets a destroyed lock.
 struct RunState {
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     std::atomic<bool> reported{false};  // the observer has been told the end
 };
 
@@ -228,18 +228,18 @@ std::vector<std::wstring> CleanerItemFolders(CleanerItem item, const std::wstrin
 CleanerEnd CleanerRun::runHere(const CleanerRunSettings& settings,
                                const CleanerChoices& choices,
                                CleanerObserver& observer,
-                               const std::atomic<bool>& stop) {
+                               const win::StopToken& stop) {
     observer.busy(true);
     for (const CleanerItemInfo& info : kCleanerItems) {
         // Asked now, not at the start: a tick changed during the run counts for the items not reached yet.
-        if (!choices.ticked(info.item) || (info.stopChecked && stop.load()))
+        if (!choices.ticked(info.item) || (info.stopChecked && stop.stopRequested()))
             continue;
         observer.status(info.statusText);
         const std::vector<std::wstring> folders = CleanerItemFolders(info.item, settings.windowsFolder);
         if (Perform(info.item, folders, settings, choices, observer, stop))
             observer.itemDone(info.item);
     }
-    const bool stopped = stop.load();
+    const bool stopped = stop.stopRequested();
     if (!stopped)
         observer.status(kCleanerFinishedStatus);
     observer.busy(false);
@@ -292,7 +292,7 @@ bool CleanerRun::start(const CleanerRunSettings& settings,
     };
     bool started = false;
     try {
-        started = win::StartDetachedThread(std::move(work));
+        started = win::StartDetached(std::move(work));
     } catch (...) {
     }
     if (!started) {
@@ -313,13 +313,13 @@ void CleanerRun::requestStop() {
     Runs& runs = TheRuns();
     std::lock_guard<std::mutex> lock(runs.mutex);
     if (runs.current)
-        runs.current->stop = true;
+        runs.current->stop.stop();
 }
 
 bool CleanerRun::stopRequested() {
     Runs& runs = TheRuns();
     std::lock_guard<std::mutex> lock(runs.mutex);
-    return runs.current && runs.current->stop.load();
+    return runs.current && runs.current->stop.stopRequested();
 }
 
 bool CleanerRun::waitForEnd(DWORD timeoutMs) {

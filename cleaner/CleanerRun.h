@@ -108,7 +108,7 @@ public:
     static CleanerEnd runHere(const CleanerRunSettings& settings,
                               const CleanerChoices& choices,
                               CleanerObserver& observer,
-                              const std::atomic<bool>& stop);
+                              const win::StopToken& stop);
 };
 
 }  // namespace cleaner

@@ -80,7 +80,7 @@ bool ReadAvailable(HANDLE pipe, LineSplitter& lines) {
 DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
                                const wchar_t* tool,
                                LineSink& sink,
-                               const std::atomic<bool>* stop,
+                               const win::StopToken& stop,
                                DWORD timeoutMs) {
     DnsCommandResult result;
     if (interpreter.empty())
@@ -141,7 +141,7 @@ DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
             ::Sleep(kPollMs);  // a child of the interpreter still holds the pipe
         if (!open && exited)
             break;
-        const bool stopped = stop && stop->load();
+        const bool stopped = stop.stopRequested();
         if (stopped || ::GetTickCount() - startedAt >= timeoutMs) {
             const DWORD code = stopped ? kEndedByStop : kEndedByTimeout;
             if (inJob)
@@ -167,14 +167,14 @@ DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
 
 DnsCommandResult ShowDnsCache(const std::wstring& interpreter,
                               LineSink& sink,
-                              const std::atomic<bool>* stop,
+                              const win::StopToken& stop,
                               DWORD timeoutMs) {
     return RunDnsCommand(interpreter, L"/displaydns", sink, stop, timeoutMs);
 }
 
 DnsCommandResult FlushDnsCache(const std::wstring& interpreter,
                                LineSink& sink,
-                               const std::atomic<bool>* stop,
+                               const win::StopToken& stop,
                                DWORD timeoutMs) {
     return RunDnsCommand(interpreter, L"/flushdns", sink, stop, timeoutMs);
 }

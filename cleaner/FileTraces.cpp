@@ -72,14 +72,14 @@ private:
 
 SweepResult RunSweep(const std::wstring& folder,
                      const std::wstring& pattern,
-                     const std::atomic<bool>& stop,
+                     const win::StopToken& stop,
                      const AgeRuleSource* ages) {
     SweepResult result;
     const std::wstring root = SweepRoot(folder);
     if (root.empty() || pattern.empty())
         return result;
     Sweep sweep(ages);
-    result.stopped = win::WalkFolders(root, pattern.c_str(), sweep, &stop) == win::WalkEnd::Stopped;
+    result.stopped = win::WalkFolders(root, pattern.c_str(), sweep, stop) == win::WalkEnd::Stopped;
     result.deleted = sweep.deleted;
     return result;
 }
@@ -123,24 +123,24 @@ bool KeepsTempFile(AgeRule rule, const FILETIME& created, const FILETIME& lastWr
     return c == t || c == t - 1 || w == t || w == t - 1 || w == t - 2;
 }
 
-SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const std::atomic<bool>& stop) {
+SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const win::StopToken& stop) {
     return RunSweep(folder, pattern, stop, nullptr);
 }
 
 SweepResult SweepTempFiles(const std::wstring& folder,
                            const std::wstring& pattern,
                            const AgeRuleSource& ages,
-                           const std::atomic<bool>& stop) {
+                           const win::StopToken& stop) {
     return RunSweep(folder, pattern, stop, &ages);
 }
 
-SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>& stop) {
+SweepResult RemoveSubFolders(const std::wstring& folder, const win::StopToken& stop) {
     SweepResult result;
     const std::wstring root = SweepRoot(folder);
     if (root.empty())
         return result;
     SubFolderRemoval removal;
-    result.stopped = win::WalkFolders(root, L"*.*", removal, &stop) == win::WalkEnd::Stopped;
+    result.stopped = win::WalkFolders(root, L"*.*", removal, stop) == win::WalkEnd::Stopped;
     result.deleted = removal.deleted;
     return result;
 }

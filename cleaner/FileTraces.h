@@ -8,9 +8,10 @@
 // and never removed, so what it points at (another user's folder, a whole drive) is never touched. Only
 // the folder the caller names is taken as it is, link or not.
 
+#include "win/StopToken.h"
+
 #include <windows.h>
 
-#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -41,20 +42,20 @@ struct SweepResult {
 };
 
 // Deletes every file matching the pattern in folder, and in every sub-folder whose name matches it, at any
-// depth, with a plain delete (read-only and open files stay). Folders stay. The stop flag is read before
-// every entry, at every level: once raised, every level ends before its next entry.
-SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const std::atomic<bool>& stop);
+// depth, with a plain delete (read-only and open files stay). Folders stay. The stop request is read before
+// every entry, at every level: once made, every level ends before its next entry.
+SweepResult SweepFiles(const std::wstring& folder, const std::wstring& pattern, const win::StopToken& stop);
 
 // The same walk, deleting a file only when the age rule, asked on entering each folder, lets it go.
 SweepResult SweepTempFiles(const std::wstring& folder,
                            const std::wstring& pattern,
                            const AgeRuleSource& ages,
-                           const std::atomic<bool>& stop);
+                           const win::StopToken& stop);
 
 // Removes each direct sub-folder of folder after deleting the files directly inside it (read-only, hidden
 // and system ones too); a sub-folder that still holds folders or undeletable files stays. The files
-// directly in folder are not touched. Reads the stop flag before every entry.
-SweepResult RemoveSubFolders(const std::wstring& folder, const std::atomic<bool>& stop);
+// directly in folder are not touched. Reads the stop request before every entry.
+SweepResult RemoveSubFolders(const std::wstring& folder, const win::StopToken& stop);
 
 // Empties the clipboard; false when it could not be opened.
 bool EmptyClipboard();
@@ -79,17 +80,17 @@ struct DnsCommandResult {
 
 // Runs "ipconfig /displaydns" or "ipconfig /flushdns" through the command interpreter (CommandInterpreterPath),
 // hidden, its output captured and handed to the sink line by line, then the line "Code de retour : " and
-// the exit code. Returns when the command has ended. A command still running after `timeoutMs`, or when
-// the optional stop flag is raised, is ended with everything it started, and the code it ended with is
+// the exit code. Returns when the command has ended. A command still running after `timeoutMs`, or once
+// a stop is requested, is ended with everything it started, and the code it ended with is
 // reported the same way.
 inline constexpr DWORD kDnsCommandTimeoutMs = 30000;
 DnsCommandResult ShowDnsCache(const std::wstring& interpreter,
                               LineSink& sink,
-                              const std::atomic<bool>* stop = nullptr,
+                              const win::StopToken& stop = win::StopToken::Never(),
                               DWORD timeoutMs = kDnsCommandTimeoutMs);
 DnsCommandResult FlushDnsCache(const std::wstring& interpreter,
                                LineSink& sink,
-                               const std::atomic<bool>* stop = nullptr,
+                               const win::StopToken& stop = win::StopToken::Never(),
                                DWORD timeoutMs = kDnsCommandTimeoutMs);
 
 // The user's temporary folder in its long form, with a trailing backslash.

@@ -152,7 +152,7 @@ RunSummary DestructionRun(ShredList& list,
                           const RunSettings& settings,
                           const JournalFile& journal,
                           RunDisplay& display,
-                          RunControl& control) {
+                          const win::StopToken& control) {
     const OverwriteMethod* method = MethodByLabel(settings.methodLabel);
     const int code = method ? method->code : 0;
     const int repetitions = settings.repetitions < 1 ? 1 : settings.repetitions;
@@ -162,12 +162,6 @@ RunSummary DestructionRun(ShredList& list,
     display.setText(RunText::Method, settings.methodLabel);
 
     auto journalLine = [&](const std::wstring& body) { journal.appendLine(JournalFile::timestamp() + body); };
-    // Between blocks is a safe point to wait out a pause, or to leave the file when the program ends: it
-    // is in a consistent state and keeps its name.
-    const OverwriteCallback goOn = [&](int) {
-        control.checkpoint();
-        return control.quitRequested() ? 0 : 1;
-    };
 
     const size_t total = list.count();
     size_t done = 0;
@@ -191,7 +185,7 @@ RunSummary DestructionRun(ShredList& list,
             }
             if (folderLink)
                 break;
-            const int result = OverwriteFileData(path, code, goOn, display, errors);
+            const int result = OverwriteFileData(path, code, control, display, errors);
             if (result != kOverwriteDone && control.quitRequested()) {
                 stopped = true;  // left between two blocks: not a failure of the file
                 break;
@@ -221,7 +215,7 @@ RunSummary DestructionRun(ShredList& list,
             failure = journal::FolderNotRemoved(path);
         } else if (overwritten) {
             // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
-            removed = WipeName(path, dir, kWipeFile, display, &control) &&
+            removed = WipeName(path, dir, kWipeFile, display, control) &&
                       ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str());
             failure = journal::FileNotDeleted(name);
         } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
@@ -231,7 +225,7 @@ RunSummary DestructionRun(ShredList& list,
             const bool emptied = EmptyFolder(FolderPath(path));
             if (emptied)
                 journalLine(OverwriteFailureMessage(kOverwriteFolder, path));
-            removed = emptied && WipeName(path, dir, kWipeFolder, display, &control) &&
+            removed = emptied && WipeName(path, dir, kWipeFolder, display, control) &&
                       RemoveFolderTree(WipedName(dir, kWipeFolder));
             failure = journal::FolderNotRemoved(path);
         } else {
@@ -260,7 +254,7 @@ RunSummary DestructionRun(ShredList& list,
     return Summarise(settings, errors, stopped || control.stopRequested());
 }
 
-void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control) {
+void EndDestructionRun(ShredList& list, RunDisplay& display, win::StopToken& control) {
     display.setBar(RunBar::Overall, 0);
     display.setText(RunText::Remaining, L"");
     display.setBar(RunBar::NameWipe, 0);

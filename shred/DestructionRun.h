@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shred/RunProgress.h"
+#include "win/StopToken.h"
 
 #include <windows.h>
 
@@ -32,11 +33,11 @@ RunSummary DestructionRun(ShredList& list,
                           const RunSettings& settings,
                           const JournalFile& journal,
                           RunDisplay& display,
-                          RunControl& control);
+                          const win::StopToken& control);
 
 // The run's closing steps, once its summary has been shown: the displays go back to idle, the list is
 // emptied (also of the entries that failed) and the stop request is cleared.
-void EndDestructionRun(ShredList& list, RunDisplay& display, RunControl& control);
+void EndDestructionRun(ShredList& list, RunDisplay& display, win::StopToken& control);
 
 // The journal line body for an overwrite result other than success.
 std::wstring OverwriteFailureMessage(int result, const std::wstring& path);

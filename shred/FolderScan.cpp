@@ -20,7 +20,7 @@ constexpr wchar_t kFolderMarker[] = L"?1?";
 constexpr wchar_t kFileMarker[] = L"?2?";
 
 bool StopRaised(const ScanContext& context) {
-    return context.stop && context.stop->load(std::memory_order_relaxed);
+    return context.stop.stopRequested();
 }
 
 void ShowStatus(const ScanContext& context, const std::wstring& text) {

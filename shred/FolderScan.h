@@ -7,8 +7,8 @@
 // them on a worker thread; every piece of state lives in the call, so any number of scans may run at once.
 
 #include "shred/ShredList.h"
+#include "win/StopToken.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,11 +34,11 @@ private:
     ShredList& list_;
 };
 
-// Given to every scan routine besides its folders. The stop flag is read between folders: once raised,
-// the routine returns at once with `stopped` set and no entries (the window raises it when the program
-// ends). Both may be null.
+// Given to every scan routine besides its folders. The stop request is read between folders: once made,
+// the routine returns at once with `stopped` set and no entries (the window makes it when the program
+// ends). By default nobody stops the scan; the observer may be null.
 struct ScanContext {
-    const std::atomic<bool>* stop = nullptr;
+    const win::StopToken& stop = win::StopToken::Never();
     ScanObserver* observer = nullptr;
 };
 

@@ -91,9 +91,10 @@ void FillRandom(unsigned char* buffer, size_t size) {
 
 int OverwriteFileData(const std::wstring& path,
                       int methodCode,
-                      const OverwriteCallback& callback,
+                      const win::StopToken& control,
                       RunDisplay& display,
-                      int& runErrorCount) {
+                      int& runErrorCount,
+                      const BlockWritten& blockWritten) {
     if (path.empty())
         return kOverwriteEmptyPath;
     const long long size = win::FileSizeOrKind(path);
@@ -155,7 +156,10 @@ int OverwriteFileData(const std::wstring& path,
             cumulative += step;
             display.setBar(RunBar::FilePosition, Percent(static_cast<double>(position) * 100.0 / length));
             display.setBar(RunBar::Overwrite, Percent(cumulative));
-            if (callback && callback(Percent(cumulative)) == 0) {
+            if (blockWritten)
+                blockWritten(Percent(cumulative));
+            control.checkpoint();
+            if (control.quitRequested()) {
                 ++runErrorCount;
                 stopped = true;
                 break;

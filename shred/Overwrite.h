@@ -2,27 +2,29 @@
 
 #include "shred/OverwriteMethod.h"
 #include "shred/RunProgress.h"
+#include "win/StopToken.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
-// Called after every 1 MiB block with the cumulative share of all passes written so far (percent,
-// rounded); 0 asks to stop, anything else goes on.
-using OverwriteCallback = std::function<int(int percent)>;
+// Told after every 1 MiB block with the cumulative share of all passes written so far (percent, rounded).
+using BlockWritten = std::function<void(int percent)>;
 
 inline constexpr size_t kOverwriteBlockSize = 1024 * 1024;
 
 // Overwrites the data of one file in place with the method's passes, from position 0 over exactly its
 // length, flushing every pass to the device. Never renames, truncates, extends or deletes the file.
-// Shows its progress (cycles and pattern texts, file-position and overwrite bars) on the display.
-// runErrorCount grows by one when the callback stops a pass. An unknown method code writes nothing and
-// returns kOverwriteEmptyPath after the path checks.
+// Shows its progress (cycles and pattern texts, file-position and overwrite bars) on the display. After
+// every block, a safe point, it waits out a pause at the stop token's checkpoint, and a quit request
+// (the program is ending) stops the pass there, leaving the file as it is: runErrorCount then grows by one. An unknown
+// method code writes nothing and returns kOverwriteEmptyPath after the path checks.
 int OverwriteFileData(const std::wstring& path,
                       int methodCode,
-                      const OverwriteCallback& callback,
+                      const win::StopToken& control,
                       RunDisplay& display,
-                      int& runErrorCount);
+                      int& runErrorCount,
+                      const BlockWritten& blockWritten = nullptr);
 
 // Fills the buffer with uniform random bytes from the calling thread's generator, which seeds itself
 // from the system's random source on first use.

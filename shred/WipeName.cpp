@@ -24,14 +24,17 @@ std::wstring WipedName(const std::wstring& dir, int kind) {
     return dir + StepName(kind, kSteps);
 }
 
-bool WipeName(const std::wstring& path, const std::wstring& dir, int kind, RunDisplay& display, RunControl* control) {
+bool WipeName(const std::wstring& path,
+              const std::wstring& dir,
+              int kind,
+              RunDisplay& display,
+              const win::StopToken& control) {
     bool complete = false;
     if (kind == kWipeFile || kind == kWipeFolder) {
         std::wstring current = path;
         int step = 1;
         for (; step <= kSteps; ++step) {
-            if (control)
-                control->checkpoint();
+            control.checkpoint();
             const std::wstring next = dir + StepName(kind, step);
             // MoveFileW refuses an existing target, so no other entry of the folder is ever replaced.
             if (!::MoveFileW(win::ExtendedPath(current).c_str(), win::ExtendedPath(next).c_str()))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shred/RunProgress.h"
+#include "win/StopToken.h"
 
 #include <string>
 
@@ -18,4 +19,4 @@ bool WipeName(const std::wstring& path,
               const std::wstring& dir,
               int kind,
               RunDisplay& display,
-              RunControl* control = nullptr);
+              const win::StopToken& control = win::StopToken::Never());

@@ -21,11 +21,8 @@ void FolderVisitor::enter(const std::wstring&, std::size_t) {}
 
 void FolderVisitor::leave(const std::wstring&, std::size_t) {}
 
-WalkEnd WalkFolders(const std::wstring& root,
-                    const wchar_t* pattern,
-                    FolderVisitor& visitor,
-                    const std::atomic<bool>* stop) {
-    auto stopRaised = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+WalkEnd WalkFolders(const std::wstring& root, const wchar_t* pattern, FolderVisitor& visitor, const StopToken& stop) {
+    auto stopRaised = [&stop] { return stop.stopRequested(); };
     // Folders still to enter, on a stack rather than the thread's: a tree's depth has no limit, a thread's
     // stack has. Below the subfolders of a folder lies a mark that leaves it once they are all walked.
     struct Pending {

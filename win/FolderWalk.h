@@ -5,10 +5,10 @@
 
 #include "win/Files.h"
 #include "win/Handle.h"
+#include "win/StopToken.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -75,12 +75,11 @@ enum class WalkEnd { Finished, Stopped };
 // stack. Each folder is listed with pattern, a folder's whole listing is read before the walk enters its
 // subfolders, and those are entered in listing order, depth first: folders are entered in the order a
 // recursive walk would enter them, and only one listing is open at a time. What lies behind a link is
-// outside the tree: links are visited, never entered; only the root is taken as it is, link or not. The
-// stop flag (may be null) is read before every folder and every entry: once raised, the walk returns at
-// once.
+// outside the tree: links are visited, never entered; only the root is taken as it is, link or not. A
+// stop request is read before every folder and every entry: once made, the walk returns at once.
 WalkEnd WalkFolders(const std::wstring& root,
                     const wchar_t* pattern,
                     FolderVisitor& visitor,
-                    const std::atomic<bool>* stop);
+                    const StopToken& stop = StopToken::Never());
 
 }  // namespace win

@@ -12,7 +12,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"KestavelFastCleaner";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr UINT_PTR kReportTimer = 1;
-constexpr UINT kReportMs = 50;  // how often the window takes the reports of the run and the DNS commands
+constexpr UINT kReportMs = 50;  // how often the window takes the reports of its workers, should a wake-up be lost
+constexpr UINT kMsgWorkerNews = WM_APP + 1;  // a worker has posted a report to the relay
 
 }  // namespace
 
@@ -43,6 +44,7 @@ bool CleanerDialog::create(HWND owner) {
     buildBanner();
     buildTabs();
     showPage(kGeneral);
+    relay_->attach(window_, kMsgWorkerNews);
     ::SetTimer(window_, kReportTimer, kReportMs, nullptr);
     updateRunButtons();
     return true;
@@ -122,6 +124,9 @@ LRESULT CleanerDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case kMsgWorkerNews:
+            onTimer();
+            return 0;
         case WM_CLOSE:
             requestClose();
             return 0;
@@ -188,15 +193,13 @@ void CleanerDialog::onCommand(int id, int code) {
                 startDnsCommand(true);
             break;
         case kIdMruShow:
-            showMruTraces();
+            startMruWork(MruWork::Show);
             break;
         case kIdMruValues:
-            CleanMruValues(journal_);
-            showMruTraces();
+            startMruWork(MruWork::CleanValues);
             break;
         case kIdMruAll:
-            ResetRecentDocsKey(journal_);
-            showMruTraces();
+            startMruWork(MruWork::ResetKey);
             break;
     }
 }
@@ -237,7 +240,7 @@ void CleanerDialog::requestClose() {
 void CleanerDialog::close() {
     relay_->detach();
     if (dnsStop_)
-        *dnsStop_ = true;
+        dnsStop_->stop();
     ::KillTimer(window_, kReportTimer);
     // The owner first, so that it takes the activation back when the dialog goes.
     ::EnableWindow(owner_, TRUE);

@@ -3,6 +3,8 @@
 #include "app/cleaner/CleanerRelay.h"
 #include "journal/JournalFile.h"
 #include "win/Handle.h"
+#include "win/StopToken.h"
+#include "win/Thread.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -23,11 +25,11 @@ namespace cleaner {
 // ("M.R.U."). run() disables the owner, runs the window's own message loop until it closes and enables
 // the owner again. Nothing of a dialog survives its closing: each opening starts from the defaults.
 //
-// The cleaner run and the DNS commands work on threads of their own and never touch the window: they
-// report through a CleanerRelay, which the window reads on a timer. Closing during a run asks first,
-// then asks the run to stop and closes at once; the run winds down on its own and its last reports go
-// nowhere. Its pieces: CleanerDialog.cpp (window, loop, events), CleanerDialogBuild.cpp (the controls),
-// CleanerDialogWork.cpp (the run, the DNS commands and the M.R.U. list).
+// The cleaner run, the DNS commands and the M.R.U. buttons' work run on threads of their own and never
+// touch the window: they report through a CleanerRelay, whose mailbox wakes the window. Closing during a run asks
+// first, then asks the run to stop and closes at once; the run winds down on its own and its last reports go nowhere.
+// Its pieces: CleanerDialog.cpp (window, loop, events), CleanerDialogBuild.cpp (the controls), CleanerDialogWork.cpp
+// (the run, the DNS commands and the M.R.U. list).
 class CleanerDialog {
 public:
     CleanerDialog(App& app, const JournalFile& journal);
@@ -74,7 +76,11 @@ private:
     void setItemState(int item, bool done);
     void startDnsCommand(bool flush);
     void appendDnsLine(const std::wstring& text);
-    void showMruTraces();
+    // The M.R.U. buttons: the work on a worker, one at a time in the order of the clicks; the list shows
+    // the result when it arrives. The dialog waits for the work under way when it goes.
+    enum class MruWork { Show, CleanValues, ResetKey };
+    void startMruWork(MruWork work);
+    void showMruTraces(const std::vector<MruRow>& rows);
 
     App& app_;
     JournalFile journal_;
@@ -97,12 +103,15 @@ private:
     HIMAGELIST mruImages_ = nullptr;
 
     std::shared_ptr<CleanerRelay> relay_;
-    std::deque<CleanerRelay::Report> pending_;    // taken from the relay, not yet shown
-    bool runActive_ = false;                      // a run started here has not yet reported its end
-    bool runButtonsOn_ = true;                    // "Nettoyer", "Sélectionner tout", "Désélectionner tout"
-    std::shared_ptr<std::atomic<bool>> dnsStop_;  // raised to end the tab's DNS command
+    std::deque<CleanerRelay::Report> pending_;  // taken from the relay, not yet shown
+    bool runActive_ = false;                    // a run started here has not yet reported its end
+    bool runButtonsOn_ = true;                  // "Nettoyer", "Sélectionner tout", "Désélectionner tout"
+    std::shared_ptr<win::StopToken> dnsStop_;   // stopped to end the tab's DNS command
     bool dnsBusy_ = false;
-    int modal_ = 0;  // message boxes open over the dialog
+    bool mruBusy_ = false;
+    std::deque<MruWork> mruWaiting_;  // clicked while an earlier one worked
+    win::Worker mruWorker_;           // last: joined before the rest of the dialog goes
+    int modal_ = 0;                   // message boxes open over the dialog
 };
 
 }  // namespace cleaner

@@ -77,6 +77,15 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
             for (const Button& entry : kDnsButtons)
                 ::EnableWindow(controls_[entry.id], TRUE);
             break;
+        case Kind::MruListed:
+            showMruTraces(report.rows);
+            mruBusy_ = false;
+            if (!mruWaiting_.empty()) {
+                const MruWork next = mruWaiting_.front();
+                mruWaiting_.pop_front();
+                startMruWork(next);
+            }
+            break;
         case Kind::Ended:
             // The buttons come back once the notice is dismissed.
             if (static_cast<CleanerEnd>(report.value) == CleanerEnd::Finished)
@@ -107,23 +116,18 @@ void CleanerDialog::startDnsCommand(bool flush) {
     if (dnsBusy_)
         return;
     ::SetWindowTextW(dnsText_, L"");
-    auto stop = std::make_shared<std::atomic<bool>>(false);
+    auto stop = std::make_shared<win::StopToken>();
     std::shared_ptr<CleanerRelay> relay = relay_;
     const std::wstring interpreter = CommandInterpreterPath();
-    // The command runs off the window thread; its lines and its end come back through the relay, and a
-    // dialog that closes first raises the stop flag, which ends the command.
-    bool started = false;
-    try {
-        started = win::StartDetachedThread([relay, stop, interpreter, flush] {
-            if (flush)
-                FlushDnsCache(interpreter, *relay, stop.get());
-            else
-                ShowDnsCache(interpreter, *relay, stop.get());
-            relay->dnsCommandEnded();
-        });
-    } catch (const std::bad_alloc&) {
-    }
-    if (!started)
+    // The command runs off the window thread, which it may outlive; its lines and its end come back
+    // through the relay, whatever happened, and a dialog that closes first stops it.
+    auto work = [relay, stop, interpreter, flush] {
+        if (flush)
+            FlushDnsCache(interpreter, *relay, *stop);
+        else
+            ShowDnsCache(interpreter, *relay, *stop);
+    };
+    if (!win::StartDetached(work, [relay](bool) { relay->dnsCommandEnded(); }))
         return;
     dnsStop_ = stop;
     dnsBusy_ = true;
@@ -138,11 +142,42 @@ void CleanerDialog::appendDnsLine(const std::wstring& text) {
     ::SendMessageW(dnsText_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
-void CleanerDialog::showMruTraces() {
+void CleanerDialog::startMruWork(MruWork work) {
+    if (mruBusy_) {
+        mruWaiting_.push_back(work);
+        return;
+    }
+    std::shared_ptr<CleanerRelay> relay = relay_;
+    const JournalFile journal = journal_;
+    // Registry work and journal lines (which may wait for a journal in use) run off the window thread; the
+    // list as it then stands comes back through the relay, even after a failure.
+    auto done = std::make_shared<bool>(false);
+    auto task = [relay, journal, work, done] {
+        if (work == MruWork::CleanValues)
+            CleanMruValues(journal);
+        else if (work == MruWork::ResetKey)
+            ResetRecentDocsKey(journal);
+        relay->mruListed(ListMruTraces(journal));
+        *done = true;
+    };
+    auto end = [relay, done](bool) {
+        if (!*done)
+            relay->mruListed({});
+    };
+    mruWorker_.join();  // the previous work has told its end
+    if (!mruWorker_.start(task, end)) {
+        // No thread to be had: the work is done here rather than not at all.
+        task();
+        return;
+    }
+    mruBusy_ = true;
+}
+
+void CleanerDialog::showMruTraces(const std::vector<MruRow>& rows) {
     ::SendMessageW(mruList_, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(mruList_);
     int index = 0;
-    for (const MruRow& row : ListMruTraces(journal_)) {
+    for (const MruRow& row : rows) {
         LVITEMW item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = index;

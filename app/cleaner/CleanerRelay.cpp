@@ -20,14 +20,11 @@ void CleanerRelay::setAgeRule(AgeRule rule) {
 }
 
 std::vector<CleanerRelay::Report> CleanerRelay::take() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::exchange(reports_, {});
+    return reports_.take();
 }
 
 void CleanerRelay::detach() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    attached_ = false;
-    reports_.clear();
+    reports_.detach();
 }
 
 bool CleanerRelay::ticked(CleanerItem item) const {
@@ -39,33 +36,35 @@ AgeRule CleanerRelay::ageRule() const {
 }
 
 void CleanerRelay::push(Report report) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (attached_)
-        reports_.push_back(std::move(report));
+    reports_.post(std::move(report));
 }
 
 void CleanerRelay::busy(bool on) {
-    push({Report::Kind::Busy, on ? 1 : 0, {}});
+    push({Report::Kind::Busy, on ? 1 : 0, {}, {}});
 }
 
 void CleanerRelay::status(const std::wstring& text) {
-    push({Report::Kind::Status, 0, text});
+    push({Report::Kind::Status, 0, text, {}});
 }
 
 void CleanerRelay::itemDone(CleanerItem item) {
-    push({Report::Kind::ItemDone, static_cast<int>(item), {}});
+    push({Report::Kind::ItemDone, static_cast<int>(item), {}, {}});
 }
 
 void CleanerRelay::dnsLine(const std::wstring& text) {
-    push({Report::Kind::DnsLine, 0, text});
+    push({Report::Kind::DnsLine, 0, text, {}});
 }
 
 void CleanerRelay::ended(CleanerEnd end) {
-    push({Report::Kind::Ended, static_cast<int>(end), {}});
+    push({Report::Kind::Ended, static_cast<int>(end), {}, {}});
 }
 
 void CleanerRelay::dnsCommandEnded() {
-    push({Report::Kind::DnsCommandEnded, 0, {}});
+    push({Report::Kind::DnsCommandEnded, 0, {}, {}});
+}
+
+void CleanerRelay::mruListed(std::vector<MruRow> rows) {
+    push({Report::Kind::MruListed, 0, {}, std::move(rows)});
 }
 
 }  // namespace cleaner

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "cleaner/CleanerRun.h"
+#include "cleaner/RegistryTraces.h"
+#include "win/Mailbox.h"
+
+#include <windows.h>
 
 #include <array>
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,21 +15,23 @@ namespace cleaner {
 
 // What stands between the Fast Cleaner dialog and the run it starts, on both threads. The dialog publishes
 // the ticks and the age option here as the user changes them, and the run reads them when it gets to them.
-// The run's reports are queued here and the dialog takes them on its own thread; once the dialog has gone
-// (detach) they are dropped. The run keeps the relay alive as long as it needs it, so a dialog may close
-// during a run.
+// The reports of the run, of the DNS commands and of the M.R.U. work are queued in its mailbox, which
+// wakes the dialog; the dialog takes them on its own thread, and once it has gone (detach) they are
+// dropped. Each worker keeps the relay alive as long as it needs it, so a dialog may close during a run.
 class CleanerRelay final : public CleanerChoices, public CleanerObserver, public LineSink {
 public:
     struct Report {
-        enum class Kind { Busy, Status, ItemDone, DnsLine, Ended, DnsCommandEnded };
+        enum class Kind { Busy, Status, ItemDone, DnsLine, Ended, DnsCommandEnded, MruListed };
         Kind kind;
         int value = 0;  // Busy: 0 or 1; ItemDone: the item; Ended: the CleanerEnd
         std::wstring text;
+        std::vector<MruRow> rows;  // MruListed: the M.R.U. list as it now stands
     };
 
     CleanerRelay();
 
-    // The window thread's side.
+    // The window thread's side. attach: the dialog woken, with a message without parameters, by reports.
+    void attach(HWND window, UINT wakeMessage) { reports_.attach(window, wakeMessage); }
     void setTicked(CleanerItem item, bool on);
     void setAgeRule(AgeRule rule);
     std::vector<Report> take();
@@ -44,15 +49,15 @@ public:
     void line(const std::wstring& text) override { dnsLine(text); }
     // The DNS command of the tab has ended (its last line given).
     void dnsCommandEnded();
+    // The M.R.U. work of a button is done; the list as it now stands.
+    void mruListed(std::vector<MruRow> rows);
 
 private:
     void push(Report report);
 
     std::array<std::atomic<bool>, kCleanerItemCount> ticked_;
     std::atomic<AgeRule> ageRule_;
-    std::mutex mutex_;
-    std::vector<Report> reports_;
-    bool attached_ = true;
+    win::Mailbox<Report> reports_;
 };
 
 }  // namespace cleaner

@@ -77,9 +77,8 @@ enum ControlId : int {
     kIdRunBannerText = 1151,
 };
 
-// Messages the main window posts to itself.
+// Messages of the program to the main window, without parameters unless said.
 enum AppMessage : UINT {
-    kMsgRunDone = WM_APP + 1,   // the destruction worker has ended
-    kMsgTray = WM_APP + 2,      // notification-area icon events
-    kMsgScanDone = WM_APP + 3,  // a folder scan has ended; lParam is its job
+    kMsgWorkerNews = WM_APP + 1,  // a worker has posted news (a run's or a scan's end, a folder's listing)
+    kMsgTray = WM_APP + 2,        // notification-area icon events, the event in lParam
 };

@@ -23,6 +23,30 @@ bool NameLess(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
 }
 
+// The folder's entries as the tree shows them: its folders, then its files, each sorted by name. On a
+// listing worker; ends early, with what it has, once a stop is requested.
+std::vector<std::pair<std::wstring, bool>> ListFolder(const std::wstring& folder, const win::StopToken& stop) {
+    std::vector<std::wstring> folders, files;
+    WIN32_FIND_DATAW entry;
+    win::UniqueFind find(::FindFirstFileW(win::ExtendedPath(folder + L"*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? folders : files).push_back(name);
+        } while (!stop.stopRequested() && ::FindNextFileW(find.get(), &entry));
+    }
+    std::sort(folders.begin(), folders.end(), NameLess);
+    std::sort(files.begin(), files.end(), NameLess);
+    std::vector<std::pair<std::wstring, bool>> entries;
+    for (const std::wstring& name : folders)
+        entries.emplace_back(name, true);
+    for (const std::wstring& name : files)
+        entries.emplace_back(name, false);
+    return entries;
+}
+
 }  // namespace
 
 HWND ExplorerTree::create(HWND parent, int id, int x, int y, int width, int height) {
@@ -52,7 +76,10 @@ HTREEITEM ExplorerTree::insert(HTREEITEM parent,
                                const std::wstring& name,
                                bool folder) {
     const LPARAM key = nextKey_++;
-    nodes_[key] = {path, name, folder};
+    Node& node = nodes_[key];
+    node.path = path;
+    node.name = name;
+    node.folder = folder;
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = after;
@@ -61,42 +88,75 @@ HTREEITEM ExplorerTree::insert(HTREEITEM parent,
     insert.item.lParam = key;
     insert.item.iImage = insert.item.iSelectedImage = SystemIconIndex(path, folder);
     insert.item.cChildren = folder ? 1 : 0;  // a folder shows its button until it is opened
-    return TreeView_InsertItem(tree_, &insert);
+    HTREEITEM item = TreeView_InsertItem(tree_, &insert);
+    if (item)
+        node.item = item;
+    else
+        nodes_.erase(key);
+    return item;
 }
 
-const ExplorerTree::Node* ExplorerTree::nodeOf(HTREEITEM item) const {
+LPARAM ExplorerTree::keyOf(HTREEITEM item) const {
     TVITEMW data = {};
     data.mask = TVIF_PARAM;
     data.hItem = item;
-    if (!TreeView_GetItem(tree_, &data))
-        return nullptr;
-    auto found = nodes_.find(data.lParam);
+    return TreeView_GetItem(tree_, &data) ? data.lParam : 0;
+}
+
+const ExplorerTree::Node* ExplorerTree::nodeOf(HTREEITEM item) const {
+    auto found = nodes_.find(keyOf(item));
     return found == nodes_.end() ? nullptr : &found->second;
 }
 
-void ExplorerTree::sync(HTREEITEM item) {
+void ExplorerTree::requestListing(HTREEITEM item, bool open) {
+    const LPARAM key = keyOf(item);
+    auto found = nodes_.find(key);
+    if (found == nodes_.end() || !found->second.folder)
+        return;
+    Node& node = found->second;
+    node.listing = nextListing_++;
+    node.openWhenListed = node.openWhenListed || open;
+    const unsigned number = node.listing;
+    const std::wstring folder = node.path;
+    auto worker = std::make_unique<win::Worker>();
+    auto work = [this, key, number, folder] { listings_.post({key, number, ListFolder(folder, stop_)}); };
+    if (worker->start(work)) {
+        workers_.push_back(std::move(worker));
+        return;
+    }
+    // No thread to be had: the folder is read here rather than not at all.
+    listings_.post({key, number, ListFolder(folder, stop_)});
+}
+
+void ExplorerTree::takeListings() {
+    for (const Listing& listing : listings_.take()) {
+        // The item may have gone (its folder closed with a reset, or itself gone from its parent), or a
+        // newer listing may be on its way.
+        auto found = nodes_.find(listing.key);
+        if (found == nodes_.end() || found->second.listing != listing.number)
+            continue;
+        HTREEITEM item = found->second.item;
+        const bool open = std::exchange(found->second.openWhenListed, false);
+        apply(item, listing.entries);
+        if (open) {
+            opening_ = true;
+            TreeView_Expand(tree_, item, TVE_EXPAND);
+            opening_ = false;
+        }
+    }
+    workers_.remove_if([](const std::unique_ptr<win::Worker>& worker) { return worker->ended(); });
+}
+
+void ExplorerTree::stopListings() {
+    stop_.stop();
+    workers_.clear();  // each joins its thread
+}
+
+void ExplorerTree::apply(HTREEITEM item, const Entries& wanted) {
     const Node* node = nodeOf(item);
     if (!node || !node->folder)
         return;
     const std::wstring folder = node->path;
-    std::vector<std::wstring> folders, files;
-    WIN32_FIND_DATAW entry;
-    win::UniqueFind find(::FindFirstFileW(win::ExtendedPath(folder + L"*").c_str(), &entry));
-    if (find) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? folders : files).push_back(name);
-        } while (::FindNextFileW(find.get(), &entry));
-    }
-    std::sort(folders.begin(), folders.end(), NameLess);
-    std::sort(files.begin(), files.end(), NameLess);
-    std::vector<std::pair<std::wstring, bool>> wanted;  // name, folder: in the order the tree shows them
-    for (const std::wstring& name : folders)
-        wanted.emplace_back(name, true);
-    for (const std::wstring& name : files)
-        wanted.emplace_back(name, false);
 
     // The items already there keep their place, selection and open state; the gone ones go.
     std::vector<HTREEITEM> kept;
@@ -118,7 +178,7 @@ void ExplorerTree::sync(HTREEITEM item) {
         if (shown && shown->name == name && shown->folder == isFolder) {
             previous = kept[k++];
             if (isFolder && (TreeView_GetItemState(tree_, previous, TVIS_EXPANDED) & TVIS_EXPANDED))
-                sync(previous);
+                requestListing(previous, false);
         } else {
             previous = insert(item, previous, folder + name + (isFolder ? L"\\" : L""), name, isFolder);
         }
@@ -130,7 +190,7 @@ void ExplorerTree::sync(HTREEITEM item) {
     TreeView_SetItem(tree_, &data);
 }
 
-bool ExplorerTree::onNotify(const NMHDR& header) {
+bool ExplorerTree::onNotify(const NMHDR& header, LRESULT* result) {
     if (header.hwndFrom != tree_)
         return false;
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
@@ -140,15 +200,20 @@ bool ExplorerTree::onNotify(const NMHDR& header) {
     }
     if (header.code != TVN_ITEMEXPANDINGW)
         return false;
-    if (change.action & TVE_EXPAND)
-        sync(change.itemNew.hItem);
+    // A folder opens once a worker has read it: the tree is told to wait, and to open it when the listing
+    // arrives (takeListings), which brings this notification again.
+    *result = FALSE;
+    if ((change.action & TVE_EXPAND) && !opening_) {
+        requestListing(change.itemNew.hItem, true);
+        *result = TRUE;
+    }
     return true;
 }
 
 void ExplorerTree::refresh() {
     for (HTREEITEM root = TreeView_GetRoot(tree_); root; root = TreeView_GetNextSibling(tree_, root)) {
         if (TreeView_GetItemState(tree_, root, TVIS_EXPANDED) & TVIS_EXPANDED)
-            sync(root);
+            requestListing(root, false);
     }
 }
 

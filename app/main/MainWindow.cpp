@@ -25,8 +25,8 @@ MainWindow::MainWindow(App& app)
     : app_(app),
       journal_(app.folders.config),
       shredView_(app, list_, runDisplay_),
-      run_(list_, journal_, runDisplay_, kMsgRunDone),
-      scans_(list_, kMsgScanDone) {}
+      run_(list_, journal_, runDisplay_),
+      scans_(list_) {}
 
 bool MainWindow::create() {
     if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
@@ -37,8 +37,9 @@ bool MainWindow::create() {
                                 nullptr, nullptr, app_.instance, this);
     if (!window_)
         return false;
-    run_.attach(window_);
-    scans_.attach(window_);
+    run_.attach(window_, kMsgWorkerNews);
+    scans_.attach(window_, kMsgWorkerNews);
+    explorerTree_.attach(window_, kMsgWorkerNews);
     buildHeader();
     buildLeftColumn();
     shredView_.create(window_);
@@ -99,8 +100,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 showTreeMenu();
                 return TRUE;
             }
-            if (explorerTree_.onNotify(*header))
-                return 0;
+            LRESULT answer = 0;
+            if (explorerTree_.onNotify(*header, &answer))
+                return answer;
             break;
         }
         case WM_CTLCOLORSTATIC: {
@@ -125,6 +127,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kRefreshTimer) {
                 shredView_.refresh();
+                takeWorkerNews();  // should a wake-up have been lost
                 return 0;
             }
             break;
@@ -142,11 +145,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::SetFocus(next);
             return 0;
         }
-        case kMsgRunDone:
-            onRunDone();
-            return 0;
-        case kMsgScanDone:
-            onScanDone(lParam);
+        case kMsgWorkerNews:
+            takeWorkerNews();
             return 0;
         case kMsgTray:
             onTray(lParam);
@@ -164,6 +164,16 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The workers' news, taken from their mailboxes: every message box it shows runs a message loop, which
+// may bring the next news in before this call is over.
+void MainWindow::takeWorkerNews() {
+    explorerTree_.takeListings();
+    for (const std::vector<ScanNotice>& notices : scans_.takeEnded())
+        onScanDone(notices);
+    if (std::optional<RunSummary> summary = run_.takeEnd())
+        onRunDone(*summary);
 }
 
 // The tools view's links: the launch table reads the machine as it is at the moment of the click.

@@ -68,7 +68,7 @@ private:
     // list buttons disabled until every scan has ended.
     void startFolderScan(const std::wstring& folder) { startScan(ScanKind::Generic, folder); }
     void startScan(ScanKind kind, const std::wstring& target);
-    void onScanDone(LPARAM job);
+    void onScanDone(const std::vector<ScanNotice>& notices);
     void onPreset(int index);
     // Covers the left column while a run or a scan works, and shows it again when none does.
     void updateLeftColumn();
@@ -85,10 +85,12 @@ private:
     void pauseRun();
     void resumeRun();
     void stopRun();
-    void onRunDone();
+    void onRunDone(const RunSummary& summary);
     RunSettings runSettings() const;
 
-    // MainWindow.cpp: the action of the tools view's shortcut (1 to kToolCount).
+    // MainWindow.cpp
+    void takeWorkerNews();
+    // The action of the tools view's shortcut (1 to kToolCount).
     void runTool(int number);
 
     int message(const wchar_t* title, const wchar_t* text, UINT flags);

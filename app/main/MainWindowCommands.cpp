@@ -173,8 +173,7 @@ void MainWindow::startScan(ScanKind kind, const std::wstring& target) {
     shredView_.enableListButtons(false);
 }
 
-void MainWindow::onScanDone(LPARAM job) {
-    const std::vector<ScanNotice> notices = scans_.finish(job);
+void MainWindow::onScanDone(const std::vector<ScanNotice>& notices) {
     if (!scans_.active()) {
         updateLeftColumn();
         shredView_.enableListButtons(true);
@@ -315,6 +314,7 @@ bool MainWindow::letRunStop() {
     // Long enough for the block or rename under way to finish, short enough not to feel stuck. Scans
     // stop between two folders.
     const bool scansEnded = scans_.stopAndWait(2000);
+    explorerTree_.stopListings();
     // A cleaner run is stopped whenever its dialog closes during it; it ends between two entries, or at
     // once for a DNS command, and gets a moment for it.
     cleaner::CleanerRun::requestStop();

@@ -80,8 +80,7 @@ void MainWindow::stopRun() {
     shredView_.showRunState(run_.state(), wasPaused);
 }
 
-void MainWindow::onRunDone() {
-    const RunSummary summary = run_.summary();
+void MainWindow::onRunDone(const RunSummary& summary) {
     shredView_.refresh();  // the last values of the run, the overall bar at its end, under the summary
     message(summary.title.c_str(), summary.text.c_str(), MB_OK | summary.icon);
     run_.finish();

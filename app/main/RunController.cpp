@@ -3,6 +3,8 @@
 #include "journal/JournalFile.h"
 #include "shred/ShredList.h"
 
+#include <utility>
+
 void LatestRunDisplay::setText(RunText which, const std::wstring& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     pending_.texts[static_cast<size_t>(which)] = text;
@@ -28,25 +30,18 @@ bool RunController::start(const RunSettings& settings) {
     settings_ = settings;
     control_.reset();
     state_ = State::Running;
-    thread_.reset(::CreateThread(nullptr, 0, Worker, this, 0, nullptr));
-    if (!thread_) {
+    auto work = [this] { ended_.post(DestructionRun(list_, settings_, journal_, display_, control_)); };
+    auto end = [this](bool completed) {
+        // The window must learn of the end whatever happened; an unexpected failure reads as an error.
+        if (!completed)
+            ended_.post(RunSummary{L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.",
+                                   MB_ICONWARNING, 1, true});
+    };
+    if (!worker_.start(work, end)) {
         state_ = State::Idle;
         return false;
     }
     return true;
-}
-
-DWORD WINAPI RunController::Worker(void* parameter) {
-    auto* self = static_cast<RunController*>(parameter);
-    try {
-        self->summary_ = DestructionRun(self->list_, self->settings_, self->journal_, self->display_, self->control_);
-    } catch (...) {
-        // The window must learn of the end whatever happened; an unexpected failure reads as an error.
-        self->summary_ = RunSummary{L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.",
-                                    MB_ICONWARNING, 1, true};
-    }
-    ::PostMessageW(self->window_, self->doneMessage_, 0, 0);
-    return 0;
 }
 
 void RunController::pause() {
@@ -67,26 +62,27 @@ void RunController::stop() {
     if (state_ != State::Running && state_ != State::Paused)
         return;
     // Stopping a paused run lets it go on to its next check, where it ends.
-    control_.requestStop();
+    control_.stop();
     state_ = State::Stopping;
 }
 
-RunSummary RunController::summary() {
-    if (thread_)
-        ::WaitForSingleObject(thread_.get(), INFINITE);
-    thread_.reset();
-    return summary_;
+std::optional<RunSummary> RunController::takeEnd() {
+    std::vector<RunSummary> ended = ended_.take();
+    if (ended.empty())
+        return std::nullopt;
+    worker_.join();
+    return std::move(ended.back());
 }
 
 void RunController::finish() {
-    summary();
+    worker_.join();
     EndDestructionRun(list_, display_, control_);
     state_ = State::Idle;
 }
 
 bool RunController::quitAndWait(DWORD timeoutMs) {
-    if (!thread_)
+    if (!worker_.started())
         return true;
-    control_.requestQuit();
-    return ::WaitForSingleObject(thread_.get(), timeoutMs) == WAIT_OBJECT_0;
+    control_.quit();
+    return worker_.join(timeoutMs);
 }

@@ -2,7 +2,9 @@
 
 #include "shred/DestructionRun.h"
 #include "shred/RunProgress.h"
-#include "win/Handle.h"
+#include "win/Mailbox.h"
+#include "win/StopToken.h"
+#include "win/Thread.h"
 
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 class JournalFile;
 class ShredList;
@@ -38,21 +41,22 @@ private:
     Changes pending_;
 };
 
-// Starts the destruction run on a worker thread and carries the window's pause, resume and stop requests
-// to it. When the run ends, the worker posts `doneMessage` to the window, which then calls finish() on its
-// own thread to show the summary and return to idle.
+// Starts the destruction run on a worker and carries the window's pause, resume and stop requests to it
+// through its stop token. The worker's values go to the display (LatestRunDisplay, taken on the window's
+// timer); its end, the summary, goes to a mailbox that wakes the window with `wakeMessage`, whatever the
+// run did. The window then takes it with takeEnd(), shows it and calls finish().
 class RunController {
 public:
     enum class State { Idle, Running, Paused, Stopping };
 
-    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display, UINT doneMessage)
-        : list_(list), journal_(journal), display_(display), doneMessage_(doneMessage) {}
+    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display)
+        : list_(list), journal_(journal), display_(display) {}
     ~RunController();
     RunController(const RunController&) = delete;
     RunController& operator=(const RunController&) = delete;
 
-    // The window told of the run's end.
-    void attach(HWND window) { window_ = window; }
+    // The window woken, with a message without parameters, when the run has ended.
+    void attach(HWND window, UINT wakeMessage) { ended_.attach(window, wakeMessage); }
     State state() const { return state_; }
     bool active() const { return state_ != State::Idle; }
 
@@ -60,8 +64,8 @@ public:
     void pause();  // from Running or Stopping
     void resume();
     void stop();
-    // After doneMessage: waits for the worker's very end and returns its summary.
-    RunSummary summary();
+    // The run's summary once it has ended (its worker joined); nothing while it goes on, or once taken.
+    std::optional<RunSummary> takeEnd();
     // Once the summary has been shown: resets the run's displays, empties the list, back to idle.
     void finish();
     // At exit: asks the worker to leave at its next safe point (between two blocks, or once the name wipe
@@ -69,16 +73,12 @@ public:
     bool quitAndWait(DWORD timeoutMs);
 
 private:
-    static DWORD WINAPI Worker(void* self);
-
     ShredList& list_;
     const JournalFile& journal_;
     RunDisplay& display_;
-    HWND window_ = nullptr;
-    UINT doneMessage_;
-    RunControl control_;
+    win::StopToken control_;
     RunSettings settings_;
-    RunSummary summary_;
+    win::Mailbox<RunSummary> ended_;
     std::atomic<State> state_{State::Idle};
-    win::UniqueHandle thread_;
+    win::Worker worker_;  // last: joined before anything it uses goes
 };

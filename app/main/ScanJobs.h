@@ -1,11 +1,12 @@
 #pragma once
 
 #include "shred/FolderScan.h"
-#include "win/Handle.h"
+#include "win/Mailbox.h"
+#include "win/StopToken.h"
+#include "win/Thread.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <list>
 #include <memory>
 #include <string>
@@ -13,37 +14,40 @@
 
 class ShredList;
 
-// The folder scans under way, each on a worker thread of its own: the worker collects the folder,
-// appends the batch to the list, recomputes the total and posts `doneMessage` to the window with the
-// job in lParam; the window then calls finish() on its own thread.
+// The folder scans under way, each on a worker of its own: the worker collects the folder, appends the
+// batch to the list and recomputes the total (the list marks its view dirty, which the window repaints on
+// its timer), then posts its end, with what the user must be told, to a mailbox that wakes the window
+// with `wakeMessage`. The window then takes the ends with takeEnded() on its own thread.
 class ScanJobs {
 public:
-    ScanJobs(ShredList& list, UINT doneMessage) : list_(list), doneMessage_(doneMessage) {}
+    explicit ScanJobs(ShredList& list) : list_(list) {}
     ~ScanJobs();
     ScanJobs(const ScanJobs&) = delete;
     ScanJobs& operator=(const ScanJobs&) = delete;
 
-    void attach(HWND window) { window_ = window; }
+    // The window woken, with a message without parameters, when a scan has ended.
+    void attach(HWND window, UINT wakeMessage) { ended_.attach(window, wakeMessage); }
     bool start(ScanKind kind, const std::wstring& target);
     bool active() const { return !jobs_.empty(); }
-    // After doneMessage: waits for the worker's end and returns what the user must be told.
-    std::vector<ScanNotice> finish(LPARAM job);
+    // The scans that have ended since the last call, their workers joined and forgotten: for each, what
+    // the user must be told.
+    std::vector<std::vector<ScanNotice>> takeEnded();
     // At exit: asks every scan to stop and waits up to timeoutMs for them. True when none is left running.
     bool stopAndWait(DWORD timeoutMs);
 
 private:
     struct Job {
-        ScanJobs* owner = nullptr;
-        ScanKind kind = ScanKind::Generic;
-        std::wstring target;
-        std::vector<ScanNotice> notices;
-        win::UniqueHandle thread;
+        int number = 0;
+        win::Worker worker;
     };
-    static DWORD WINAPI Worker(void* job);
+    struct Ended {
+        int number = 0;
+        std::vector<ScanNotice> notices;
+    };
 
     ShredList& list_;
-    UINT doneMessage_;
-    HWND window_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::list<std::unique_ptr<Job>> jobs_;
+    win::StopToken stop_;
+    win::Mailbox<Ended> ended_;
+    int nextNumber_ = 1;
+    std::list<std::unique_ptr<Job>> jobs_;  // last: every worker is joined before the rest goes
 };

@@ -458,11 +458,18 @@ std::vector<std::pair<HTREEITEM, std::wstring>> TreeItems(HWND tree, HTREEITEM p
 HTREEITEM TreeChild(HWND tree, HTREEITEM parent, const std::wstring& text) {
     if (parent)
         ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-    for (const auto& [item, name] : TreeItems(tree, parent)) {
-        if (name == text)
-            return item;
-    }
-    Fail(L"no tree item \"" + text + L"\"");
+    // A folder opens once the program has read it, off its window thread.
+    HTREEITEM found = nullptr;
+    WaitUntil([&] {
+        for (const auto& [item, name] : TreeItems(tree, parent)) {
+            if (name == text)
+                found = item;
+        }
+        return found != nullptr;
+    });
+    if (!found)
+        Fail(L"no tree item \"" + text + L"\"");
+    return found;
 }
 
 std::vector<std::wstring> TreeChildTexts(HWND tree, HTREEITEM parent) {

@@ -328,6 +328,7 @@ SCENARIO("tree-follows-disk") {
             texts += (texts.empty() ? L"" : L", ") + text;
         return texts;
     };
+    WaitUntil([&] { return shown() == L"notes.txt, stays.txt"; });
     ExpectEqual(shown(), L"notes.txt, stays.txt", L"the folder");
 
     s.addFiles(kFolder, {L"notes.txt"});
@@ -339,6 +340,7 @@ SCENARIO("tree-follows-disk") {
     MakeFile(std::wstring(kFolder) + L"later.txt", 10);
     ::SendMessageW(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(folder));
     ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
+    WaitUntil([&] { return shown() == L"later.txt, stays.txt"; });
     ExpectEqual(shown(), L"later.txt, stays.txt", L"a folder opened again is read again");
     s.quit();
 }

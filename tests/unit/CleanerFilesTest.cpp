@@ -41,7 +41,7 @@ TEST(CleanerFiles, SweepDeletesMatchingFilesInMatchingFoldersAndKeepsTheFolders)
     MakeTree(f.path(), {L"a.txt", L"x.dat", L"sub.txt\\", L"sub.txt\\b.txt", L"sub.txt\\deeper.txt\\",
                         L"sub.txt\\deeper.txt\\d.txt", L"data\\", L"data\\c.txt", L"ro.txt"});
     ::SetFileAttributesW((f / L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     std::wstring bare = f.path();
     bare.pop_back();
     const cleaner::SweepResult result = cleaner::SweepFiles(bare, L"*.txt", stop);
@@ -80,7 +80,7 @@ TEST(CleanerFiles, TempSweepKeepsWhatItsRuleKeeps) {
         test::SetWrittenDaysAgo(f / L"sub\\d1.tmp", 1);
         test::SetWrittenDaysAgo(f / L"sub\\d3.tmp", 3);
     };
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     prepare();
     cleaner::SweepTempFiles(f.path(), L"*.*", Ages(AgeRule::Keep24), stop);
     EXPECT_EQ(Under(f.path()), (Names{L"d0.tmp", L"d1.tmp", L"sub\\", L"sub\\d1.tmp"}));
@@ -106,11 +106,11 @@ TEST(CleanerFiles, SubFoldersGoWithTheirFilesButNotWithTheirOwnFolders) {
     ::SetFileAttributesW((cache / L"A\\2.dat").c_str(),
                          FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     ::SetFileAttributesW((cache / L"A").c_str(), FILE_ATTRIBUTE_READONLY);
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     EXPECT_EQ(cleaner::RemoveSubFolders(cache.path(), stop).deleted, 3u);
     EXPECT_EQ(Under(cache.path()), (Names{L"top.dat", L"B\\", L"B\\inner\\", L"B\\inner\\4.dat"}));
 
-    stop = true;
+    stop.stop();
     MakeTree(cache.path(), {L"C\\", L"C\\5.dat"});
     EXPECT_TRUE(cleaner::RemoveSubFolders(cache.path(), stop).stopped);
     EXPECT_TRUE(test::FileExists(cache / L"C\\5.dat"));
@@ -131,12 +131,12 @@ TEST(CleanerFiles, AStopThreeLevelsDownEndsEveryLevel) {
     MakeTree(f.path(), tree);
 
     // The stop comes as the sweep enters L3, the fourth folder: what is left then must all stay.
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     Names whenStopped;
     Ages stopAtL3([&](int asked) {
         if (asked == 4) {
             whenStopped = Under(f.path());
-            stop = true;
+            stop.stop();
         }
         return AgeRule::All;
     });
@@ -155,7 +155,7 @@ TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
     MakeTree(base, {L"outside\\keep.tmp", L"outside\\inner\\", L"outside\\inner\\keep2.tmp", L"temp\\own.tmp",
                     L"cache\\own.tmp", L"cache\\sub\\", L"cache\\sub\\own.tmp"});
     const Names outside = Under(base + L"outside\\");
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
 
     EXPECT_EQ(cleaner::SweepFiles(base + L"temp", L"*.*", stop).deleted, 1u);
     EXPECT_EQ(cleaner::SweepTempFiles(base + L"temp", L"*.*", Ages(AgeRule::All), stop).deleted, 0u);
@@ -236,15 +236,17 @@ TEST(CleanerFiles, DnsCommandsEndAndReportTheirCode) {
     EXPECT_EQ(show.lines.back().rfind(L"Code de retour : ", 0), 0u);
 
     // A command that has to be ended (no time left, or a stop) still ends with its code.
-    std::atomic<bool> stop{true};
+    win::StopToken stop;
+    stop.stop();
     Lines stopped;
-    const cleaner::DnsCommandResult ended = cleaner::FlushDnsCache(CommandInterpreterPath(), stopped, &stop);
+    const cleaner::DnsCommandResult ended = cleaner::FlushDnsCache(CommandInterpreterPath(), stopped, stop);
     EXPECT_EQ(stopped.lines.back(), L"Code de retour : " + std::to_wstring(ended.exitCode));
     if (!ended.ended) {
         EXPECT_EQ(ended.exitCode, static_cast<DWORD>(ERROR_CANCELLED));
     }
     Lines late;
-    const cleaner::DnsCommandResult timedOut = cleaner::ShowDnsCache(CommandInterpreterPath(), late, nullptr, 0);
+    const cleaner::DnsCommandResult timedOut =
+        cleaner::ShowDnsCache(CommandInterpreterPath(), late, win::StopToken::Never(), 0);
     EXPECT_EQ(late.lines.back(), L"Code de retour : " + std::to_wstring(timedOut.exitCode));
 
     Lines none;

@@ -22,7 +22,7 @@ TEST(CleanerRelay, CarriesARunsReportsInOrderAndItsChoicesAsTheyStand) {
     EXPECT_EQ(relay->ageRule(), cleaner::AgeRule::All);
 
     cleaner::CleanerRunSettings settings;
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     EXPECT_EQ(cleaner::CleanerRun::runHere(settings, *relay, *relay, stop), cleaner::CleanerEnd::Finished);
     const std::vector<CleanerRelay::Report> reports = relay->take();
     ASSERT_EQ(reports.size(), 6u);

@@ -46,7 +46,7 @@ struct Shredding {
     JournalFile journal;
     ShredList list;
     HookedDisplay display;
-    RunControl control;
+    win::StopToken control;
 
     std::wstring add(const std::wstring& name, const std::string& content = std::string(1000, 'x')) {
         test::WriteFile(files / name, content);
@@ -298,7 +298,7 @@ TEST(DestructionRun, AStopDuringAnOverwriteFinishesThatEntryOnly) {
         if (which == RunText::CurrentFile)
             current = text;
         if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
-            r.control.requestStop();
+            r.control.stop();
     };
     const RunSummary summary = r.run();
     EXPECT_FALSE(test::FileExists(last));
@@ -319,7 +319,7 @@ TEST(DestructionRun, AStopDuringTheLastEntryIsStillReported) {
     const std::wstring only = r.add(L"only.txt");
     r.display.onText = [&](RunText which, const std::wstring&) {
         if (which == RunText::Pattern)
-            r.control.requestStop();
+            r.control.stop();
     };
     const RunSummary summary = r.run();
     EXPECT_FALSE(test::FileExists(only)) << "the repetition under way completes";
@@ -336,7 +336,7 @@ TEST(DestructionRun, QuittingLeavesTheEntryUnderWayBetweenTwoBlocks) {
     const std::wstring big = r.add(L"big.bin", std::string(4 << 20, 'x'));
     r.display.onBar = [&](RunBar which, int value) {
         if (which == RunBar::Overwrite && value > 0)
-            r.control.requestQuit();
+            r.control.quit();
     };
     const RunSummary summary = r.run(kDoD, 3);
     EXPECT_TRUE(summary.stopped);
@@ -358,7 +358,7 @@ TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
         if (which == RunText::CurrentFile)
             current = text;
         if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
-            r.control.requestStop();
+            r.control.stop();
     };
     r.run(kZeros, 3);
     EXPECT_EQ(test::ReadFile(middle), std::string(1000, '\0')) << "overwritten once, keeps its name";
@@ -383,7 +383,7 @@ TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
         EXPECT_EQ(r.display.maxBar(RunBar::Overwrite), 25) << "nothing written while paused";
         EXPECT_TRUE(test::FileExists(big));
         if (stopWhilePaused)
-            r.control.requestStop();
+            r.control.stop();
         else
             r.control.resume();
         worker.join();

@@ -22,7 +22,7 @@ TEST(FolderScan, QueuesEveryFolderBeforeItsContentAndNeverTheRootItself) {
     test::TempFolder s(L"S");
     MakeTree(s.path(), {L"z.txt", L"A\\", L"A\\b.txt"});
     StatusRecorder status;
-    const ScanResult result = ScanFolder(s.path(), {nullptr, &status});
+    const ScanResult result = ScanFolder(s.path(), {win::StopToken::Never(), &status});
     EXPECT_EQ(Listed(result.entries, s.path()),
               (std::vector<Entry>{{L"A", kFolder}, {L"A\\b.txt", kFile}, {L"z.txt", kFile}}));
     EXPECT_EQ(status.texts, (std::vector<std::wstring>{kScanningStatus, L""}));
@@ -118,13 +118,13 @@ TEST(FolderScan, ScansRunningAtOnceDoNotMeddleWithEachOther) {
     EXPECT_EQ(mismatches.load(), 0);
 }
 
-// Raises the stop flag as soon as the scan says it started, as the window does when the program ends.
+// Asks the scan to stop as soon as it says it started, as the window does when the program ends.
 class StopOnStart : public StatusRecorder {
 public:
-    std::atomic<bool> stop{false};
+    win::StopToken stop;
     void status(const std::wstring& text) override {
         StatusRecorder::status(text);
-        stop = true;
+        stop.stop();
     }
 };
 
@@ -132,11 +132,11 @@ TEST(FolderScan, AStopRequestEndsTheScanWithNothingQueued) {
     test::TempFolder root(L"stop");
     MakeTree(root.path(), {L"A\\", L"A\\b.txt"});
     StopOnStart observer;
-    const ScanResult result = ScanFolder(root.path(), {&observer.stop, &observer});
+    const ScanResult result = ScanFolder(root.path(), {observer.stop, &observer});
     EXPECT_TRUE(result.stopped);
     EXPECT_TRUE(result.entries.empty());
     EXPECT_EQ(observer.texts, (std::vector<std::wstring>{kScanningStatus, L""})) << "the status line is cleared";
-    EXPECT_TRUE(ScanRecycleBin(root.path(), {&observer.stop, nullptr}).stopped);
+    EXPECT_TRUE(ScanRecycleBin(root.path(), {observer.stop, nullptr}).stopped);
 }
 
 }  // namespace

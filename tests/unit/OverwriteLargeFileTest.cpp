@@ -49,7 +49,7 @@ TEST(OverwriteLargeFile, FilesPastTwoGibibytesAreOverwrittenToTheirEnd) {
 
     test::RecordingDisplay display;
     int errors = 0;
-    EXPECT_EQ(OverwriteFileData(path, 3, nullptr, display, errors), kOverwriteDone);
+    EXPECT_EQ(OverwriteFileData(path, 3, win::StopToken::Never(), display, errors), kOverwriteDone);
 
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));

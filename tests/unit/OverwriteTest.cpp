@@ -14,9 +14,10 @@ constexpr size_t MiB = kOverwriteBlockSize;
 
 struct Overwrite {
     test::RecordingDisplay display;
+    win::StopToken control;
     int errors = 0;
-    int run(const std::wstring& path, int code, const OverwriteCallback& callback = nullptr) {
-        return OverwriteFileData(path, code, callback, display, errors);
+    int run(const std::wstring& path, int code, const BlockWritten& blockWritten = nullptr) {
+        return OverwriteFileData(path, code, control, display, errors, blockWritten);
     }
 };
 
@@ -152,11 +153,12 @@ TEST(OverwriteFileData, ALockedFileCannotBeOpened) {
     EXPECT_EQ(test::ReadFile(folder / L"a.bin"), "held by another");
 }
 
-TEST(OverwriteFileData, TheCallbackCanStopAPass) {
+TEST(OverwriteFileData, AQuitRequestStopsAPassAfterItsBlock) {
     test::TempFolder folder(L"stop");
     test::WriteFile(folder / L"a.bin", std::string(3 * MiB, '\xEE'));
     Overwrite o;
-    EXPECT_EQ(o.run(folder / L"a.bin", 5, [](int) { return 0; }), kOverwriteInterrupted);
+    o.control.quit();
+    EXPECT_EQ(o.run(folder / L"a.bin", 5), kOverwriteInterrupted);
     EXPECT_EQ(o.errors, 1);
     const std::string data = test::ReadFile(folder / L"a.bin");
     EXPECT_TRUE(AllBytes(data, 0, MiB, 0x55)) << "the block before the stop is written";

@@ -35,7 +35,7 @@ TEST(Presets, TheRecycleBinQueuesTheDeletedFilesAndKeepsEveryFolder) {
     const std::wstring user = L"S-1-5-21-1004336348-1177238915-682003330-1000\\";
     MakeTree(bin.path(), {user, user + L"$RAB12CD.txt", user + L"$IAB12CD.txt"});
     StatusRecorder status;
-    EXPECT_EQ(Listed(ScanRecycleBin(bin.path(), {nullptr, &status}).entries, bin.path() + user),
+    EXPECT_EQ(Listed(ScanRecycleBin(bin.path(), {win::StopToken::Never(), &status}).entries, bin.path() + user),
               (std::vector<Entry>{{L"$IAB12CD.txt", kFile}, {L"$RAB12CD.txt", kFile}}));
     EXPECT_EQ(status.texts, (std::vector<std::wstring>{kScanningStatus, L"", kRecycleBinStatus}));
 
