@@ -25,13 +25,6 @@ constexpr wchar_t kCommandsProperty[] = L"nx_GadgetCommandsVT";
 constexpr UINT_PTR kSubclassId = 1;
 constexpr int kControlKind = 3;
 
-// Colours of a new explorer bar, and those SetColor puts back (they differ).
-constexpr COLORREF kInitialBackground = RGB(90, 121, 174);
-constexpr COLORREF kInitialColors[7] = {RGB(255, 255, 255), RGB(68, 94, 138),   RGB(68, 94, 138),  RGB(238, 241, 242),
-                                        RGB(0, 0, 0),       RGB(255, 255, 255), RGB(147, 167, 202)};
-constexpr COLORREF kResetBackground = 0xFD8782;
-constexpr COLORREF kResetColors[7] = {0xFFFFFF, 0xB3120A, RGB(214, 223, 247), 0xC43507, 0, 0xFFFFFF, 0xFCB8A0};
-
 Bar* BarOf(HWND window) {
     return window && ::IsWindow(window) ? static_cast<Bar*>(::GetPropW(window, kBarProperty)) : nullptr;
 }

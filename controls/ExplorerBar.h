@@ -41,6 +41,16 @@ enum ColorType : int {
 // SetColor with this colour puts a type back to its reset value.
 inline constexpr COLORREF kResetColor = 0xFFFFFFFF;
 
+// Colours of a new explorer bar, and those SetColor puts back (they differ), by colour type from
+// kHeaderStart to kHot.
+inline constexpr COLORREF kInitialBackground = RGB(90, 121, 174);
+inline constexpr COLORREF kInitialColors[kHot - kHeaderStart + 1] = {
+    RGB(255, 255, 255), RGB(68, 94, 138),   RGB(68, 94, 138),  RGB(238, 241, 242),
+    RGB(0, 0, 0),       RGB(255, 255, 255), RGB(147, 167, 202)};
+inline constexpr COLORREF kResetBackground = 0xFD8782;
+inline constexpr COLORREF kResetColors[kHot - kHeaderStart + 1] = {0xFFFFFF, 0xB3120A, RGB(214, 223, 247), 0xC43507, 0,
+                                                                   0xFFFFFF, 0xFCB8A0};
+
 // Events of the notification procedure, called as (control id, event, a, b).
 enum Event : int {
     kWidthChanged = 1,  // the usable width changed: a = old width, b = new width (group widths)

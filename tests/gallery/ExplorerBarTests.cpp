@@ -16,9 +16,10 @@ using namespace ExplorerBar;
 using Event = std::array<int, 4>;
 
 constexpr int kBarId = 77;
-constexpr COLORREF kBackgroundColor = RGB(90, 121, 174);
-constexpr COLORREF kBodyColor = RGB(68, 94, 138);
-constexpr COLORREF kHotColor = RGB(147, 167, 202);
+// The control's own colours for a new bar.
+constexpr COLORREF kBackgroundColor = kInitialBackground;
+constexpr COLORREF kBodyColor = kInitialColors[kBody - kHeaderStart];
+constexpr COLORREF kHotColor = kInitialColors[kHot - kHeaderStart];
 
 HWND Stage() {
     static HWND stage = CreateStage(1060, 0, 215, 990);
@@ -393,9 +394,9 @@ void CheckColorsAndEnabling() {
     bar.add(kHeader, 35, 0, L"Groupe", GroupPicture());
     bar.add(kLink, 25, 1, L"Lien", LinkPicture());
     HWND container = AddContainer(bar.get(), -1, 40);
-    const COLORREF initial[] = {RGB(255, 255, 255), RGB(68, 94, 138),   RGB(68, 94, 138),  RGB(238, 241, 242),
-                                RGB(0, 0, 0),       RGB(255, 255, 255), RGB(147, 167, 202)};
-    const COLORREF reset[] = {0xFFFFFF, 0xB3120A, RGB(214, 223, 247), 0xC43507, 0, 0xFFFFFF, 0xFCB8A0};
+    const COLORREF* initial = kInitialColors;
+    const COLORREF* reset = kResetColors;
+    const COLORREF resetBody = kResetColors[kBody - kHeaderStart];
     bool initialOk = GetColor(bar.get(), kBackground) == kBackgroundColor, resetOk = true;
     for (int type = kHeaderStart; type <= kHot; ++type) {
         initialOk = initialOk && GetColor(bar.get(), type) == initial[type - kHeaderStart];
@@ -404,10 +405,10 @@ void CheckColorsAndEnabling() {
     }
     SetColor(bar.get(), kBackground, kResetColor);
     Check(initialOk, L"the initial colours");
-    Check(resetOk && GetColor(bar.get(), kBackground) == 0xFD8782, L"SetColor with -1 puts the reset colours");
-    Check(Container::BackColor(container) == RGB(214, 223, 247), L"the body colour recolours the containers");
+    Check(resetOk && GetColor(bar.get(), kBackground) == kResetBackground, L"SetColor with -1 puts the reset colours");
+    Check(Container::BackColor(container) == resetBody, L"the body colour recolours the containers");
     const Capture page = PrintClient(bar.page());
-    Check(page.at(5, 5) == 0xFD8782 && page.at(15, 45 + 2) == RGB(214, 223, 247),
+    Check(page.at(5, 5) == kResetBackground && page.at(15, 45 + 2) == resetBody,
           L"the page shows the new background and body colours");
 
     ::EnableWindow(bar.get(), FALSE);
@@ -419,8 +420,7 @@ void CheckColorsAndEnabling() {
     Check(disabled.any({40, 45, 150, 70}, [](COLORREF c) { return c == RGB(0, 0, 0); }),
           L"a disabled bar writes its captions in black");
     ::EnableWindow(bar.get(), TRUE);
-    Check(PrintClient(bar.page()).at(15, 45 + 2) == RGB(214, 223, 247) &&
-              Container::BackColor(container) == RGB(214, 223, 247),
+    Check(PrintClient(bar.page()).at(15, 45 + 2) == resetBody && Container::BackColor(container) == resetBody,
           L"enabling brings the colours back");
 }
 
