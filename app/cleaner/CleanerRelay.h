@@ -18,9 +18,9 @@ namespace cleaner {
 class CleanerRelay final : public CleanerChoices, public CleanerObserver, public LineSink {
 public:
     struct Report {
-        enum class Kind { Busy, Status, ItemDone, DnsLine, Ended, DnsCommandEnded };
+        enum class Kind { Busy, ItemStarted, ItemDone, Finished, DnsLine, Ended, DnsCommandEnded };
         Kind kind;
-        int value = 0;  // Busy: 0 or 1; ItemDone: the item; Ended: the CleanerEnd
+        int value = 0;  // Busy: 0 or 1; ItemStarted, ItemDone: the item; Ended: the CleanerEnd
         std::wstring text;
     };
 
@@ -36,8 +36,9 @@ public:
     bool ticked(CleanerItem item) const override;
     AgeRule ageRule() const override;
     void busy(bool on) override;
-    void status(const std::wstring& text) override;
+    void itemStarted(CleanerItem item) override;
     void itemDone(CleanerItem item) override;
+    void finished() override;
     void dnsLine(const std::wstring& text) override;
     void ended(CleanerEnd end) override;
     // As a line sink: the output of a DNS command started from the "Cache DNS" tab.
