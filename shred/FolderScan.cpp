@@ -24,9 +24,9 @@ bool StopRaised(const ScanContext& context) {
     return context.stop && context.stop->load(std::memory_order_relaxed);
 }
 
-void ShowStatus(const ScanContext& context, const std::wstring& text) {
+void ReportStatus(const ScanContext& context, ScanStatus status) {
     if (context.observer)
-        context.observer->status(text);
+        context.observer->status(status);
 }
 
 // Lists folders for one walk. Where the system knows them (Windows 7 on), it asks for the basic
@@ -206,11 +206,11 @@ ScanResult ScanFolder(const std::wstring& root, const ScanContext& context) {
     ScanResult result;
     if (!win::IsAbsolutePath(root))
         return result;
-    ShowStatus(context, kScanningStatus);
+    ReportStatus(context, ScanStatus::Scanning);
     std::vector<ScanRecord> records = CollectTree(root, context, &result.stopped);
     if (!result.stopped)
         result.entries = SortedEntries(root, std::move(records));
-    ShowStatus(context, std::wstring());
+    ReportStatus(context, ScanStatus::None);
     return result;
 }
 
@@ -218,7 +218,7 @@ ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context) 
     ScanResult result = ScanFolder(root, context);
     if (result.stopped || !win::IsAbsolutePath(root))
         return result;
-    ShowStatus(context, kRecycleBinStatus);
+    ReportStatus(context, ScanStatus::SortingRecycleBin);
     // Only what this scan found is sorted out: folder entries the user queued before stay queued. A folder
     // is kept only when its path holds both of these account markers, which no recycle bin path does.
     auto isKeptFolder = [](const std::wstring& path) {
@@ -339,7 +339,7 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
     ScanResult result;
     if (!win::IsAbsolutePath(prefetchFolder))
         return result;
-    ShowStatus(context, kScanningStatus);
+    ReportStatus(context, ScanStatus::Scanning);
     const std::wstring base = win::WithTrailingBackslash(prefetchFolder);
     std::vector<std::wstring> found = CollectMatching(base, L"*.pf", true, context, &result.stopped);
     result.entries.reserve(found.size());
@@ -350,7 +350,7 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
             path.pop_back();
         result.entries.push_back({std::move(path), EntryImage::Prefetch});
     }
-    ShowStatus(context, std::wstring());
+    ReportStatus(context, ScanStatus::None);
     return result;
 }
 

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr wchar_t kAfterAdding[] = L"   ";
-constexpr wchar_t kAfterRemoving[] = L"  ";
+constexpr ShredListNumbers::Counted kAfterAdding = ShredListNumbers::Counted::AfterAdding;
+constexpr ShredListNumbers::Counted kAfterRemoving = ShredListNumbers::Counted::AfterRemoving;
 
 // Entries of a batch appended under one hold of the lock: small enough for the window thread, which reads
 // the list for every repaint, never to wait long, large enough for a million entries to go in quickly.
@@ -59,12 +59,6 @@ unsigned long long SizeOnDisk(const std::wstring& path) {
 unsigned long long ThousandthsOfMiB(unsigned long long bytes) {
     constexpr unsigned long long kMiB = 1024 * 1024;
     return bytes / kMiB * 1000 + (bytes % kMiB * 1000 + kMiB / 2) / kMiB;
-}
-
-std::wstring MiBText(unsigned long long thousandths) {
-    wchar_t fraction[8] = {};
-    swprintf(fraction, std::size(fraction), L"%03u", static_cast<unsigned>(thousandths % 1000));
-    return std::to_wstring(thousandths / 1000) + L"." + fraction;
 }
 
 size_t NameStart(const std::wstring& path) {
@@ -324,8 +318,8 @@ bool ShredList::addPath(const std::wstring& path) {
             }
         }
         push(prepared);
-        writeCounters(kAfterAdding);
-        totalSize_.clear();
+        recount(kAfterAdding);
+        numbers_.totalThousandths.reset();
     }
     notify();
     return true;
@@ -367,7 +361,7 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
         // Counted at once: the scan that follows may find nothing to append (an empty folder).
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
     return true;
@@ -378,7 +372,7 @@ void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
 }
@@ -423,7 +417,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
             std::lock_guard<std::mutex> lock(mutex_);
             for (const Prepared& prepared : slice)
                 push(prepared);
-            writeCounters(kAfterAdding);
+            recount(kAfterAdding);
         }
         notify();
     }
@@ -432,7 +426,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
 void ShredList::refreshCounters() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
 }
@@ -448,7 +442,7 @@ void ShredList::removeSelected(std::vector<size_t> indexes) {
             indexes.pop_back();
         if (indexes.size() == store.entries.size() && !indexes.empty()) {
             emptied = takeAll();
-            writeCounters(kAfterRemoving);
+            recount(kAfterRemoving);
         } else if (!indexes.empty()) {
             // One pass that keeps the others in order: removing entry by entry would cost a move of the
             // whole tail for each selected row of a long list.
@@ -464,9 +458,10 @@ void ShredList::removeSelected(std::vector<size_t> indexes) {
             }
             store.entries.truncate(kept);
             store.compactTexts();
-            writeCounters(kAfterRemoving);
+            recount(kAfterRemoving);
         }
-        totalSize_ = store_->entries.empty() ? std::wstring() : MiBText(store_->thousandths);
+        numbers_.totalThousandths =
+            store_->entries.empty() ? std::nullopt : std::optional<unsigned long long>(store_->thousandths);
     }
     emptied.reset();
     notify();
@@ -477,8 +472,8 @@ void ShredList::clear() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         emptied = takeAll();
-        writeCounters(kAfterRemoving);
-        totalSize_.clear();
+        recount(kAfterRemoving);
+        numbers_.totalThousandths.reset();
     }
     emptied.reset();
     notify();
@@ -487,7 +482,8 @@ void ShredList::clear() {
 void ShredList::computeTotalSize() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        totalSize_ = store_->entries.empty() ? std::wstring() : MiBText(store_->thousandths);
+        numbers_.totalThousandths =
+            store_->entries.empty() ? std::nullopt : std::optional<unsigned long long>(store_->thousandths);
     }
     notify();
 }
@@ -526,45 +522,22 @@ void ShredList::resetAfterRun() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         emptied = takeAll();
-        writeCounters(kAfterAdding);
-        totalSize_.clear();
+        recount(kAfterAdding);
+        numbers_.totalThousandths.reset();
     }
     emptied.reset();
     notify();
 }
 
-std::wstring ShredList::headerText() const {
+ShredListNumbers ShredList::numbers() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return header_;
+    return numbers_;
 }
 
-std::wstring ShredList::countText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return count_;
-}
-
-std::wstring ShredList::totalSizeText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return totalSize_;
-}
-
-std::wstring ShredList::statusText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return status_;
-}
-
-void ShredList::setStatusText(const std::wstring& text) {
+void ShredList::setScanStatus(ScanStatus status) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        status_ = text;
-    }
-    notify();
-}
-
-void ShredList::setTotalSizeText(const std::wstring& text) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        totalSize_ = text;
+        numbers_.status = status;
     }
     notify();
 }
@@ -604,7 +577,7 @@ std::wstring ShredList::pathAt(size_t index) const {
     return index < store_->entries.size() ? store_->pathOf(store_->entries[index]) : std::wstring();
 }
 
-void ShredList::writeCounters(const wchar_t* prefix) {
-    count_ = std::to_wstring(store_->entries.size());
-    header_ = std::wstring(kHeaderTitle) + prefix + count_;
+void ShredList::recount(ShredListNumbers::Counted after) {
+    numbers_.counted = after;
+    numbers_.count = store_->entries.size();
 }

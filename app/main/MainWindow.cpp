@@ -25,7 +25,7 @@ MainWindow::MainWindow(App& app)
     : app_(app),
       journal_(app.folders.config),
       shredView_(app, list_, runDisplay_),
-      run_(list_, journal_, runDisplay_, kMsgRunDone),
+      run_(list_, journal_, runWords_, kMsgRunDone),
       scans_(list_, kMsgScanDone) {}
 
 bool MainWindow::create() {

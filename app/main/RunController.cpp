@@ -39,11 +39,12 @@ bool RunController::start(const RunSettings& settings) {
 DWORD WINAPI RunController::Worker(void* parameter) {
     auto* self = static_cast<RunController*>(parameter);
     try {
-        self->summary_ = DestructionRun(self->list_, self->settings_, self->journal_, self->display_, self->control_);
+        self->summary_ = DestructionRun(self->list_, self->settings_, self->journal_, self->observer_, self->control_);
     } catch (...) {
         // The window must learn of the end whatever happened; an unexpected failure reads as an error.
-        self->summary_ = RunSummary{L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.",
-                                    MB_ICONWARNING, 1, true};
+        self->summary_ = RunSummary();
+        self->summary_.end = RunEnd::Failed;
+        self->summary_.errors = 1;
     }
     ::PostMessageW(self->window_, self->doneMessage_, 0, 0);
     return 0;
@@ -80,7 +81,7 @@ RunSummary RunController::summary() {
 
 void RunController::finish() {
     summary();
-    EndDestructionRun(list_, display_, control_);
+    EndDestructionRun(list_, observer_, control_);
     state_ = State::Idle;
 }
 

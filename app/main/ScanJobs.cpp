@@ -36,7 +36,7 @@ DWORD WINAPI ScanJobs::Worker(void* parameter) {
         }
     } catch (...) {
         // The window is told of the end whatever happened; a scan that failed queues nothing more.
-        owner.list_.setStatusText(L"");
+        owner.list_.setScanStatus(ScanStatus::None);
     }
     ::PostMessageW(owner.window_, owner.doneMessage_, 0, reinterpret_cast<LPARAM>(job));
     return 0;
