@@ -54,11 +54,12 @@ bool ReachedThroughLink(const std::wstring& base, const std::wstring& sub) {
     return false;
 }
 
-// Hands the DNS flush's output lines to the observer.
+// Hands the DNS flush's output lines and exit code to the observer.
 class DnsLinesToObserver final : public LineSink {
 public:
     explicit DnsLinesToObserver(CleanerObserver& observer) : observer_(observer) {}
     void line(const std::wstring& text) override { observer_.dnsLine(text); }
+    void exitCode(DWORD code) override { observer_.dnsExitCode(code); }
 
 private:
     CleanerObserver& observer_;
@@ -144,6 +145,7 @@ public:
     void finished() override { observer_.finished(); }
     void itemDone(CleanerItem item) override { observer_.itemDone(item); }
     void dnsLine(const std::wstring& text) override { observer_.dnsLine(text); }
+    void dnsExitCode(DWORD code) override { observer_.dnsExitCode(code); }
     void ended(CleanerEnd end) override {
         state_.reported = true;
         observer_.ended(end);

@@ -59,7 +59,7 @@ enum class CleanerEnd { Finished, Stopped };
 
 // What the run tells, on the worker thread, in this order: busy(true); for each item it works on,
 // itemStarted(item) then, when the item counts as done, itemDone(item); output lines of the DNS flush as
-// it comes; at the end finished() unless stopped, busy(false) and ended(...) last.
+// they come, then its exit code; at the end finished() unless stopped, busy(false) and ended(...) last.
 // After ended() the run makes no further call. An observer whose window has gone must simply do nothing.
 class CleanerObserver {
 public:
@@ -70,6 +70,7 @@ public:
     // Every ticked item has been worked on (not told when the run was stopped).
     virtual void finished() = 0;
     virtual void dnsLine(const std::wstring& /*text*/) {}
+    virtual void dnsExitCode(DWORD /*code*/) {}
     virtual void ended(CleanerEnd end) = 0;
 };
 

@@ -83,13 +83,13 @@ std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext&
 std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records);
 
 // The whole content of root, every folder before its content, root itself excluded. Reports
-// ScanStatus::Scanning while it works and ScanStatus::None at the end. A root that is empty or not an absolute path
-// (which would name something under the current folder) gives nothing.
+// ScanStatus::Scanning while it works and ScanStatus::None at the end. A root that is empty or not an
+// absolute path (which would name something under the current folder) gives nothing.
 ScanResult ScanFolder(const std::wstring& root, const ScanContext& context);
 
 // ScanFolder of the recycle bin, then without its folder entries: only the deleted files are queued, and
-// the per-user folders and the deleted folders stay in place. Shows kRecycleBinStatus while it sorts them
-// out; the counters are written again even when nothing is left.
+// the per-user folders and the deleted folders stay in place. Reports ScanStatus::SortingRecycleBin while
+// it sorts them out, and leaves it so; the entries are counted again even when nothing is left.
 ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context);
 
 // The entries of folder that match pattern, as paths relative to folder (a matching folder with a

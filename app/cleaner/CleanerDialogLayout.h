@@ -146,6 +146,8 @@ inline constexpr AgeRule kDefaultAgeRule = AgeRule::Keep24;
 inline constexpr POINT kDnsTextAt = {5, 95};
 inline constexpr int kDnsTextWidth = 670;
 inline constexpr int kDnsTextHeightLess = 130;
+// The line that closes a DNS command's output, before its exit code.
+inline constexpr wchar_t kDnsExitCodeLine[] = L"Code de retour : ";
 
 // "M.R.U.": the list and its columns.
 inline constexpr RECT kMruList = {5, 75, 675, 295};  // 670 x 220

@@ -76,6 +76,9 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
         case Kind::DnsLine:
             appendDnsLine(report.text);
             break;
+        case Kind::DnsExitCode:
+            appendDnsLine(kDnsExitCodeLine + std::to_wstring(static_cast<DWORD>(report.value)));
+            break;
         case Kind::DnsCommandEnded:
             dnsBusy_ = false;
             for (const Button& entry : kDnsButtons)

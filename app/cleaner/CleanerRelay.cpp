@@ -64,6 +64,10 @@ void CleanerRelay::dnsLine(const std::wstring& text) {
     push({Report::Kind::DnsLine, 0, text});
 }
 
+void CleanerRelay::dnsExitCode(DWORD code) {
+    push({Report::Kind::DnsExitCode, static_cast<int>(code), {}});
+}
+
 void CleanerRelay::ended(CleanerEnd end) {
     push({Report::Kind::Ended, static_cast<int>(end), {}});
 }

@@ -18,9 +18,10 @@ namespace cleaner {
 class CleanerRelay final : public CleanerChoices, public CleanerObserver, public LineSink {
 public:
     struct Report {
-        enum class Kind { Busy, ItemStarted, ItemDone, Finished, DnsLine, Ended, DnsCommandEnded };
+        enum class Kind { Busy, ItemStarted, ItemDone, Finished, DnsLine, DnsExitCode, Ended, DnsCommandEnded };
         Kind kind;
-        int value = 0;  // Busy: 0 or 1; ItemStarted, ItemDone: the item; Ended: the CleanerEnd
+        // Busy: 0 or 1; ItemStarted, ItemDone: the item; DnsExitCode: the code's bits; Ended: the CleanerEnd
+        int value = 0;
         std::wstring text;
     };
 
@@ -40,9 +41,11 @@ public:
     void itemDone(CleanerItem item) override;
     void finished() override;
     void dnsLine(const std::wstring& text) override;
+    void dnsExitCode(DWORD code) override;
     void ended(CleanerEnd end) override;
     // As a line sink: the output of a DNS command started from the "Cache DNS" tab.
     void line(const std::wstring& text) override { dnsLine(text); }
+    void exitCode(DWORD code) override { dnsExitCode(code); }
     // The DNS command of the tab has ended (its last line given).
     void dnsCommandEnded();
 

@@ -50,6 +50,10 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         dns_.push_back(text);
     }
+    void dnsExitCode(DWORD code) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dns_.push_back(L"exit code " + std::to_wstring(code));
+    }
     void ended(cleaner::CleanerEnd end) override {
         add(end == cleaner::CleanerEnd::Finished ? L"finished" : L"stopped");
         std::lock_guard<std::mutex> lock(mutex_);
@@ -167,7 +171,7 @@ TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
     EXPECT_TRUE(test::Under(media).empty());
     const std::vector<std::wstring> dns = run.recorder->dns();
     ASSERT_FALSE(dns.empty());
-    EXPECT_EQ(dns.back().rfind(L"Code de retour : ", 0), 0u);
+    EXPECT_EQ(dns.back().rfind(L"exit code ", 0), 0u) << "the flush's output ends with its code";
     const std::vector<std::wstring> journal = JournalFile::readLines(run.settings.journal.path());
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0].substr(21), L" - URL supprim\u00E9e : " + std::wstring(cleaner::kTypedUrlsKey) + L"\\url5");
