@@ -87,6 +87,15 @@ TEST(DestructionRun, EmptyFilesAreJournalledAndKept) {
     EXPECT_EQ(summary.end, RunEnd::Incomplete);
     EXPECT_EQ(summary.errors, 1);
     EXPECT_EQ(r.list.count(), 0u) << "the list is emptied after every run";
+    EXPECT_EQ(summary.unjournalled, 0);
+
+    // Without its folder the journal takes no line: the run goes on all the same and counts them.
+    Shredding lost(L"empty-unjournalled");
+    lost.add(L"e.txt", "");
+    lost.journal = JournalFile(lost.config / L"absent\\");
+    const RunSummary unjournalled = lost.run();
+    EXPECT_EQ(unjournalled.errors, 1);
+    EXPECT_EQ(unjournalled.unjournalled, 2);
 }
 
 TEST(DestructionRun, AFolderListedBeforeItsFilesGoesLast) {
