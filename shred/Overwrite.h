@@ -2,6 +2,7 @@
 
 #include "shred/OverwriteMethod.h"
 #include "shred/RunProgress.h"
+#include "shred/StepResult.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shred/StepResult.h"
-
 #include <array>
 #include <string_view>
 

@@ -25,7 +25,7 @@ public:
     virtual void blockWritten(unsigned long long /*position*/,
                               unsigned long long /*length*/,
                               double /*writtenPercent*/) {}
-    // The pass was written whole and flushed to the device.
+    // The pass's writes reached the device: the whole pass, unless the callback stopped it half-way.
     virtual void passFlushed(int /*pass*/, int /*passes*/) {}
     // The file is closed: its overwrite is over, whatever came of it.
     virtual void overwriteEnded() {}

@@ -48,8 +48,9 @@ public:
 };
 
 // The queue of the next destruction run, with the numbers shown around it (ShredListNumbers): the count
-// of the list's header and of the line under it, the total size, the scan status. A virtual list view shows it. It is
-// safe to use from several threads: the window thread appends while a scan or a run reads and removes.
+// of the list's header and of the line under it, the total size, the scan status. A virtual list view
+// shows it. It is safe to use from several threads: the window thread appends while a scan or a run reads
+// and removes.
 //
 // It is built for a million entries and more. Each entry's size is asked of the disk once, when it is
 // queued (a scan's listing already holds it), and the total is kept as the exact sum of those sizes: no
