@@ -23,6 +23,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,13 +61,14 @@ double PlainWrite(const std::wstring& path, unsigned long long size) {
 }
 
 double Overwrite(const std::wstring& path, int code) {
-    NoRunDisplay display;
+    NoRunObserver observer;
     int errors = 0;
     const auto start = Clock::now();
-    const int result = OverwriteFileData(path, code, win::StopToken::Never(), display, errors);
+    const OverwriteResult result = OverwriteFileData(path, code, win::StopToken::Never(), observer, errors);
     const double seconds = Seconds(start);
-    if (result != kOverwriteDone)
-        std::printf("  overwrite failed with %d\n", result);
+    if (!result.is(OverwriteOutcome::Done))
+        std::printf("  overwrite failed: outcome %d, system error %lu\n", static_cast<int>(result.outcome),
+                    result.systemError);
     return seconds;
 }
 
@@ -117,13 +121,23 @@ RunSummary RunOver(const std::vector<std::wstring>& paths, double* seconds) {
         entries.push_back({path, EntryImage::ScannedFile});
     list.appendScanned(entries);
     JournalFile journal(kWork);
-    NoRunDisplay display;
+    NoRunObserver observer;
     win::StopToken control;
     const auto start = Clock::now();
-    RunSummary summary = DestructionRun(list, {L"Simples zéros  - 1 cycle", 1}, journal, display, control);
+    RunSummary summary = DestructionRun(list, {L"Simples zéros  - 1 cycle", 1}, journal, observer, control);
     *seconds = Seconds(start);
-    EndDestructionRun(list, display, control);
+    EndDestructionRun(list, observer, control);
     return summary;
+}
+
+// The list's total size in MiB with three decimals, as the window shows it; empty when none is on show.
+std::wstring TotalText(const ShredList& list) {
+    const std::optional<unsigned long long> thousandths = list.numbers().totalThousandths;
+    if (!thousandths)
+        return std::wstring();
+    wchar_t fraction[8] = {};
+    swprintf(fraction, std::size(fraction), L"%03u", static_cast<unsigned>(*thousandths % 1000));
+    return std::to_wstring(*thousandths / 1000) + L"." + fraction;
 }
 
 // The floor under a run: the system calls the run makes for each file and nothing else. Open, one pass of
@@ -195,7 +209,8 @@ void Memory(int count) {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
-    std::printf("run over %d queued entries: %.1f s, %d errors\n", count, seconds, summary.errors);
+    std::printf("run over %d queued entries: %.1f s, %d errors, %d journal lines not written\n", count, seconds,
+                summary.errors, summary.unjournalled);
     std::printf("  peak working set %.1f MiB\n", counters.PeakWorkingSetSize / 1048576.0);
 }
 
@@ -257,7 +272,7 @@ ScanTimes TimedScan(const std::wstring& root, size_t* entries, std::wstring* tot
     std::thread reader([&] {
         while (!done) {
             const auto asked = Clock::now();
-            list.countText();
+            list.numbers();
             list.entry(list.count() / 2);
             longest = std::max(longest, Seconds(asked));
             ::Sleep(1);
@@ -280,7 +295,7 @@ ScanTimes TimedScan(const std::wstring& root, size_t* entries, std::wstring* tot
     reader.join();
     times.longestRead = longest;
     *entries = list.count();
-    *totalText = list.totalSizeText();
+    *totalText = TotalText(list);
     return times;
 }
 
@@ -315,14 +330,14 @@ void Scan(int count) {
     ShredList list;
     AppendScanResult(list, ScanFolder(root, ScanContext()));
     list.computeTotalSize();
-    const std::wstring listed = list.totalSizeText();
+    const std::wstring listed = TotalText(list);
     start = Clock::now();
     ShredList asked;  // each entry's size asked of the disk as it is added
     for (size_t i = 0; i < list.count(); ++i)
         asked.addPath(list.entryText(i));
     asked.computeTotalSize();
     std::printf("  total from the listing \"%ls\", asking the disk per entry \"%ls\" (%.1f s)%s\n", listed.c_str(),
-                asked.totalSizeText().c_str(), Seconds(start), listed == asked.totalSizeText() ? "" : "  MISMATCH");
+                TotalText(asked).c_str(), Seconds(start), listed == TotalText(asked) ? "" : "  MISMATCH");
 }
 
 }  // namespace

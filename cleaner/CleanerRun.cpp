@@ -14,32 +14,20 @@
 namespace cleaner {
 
 const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
-    {CleanerItem::TypedUrls, L" Historique des URLs saisies dans IE", L"Nettoyage des URLs saisies dans IE en cours...",
-     true, false},
-    {CleanerItem::IeCache, L" Fichiers Internet temporaires",
-     L"Suppression des fichiers Internet temporaires en cours...", false, false},
-    {CleanerItem::Cookies, L" Cookies Internet", L"Suppression des cookies Internet en cours...", false, true},
-    {CleanerItem::IeHistory, L" Historique de navigation internet",
-     L"Suppression de l'historique de navigation dans IE en cours...", false, false},
-    {CleanerItem::Clipboard, L" Vider le presse-papier", L"Nettoyage du presse-papier en cours...", true, false},
-    {CleanerItem::MruTraces, L" Nettoyer le registre des traces MRU",
-     L"Nettoyage des traces MRU dans le registre en cours...", true, false},
-    {CleanerItem::DnsCache, L" Effacer le cache DNS (sites web vistés)", L"Effacement du cache DNS en cours...", true,
-     false},
-    {CleanerItem::RecentDocs, L" Documents récents", L"Suppression de la liste des documents récents en cours...",
-     false, true},
-    {CleanerItem::WindowsTemp, L" Fichiers temporaires Windows",
-     L"Suppression des fichiers temporaires de tous les utilisateurs en cours...", false, true},
-    {CleanerItem::UserTemp, L" Fichiers temporaires utilisateur",
-     L"Suppression des fichiers temporaires de l'utilisateur actuel en cours...", false, true},
-    {CleanerItem::BurnTemp, L" Fichiers temporaires à graver",
-     L"Suppression des fichiers temporaires à graver en cours...", false, true},
-    {CleanerItem::MediaPlayerCache, L" Média Player Cache Images", L"Suppression du cache de Média Player en cours...",
-     false, true},
-    {CleanerItem::PrefetchLayouts, L" Layouts du Prefetch", L"Suppression des fichiers modèles du Prefetch en cours...",
-     false, true},
-    {CleanerItem::RecycleBin, L" Vider la corbeille (effacement simple)", L"Vidage de la corbeille en cours...", true,
-     false},
+    {CleanerItem::TypedUrls, true, false},
+    {CleanerItem::IeCache, false, false},
+    {CleanerItem::Cookies, false, true},
+    {CleanerItem::IeHistory, false, false},
+    {CleanerItem::Clipboard, true, false},
+    {CleanerItem::MruTraces, true, false},
+    {CleanerItem::DnsCache, true, false},
+    {CleanerItem::RecentDocs, false, true},
+    {CleanerItem::WindowsTemp, false, true},
+    {CleanerItem::UserTemp, false, true},
+    {CleanerItem::BurnTemp, false, true},
+    {CleanerItem::MediaPlayerCache, false, true},
+    {CleanerItem::PrefetchLayouts, false, true},
+    {CleanerItem::RecycleBin, true, false},
 }};
 
 }  // namespace cleaner
@@ -66,11 +54,12 @@ bool ReachedThroughLink(const std::wstring& base, const std::wstring& sub) {
     return false;
 }
 
-// Hands the DNS flush's output lines to the observer.
+// Hands the DNS flush's output lines and exit code to the observer.
 class DnsLinesToObserver final : public LineSink {
 public:
     explicit DnsLinesToObserver(CleanerObserver& observer) : observer_(observer) {}
     void line(const std::wstring& text) override { observer_.dnsLine(text); }
+    void exitCode(DWORD code) override { observer_.dnsExitCode(code); }
 
 private:
     CleanerObserver& observer_;
@@ -152,9 +141,11 @@ class EndMarking final : public CleanerObserver {
 public:
     EndMarking(CleanerObserver& observer, RunState& state) : observer_(observer), state_(state) {}
     void busy(bool on) override { observer_.busy(on); }
-    void status(const std::wstring& text) override { observer_.status(text); }
+    void itemStarted(CleanerItem item) override { observer_.itemStarted(item); }
+    void finished() override { observer_.finished(); }
     void itemDone(CleanerItem item) override { observer_.itemDone(item); }
     void dnsLine(const std::wstring& text) override { observer_.dnsLine(text); }
+    void dnsExitCode(DWORD code) override { observer_.dnsExitCode(code); }
     void ended(CleanerEnd end) override {
         state_.reported = true;
         observer_.ended(end);
@@ -234,14 +225,14 @@ CleanerEnd CleanerRun::runHere(const CleanerRunSettings& settings,
         // Asked now, not at the start: a tick changed during the run counts for the items not reached yet.
         if (!choices.ticked(info.item) || (info.stopChecked && stop.stopRequested()))
             continue;
-        observer.status(info.statusText);
+        observer.itemStarted(info.item);
         const std::vector<std::wstring> folders = CleanerItemFolders(info.item, settings.windowsFolder);
         if (Perform(info.item, folders, settings, choices, observer, stop))
             observer.itemDone(info.item);
     }
     const bool stopped = stop.stopRequested();
     if (!stopped)
-        observer.status(kCleanerFinishedStatus);
+        observer.finished();
     observer.busy(false);
     const CleanerEnd end = stopped ? CleanerEnd::Stopped : CleanerEnd::Finished;
     observer.ended(end);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The cleaner run: a worker thread that walks the fourteen cleaner items in a fixed order and, for each one
-// ticked at the moment it gets there, shows its status text, does its work (RegistryTraces.h,
+// ticked at the moment it gets there, says it starts it, does its work (RegistryTraces.h,
 // FileTraces.h) and marks it done. It never touches a window: it asks its CleanerChoices what to do and
 // tells its CleanerObserver what happens, both on the worker thread.
 
@@ -35,20 +35,17 @@ enum class CleanerItem {
 };
 inline constexpr int kCleanerItemCount = 14;
 
+// How the run treats an item (the dialog's layout holds its caption and status text).
 struct CleanerItemInfo {
     CleanerItem item;
-    const wchar_t* checkBoxText;  // the item's check box, with its leading space
-    const wchar_t* statusText;    // the status line while the run works on it
-    bool stopChecked;             // passed over once a stop has been requested
-    bool doneOnlyIfFolder;        // marked done only when its folder existed
+    bool stopChecked;       // passed over once a stop has been requested
+    bool doneOnlyIfFolder;  // marked done only when its folder existed
 };
 // Indexed by the item's number.
 extern const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems;
 inline const CleanerItemInfo& InfoOf(CleanerItem item) {
     return kCleanerItems[static_cast<int>(item)];
 }
-
-inline constexpr wchar_t kCleanerFinishedStatus[] = L"Nettoyage terminé!";
 
 // What the run asks, on the worker thread, at the moment it needs to know: whether an item is ticked when
 // the run reaches it, and the age rule (AgeRuleSource) each time a temporary-files sweep enters a folder.
@@ -61,16 +58,19 @@ public:
 enum class CleanerEnd { Finished, Stopped };
 
 // What the run tells, on the worker thread, in this order: busy(true); for each item it works on,
-// status(text) then, when the item counts as done, itemDone(item); output lines of the DNS flush as it
-// comes; at the end status(kCleanerFinishedStatus) unless stopped, busy(false) and ended(...) last.
+// itemStarted(item) then, when the item counts as done, itemDone(item); output lines of the DNS flush as
+// they come, then its exit code; at the end finished() unless stopped, busy(false) and ended(...) last.
 // After ended() the run makes no further call. An observer whose window has gone must simply do nothing.
 class CleanerObserver {
 public:
     virtual ~CleanerObserver() = default;
     virtual void busy(bool on) = 0;
-    virtual void status(const std::wstring& text) = 0;
+    virtual void itemStarted(CleanerItem item) = 0;
     virtual void itemDone(CleanerItem item) = 0;
+    // Every ticked item has been worked on (not told when the run was stopped).
+    virtual void finished() = 0;
     virtual void dnsLine(const std::wstring& /*text*/) {}
+    virtual void dnsExitCode(DWORD /*code*/) {}
     virtual void ended(CleanerEnd end) = 0;
 };
 

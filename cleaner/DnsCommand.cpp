@@ -159,7 +159,7 @@ DnsCommandResult RunDnsCommand(const std::wstring& interpreter,
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
     result.exitCode = code;
-    sink.line(L"Code de retour : " + std::to_wstring(code));
+    sink.exitCode(code);
     return result;
 }
 

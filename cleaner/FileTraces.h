@@ -65,11 +65,14 @@ bool EmptyClipboard();
 // function is missing or reports a failure (an empty bin may count as one).
 bool EmptyRecycleBin(bool confirm);
 
-// Receives the output of a DNS command line by line, on the thread that runs the command.
+// Receives the output of a DNS command line by line, then its exit code, on the thread that runs the
+// command.
 class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void line(const std::wstring& text) = 0;
+    // The command has ended with this code (after its last line).
+    virtual void exitCode(DWORD code) = 0;
 };
 
 struct DnsCommandResult {
@@ -79,10 +82,9 @@ struct DnsCommandResult {
 };
 
 // Runs "ipconfig /displaydns" or "ipconfig /flushdns" through the command interpreter (CommandInterpreterPath),
-// hidden, its output captured and handed to the sink line by line, then the line "Code de retour : " and
-// the exit code. Returns when the command has ended. A command still running after `timeoutMs`, or once
-// a stop is requested, is ended with everything it started, and the code it ended with is
-// reported the same way.
+// hidden, its output captured and handed to the sink line by line, then its exit code. Returns when the command has
+// ended. A command still running after `timeoutMs`, or once a stop is requested, is ended with everything it
+// started, and the code it ended with is reported the same way.
 inline constexpr DWORD kDnsCommandTimeoutMs = 30000;
 DnsCommandResult ShowDnsCache(const std::wstring& interpreter,
                               LineSink& sink,

@@ -8,13 +8,7 @@
 #include "win/Handle.h"
 #include "win/Paths.h"
 
-#include <cmath>
-
 namespace {
-
-int RoundedPercent(long long part, long long whole) {
-    return whole > 0 ? static_cast<int>(std::lround(part * 100.0 / whole)) : 0;
-}
 
 // The name of a listed folder (C:\T\Old gives Old), for the line that says it was emptied.
 std::wstring FolderNameOf(std::wstring path) {
@@ -84,60 +78,39 @@ std::wstring FolderPath(const std::wstring& folder) {
     return path;
 }
 
-std::wstring DataLine(const RunSettings& settings) {
-    return L"Leurs données ont été écrasées  (" + std::to_wstring(settings.repetitions) +
-           L" X Nombre de cycles )\rAlgorithme choisi : " + settings.methodLabel;
-}
-
-RunSummary Summarise(const RunSettings& settings, int errors, bool stopped) {
-    static const std::wstring kAllDone = L"Tous les fichiers sélectionnés ont été traités";
-    static const std::wstring kPartDone = L"Seule une partie des fichiers sélectionnés a été traitée";
-    static const std::wstring kSeeJournal = L"Erreurs détéctées!, consultez le journal pour les détails";
+RunSummary Summarise(const RunSettings& settings, int errors, bool stopped, int unjournalled) {
     RunSummary summary;
+    summary.end = stopped ? RunEnd::Stopped : errors ? RunEnd::Incomplete : RunEnd::Complete;
     summary.errors = errors;
-    summary.stopped = stopped;
-    std::wstring first, second, third;
-    if (!stopped && errors == 0) {
-        summary.title = L"Destruction complète!";
-        first = kAllDone;
-        second = DataLine(settings);
-        summary.icon = MB_ICONINFORMATION;
-    } else if (!stopped) {
-        summary.title = L"Destruction incomplète!";
-        first = kAllDone;
-        second = L"Cependant des erreurs se sont produites";
-        third = kSeeJournal;
-        summary.icon = MB_ICONWARNING;
-    } else {
-        summary.title = L"Destruction interrompue!";
-        first = kPartDone;
-        second = DataLine(settings);
-        if (errors)
-            third = kSeeJournal;
-        summary.icon = MB_ICONWARNING;
-    }
-    summary.text = first + L"\r\r" + second + L"\r\r" + third;
+    summary.repetitions = settings.repetitions;
+    summary.methodLabel = settings.methodLabel;
+    summary.unjournalled = unjournalled;
     return summary;
 }
 
 }  // namespace
 
-std::wstring OverwriteFailureMessage(int result, const std::wstring& path) {
+std::wstring OverwriteFailureMessage(OverwriteOutcome outcome, const std::wstring& path) {
     const std::wstring name = win::FileNameOf(path);
-    switch (result) {
-        case kOverwriteEmptyPath:
+    switch (outcome) {
+        // An unknown method writes nothing, and the journal has always said it as it says a missing path.
+        case OverwriteOutcome::EmptyPath:
+        case OverwriteOutcome::UnknownMethod:
             return journal::NoFileSpecified();
-        case kOverwriteEmptyFile:
+        case OverwriteOutcome::EmptyFile:
             return journal::FileEmpty(name);
-        case kOverwriteMissing:
+        case OverwriteOutcome::Missing:
             return journal::FileMissing(path);
-        case kOverwriteFolder:
+        case OverwriteOutcome::Folder:
             return journal::FolderEmptied(FolderNameOf(path));
-        case kOverwriteCannotOpen:
+        case OverwriteOutcome::CannotOpen:
             return journal::CannotOpen(name);
-        default:
-            return journal::WriteError(name);
+        case OverwriteOutcome::Done:
+        case OverwriteOutcome::WriteFailed:
+        case OverwriteOutcome::Stopped:
+            break;
     }
+    return journal::WriteError(name);
 }
 
 bool RemoveFolderTree(const std::wstring& folder) {
@@ -151,17 +124,21 @@ bool RemoveFolderTree(const std::wstring& folder) {
 RunSummary DestructionRun(ShredList& list,
                           const RunSettings& settings,
                           const JournalFile& journal,
-                          RunDisplay& display,
+                          RunObserver& observer,
                           const win::StopToken& control) {
     const OverwriteMethod* method = MethodByLabel(settings.methodLabel);
     const int code = method ? method->code : 0;
     const int repetitions = settings.repetitions < 1 ? 1 : settings.repetitions;
     int errors = 0;
+    int unjournalled = 0;
     bool stopped = false;
-    display.setText(RunText::RepetitionsLabel, L"Ecrasement...");
-    display.setText(RunText::Method, settings.methodLabel);
+    observer.runStarted(settings.methodLabel);
 
-    auto journalLine = [&](const std::wstring& body) { journal.appendLine(JournalFile::timestamp() + body); };
+    // The run goes on without a line it cannot write; the summary counts them.
+    auto journalLine = [&](const std::wstring& body) {
+        if (!journal.appendLine(JournalFile::timestamp() + body))
+            ++unjournalled;
+    };
 
     const size_t total = list.count();
     size_t done = 0;
@@ -169,7 +146,7 @@ RunSummary DestructionRun(ShredList& list,
         control.checkpoint();
         const std::wstring path = list.entryText(i);
         const std::wstring name = win::FileNameOf(path);
-        display.setText(RunText::CurrentFile, L"Fichier écrasé  :  " + name);
+        observer.entryStarted(path);
         const std::wstring extended = win::ExtendedPath(path);
         const DWORD attributes = ::GetFileAttributesW(extended.c_str());
         // A queued junction or directory link has no data of its own: what lies behind it is its target's.
@@ -185,21 +162,20 @@ RunSummary DestructionRun(ShredList& list,
             }
             if (folderLink)
                 break;
-            const int result = OverwriteFileData(path, code, control, display, errors);
-            if (result != kOverwriteDone && control.quitRequested()) {
+            const OverwriteResult result = OverwriteFileData(path, code, control, observer, errors);
+            if (!result.is(OverwriteOutcome::Done) && control.quitRequested()) {
                 stopped = true;  // left between two blocks: not a failure of the file
                 break;
             }
-            if (result != kOverwriteDone) {
+            if (!result.is(OverwriteOutcome::Done)) {
                 overwritten = false;
                 // A folder is said to be emptied once it is, below.
-                if (result != kOverwriteFolder)
-                    journalLine(OverwriteFailureMessage(result, path));
+                if (!result.is(OverwriteOutcome::Folder))
+                    journalLine(OverwriteFailureMessage(result.outcome, path));
                 break;
             }
             overwritten = true;
-            display.setBar(RunBar::Repetitions, RoundedPercent(r, repetitions));
-            display.setText(RunText::RepetitionsLabel, L"Répétitions : " + std::to_wstring(r));
+            observer.repetitionDone(r, repetitions);
         }
         if (stopped)
             break;  // the entry keeps its name and stays
@@ -215,8 +191,8 @@ RunSummary DestructionRun(ShredList& list,
             failure = journal::FolderNotRemoved(path);
         } else if (overwritten) {
             // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
-            removed = WipeName(path, dir, kWipeFile, display, control) &&
-                      ::DeleteFileW(win::ExtendedPath(WipedName(dir, kWipeFile)).c_str());
+            removed = WipeName(path, dir, WipeKind::File, observer, control).is(WipeOutcome::Wiped) &&
+                      ::DeleteFileW(win::ExtendedPath(WipedName(dir, WipeKind::File)).c_str());
             failure = journal::FileNotDeleted(name);
         } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
             // What is left inside goes first, under the folder's own name. A folder that keeps something
@@ -224,9 +200,9 @@ RunSummary DestructionRun(ShredList& list,
             // user finds it where it was.
             const bool emptied = EmptyFolder(FolderPath(path));
             if (emptied)
-                journalLine(OverwriteFailureMessage(kOverwriteFolder, path));
-            removed = emptied && WipeName(path, dir, kWipeFolder, display, control) &&
-                      RemoveFolderTree(WipedName(dir, kWipeFolder));
+                journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
+            removed = emptied && WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
+                      RemoveFolderTree(WipedName(dir, WipeKind::Folder));
             failure = journal::FolderNotRemoved(path);
         } else {
             failure = journal::DataNotOverwritten(name);
@@ -239,32 +215,14 @@ RunSummary DestructionRun(ShredList& list,
         }
 
         ++done;
-        display.setText(RunText::Remaining, std::to_wstring(i));
-        display.setBar(RunBar::Repetitions, 0);
-        display.setBar(RunBar::FilePosition, 0);
-        display.setBar(RunBar::Overwrite, 0);
-        display.setText(RunText::RepetitionsLabel, L"Répétitions :");
-        display.setText(RunText::Cycles, L" ");
-        display.setText(RunText::CurrentFile, L"");
-        display.setText(RunText::RenameCounter, L"");
-        display.setText(RunText::Pattern, L"");
-        display.setBar(RunBar::Overall, RoundedPercent(static_cast<long long>(done), static_cast<long long>(total)));
+        observer.entryDone(i, done, total);
     }
     // A stop confirmed while the last entry was under way still counts as a stop.
-    return Summarise(settings, errors, stopped || control.stopRequested());
+    return Summarise(settings, errors, stopped || control.stopRequested(), unjournalled);
 }
 
-void EndDestructionRun(ShredList& list, RunDisplay& display, win::StopToken& control) {
-    display.setBar(RunBar::Overall, 0);
-    display.setText(RunText::Remaining, L"");
-    display.setBar(RunBar::NameWipe, 0);
-    display.setBar(RunBar::Repetitions, 0);  // a stopped entry's share would stay on show otherwise
-    display.setText(RunText::RepetitionsLabel, L"Répétitions : ");
-    display.setText(RunText::Cycles, L"");
-    display.setText(RunText::CurrentFile, L"");
-    display.setText(RunText::RenameCounter, L"");
-    display.setText(RunText::Method, L"");
-    display.setText(RunText::Pattern, L"");
+void EndDestructionRun(ShredList& list, RunObserver& observer, win::StopToken& control) {
+    observer.runCleared();
     list.resetAfterRun();
     control.reset();
 }

@@ -23,9 +23,9 @@ bool StopRaised(const ScanContext& context) {
     return context.stop.stopRequested();
 }
 
-void ShowStatus(const ScanContext& context, const std::wstring& text) {
+void ReportStatus(const ScanContext& context, ScanStatus status) {
     if (context.observer)
-        context.observer->status(text);
+        context.observer->status(status);
 }
 
 // The relative path that a key stands for: the key without its markers.
@@ -176,11 +176,11 @@ ScanResult ScanFolder(const std::wstring& root, const ScanContext& context) {
     ScanResult result;
     if (!win::IsAbsolutePath(root))
         return result;
-    ShowStatus(context, kScanningStatus);
+    ReportStatus(context, ScanStatus::Scanning);
     std::vector<ScanRecord> records = CollectTree(root, context, &result.stopped);
     if (!result.stopped)
         result.entries = SortedEntries(root, std::move(records));
-    ShowStatus(context, std::wstring());
+    ReportStatus(context, ScanStatus::None);
     return result;
 }
 
@@ -188,7 +188,7 @@ ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context) 
     ScanResult result = ScanFolder(root, context);
     if (result.stopped || !win::IsAbsolutePath(root))
         return result;
-    ShowStatus(context, kRecycleBinStatus);
+    ReportStatus(context, ScanStatus::SortingRecycleBin);
     // Only what this scan found is sorted out: folder entries the user queued before stay queued. A folder
     // is kept only when its path holds both of these account markers, which no recycle bin path does.
     auto isKeptFolder = [](const std::wstring& path) {
@@ -315,7 +315,7 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
     ScanResult result;
     if (!win::IsAbsolutePath(prefetchFolder))
         return result;
-    ShowStatus(context, kScanningStatus);
+    ReportStatus(context, ScanStatus::Scanning);
     const std::wstring base = win::WithTrailingBackslash(prefetchFolder);
     std::vector<std::wstring> found = CollectMatching(base, L"*.pf", true, context, &result.stopped);
     result.entries.reserve(found.size());
@@ -326,7 +326,7 @@ ScanResult ScanPrefetch(const std::wstring& prefetchFolder, const ScanContext& c
             path.pop_back();
         result.entries.push_back({std::move(path), EntryImage::Prefetch});
     }
-    ShowStatus(context, std::wstring());
+    ReportStatus(context, ScanStatus::None);
     return result;
 }
 

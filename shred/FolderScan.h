@@ -13,22 +13,19 @@
 #include <string>
 #include <vector>
 
-inline constexpr wchar_t kScanningStatus[] = L"Analyse en cours...\rVeuillez patienter s'il vous plaît.";
-inline constexpr wchar_t kRecycleBinStatus[] = L"Retrait des dossiers à conserver";
-
 // Told what a scan is doing, on the scan's own thread.
 class ScanObserver {
 public:
     virtual ~ScanObserver() = default;
-    // The text for the status line of the destruction view; empty clears it.
-    virtual void status(const std::wstring& text) = 0;
+    // What the scan is doing now; ScanStatus::None when it is done with its work.
+    virtual void status(ScanStatus status) = 0;
 };
 
-// Shows a scan's texts on the status line of a shred list.
+// Keeps a scan's status in a shred list, whose window shows it on the status line.
 class ListStatusLine : public ScanObserver {
 public:
     explicit ListStatusLine(ShredList& list) : list_(list) {}
-    void status(const std::wstring& text) override { list_.setStatusText(text); }
+    void status(ScanStatus status) override { list_.setScanStatus(status); }
 
 private:
     ShredList& list_;
@@ -85,14 +82,14 @@ std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext&
 // case-sensitive volume can hold) keep a fixed order.
 std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records);
 
-// The whole content of root, every folder before its content, root itself excluded. Shows
-// kScanningStatus while it works and clears it at the end. A root that is empty or not an absolute path
-// (which would name something under the current folder) gives nothing.
+// The whole content of root, every folder before its content, root itself excluded. Reports
+// ScanStatus::Scanning while it works and ScanStatus::None at the end. A root that is empty or not an
+// absolute path (which would name something under the current folder) gives nothing.
 ScanResult ScanFolder(const std::wstring& root, const ScanContext& context);
 
 // ScanFolder of the recycle bin, then without its folder entries: only the deleted files are queued, and
-// the per-user folders and the deleted folders stay in place. Shows kRecycleBinStatus while it sorts them
-// out; the counters are written again even when nothing is left.
+// the per-user folders and the deleted folders stay in place. Reports ScanStatus::SortingRecycleBin while
+// it sorts them out, and leaves it so; the entries are counted again even when nothing is left.
 ScanResult ScanRecycleBin(const std::wstring& root, const ScanContext& context);
 
 // The entries of folder that match pattern, as paths relative to folder (a matching folder with a

@@ -70,18 +70,6 @@ bool WriteAll(HANDLE file, const unsigned char* data, size_t size) {
     return ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
-int Percent(double value) {
-    return static_cast<int>(std::lround(value));
-}
-
-std::wstring CyclesText(const OverwriteMethod& method, int pass) {
-    if (method.passes == 2)
-        return std::to_wstring(pass) + L" sur 2";
-    if (method.passes == 3)
-        return std::to_wstring(pass - 1) + L" sur 3";
-    return L"En cours...";
-}
-
 }  // namespace
 
 void FillRandom(unsigned char* buffer, size_t size) {
@@ -89,58 +77,61 @@ void FillRandom(unsigned char* buffer, size_t size) {
     generator.fill(buffer, size);
 }
 
-int OverwriteFileData(const std::wstring& path,
-                      int methodCode,
-                      const win::StopToken& control,
-                      RunDisplay& display,
-                      int& runErrorCount,
-                      const BlockWritten& blockWritten) {
+OverwriteResult OverwriteFileData(const std::wstring& path,
+                                  int methodCode,
+                                  const win::StopToken& control,
+                                  RunObserver& observer,
+                                  int& runErrorCount) {
     if (path.empty())
-        return kOverwriteEmptyPath;
+        return {OverwriteOutcome::EmptyPath};
     const long long size = win::FileSizeOrKind(path);
     if (size == 0)
-        return kOverwriteEmptyFile;
+        return {OverwriteOutcome::EmptyFile};
     if (size == win::kPathMissing)
-        return kOverwriteMissing;
+        return {OverwriteOutcome::Missing};
     if (size == win::kPathIsFolder)
-        return kOverwriteFolder;
+        return {OverwriteOutcome::Folder};
     const OverwriteMethod* method = MethodByCode(methodCode);
     if (!method)
-        return kOverwriteEmptyPath;
+        return {OverwriteOutcome::UnknownMethod};
 
     const std::wstring target = win::ExtendedPath(path);
     // A link's data belongs to its target, which the user did not queue: never write through one.
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return kOverwriteCannotOpen;
+        return {OverwriteOutcome::CannotOpen};
     // OPEN_EXISTING: a file that vanished since the size query is reported, never created anew.
     win::UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? kOverwriteMissing : kOverwriteCannotOpen;
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        return {error == ERROR_FILE_NOT_FOUND ? OverwriteOutcome::Missing : OverwriteOutcome::CannotOpen, error};
+    }
     LARGE_INTEGER length64 = {};
     if (!::GetFileSizeEx(file.get(), &length64))
-        return kOverwriteCannotOpen;
+        return {OverwriteOutcome::CannotOpen, ::GetLastError()};
     const unsigned long long length = static_cast<unsigned long long>(length64.QuadPart);
     if (length == 0)
-        return kOverwriteEmptyFile;
+        return {OverwriteOutcome::EmptyFile};
 
     const unsigned long long blocks = length / kOverwriteBlockSize;
     const size_t tail = static_cast<size_t>(length % kOverwriteBlockSize);
     const double step = 100.0 / (static_cast<double>(length) / kOverwriteBlockSize * method->passes);
     double cumulative = 0;
     bool stopped = false;
-    bool failed = false;
+    DWORD failure = ERROR_SUCCESS;  // the reason of the first write, flush or seek refused
+    auto fail = [&failure] {
+        failure = ::GetLastError();
+        if (failure == ERROR_SUCCESS)
+            failure = ERROR_WRITE_FAULT;  // a short write without a reason of its own
+    };
     // One buffer for every pass, no larger than the file: a small file does not cost a megabyte of memory
     // to allocate and fill.
     std::vector<unsigned char> buffer(static_cast<size_t>(std::min<unsigned long long>(length, kOverwriteBlockSize)));
 
-    for (int pass = 1; pass <= method->passes && !stopped && !failed; ++pass) {
-        display.setText(RunText::Cycles, CyclesText(*method, pass));
-        if (method->passes > 1)
-            display.setBar(RunBar::FilePosition, 0);
-        display.setText(RunText::Pattern, method->passTexts[pass - 1]);
+    for (int pass = 1; pass <= method->passes && !stopped && failure == ERROR_SUCCESS; ++pass) {
         const int passByte = method->passBytes[pass - 1];
+        observer.passStarted(pass, method->passes, passByte);
         if (passByte == OverwriteMethod::Random)
             FillRandom(buffer.data(), buffer.size());
         else
@@ -149,15 +140,12 @@ int OverwriteFileData(const std::wstring& path,
         unsigned long long position = 0;
         for (unsigned long long block = 0; block < blocks; ++block) {
             if (!WriteAll(file.get(), buffer.data(), buffer.size())) {
-                failed = true;
+                fail();
                 break;
             }
             position += kOverwriteBlockSize;
             cumulative += step;
-            display.setBar(RunBar::FilePosition, Percent(static_cast<double>(position) * 100.0 / length));
-            display.setBar(RunBar::Overwrite, Percent(cumulative));
-            if (blockWritten)
-                blockWritten(Percent(cumulative));
+            observer.blockWritten(position, length, cumulative);
             control.checkpoint();
             if (control.quitRequested()) {
                 ++runErrorCount;
@@ -165,19 +153,21 @@ int OverwriteFileData(const std::wstring& path,
                 break;
             }
         }
-        if (!failed && tail && !WriteAll(file.get(), buffer.data(), tail))
-            failed = true;
+        if (failure == ERROR_SUCCESS && tail && !WriteAll(file.get(), buffer.data(), tail))
+            fail();
         // The pass must reach the device before the name is wiped and the file deleted.
-        if (!failed && !::FlushFileBuffers(file.get()))
-            failed = true;
-        if (method->passes == 1 && !failed)
-            display.setText(RunText::Cycles, L"1 sur 1");
+        if (failure == ERROR_SUCCESS && !::FlushFileBuffers(file.get()))
+            fail();
+        if (failure == ERROR_SUCCESS)
+            observer.passFlushed(pass, method->passes);
         LARGE_INTEGER start = {};
-        if (method->passes > 1 && !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
-            failed = true;
+        if (method->passes > 1 && failure == ERROR_SUCCESS &&
+            !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+            fail();
     }
     file.reset();
-    display.setBar(RunBar::FilePosition, 0);
-    display.setBar(RunBar::Overwrite, 0);
-    return (stopped || failed) ? kOverwriteInterrupted : kOverwriteDone;
+    observer.overwriteEnded();
+    if (failure != ERROR_SUCCESS)
+        return {OverwriteOutcome::WriteFailed, failure};
+    return {stopped ? OverwriteOutcome::Stopped : OverwriteOutcome::Done};
 }

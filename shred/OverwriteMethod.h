@@ -11,23 +11,14 @@ struct OverwriteMethod {
     const wchar_t* label;
     int code;
     int passes;
-    std::array<int, 3> passBytes;             // 0x00, 0x55, 0xAA or Random, pass by pass
-    std::array<const wchar_t*, 3> passTexts;  // what "Write Data:" shows during each pass
+    std::array<int, 3> passBytes;  // 0x00, 0x55, 0xAA or Random, pass by pass
 };
 
 inline constexpr std::array<OverwriteMethod, 4> kOverwriteMethods = {{
-    {L"Nombres Aléatoires - 1 cycle", 2, 1, {OverwriteMethod::Random, 0, 0}, {L"Nombres aléatoires", L"", L""}},
-    {L"Simples zéros  - 1 cycle", 3, 1, {0x00, 0, 0}, {L"00000000", L"", L""}},
-    {L"GOST p50739-95 (Russie) - 2 cycles",
-     4,
-     2,
-     {0x00, OverwriteMethod::Random, 0},
-     {L"00000000", L"Random(255)", L""}},
-    {L"DoD 5220.22-M (USA) - 3 cycles",
-     5,
-     3,
-     {0x55, 0xAA, OverwriteMethod::Random},
-     {L"01010101", L"10101010", L"Random(255)"}},
+    {L"Nombres Aléatoires - 1 cycle", 2, 1, {OverwriteMethod::Random, 0, 0}},
+    {L"Simples zéros  - 1 cycle", 3, 1, {0x00, 0, 0}},
+    {L"GOST p50739-95 (Russie) - 2 cycles", 4, 2, {0x00, OverwriteMethod::Random, 0}},
+    {L"DoD 5220.22-M (USA) - 3 cycles", 5, 3, {0x55, 0xAA, OverwriteMethod::Random}},
 }};
 
 // The method selected when the window opens.
@@ -37,15 +28,16 @@ inline constexpr int kDefaultMethodIndex = 1;
 const OverwriteMethod* MethodByLabel(std::wstring_view label);
 const OverwriteMethod* MethodByCode(int code);
 
-// Result of one OverwriteFileData call. Only Done counts as success.
-enum OverwriteResult : int {
-    kOverwriteEmptyPath = 0,
-    kOverwriteEmptyFile = 1,
-    kOverwriteMissing = 2,
-    kOverwriteFolder = 3,
-    kOverwriteCannotOpen = 4,
-    kOverwriteDone = 5,
-    // The progress callback asked to stop, or a write or flush failed: either way the data is not
-    // known to be overwritten.
-    kOverwriteInterrupted = 6,
+// How one OverwriteFileData call ended. Only Done counts as success; Stopped is the caller's own request,
+// not a failure of the file.
+enum class OverwriteOutcome {
+    Done,
+    EmptyPath,      // no path given
+    UnknownMethod,  // no method has the code given
+    EmptyFile,      // nothing to overwrite
+    Missing,        // no file at the path (systemError: the open's reason when it was the open that said so)
+    Folder,         // the path names a folder
+    CannotOpen,     // a link, or the file cannot be opened for writing (systemError says why)
+    WriteFailed,    // a write, a flush or a seek failed half-way (systemError says why)
+    Stopped,        // the progress callback asked to stop between two blocks
 };

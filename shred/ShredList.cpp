@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr wchar_t kAfterAdding[] = L"   ";
-constexpr wchar_t kAfterRemoving[] = L"  ";
+constexpr ShredListNumbers::Counted kAfterAdding = ShredListNumbers::Counted::AfterAdding;
+constexpr ShredListNumbers::Counted kAfterRemoving = ShredListNumbers::Counted::AfterRemoving;
 
 // Entries of a batch appended under one hold of the lock: small enough for the window thread, which reads
 // the list for every repaint, never to wait long, large enough for a million entries to go in quickly.
@@ -29,12 +29,6 @@ unsigned long long SizeOnDisk(const std::wstring& path) {
     if (!find || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-std::wstring MiBText(unsigned long long thousandths) {
-    wchar_t fraction[8] = {};
-    swprintf(fraction, std::size(fraction), L"%03u", static_cast<unsigned>(thousandths % 1000));
-    return std::to_wstring(thousandths / 1000) + L"." + fraction;
 }
 
 size_t NameStart(const std::wstring& path) {
@@ -79,8 +73,8 @@ bool ShredList::addPath(const std::wstring& path) {
         if (store_->containsFolded(PathStore::Folded(path), prepared.key))
             return false;
         push(prepared);
-        writeCounters(kAfterAdding);
-        totalSize_.clear();
+        recount(kAfterAdding);
+        numbers_.totalThousandths.reset();
     }
     notify();
     return true;
@@ -115,7 +109,7 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
         // Counted at once: the scan that follows may find nothing to append (an empty folder).
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
     return true;
@@ -126,7 +120,7 @@ void ShredList::appendScanned(const std::wstring& path, EntryImage image) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
 }
@@ -165,7 +159,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
             std::lock_guard<std::mutex> lock(mutex_);
             for (const Prepared& prepared : slice)
                 push(prepared);
-            writeCounters(kAfterAdding);
+            recount(kAfterAdding);
         }
         notify();
     }
@@ -174,7 +168,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
 void ShredList::refreshCounters() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        writeCounters(kAfterAdding);
+        recount(kAfterAdding);
     }
     notify();
 }
@@ -189,12 +183,13 @@ void ShredList::removeSelected(std::vector<size_t> indexes) {
             indexes.pop_back();
         if (indexes.size() == store_->size() && !indexes.empty()) {
             emptied = takeAll();
-            writeCounters(kAfterRemoving);
+            recount(kAfterRemoving);
         } else if (!indexes.empty()) {
             store_->removeSorted(indexes);
-            writeCounters(kAfterRemoving);
+            recount(kAfterRemoving);
         }
-        totalSize_ = store_->empty() ? std::wstring() : MiBText(store_->totalThousandthsOfMiB());
+        numbers_.totalThousandths =
+            store_->empty() ? std::nullopt : std::optional<unsigned long long>(store_->totalThousandthsOfMiB());
     }
     emptied.reset();
     notify();
@@ -205,8 +200,8 @@ void ShredList::clear() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         emptied = takeAll();
-        writeCounters(kAfterRemoving);
-        totalSize_.clear();
+        recount(kAfterRemoving);
+        numbers_.totalThousandths.reset();
     }
     emptied.reset();
     notify();
@@ -215,7 +210,8 @@ void ShredList::clear() {
 void ShredList::computeTotalSize() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        totalSize_ = store_->empty() ? std::wstring() : MiBText(store_->totalThousandthsOfMiB());
+        numbers_.totalThousandths =
+            store_->empty() ? std::nullopt : std::optional<unsigned long long>(store_->totalThousandthsOfMiB());
     }
     notify();
 }
@@ -252,45 +248,22 @@ void ShredList::resetAfterRun() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         emptied = takeAll();
-        writeCounters(kAfterAdding);
-        totalSize_.clear();
+        recount(kAfterAdding);
+        numbers_.totalThousandths.reset();
     }
     emptied.reset();
     notify();
 }
 
-std::wstring ShredList::headerText() const {
+ShredListNumbers ShredList::numbers() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return header_;
+    return numbers_;
 }
 
-std::wstring ShredList::countText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return count_;
-}
-
-std::wstring ShredList::totalSizeText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return totalSize_;
-}
-
-std::wstring ShredList::statusText() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return status_;
-}
-
-void ShredList::setStatusText(const std::wstring& text) {
+void ShredList::setScanStatus(ScanStatus status) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        status_ = text;
-    }
-    notify();
-}
-
-void ShredList::setTotalSizeText(const std::wstring& text) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        totalSize_ = text;
+        numbers_.status = status;
     }
     notify();
 }
@@ -318,7 +291,7 @@ std::wstring ShredList::pathAt(size_t index) const {
     return index < store_->size() ? store_->path(index) : std::wstring();
 }
 
-void ShredList::writeCounters(const wchar_t* prefix) {
-    count_ = std::to_wstring(store_->size());
-    header_ = std::wstring(kHeaderTitle) + prefix + count_;
+void ShredList::recount(ShredListNumbers::Counted after) {
+    numbers_.counted = after;
+    numbers_.count = store_->size();
 }

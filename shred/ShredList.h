@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,26 @@ struct ShredEntry {
     long long listedSize = -1;
 };
 
-// Told when the list or its texts change. Called on the thread that changed the list, never with the
+// What a folder scan working for the list is doing, for the status line under it.
+enum class ScanStatus : std::uint8_t {
+    None,               // no scan at work: the line is empty
+    Scanning,           // a scan is listing a folder
+    SortingRecycleBin,  // the recycle bin's scan is taking out the folders to keep
+};
+
+// The numbers the window shows around the list; it words them itself.
+struct ShredListNumbers {
+    // When the entries were last counted: never yet, or after entries were added or removed (the header
+    // says which). A run removes entries without counting them again, so the count stays until its end.
+    enum class Counted : std::uint8_t { Never, AfterAdding, AfterRemoving };
+    Counted counted = Counted::Never;
+    size_t count = 0;  // entries at the last count
+    // The exact sum of the entries' sizes in thousandths of a MiB, when a total is on show.
+    std::optional<unsigned long long> totalThousandths;
+    ScanStatus status = ScanStatus::None;
+};
+
+// Told when the list or its numbers change. Called on the thread that changed the list, never with the
 // list's lock held; a window implementation only marks itself dirty and repaints on its own timer.
 class ShredListObserver {
 public:
@@ -29,9 +49,10 @@ public:
     virtual void listChanged() = 0;
 };
 
-// The queue of the next destruction run, with the texts shown under it: entry count, total size (MiB with
-// three decimals), header of the list's column and the status line. A virtual list view shows it. It is
-// safe to use from several threads: the window thread appends while a scan or a run reads and removes.
+// The queue of the next destruction run, with the numbers shown around it (ShredListNumbers): the count
+// of the list's header and of the line under it, the total size, the scan status. A virtual list view
+// shows it. It is safe to use from several threads: the window thread appends while a scan or a run reads
+// and removes.
 //
 // It is built for a million entries and more. Each entry's size is asked of the disk once, when it is
 // queued (a scan's listing already holds it), and the total is kept as the exact sum of those sizes: no
@@ -40,8 +61,6 @@ public:
 // milliseconds: big batches are appended in slices, and an emptied list is freed outside the lock.
 class ShredList {
 public:
-    static constexpr wchar_t kHeaderTitle[] = L"Fichiers sélectionnés pour la destruction :";
-
     ShredList();
     ~ShredList();
     ShredList(const ShredList&) = delete;
@@ -49,45 +68,41 @@ public:
 
     void setObserver(ShredListObserver* observer);
 
-    // Appends the path unless an entry equal to it, ignoring letter case, is listed. Refreshes the count
-    // and the header (three-space prefix) and empties the total size. False when it was already listed.
+    // Appends the path unless an entry equal to it, ignoring letter case, is listed. Counts the entries
+    // (after adding) and takes the total size off show. False when it was already listed.
     bool addPath(const std::wstring& path);
     // True when an entry equal to the path, ignoring letter case, is listed.
     bool contains(const std::wstring& path) const;
     // Appends a folder's own entry; folder ends with a backslash, which the entry drops. No entry when the
     // folder's last name occurs more than once in the path as a whole component (C:\Data\Data\). No
-    // duplicate test; count and header (three-space prefix) refreshed. False when nothing was added.
+    // duplicate test; counted after adding. False when nothing was added.
     bool addFolderEntry(const std::wstring& folder);
-    // Appends without duplicate test; refreshes count and header (three-space prefix).
+    // Appends without duplicate test; counted after adding.
     void appendScanned(const std::wstring& path, EntryImage image);
     // The same for a whole batch, taken over; the count grows slice by slice.
     void appendScanned(std::vector<ShredEntry> entries);
-    // Writes the count and the header (three-space prefix) again, as an append does, for a scan that
-    // appended nothing but still ends by rewriting them.
+    // Counts the entries again, after adding, as an append does, for a scan that appended nothing but
+    // still ends by counting.
     void refreshCounters();
-    // Removes the entries at these indexes (any order), then shows the total of what is left, or empties
-    // it when the list became empty. Count and header (two-space prefix) are refreshed.
+    // Removes the entries at these indexes (any order), then puts the total of what is left on show, or
+    // takes it off when the list became empty. Counted after removing.
     void removeSelected(std::vector<size_t> indexes);
-    // Removes every entry; count 0, header with the two-space prefix, total empty.
+    // Removes every entry; counted (0) after removing, no total on show.
     void clear();
-    // Shows the total size: each entry's size in MiB rounded to three decimals, summed. Folders and
-    // missing paths count 0. An empty list leaves the total empty.
+    // Puts the total size on show: each entry's size in MiB rounded to three decimals, summed. Folders
+    // and missing paths count 0. An empty list shows no total.
     void computeTotalSize();
 
     size_t count() const;
     std::wstring entryText(size_t index) const;  // empty for an index past the end
     ShredEntry entry(size_t index) const;
-    // Removes one entry without touching the texts (the destruction run does this as it goes).
+    // Removes one entry without counting again (the destruction run does this as it goes).
     void removeAt(size_t index);
-    // After a run: no entry, count "0", header with the three-space prefix and 0.
+    // After a run: no entry, counted (0) after adding, no total on show.
     void resetAfterRun();
 
-    std::wstring headerText() const;
-    std::wstring countText() const;
-    std::wstring totalSizeText() const;
-    std::wstring statusText() const;
-    void setStatusText(const std::wstring& text);
-    void setTotalSizeText(const std::wstring& text);
+    ShredListNumbers numbers() const;
+    void setScanStatus(ScanStatus status);
 
 private:
     struct Prepared;
@@ -95,16 +110,13 @@ private:
     void notify() const;
     // The following expect mutex_ to be held.
     void push(const Prepared& entry);
-    void writeCounters(const wchar_t* prefix);
+    void recount(ShredListNumbers::Counted after);
     // Takes every entry out, to be freed by the caller once the lock is released.
     std::unique_ptr<PathStore> takeAll();
     std::wstring pathAt(size_t index) const;
 
     mutable std::mutex mutex_;
     std::unique_ptr<PathStore> store_;
-    std::wstring header_ = kHeaderTitle;
-    std::wstring count_;
-    std::wstring totalSize_;
-    std::wstring status_;
+    ShredListNumbers numbers_;
     ShredListObserver* observer_ = nullptr;
 };

@@ -6,45 +6,47 @@
 
 namespace {
 
-constexpr int kSteps = 27;
+bool KnownKind(WipeKind kind) {
+    return kind == WipeKind::File || kind == WipeKind::Folder;
+}
 
-std::wstring StepName(int kind, int step) {
-    if (step == kSteps)
-        return kind == kWipeFile ? L"fichier" : L"Dossier";
+std::wstring StepName(WipeKind kind, int step) {
+    if (step == kNameWipeSteps)
+        return kind == WipeKind::File ? L"fichier" : L"Dossier";
     const wchar_t upper = static_cast<wchar_t>(L'A' + step - 1);
     std::wstring name(5, upper);
-    if (kind == kWipeFile)
+    if (kind == WipeKind::File)
         name += L"." + std::wstring(3, static_cast<wchar_t>(upper - L'A' + L'a'));
     return name;
 }
 
 }  // namespace
 
-std::wstring WipedName(const std::wstring& dir, int kind) {
-    return dir + StepName(kind, kSteps);
+std::wstring WipedName(const std::wstring& dir, WipeKind kind) {
+    return dir + StepName(kind, kNameWipeSteps);
 }
 
-bool WipeName(const std::wstring& path,
-              const std::wstring& dir,
-              int kind,
-              RunDisplay& display,
-              const win::StopToken& control) {
-    bool complete = false;
-    if (kind == kWipeFile || kind == kWipeFolder) {
+WipeResult WipeName(const std::wstring& path,
+                    const std::wstring& dir,
+                    WipeKind kind,
+                    RunObserver& observer,
+                    const win::StopToken& control) {
+    WipeResult result{WipeOutcome::UnknownKind};
+    if (KnownKind(kind)) {
+        result = {WipeOutcome::Wiped};
         std::wstring current = path;
-        int step = 1;
-        for (; step <= kSteps; ++step) {
+        for (int step = 1; step <= kNameWipeSteps; ++step) {
             control.checkpoint();
             const std::wstring next = dir + StepName(kind, step);
             // MoveFileW refuses an existing target, so no other entry of the folder is ever replaced.
-            if (!::MoveFileW(win::ExtendedPath(current).c_str(), win::ExtendedPath(next).c_str()))
+            if (!::MoveFileW(win::ExtendedPath(current).c_str(), win::ExtendedPath(next).c_str())) {
+                result = {WipeOutcome::RenameRefused, ::GetLastError()};
                 break;
+            }
             current = next;
-            display.setText(RunText::RenameCounter, std::to_wstring(step) + L"/27");
-            display.setBar(RunBar::NameWipe, step);
+            observer.renamed(step);
         }
-        complete = step > kSteps;
     }
-    display.setBar(RunBar::NameWipe, 0);
-    return complete;
+    observer.nameWipeEnded();
+    return result;
 }

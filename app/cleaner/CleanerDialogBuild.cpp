@@ -175,7 +175,7 @@ void CleanerDialog::buildGeneral(HWND page) {
         const RECT state = {at.x, at.y, at.x + kStateSize, at.y + kStateSize};
         states_[i] = BusyPicture::Create(page, kIdStateFirst + i, state, waiting, kPageBack, kWaitingText);
         const RECT box = {at.x + kCheckOffset, at.y, at.x + kCheckOffset + item.boxWidth, at.y + kItemHeight};
-        checks_[i] = button(page, kIdCheckFirst + i, box, InfoOf(item.item).checkBoxText, BS_AUTOCHECKBOX, nullptr);
+        checks_[i] = button(page, kIdCheckFirst + i, box, item.caption, BS_AUTOCHECKBOX, nullptr);
         fitText(checks_[i], ::GetSystemMetrics(SM_CXMENUCHECK) + 6);
         attachTip(checks_[i], item.tipTitle, item.tip);
     }

@@ -87,9 +87,12 @@ inline constexpr RECT kPageTitle = {30, 10, 530, 25};  // 500 x 15
 enum PageIndex : int { kGeneral = 0, kSettings = 1, kDns = 2, kMru = 3 };
 extern const std::array<Page, 4> kPages;
 
-// An item of the "Général" tab: its column and row, check box width and balloon.
+// An item of the "Général" tab: its check box's caption, the status line while the run works on it, its
+// column and row, check box width and balloon.
 struct Item {
     CleanerItem item;
+    const wchar_t* caption;  // with its leading space
+    const wchar_t* status;
     int column;  // 0 left, 1 right
     int row;     // 0 to 6
     int boxWidth;
@@ -107,6 +110,8 @@ extern const std::array<Item, kCleanerItemCount> kItems;
 inline constexpr RECT kBusy = {20, 250, 36, 266};
 inline constexpr RECT kStatus = {45, 250, 545, 270};
 inline constexpr int kBusyFrameMs = 90;
+// The status line once every ticked item has been worked on.
+inline constexpr wchar_t kFinishedStatus[] = L"Nettoyage terminé!";
 inline constexpr int kBusyFrames = 8;
 
 // A push button: place (in its parent), caption, and its tooltip: a balloon when tipTitle is set, a plain
@@ -141,6 +146,8 @@ inline constexpr AgeRule kDefaultAgeRule = AgeRule::Keep24;
 inline constexpr POINT kDnsTextAt = {5, 95};
 inline constexpr int kDnsTextWidth = 670;
 inline constexpr int kDnsTextHeightLess = 130;
+// The line that closes a DNS command's output, before its exit code.
+inline constexpr wchar_t kDnsExitCodeLine[] = L"Code de retour : ";
 
 // "M.R.U.": the list and its columns.
 inline constexpr RECT kMruList = {5, 75, 675, 295};  // 670 x 220

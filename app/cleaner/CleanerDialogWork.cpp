@@ -62,8 +62,12 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
         case Kind::Busy:
             BusyPicture::SetBusy(busy_, report.value != 0, kBusyFrameMs);
             break;
-        case Kind::Status:
-            ::SetWindowTextW(status_, report.text.c_str());
+        case Kind::ItemStarted:
+            if (report.value >= 0 && report.value < kCleanerItemCount)
+                ::SetWindowTextW(status_, kItems[report.value].status);
+            break;
+        case Kind::Finished:
+            ::SetWindowTextW(status_, kFinishedStatus);
             break;
         case Kind::ItemDone:
             if (report.value >= 0 && report.value < kCleanerItemCount)
@@ -71,6 +75,9 @@ void CleanerDialog::onReport(const CleanerRelay::Report& report) {
             break;
         case Kind::DnsLine:
             appendDnsLine(report.text);
+            break;
+        case Kind::DnsExitCode:
+            appendDnsLine(kDnsExitCodeLine + std::to_wstring(static_cast<DWORD>(report.value)));
             break;
         case Kind::DnsCommandEnded:
             dnsBusy_ = false;

@@ -43,16 +43,24 @@ void CleanerRelay::busy(bool on) {
     push({Report::Kind::Busy, on ? 1 : 0, {}, {}});
 }
 
-void CleanerRelay::status(const std::wstring& text) {
-    push({Report::Kind::Status, 0, text, {}});
+void CleanerRelay::itemStarted(CleanerItem item) {
+    push({Report::Kind::ItemStarted, static_cast<int>(item), {}, {}});
 }
 
 void CleanerRelay::itemDone(CleanerItem item) {
     push({Report::Kind::ItemDone, static_cast<int>(item), {}, {}});
 }
 
+void CleanerRelay::finished() {
+    push({Report::Kind::Finished, 0, {}, {}});
+}
+
 void CleanerRelay::dnsLine(const std::wstring& text) {
     push({Report::Kind::DnsLine, 0, text, {}});
+}
+
+void CleanerRelay::dnsExitCode(DWORD code) {
+    push({Report::Kind::DnsExitCode, static_cast<int>(code), {}, {}});
 }
 
 void CleanerRelay::ended(CleanerEnd end) {

@@ -21,9 +21,20 @@ namespace cleaner {
 class CleanerRelay final : public CleanerChoices, public CleanerObserver, public LineSink {
 public:
     struct Report {
-        enum class Kind { Busy, Status, ItemDone, DnsLine, Ended, DnsCommandEnded, MruListed };
+        enum class Kind {
+            Busy,
+            ItemStarted,
+            ItemDone,
+            Finished,
+            DnsLine,
+            DnsExitCode,
+            Ended,
+            DnsCommandEnded,
+            MruListed
+        };
         Kind kind;
-        int value = 0;  // Busy: 0 or 1; ItemDone: the item; Ended: the CleanerEnd
+        // Busy: 0 or 1; ItemStarted, ItemDone: the item; DnsExitCode: the code's bits; Ended: the CleanerEnd
+        int value = 0;
         std::wstring text;
         std::vector<MruRow> rows;  // MruListed: the M.R.U. list as it now stands
     };
@@ -41,12 +52,15 @@ public:
     bool ticked(CleanerItem item) const override;
     AgeRule ageRule() const override;
     void busy(bool on) override;
-    void status(const std::wstring& text) override;
+    void itemStarted(CleanerItem item) override;
     void itemDone(CleanerItem item) override;
+    void finished() override;
     void dnsLine(const std::wstring& text) override;
+    void dnsExitCode(DWORD code) override;
     void ended(CleanerEnd end) override;
     // As a line sink: the output of a DNS command started from the "Cache DNS" tab.
     void line(const std::wstring& text) override { dnsLine(text); }
+    void exitCode(DWORD code) override { dnsExitCode(code); }
     // The DNS command of the tab has ended (its last line given).
     void dnsCommandEnded();
     // The M.R.U. work of a button is done; the list as it now stands.

@@ -25,7 +25,7 @@ MainWindow::MainWindow(App& app)
     : app_(app),
       journal_(app.folders.config),
       shredView_(app, list_, runDisplay_),
-      run_(list_, journal_, runDisplay_),
+      run_(list_, journal_, runWords_),
       scans_(list_) {}
 
 bool MainWindow::create() {

@@ -3,6 +3,7 @@
 #include "app/main/ExplorerTree.h"
 #include "app/main/MainWindowLayout.h"
 #include "app/main/RunController.h"
+#include "app/main/RunWords.h"
 #include "app/main/ScanJobs.h"
 #include "app/main/ShredView.h"
 #include "journal/JournalFile.h"
@@ -113,6 +114,7 @@ private:
     ShredList list_;
     JournalFile journal_;
     LatestRunDisplay runDisplay_;
+    RunWords runWords_{runDisplay_};  // what the run reports, worded into runDisplay_
     ShredView shredView_;
     ExplorerTree explorerTree_;
     RunController run_;

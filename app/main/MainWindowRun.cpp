@@ -3,6 +3,7 @@
 #include "app/main/ControlIds.h"
 #include "app/Environment.h"
 #include "app/main/MainWindow.h"
+#include "app/main/RunWords.h"
 
 #include <commctrl.h>
 #include <shobjidl.h>
@@ -81,8 +82,9 @@ void MainWindow::stopRun() {
 }
 
 void MainWindow::onRunDone(const RunSummary& summary) {
+    const SummaryBox box = SummaryWords(summary);
     shredView_.refresh();  // the last values of the run, the overall bar at its end, under the summary
-    message(summary.title.c_str(), summary.text.c_str(), MB_OK | summary.icon);
+    message(box.title.c_str(), box.text.c_str(), MB_OK | box.icon);
     run_.finish();
     SetTaskbarProgressState(window_, TBPF_NOPROGRESS);
     updateLeftColumn();

@@ -30,12 +30,15 @@ bool RunController::start(const RunSettings& settings) {
     settings_ = settings;
     control_.reset();
     state_ = State::Running;
-    auto work = [this] { ended_.post(DestructionRun(list_, settings_, journal_, display_, control_)); };
+    auto work = [this] { ended_.post(DestructionRun(list_, settings_, journal_, observer_, control_)); };
     auto end = [this](bool completed) {
         // The window must learn of the end whatever happened; an unexpected failure reads as an error.
-        if (!completed)
-            ended_.post(RunSummary{L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.",
-                                   MB_ICONWARNING, 1, true});
+        if (!completed) {
+            RunSummary failed;
+            failed.end = RunEnd::Failed;
+            failed.errors = 1;
+            ended_.post(failed);
+        }
     };
     if (!worker_.start(work, end)) {
         state_ = State::Idle;
@@ -76,7 +79,7 @@ std::optional<RunSummary> RunController::takeEnd() {
 
 void RunController::finish() {
     worker_.join();
-    EndDestructionRun(list_, display_, control_);
+    EndDestructionRun(list_, observer_, control_);
     state_ = State::Idle;
 }
 

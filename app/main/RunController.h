@@ -18,10 +18,37 @@
 class JournalFile;
 class ShredList;
 
+// The texts and bars of the destruction view that a run changes (RunWords words the run's facts into them).
+enum class RunText {
+    RepetitionsLabel,  // "Répétitions :" ...
+    Method,            // the chosen method's label
+    CurrentFile,       // "Fichier écrasé  :  " + file name
+    Cycles,            // "En cours...", "1 sur 1", "k sur 2", "k sur 3"
+    Pattern,           // "00000000", "Random(255)"...
+    RenameCounter,     // "k/27"
+    Remaining,         // entries left
+};
+
+enum class RunBar {
+    Repetitions,   // 0 to 100
+    FilePosition,  // "Avancement pointeur"
+    Overwrite,     // "Ecrasement réalisé"
+    NameWipe,      // 0 to 27 of 100
+    Overall,       // "Progression"
+};
+
+// Where the words of a run go, on the run's thread.
+class RunScreen {
+public:
+    virtual ~RunScreen() = default;
+    virtual void setText(RunText which, const std::wstring& text) = 0;
+    virtual void setBar(RunBar which, int value) = 0;
+};
+
 // The values a run shows, kept for the window: the worker writes them as fast as it likes, the window
 // thread takes the changed ones on its timer and puts them on screen. So the worker never waits for the
 // window, and repaints happen at a steady rate however many small files go by.
-class LatestRunDisplay final : public RunDisplay {
+class LatestRunDisplay final : public RunScreen {
 public:
     static constexpr size_t kTexts = 7;
     static constexpr size_t kBars = 5;
@@ -49,8 +76,8 @@ class RunController {
 public:
     enum class State { Idle, Running, Paused, Stopping };
 
-    RunController(ShredList& list, const JournalFile& journal, RunDisplay& display)
-        : list_(list), journal_(journal), display_(display) {}
+    RunController(ShredList& list, const JournalFile& journal, RunObserver& observer)
+        : list_(list), journal_(journal), observer_(observer) {}
     ~RunController();
     RunController(const RunController&) = delete;
     RunController& operator=(const RunController&) = delete;
@@ -66,7 +93,7 @@ public:
     void stop();
     // The run's summary once it has ended (its worker joined); nothing while it goes on, or once taken.
     std::optional<RunSummary> takeEnd();
-    // Once the summary has been shown: resets the run's displays, empties the list, back to idle.
+    // Once the summary has been shown: clears the run's displays, empties the list, back to idle.
     void finish();
     // At exit: asks the worker to leave at its next safe point (between two blocks, or once the name wipe
     // under way is done) and waits up to timeoutMs for it. True when it ended in time.
@@ -75,7 +102,7 @@ public:
 private:
     ShredList& list_;
     const JournalFile& journal_;
-    RunDisplay& display_;
+    RunObserver& observer_;
     win::StopToken control_;
     RunSettings settings_;
     win::Mailbox<RunSummary> ended_;

@@ -25,7 +25,7 @@ bool ScanJobs::start(ScanKind kind, const std::wstring& target) {
     auto end = [this, number](bool completed) {
         // The window is told of the end whatever happened; a scan that failed queues nothing more.
         if (!completed) {
-            list_.setStatusText(L"");
+            list_.setScanStatus(ScanStatus::None);
             ended_.post({number, {}});
         }
     };

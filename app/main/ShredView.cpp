@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/main/ControlIds.h"
+#include "app/main/ListWords.h"
 #include "app/main/MainWindowLayout.h"
 #include "app/main/ShredViewLayout.h"
 #include "app/Environment.h"
@@ -121,9 +122,9 @@ void ShredView::create(HWND main) {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = kShredListColumnWidth;
-    column.pszText = const_cast<wchar_t*>(ShredList::kHeaderTitle);
+    column.pszText = const_cast<wchar_t*>(kListHeaderTitle);
     ListView_InsertColumn(listView_, 0, &column);
-    shownHeader_ = ShredList::kHeaderTitle;
+    shownHeader_ = kListHeaderTitle;
     images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 64);
     // Pictures of the program's own for what scans add: a folder, a file, a Prefetch layout.
     for (int id : {IDR_LINK_ADD_FOLDER, IDR_LINK_ADD_FILES, IDR_LINK_PRESETS})
@@ -248,7 +249,8 @@ void ShredView::refresh() {
         const int count = static_cast<int>(list_.count());
         ListView_SetItemCountEx(listView_, count, LVSICF_NOSCROLL);
         ::InvalidateRect(listView_, nullptr, FALSE);
-        const std::wstring header = list_.headerText();
+        const ShredListNumbers numbers = list_.numbers();
+        const std::wstring header = ListHeaderText(numbers);
         if (header != shownHeader_) {
             LVCOLUMNW column = {};
             column.mask = LVCF_TEXT;
@@ -256,9 +258,9 @@ void ShredView::refresh() {
             ListView_SetColumn(listView_, 0, &column);
             shownHeader_ = header;
         }
-        setText(kIdEntryCount, list_.countText());
-        setText(kIdTotalSize, list_.totalSizeText());
-        setText(kIdStatusLine, list_.statusText());
+        setText(kIdEntryCount, ListCountText(numbers));
+        setText(kIdTotalSize, TotalSizeText(numbers));
+        setText(kIdStatusLine, ScanStatusText(numbers.status));
     }
     LatestRunDisplay::Changes changes = display_.takeChanges();
     for (size_t i = 0; i < changes.texts.size(); ++i) {

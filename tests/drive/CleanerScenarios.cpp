@@ -22,7 +22,7 @@ SCENARIO("cleaner-items") {
     ExpectEqual(client.cy, layout::kClientHeight, L"client height");
     Expect(!(::GetWindowLongW(c.window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)), L"not resizable");
     for (int item = 0; item < cleaner::kCleanerItemCount; ++item)
-        ExpectEqual(Text(c.check(item)), cleaner::kCleanerItems[item].checkBoxText, L"check box text");
+        ExpectEqual(Text(c.check(item)), layout::kItems[item].caption, L"check box text");
     // Texts are kept whole: a control is widened past its width in the layout when the fonts here need it.
     auto widths = [&](int id, int layoutWidth) {
         RECT place;
@@ -170,7 +170,7 @@ SCENARIO("cleaner-close-during-run") {
     c.tick(kDnsItem, true);
     c.tick(kUserTempItem, true);
     c.clean();
-    const std::wstring dnsStatus = cleaner::InfoOf(cleaner::CleanerItem::DnsCache).statusText;
+    const std::wstring dnsStatus = layout::kItems[static_cast<int>(cleaner::CleanerItem::DnsCache)].status;
     Expect(WaitUntil([&] { return c.status() == dnsStatus; }), L"the run shows what it does");
     Expect(::IsWindowVisible(c.control(layout::kIdBusy)) != FALSE, L"the busy indicator shows");
     Expect(c.runButtons(false) && c.enabled(layout::kIdClose), L"the three buttons are disabled during the run");
@@ -238,7 +238,7 @@ SCENARIO("cleaner-close-during-run") {
     MessageBoxInfo stop = again.box();
     ExpectEqual(stop.text, layout::kConfirmStop, L"closing during the third run asks");
     held.release();
-    Expect(WaitUntil([&] { return again.status() == cleaner::kCleanerFinishedStatus; }, 60000),
+    Expect(WaitUntil([&] { return again.status() == layout::kFinishedStatus; }, 60000),
            L"the run ends while the question is up");
     auto boxes = [&] {
         int shown = 0;

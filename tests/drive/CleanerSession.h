@@ -97,7 +97,7 @@ struct Cleaner {
     void waitForCompletion() const {
         MessageBoxInfo done = box();
         ExpectEqual(done.text, layout::kCleanFinished, L"completion notice");
-        ExpectEqual(status(), cleaner::kCleanerFinishedStatus, L"status line at the end");
+        ExpectEqual(status(), layout::kFinishedStatus, L"status line at the end");
         Expect(runButtons(false), L"the buttons stay disabled while the notice is up");
         Expect(!::IsWindowVisible(control(layout::kIdBusy)), L"the busy indicator is hidden at the end");
         Answer(done, IDOK);

@@ -28,12 +28,11 @@ TEST(CleanerRelay, CarriesARunsReportsInOrderAndItsChoicesAsTheyStand) {
     ASSERT_EQ(reports.size(), 6u);
     EXPECT_EQ(reports[0].kind, Kind::Busy);
     EXPECT_EQ(reports[0].value, 1);
-    EXPECT_EQ(reports[1].kind, Kind::Status);
-    EXPECT_EQ(reports[1].text, cleaner::InfoOf(CleanerItem::Clipboard).statusText);
+    EXPECT_EQ(reports[1].kind, Kind::ItemStarted);
+    EXPECT_EQ(reports[1].value, static_cast<int>(CleanerItem::Clipboard));
     EXPECT_EQ(reports[2].kind, Kind::ItemDone);
     EXPECT_EQ(reports[2].value, static_cast<int>(CleanerItem::Clipboard));
-    EXPECT_EQ(reports[3].kind, Kind::Status);
-    EXPECT_EQ(reports[3].text, cleaner::kCleanerFinishedStatus);
+    EXPECT_EQ(reports[3].kind, Kind::Finished);
     EXPECT_EQ(reports[4].kind, Kind::Busy);
     EXPECT_EQ(reports[4].value, 0);
     EXPECT_EQ(reports[5].kind, Kind::Ended);
@@ -46,7 +45,7 @@ TEST(CleanerRelay, KeepsEveryReportOfAnotherThreadAndNoneOnceDetached) {
     constexpr int kReports = 20000;
     std::thread worker([&] {
         for (int i = 0; i < kReports; ++i)
-            relay.status(std::to_wstring(i));
+            relay.dnsLine(std::to_wstring(i));
     });
     std::vector<std::wstring> seen;
     while (seen.size() < static_cast<size_t>(kReports)) {
@@ -57,9 +56,9 @@ TEST(CleanerRelay, KeepsEveryReportOfAnotherThreadAndNoneOnceDetached) {
     for (int i = 0; i < kReports; ++i)
         ASSERT_EQ(seen[i], std::to_wstring(i)) << "reports keep their order";
 
-    relay.status(L"before");
+    relay.itemStarted(CleanerItem::Clipboard);
     relay.detach();
-    relay.status(L"after");
+    relay.itemStarted(CleanerItem::RecycleBin);
     relay.ended(cleaner::CleanerEnd::Stopped);
     relay.dnsCommandEnded();
     EXPECT_TRUE(relay.take().empty()) << "a window that has gone gets nothing, not even what was waiting";

@@ -24,26 +24,35 @@ namespace {
 using cleaner::AgeRule;
 using cleaner::CleanerItem;
 using cleaner::CleanerRun;
-using cleaner::InfoOf;
 using Events = std::vector<std::wstring>;
+
+std::wstring Started(CleanerItem item) {
+    return L"start:" + std::to_wstring(static_cast<int>(item));
+}
+std::wstring Done(CleanerItem item) {
+    return L"done:" + std::to_wstring(static_cast<int>(item));
+}
 
 // Keeps what the run tells, in order, and lets the test wait for its end.
 class Recorder : public cleaner::CleanerObserver {
 public:
-    std::function<void(CleanerItem)> onStatus;  // called on the worker for each item's status
+    std::function<void(CleanerItem)> onStart;  // called on the worker as each item starts
 
     void busy(bool on) override { add(on ? L"busy on" : L"busy off"); }
-    void status(const std::wstring& text) override {
-        add(text);
-        for (const cleaner::CleanerItemInfo& info : cleaner::kCleanerItems) {
-            if (onStatus && text == info.statusText)
-                onStatus(info.item);
-        }
+    void itemStarted(CleanerItem item) override {
+        add(Started(item));
+        if (onStart)
+            onStart(item);
     }
-    void itemDone(CleanerItem item) override { add(std::wstring(L"done:") + InfoOf(item).checkBoxText); }
+    void itemDone(CleanerItem item) override { add(Done(item)); }
+    void finished() override { add(L"all worked on"); }
     void dnsLine(const std::wstring& text) override {
         std::lock_guard<std::mutex> lock(mutex_);
         dns_.push_back(text);
+    }
+    void dnsExitCode(DWORD code) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dns_.push_back(L"exit code " + std::to_wstring(code));
     }
     void ended(cleaner::CleanerEnd end) override {
         add(end == cleaner::CleanerEnd::Finished ? L"finished" : L"stopped");
@@ -101,13 +110,6 @@ private:
     std::array<std::atomic<bool>, cleaner::kCleanerItemCount> ticks_{};
 };
 
-std::wstring Status(CleanerItem item) {
-    return InfoOf(item).statusText;
-}
-std::wstring Done(CleanerItem item) {
-    return std::wstring(L"done:") + InfoOf(item).checkBoxText;
-}
-
 struct Cleaning {
     test::TempFolder config{L"run-journal"};
     cleaner::CleanerRunSettings settings{WindowsFolderPath(), CommandInterpreterPath(), JournalFile(config.path())};
@@ -122,7 +124,7 @@ TEST(CleanerRun, CookiesWithoutTheirFolderShowTheStatusAndAreNotDone) {
     Cleaning run({CleanerItem::Cookies});
     ASSERT_TRUE(run.start());
     EXPECT_EQ(run.recorder->events(),
-              (Events{L"busy on", Status(CleanerItem::Cookies), L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+              (Events{L"busy on", Started(CleanerItem::Cookies), L"all worked on", L"busy off", L"finished"}));
     EXPECT_FALSE(CleanerRun::isRunning());
     EXPECT_EQ(run.recorder.use_count(), 1) << "the worker has let go of its observer";
     EXPECT_EQ(run.ticks.use_count(), 1);
@@ -157,19 +159,19 @@ TEST(CleanerRun, ItemsWorkOnTheirOwnFolders) {
     Cleaning run({CleanerItem::TypedUrls, CleanerItem::IeCache, CleanerItem::DnsCache, CleanerItem::MediaPlayerCache,
                   CleanerItem::PrefetchLayouts});
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(
-        run.recorder->events(),
-        (Events{L"busy on", Status(CleanerItem::TypedUrls), Done(CleanerItem::TypedUrls), Status(CleanerItem::IeCache),
-                Done(CleanerItem::IeCache), Status(CleanerItem::DnsCache), Done(CleanerItem::DnsCache),
-                Status(CleanerItem::MediaPlayerCache), Done(CleanerItem::MediaPlayerCache),
-                Status(CleanerItem::PrefetchLayouts), L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(run.recorder->events(),
+              (Events{L"busy on", Started(CleanerItem::TypedUrls), Done(CleanerItem::TypedUrls),
+                      Started(CleanerItem::IeCache), Done(CleanerItem::IeCache), Started(CleanerItem::DnsCache),
+                      Done(CleanerItem::DnsCache), Started(CleanerItem::MediaPlayerCache),
+                      Done(CleanerItem::MediaPlayerCache), Started(CleanerItem::PrefetchLayouts), L"all worked on",
+                      L"busy off", L"finished"}));
     // The files are swept, then the sub-folders removed, but for one that holds a folder.
     EXPECT_EQ(test::Under(cache.path()),
               (std::set<std::wstring>{L"Content.IE5\\", L"Content.IE5\\AB12\\", L"Content.IE5\\AB12\\deeper\\"}));
     EXPECT_TRUE(test::Under(media).empty());
     const std::vector<std::wstring> dns = run.recorder->dns();
     ASSERT_FALSE(dns.empty());
-    EXPECT_EQ(dns.back().rfind(L"Code de retour : ", 0), 0u);
+    EXPECT_EQ(dns.back().rfind(L"exit code ", 0), 0u) << "the flush's output ends with its code";
     const std::vector<std::wstring> journal = JournalFile::readLines(run.settings.journal.path());
     ASSERT_EQ(journal.size(), 1u);
     EXPECT_EQ(journal[0].substr(21), L" - URL supprim\u00E9e : " + std::wstring(cleaner::kTypedUrlsKey) + L"\\url5");
@@ -190,8 +192,8 @@ TEST(CleanerRun, TheCacheIsNeverLeftThroughALink) {
 
     Cleaning run({CleanerItem::IeCache});
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::IeCache), Done(CleanerItem::IeCache),
-                                              L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Started(CleanerItem::IeCache), Done(CleanerItem::IeCache),
+                                              L"all worked on", L"busy off", L"finished"}));
     EXPECT_EQ(test::Under(base + L"cache\\Virtualized\\"), (std::set<std::wstring>{L"elsewhere\\"}));
     EXPECT_EQ(test::Under(base + L"documents\\"), documents);
     EXPECT_EQ(test::Under(base + L"lowtarget\\"), low);
@@ -210,13 +212,13 @@ TEST(CleanerRun, TicksAreReadWhenTheRunReachesThem) {
 
     Cleaning run({CleanerItem::Clipboard, CleanerItem::RecycleBin});
     // The user unticks the recycle bin while the run empties the clipboard.
-    run.recorder->onStatus = [&](CleanerItem item) {
+    run.recorder->onStart = [&](CleanerItem item) {
         if (item == CleanerItem::Clipboard)
             run.ticks->set(CleanerItem::RecycleBin, false);
     };
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::Clipboard), Done(CleanerItem::Clipboard),
-                                              L"Nettoyage termin\u00E9!", L"busy off", L"finished"}));
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Started(CleanerItem::Clipboard), Done(CleanerItem::Clipboard),
+                                              L"all worked on", L"busy off", L"finished"}));
     EXPECT_EQ(test::RecycleBinItems(), inTheBin);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
 }
@@ -243,8 +245,8 @@ TEST(CleanerRun, AStopWindsTheRunDownAndBelongsToItAlone) {
     ASSERT_TRUE(run.start());
     // The items that are not stop-checked still show their status and end at once; the recycle bin is
     // passed over; no completion.
-    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Status(CleanerItem::UserTemp), Done(CleanerItem::UserTemp),
-                                              Status(CleanerItem::MediaPlayerCache),
+    EXPECT_EQ(run.recorder->events(), (Events{L"busy on", Started(CleanerItem::UserTemp), Done(CleanerItem::UserTemp),
+                                              Started(CleanerItem::MediaPlayerCache),
                                               Done(CleanerItem::MediaPlayerCache), L"busy off", L"stopped"}));
     EXPECT_TRUE(seen);
     EXPECT_TRUE(refused) << "one run at a time";

@@ -4,7 +4,7 @@
 #include "journal/JournalMessages.h"
 #include "shred/FolderScan.h"
 #include "shred/ShredList.h"
-#include "tests/unit/RecordingDisplay.h"
+#include "tests/unit/RecordingObserver.h"
 #include "tests/unit/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,23 +21,6 @@ constexpr wchar_t kZeros[] = L"Simples zéros  - 1 cycle";
 constexpr wchar_t kDoD[] = L"DoD 5220.22-M (USA) - 3 cycles";
 constexpr size_t kTimestampLength = 21;  // "07/12/2026 à 21:05:03"
 
-// A display that lets a test act at a given moment of the run (request a stop, pause...).
-class HookedDisplay : public test::RecordingDisplay {
-public:
-    std::function<void(RunText, const std::wstring&)> onText;
-    std::function<void(RunBar, int)> onBar;
-    void setText(RunText which, const std::wstring& text) override {
-        RecordingDisplay::setText(which, text);
-        if (onText)
-            onText(which, text);
-    }
-    void setBar(RunBar which, int value) override {
-        RecordingDisplay::setBar(which, value);
-        if (onBar)
-            onBar(which, value);
-    }
-};
-
 struct Shredding {
     explicit Shredding(const std::wstring& name) : files(name), config(name + L"-config"), journal(config.path()) {}
 
@@ -45,7 +28,7 @@ struct Shredding {
     test::TempFolder config;
     JournalFile journal;
     ShredList list;
-    HookedDisplay display;
+    test::RecordingObserver observer;
     win::StopToken control;
 
     std::wstring add(const std::wstring& name, const std::string& content = std::string(1000, 'x')) {
@@ -54,8 +37,8 @@ struct Shredding {
         return files / name;
     }
     RunSummary run(const std::wstring& method = kZeros, int repetitions = 1) {
-        RunSummary summary = DestructionRun(list, {method, repetitions}, journal, display, control);
-        EndDestructionRun(list, display, control);
+        RunSummary summary = DestructionRun(list, {method, repetitions}, journal, observer, control);
+        EndDestructionRun(list, observer, control);
         return summary;
     }
     // Journal lines without their timestamps.
@@ -74,17 +57,22 @@ TEST(DestructionRun, ThreeFilesAreDestroyedAndTheRunSaysSo) {
     const RunSummary summary = r.run();
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"fichier", L"ZZZZZ.zzz"})
         EXPECT_FALSE(test::FileExists(r.files / name)) << "left behind";
-    EXPECT_EQ(summary.title, L"Destruction complète!");
-    EXPECT_EQ(summary.text,
-              L"Tous les fichiers sélectionnés ont été traités\r\r"
-              L"Leurs données ont été écrasées  (1 X Nombre de cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle"
-              L"\r\r");
-    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(r.display.bars(RunBar::Overall), (std::vector<int>{33, 67, 100, 0}));
-    EXPECT_EQ(r.display.texts(RunText::Remaining), (std::vector<std::wstring>{L"2", L"1", L"0", L""}));
+    EXPECT_EQ(summary.end, RunEnd::Complete);
+    EXPECT_EQ(summary.errors, 0);
+    EXPECT_EQ(summary.repetitions, 1);
+    EXPECT_EQ(summary.methodLabel, kZeros);
+    EXPECT_EQ(summary.unjournalled, 0);
+    EXPECT_EQ(r.observer.methods(), std::vector<std::wstring>{kZeros});
+    EXPECT_EQ(r.observer.entries(),
+              (std::vector<std::wstring>{r.files / L"c.txt", r.files / L"b.txt", r.files / L"a.txt"}))
+        << "from the last entry to the first";
+    EXPECT_EQ(r.observer.left(), (std::vector<size_t>{2, 1, 0}));
+    EXPECT_EQ(r.observer.shares(), (std::vector<std::wstring>{L"1/3", L"2/3", L"3/3"}));
+    EXPECT_EQ(r.observer.clears(), 1u);
     EXPECT_EQ(r.list.count(), 0u);
-    EXPECT_EQ(r.list.countText(), L"0");
-    EXPECT_EQ(r.list.headerText(), L"Fichiers sélectionnés pour la destruction :   0");
+    const ShredListNumbers numbers = r.list.numbers();
+    EXPECT_EQ(numbers.count, 0u);
+    EXPECT_EQ(numbers.counted, ShredListNumbers::Counted::AfterAdding);
     EXPECT_TRUE(r.journalBodies().empty());
 }
 
@@ -96,12 +84,18 @@ TEST(DestructionRun, EmptyFilesAreJournalledAndKept) {
     EXPECT_EQ(r.journalBodies(),
               (std::vector<std::wstring>{L" - Le fichier [e.txt] est vide!",
                                          L" - Les données du fichier [e.txt]  n'ont pu être écrasées"}));
-    EXPECT_EQ(summary.title, L"Destruction incomplète!");
-    EXPECT_EQ(summary.text,
-              L"Tous les fichiers sélectionnés ont été traités\r\rCependant des erreurs se sont produites\r\r"
-              L"Erreurs détéctées!, consultez le journal pour les détails");
-    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(summary.end, RunEnd::Incomplete);
+    EXPECT_EQ(summary.errors, 1);
     EXPECT_EQ(r.list.count(), 0u) << "the list is emptied after every run";
+    EXPECT_EQ(summary.unjournalled, 0);
+
+    // Without its folder the journal takes no line: the run goes on all the same and counts them.
+    Shredding lost(L"empty-unjournalled");
+    lost.add(L"e.txt", "");
+    lost.journal = JournalFile(lost.config / L"absent\\");
+    const RunSummary unjournalled = lost.run();
+    EXPECT_EQ(unjournalled.errors, 1);
+    EXPECT_EQ(unjournalled.unjournalled, 2);
 }
 
 TEST(DestructionRun, AFolderListedBeforeItsFilesGoesLast) {
@@ -116,7 +110,7 @@ TEST(DestructionRun, AFolderListedBeforeItsFilesGoesLast) {
     EXPECT_FALSE(test::FileExists(r.files / L"Dossier"));
     EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{L" - Dossier : [Old] vidé"});
     EXPECT_EQ(summary.errors, 0);
-    EXPECT_EQ(summary.title, L"Destruction complète!");
+    EXPECT_EQ(summary.end, RunEnd::Complete);
 }
 
 TEST(DestructionRun, ReadOnlyFilesAreDestroyedToo) {
@@ -140,7 +134,7 @@ TEST(DestructionRun, NamesAreWipedBeforeDeletionAndUnrelatedEntriesSurvive) {
     EXPECT_EQ(test::ReadFile(r.files / L"fichier"), "an unrelated file the user keeps");
     EXPECT_EQ(test::ReadFile(r.files / L"Dossier\\keep.txt"), "an unrelated folder the user keeps");
     EXPECT_EQ(summary.errors, 2);
-    EXPECT_EQ(summary.title, L"Destruction incomplète!");
+    EXPECT_EQ(summary.end, RunEnd::Incomplete);
     const auto bodies = r.journalBodies();
     ASSERT_EQ(bodies.size(), 3u);
     EXPECT_EQ(bodies[0], L" - Dossier : [Listed] vidé");
@@ -221,14 +215,14 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(lines, expected);
         EXPECT_EQ(summary.errors, 7);
-        EXPECT_EQ(summary.title, L"Destruction incomplète!");
+        EXPECT_EQ(summary.end, RunEnd::Incomplete);
     } else {
         // Windows removes each link itself: the folders go as any other.
         EXPECT_EQ(NamesIn(root), (std::vector<std::wstring>{L"empty", L"full"}));
         EXPECT_EQ(lines, (std::vector<std::wstring>{L" - Dossier : [alone] vidé", L" - Dossier : [inner] vidé",
                                                     L" - Dossier : [scanned] vidé"}));
         EXPECT_EQ(summary.errors, 0);
-        EXPECT_EQ(summary.title, L"Destruction complète!");
+        EXPECT_EQ(summary.end, RunEnd::Complete);
     }
 }
 
@@ -275,40 +269,29 @@ TEST(DestructionRun, NamesOutsideCp1252LongPathsAndDeviceNames) {
 TEST(DestructionRun, RepetitionsMultiplyThePasses) {
     Shredding r(L"repetitions");
     r.add(L"a.bin");
-    int patterns = 0;
-    r.display.onText = [&](RunText which, const std::wstring& text) {
-        if (which == RunText::Pattern && !text.empty())
-            ++patterns;
-    };
     const RunSummary summary = r.run(kDoD, 3);
-    EXPECT_EQ(patterns, 9);
-    const auto labels = r.display.texts(RunText::RepetitionsLabel);
-    EXPECT_EQ(labels.front(), L"Ecrasement...");
-    EXPECT_EQ(labels[labels.size() - 3], L"Répétitions : 3") << "the last repetition shown before the reset";
-    EXPECT_EQ(labels.back(), L"Répétitions : ") << "idle text after the run";
-    EXPECT_NE(summary.text.find(L"(3 X Nombre de cycles )\rAlgorithme choisi : DoD 5220.22-M (USA) - 3 cycles"),
-              std::wstring::npos);
+    EXPECT_EQ(r.observer.passes().size(), 9u);
+    EXPECT_EQ(r.observer.flushed(), (std::vector<int>{1, 2, 3, 1, 2, 3, 1, 2, 3}));
+    EXPECT_EQ(r.observer.repetitions(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(summary.repetitions, 3);
+    EXPECT_EQ(summary.methodLabel, kDoD);
 }
 
 TEST(DestructionRun, AStopDuringAnOverwriteFinishesThatEntryOnly) {
     Shredding r(L"stop-one");
     const std::wstring first = r.add(L"first.txt"), middle = r.add(L"middle.txt"), last = r.add(L"last.txt");
     std::wstring current;
-    r.display.onText = [&](RunText which, const std::wstring& text) {
-        if (which == RunText::CurrentFile)
-            current = text;
-        if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
+    r.observer.onEntry = [&](const std::wstring& path) { current = path; };
+    r.observer.onPass = [&](const test::RecordingObserver::Pass&) {
+        if (current == middle)
             r.control.stop();
     };
     const RunSummary summary = r.run();
     EXPECT_FALSE(test::FileExists(last));
     EXPECT_FALSE(test::FileExists(middle)) << "the repetition under way completes, wipe and deletion included";
     EXPECT_EQ(test::ReadFile(first), std::string(1000, 'x')) << "the first entry is never touched";
-    EXPECT_EQ(summary.title, L"Destruction interrompue!");
-    EXPECT_EQ(summary.text,
-              L"Seule une partie des fichiers sélectionnés a été traitée\r\r"
-              L"Leurs données ont été écrasées  (1 X Nombre de cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle"
-              L"\r\r");
+    EXPECT_EQ(summary.end, RunEnd::Stopped);
+    EXPECT_EQ(summary.errors, 0);
     EXPECT_EQ(r.list.count(), 0u);
     EXPECT_FALSE(r.control.stopRequested()) << "cleared for the next run";
 }
@@ -317,15 +300,10 @@ TEST(DestructionRun, AStopDuringTheLastEntryIsStillReported) {
     // The user confirmed a stop: even when the entry under way was the last, the summary says so.
     Shredding r(L"stop-last");
     const std::wstring only = r.add(L"only.txt");
-    r.display.onText = [&](RunText which, const std::wstring&) {
-        if (which == RunText::Pattern)
-            r.control.stop();
-    };
+    r.observer.onPass = [&](const test::RecordingObserver::Pass&) { r.control.stop(); };
     const RunSummary summary = r.run();
     EXPECT_FALSE(test::FileExists(only)) << "the repetition under way completes";
-    EXPECT_TRUE(summary.stopped);
-    EXPECT_EQ(summary.title, L"Destruction interrompue!");
-    EXPECT_EQ(summary.icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(summary.end, RunEnd::Stopped);
 }
 
 TEST(DestructionRun, QuittingLeavesTheEntryUnderWayBetweenTwoBlocks) {
@@ -334,12 +312,9 @@ TEST(DestructionRun, QuittingLeavesTheEntryUnderWayBetweenTwoBlocks) {
     Shredding r(L"quit");
     const std::wstring first = r.add(L"first.txt");
     const std::wstring big = r.add(L"big.bin", std::string(4 << 20, 'x'));
-    r.display.onBar = [&](RunBar which, int value) {
-        if (which == RunBar::Overwrite && value > 0)
-            r.control.quit();
-    };
+    r.observer.onBlock = [&](double) { r.control.quit(); };
     const RunSummary summary = r.run(kDoD, 3);
-    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.end, RunEnd::Stopped);
     const std::string left = test::ReadFile(big);
     EXPECT_EQ(left.size(), size_t{4 << 20}) << "kept under its name, length unchanged";
     EXPECT_NE(left, std::string(4 << 20, 'x')) << "its first block was overwritten";
@@ -354,15 +329,16 @@ TEST(DestructionRun, AStopBetweenRepetitionsKeepsTheEntry) {
     const std::wstring middle = r.add(L"middle.txt");
     r.add(L"last.txt");
     std::wstring current;
-    r.display.onText = [&](RunText which, const std::wstring& text) {
-        if (which == RunText::CurrentFile)
-            current = text;
-        if (which == RunText::Pattern && current == L"Fichier écrasé  :  middle.txt")
+    r.observer.onEntry = [&](const std::wstring& path) { current = path; };
+    r.observer.onPass = [&](const test::RecordingObserver::Pass&) {
+        if (current == middle)
             r.control.stop();
     };
-    r.run(kZeros, 3);
+    EXPECT_EQ(r.run(kZeros, 3).end, RunEnd::Stopped);
     EXPECT_EQ(test::ReadFile(middle), std::string(1000, '\0')) << "overwritten once, keeps its name";
-    EXPECT_EQ(r.display.lastBar(RunBar::Repetitions), 0) << "no share of a stopped entry is left on show";
+    EXPECT_EQ(r.observer.repetitions(), (std::vector<int>{1, 2, 3, 1})) << "last.txt whole, middle.txt once";
+    EXPECT_EQ(r.observer.left(), std::vector<size_t>{2}) << "the stopped entry is not done with";
+    EXPECT_EQ(r.observer.clears(), 1u) << "and its share is cleared with the run";
 }
 
 TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
@@ -371,8 +347,8 @@ TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
         const std::wstring first = r.add(L"first.bin");
         const std::wstring big = r.add(L"big.bin", std::string(4 << 20, 'x'));
         std::atomic<bool> pausedMidFile{false};
-        r.display.onBar = [&](RunBar which, int value) {
-            if (which == RunBar::Overwrite && value > 0 && !pausedMidFile.exchange(true))
+        r.observer.onBlock = [&](double) {
+            if (!pausedMidFile.exchange(true))
                 r.control.pause();  // after the first block of big.bin
         };
         RunSummary summary;
@@ -380,7 +356,7 @@ TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
         while (!pausedMidFile)
             std::this_thread::yield();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EXPECT_EQ(r.display.maxBar(RunBar::Overwrite), 25) << "nothing written while paused";
+        EXPECT_EQ(r.observer.written(), std::vector<double>{25}) << "nothing written while paused";
         EXPECT_TRUE(test::FileExists(big));
         if (stopWhilePaused)
             r.control.stop();
@@ -389,7 +365,7 @@ TEST(DestructionRun, APausedRunWaitsAndResumesOrStops) {
         worker.join();
         EXPECT_FALSE(test::FileExists(big)) << "the entry under way completes";
         EXPECT_EQ(test::FileExists(first), stopWhilePaused);
-        EXPECT_EQ(summary.stopped, stopWhilePaused);
+        EXPECT_EQ(summary.end, stopWhilePaused ? RunEnd::Stopped : RunEnd::Complete);
     }
 }
 

@@ -25,7 +25,7 @@ TEST(FolderScan, QueuesEveryFolderBeforeItsContentAndNeverTheRootItself) {
     const ScanResult result = ScanFolder(s.path(), {win::StopToken::Never(), &status});
     EXPECT_EQ(Listed(result.entries, s.path()),
               (std::vector<Entry>{{L"A", kFolder}, {L"A\\b.txt", kFile}, {L"z.txt", kFile}}));
-    EXPECT_EQ(status.texts, (std::vector<std::wstring>{kScanningStatus, L""}));
+    EXPECT_EQ(status.statuses, (std::vector<ScanStatus>{ScanStatus::Scanning, ScanStatus::None}));
     std::wstring bare = s.path();
     bare.pop_back();
     EXPECT_EQ(Listed(ScanFolder(bare, {}).entries, s.path()), Listed(result.entries, s.path()));
@@ -60,7 +60,8 @@ TEST(FolderScan, ScanningAPartlyListedFolderQueuesDuplicates) {
     list.addPath(s / L"z.txt");
     AppendScanResult(list, ScanFolder(s.path(), {}));
     EXPECT_EQ(list.count(), 4u);
-    EXPECT_EQ(list.headerText(), std::wstring(ShredList::kHeaderTitle) + L"   4");
+    EXPECT_EQ(list.numbers().count, 4u);
+    EXPECT_EQ(list.numbers().counted, ShredListNumbers::Counted::AfterAdding);
     EXPECT_EQ(list.entryText(3), s / L"z.txt");
 }
 
@@ -122,8 +123,8 @@ TEST(FolderScan, ScansRunningAtOnceDoNotMeddleWithEachOther) {
 class StopOnStart : public StatusRecorder {
 public:
     win::StopToken stop;
-    void status(const std::wstring& text) override {
-        StatusRecorder::status(text);
+    void status(ScanStatus status) override {
+        StatusRecorder::status(status);
         stop.stop();
     }
 };
@@ -135,7 +136,8 @@ TEST(FolderScan, AStopRequestEndsTheScanWithNothingQueued) {
     const ScanResult result = ScanFolder(root.path(), {observer.stop, &observer});
     EXPECT_TRUE(result.stopped);
     EXPECT_TRUE(result.entries.empty());
-    EXPECT_EQ(observer.texts, (std::vector<std::wstring>{kScanningStatus, L""})) << "the status line is cleared";
+    EXPECT_EQ(observer.statuses, (std::vector<ScanStatus>{ScanStatus::Scanning, ScanStatus::None}))
+        << "the status line is cleared";
     EXPECT_TRUE(ScanRecycleBin(root.path(), {observer.stop, nullptr}).stopped);
 }
 

@@ -1,9 +1,11 @@
 #include "shred/Overwrite.h"
 
-#include "tests/unit/RecordingDisplay.h"
+#include "tests/unit/RecordingObserver.h"
 #include "tests/unit/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -47,17 +49,19 @@ TEST(OverwriteLargeFile, FilesPastTwoGibibytesAreOverwrittenToTheirEnd) {
     }
     ASSERT_EQ(ReadByteAt(path, kLength - 1), 'D');
 
-    test::RecordingDisplay display;
+    test::RecordingObserver observer;
     int errors = 0;
-    EXPECT_EQ(OverwriteFileData(path, 3, win::StopToken::Never(), display, errors), kOverwriteDone);
+    EXPECT_EQ(OverwriteFileData(path, 3, win::StopToken::Never(), observer, errors).outcome, OverwriteOutcome::Done);
 
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ((static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, kLength);
     for (long long offset : {0ll, (1ll << 31) - 1, (1ll << 31) + 5, kLength - 1})
         EXPECT_EQ(ReadByteAt(path, offset), '\0') << "offset " << offset;
-    EXPECT_EQ(display.maxBar(RunBar::Overwrite), 100);
-    EXPECT_EQ(display.maxBar(RunBar::FilePosition), 100);
+    EXPECT_EQ(std::lround(observer.mostWritten()), 100) << "the share written reaches the whole file";
+    EXPECT_EQ(observer.positions().back(),
+              static_cast<unsigned long long>(kLength / kOverwriteBlockSize * kOverwriteBlockSize))
+        << "the position passes 2 GiB up to the last whole block";
 }
 
 }  // namespace

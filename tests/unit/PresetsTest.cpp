@@ -37,7 +37,8 @@ TEST(Presets, TheRecycleBinQueuesTheDeletedFilesAndKeepsEveryFolder) {
     StatusRecorder status;
     EXPECT_EQ(Listed(ScanRecycleBin(bin.path(), {win::StopToken::Never(), &status}).entries, bin.path() + user),
               (std::vector<Entry>{{L"$IAB12CD.txt", kFile}, {L"$RAB12CD.txt", kFile}}));
-    EXPECT_EQ(status.texts, (std::vector<std::wstring>{kScanningStatus, L"", kRecycleBinStatus}));
+    EXPECT_EQ(status.statuses,
+              (std::vector<ScanStatus>{ScanStatus::Scanning, ScanStatus::None, ScanStatus::SortingRecycleBin}));
 
     // The files of a deleted folder go, the folder stays; a folder entry the user queued before stays.
     MakeTree(bin.path(), {user + L"$R77\\", user + L"$R77\\note.txt"});
@@ -54,7 +55,8 @@ TEST(Presets, TheRecycleBinQueuesTheDeletedFilesAndKeepsEveryFolder) {
     MakeTree(empty.path(), {user});
     list.clear();
     AppendScanResult(list, ScanRecycleBin(empty.path(), {}));
-    EXPECT_EQ(list.headerText(), std::wstring(ShredList::kHeaderTitle) + L"   0");
+    EXPECT_EQ(list.numbers().counted, ShredListNumbers::Counted::AfterAdding);
+    EXPECT_EQ(list.numbers().count, 0u);
 }
 
 TEST(Presets, FirefoxScansTheLastLocalCacheAndTheFirstRoamingProfile) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shred/RunProgress.h"
+#include "app/main/RunController.h"
 
 #include <map>
 #include <mutex>
@@ -9,8 +9,8 @@
 
 namespace test {
 
-// Keeps every value a run showed, in order, so tests can ask what the user saw.
-class RecordingDisplay : public RunDisplay {
+// Keeps every value the words of a run showed, in order, so tests can ask what the user saw.
+class RecordingDisplay : public RunScreen {
 public:
     void setText(RunText which, const std::wstring& text) override {
         std::lock_guard<std::mutex> lock(mutex_);

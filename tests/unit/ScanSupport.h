@@ -45,11 +45,11 @@ inline void MakeTree(const std::wstring& root, const std::vector<std::wstring>& 
     }
 }
 
-// Keeps every status text a scan showed.
+// Keeps every status a scan reported.
 class StatusRecorder : public ScanObserver {
 public:
-    std::vector<std::wstring> texts;
-    void status(const std::wstring& text) override { texts.push_back(text); }
+    std::vector<ScanStatus> statuses;
+    void status(ScanStatus status) override { statuses.push_back(status); }
 };
 
 }  // namespace test

@@ -1,5 +1,6 @@
 #include "shred/ShredList.h"
 
+#include "app/main/ListWords.h"
 #include "tests/unit/TestSupport.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
@@ -16,7 +17,18 @@
 
 namespace {
 
-const std::wstring kTitle = ShredList::kHeaderTitle;
+const std::wstring kTitle = kListHeaderTitle;
+
+// The list's numbers as the window words them.
+std::wstring HeaderText(const ShredList& list) {
+    return ListHeaderText(list.numbers());
+}
+std::wstring CountText(const ShredList& list) {
+    return ListCountText(list.numbers());
+}
+std::wstring TotalText(const ShredList& list) {
+    return TotalSizeText(list.numbers());
+}
 
 // A file of the given length whose content does not matter: sparse where the file system allows it, so
 // that multi-gigabyte files cost no disk space.
@@ -45,12 +57,10 @@ public:
     ~Recorder() override { list_.setObserver(nullptr); }
     void listChanged() override {
         ++calls;
-        statuses.push_back(list_.statusText());
-        totals.push_back(list_.totalSizeText());
+        seen.push_back(list_.numbers());
     }
     int calls = 0;
-    std::vector<std::wstring> statuses;
-    std::vector<std::wstring> totals;
+    std::vector<ShredListNumbers> seen;
 
 private:
     ShredList& list_;
@@ -59,15 +69,15 @@ private:
 TEST(ShredList, DuplicateTestComparesWholePathsIgnoringCase) {
     ShredList list;
     EXPECT_TRUE(list.addPath(L"C:\\A.txt"));
-    list.setTotalSizeText(L"0.500");
+    list.computeTotalSize();  // a missing file counts 0
 
     EXPECT_FALSE(list.addPath(L"c:\\a.txt"));
     EXPECT_FALSE(list.addPath(L"C:\\A.TXT"));
     // A duplicate leaves the counters as they were: the total is not emptied.
     EXPECT_EQ(list.count(), 1u);
-    EXPECT_EQ(list.countText(), L"1");
-    EXPECT_EQ(list.headerText(), kTitle + L"   1");
-    EXPECT_EQ(list.totalSizeText(), L"0.500");
+    EXPECT_EQ(CountText(list), L"1");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   1");
+    EXPECT_EQ(TotalText(list), L"0.000");
 
     // Accented capitals fold too, as in the list view's own search.
     EXPECT_TRUE(list.addPath(L"C:\\\u00C9t\u00E9\\R\u00C9SUM\u00C9.doc"));
@@ -90,15 +100,15 @@ TEST(ShredList, AddingEmptiesTheTotalUntilItIsComputedAgain) {
     ShredList list;
     ASSERT_TRUE(list.addPath(folder / L"one.bin"));
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"1.000");
+    EXPECT_EQ(TotalText(list), L"1.000");
 
     ASSERT_TRUE(list.addPath(folder / L"two.bin"));
-    EXPECT_EQ(list.totalSizeText(), L"");
-    EXPECT_EQ(list.countText(), L"2");
-    EXPECT_EQ(list.headerText(), kTitle + L"   2");
+    EXPECT_EQ(TotalText(list), L"");
+    EXPECT_EQ(CountText(list), L"2");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   2");
 
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"3.000");
+    EXPECT_EQ(TotalText(list), L"3.000");
 }
 
 TEST(ShredList, TotalSizeRoundsEachEntryToAThousandthOfAMebibyte) {
@@ -111,7 +121,7 @@ TEST(ShredList, TotalSizeRoundsEachEntryToAThousandthOfAMebibyte) {
     list.addPath(folder / L"big.bin");
     list.addPath(folder / L"Folder");
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"1.500");
+    EXPECT_EQ(TotalText(list), L"1.500");
 
     // 600 bytes are 0.00057 MiB, which rounds to 0.001 for each file: two of them make 0.002, not the
     // 0.001 that rounding the sum would give. 100 bytes round to nothing.
@@ -125,7 +135,7 @@ TEST(ShredList, TotalSizeRoundsEachEntryToAThousandthOfAMebibyte) {
     list.addPath(folder / L"missing.bin");
     list.addPath(L"C:\\");
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"0.002");
+    EXPECT_EQ(TotalText(list), L"0.002");
 }
 
 // Each entry keeps the size it was queued with: from a scan's listing, or asked of the disk when it is
@@ -141,20 +151,20 @@ TEST(ShredList, TotalsCountTheSizesEntriesWereQueuedWith) {
     ShredEntry unlisted{folder / L"asked.bin", EntryImage::ScannedFile};  // no size: the disk is asked
     list.appendScanned(std::vector<ShredEntry>{entry, unlisted});
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"5.000");
+    EXPECT_EQ(TotalText(list), L"5.000");
     EXPECT_EQ(list.entry(0).listedSize, 2097152);
     EXPECT_EQ(list.entry(1).listedSize, 3 * 1048576);
     MakeFile(folder / L"asked.bin", 0);
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"5.000");
+    EXPECT_EQ(TotalText(list), L"5.000");
     list.removeSelected({0});
-    EXPECT_EQ(list.totalSizeText(), L"3.000");
+    EXPECT_EQ(TotalText(list), L"3.000");
 
     list.clear();
-    EXPECT_EQ(list.headerText(), kTitle + L"  0");
+    EXPECT_EQ(HeaderText(list), kTitle + L"  0");
     list.refreshCounters();
-    EXPECT_EQ(list.headerText(), kTitle + L"   0");
-    EXPECT_EQ(list.countText(), L"0");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   0");
+    EXPECT_EQ(CountText(list), L"0");
 }
 
 TEST(ShredList, TotalSizeMeasuresWhatPlainWin32PathsCannotReach) {
@@ -165,7 +175,7 @@ TEST(ShredList, TotalSizeMeasuresWhatPlainWin32PathsCannotReach) {
     MakeFile(folder / L"huge.bin", 5LL * 1024 * 1024 * 1024);
     list.addPath(folder / L"huge.bin");
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"5120.000");
+    EXPECT_EQ(TotalText(list), L"5120.000");
 
     // A path longer than MAX_PATH, a name with a trailing dot, a device name and a name outside
     // Windows-1252: 1 + 2 + 3 + 4 MiB.
@@ -184,7 +194,7 @@ TEST(ShredList, TotalSizeMeasuresWhatPlainWin32PathsCannotReach) {
         list.addPath(path);
     }
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"10.000");
+    EXPECT_EQ(TotalText(list), L"10.000");
     test::RemoveTree(win::ExtendedPath(folder / L"point."));
     test::RemoveTree(win::ExtendedPath(folder / L"CON"));
     test::RemoveTree(win::ExtendedPath(folder / L"profondeur-de-dossier"));
@@ -193,8 +203,8 @@ TEST(ShredList, TotalSizeMeasuresWhatPlainWin32PathsCannotReach) {
 TEST(ShredList, EmptyListLeavesTheTotalEmpty) {
     ShredList list;
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), L"");
-    EXPECT_EQ(list.statusText(), L"");
+    EXPECT_EQ(TotalText(list), L"");
+    EXPECT_EQ(list.numbers().status, ScanStatus::None);
 }
 
 TEST(ShredList, RemovingSelectedEntries) {
@@ -210,36 +220,36 @@ TEST(ShredList, RemovingSelectedEntries) {
     list.removeSelected({2, 0, 7, 0});
     ASSERT_EQ(list.count(), 1u);
     EXPECT_EQ(list.entryText(0), folder / L"b.bin");
-    EXPECT_EQ(list.countText(), L"1");
-    EXPECT_EQ(list.headerText(), kTitle + L"  1");
-    EXPECT_EQ(list.totalSizeText(), L"2.000");     // recomputed for what is left
+    EXPECT_EQ(CountText(list), L"1");
+    EXPECT_EQ(HeaderText(list), kTitle + L"  1");
+    EXPECT_EQ(TotalText(list), L"2.000");          // recomputed for what is left
     EXPECT_TRUE(list.addPath(folder / L"A.BIN"));  // a removed path may be added again
 
     // Removing the last ones empties the total instead of computing 0.000.
     list.removeSelected({1, 0});
     EXPECT_EQ(list.count(), 0u);
-    EXPECT_EQ(list.countText(), L"0");
-    EXPECT_EQ(list.headerText(), kTitle + L"  0");
-    EXPECT_EQ(list.totalSizeText(), L"");
+    EXPECT_EQ(CountText(list), L"0");
+    EXPECT_EQ(HeaderText(list), kTitle + L"  0");
+    EXPECT_EQ(TotalText(list), L"");
 }
 
 TEST(ShredList, ClearAndResetAfterRunDifferOnlyInTheHeaderSpacing) {
     ShredList list;
     list.addPath(L"C:\\a.txt");
-    list.setTotalSizeText(L"1.000");
+    list.computeTotalSize();
     list.clear();
     EXPECT_EQ(list.count(), 0u);
-    EXPECT_EQ(list.countText(), L"0");
-    EXPECT_EQ(list.headerText(), kTitle + L"  0");
-    EXPECT_EQ(list.totalSizeText(), L"");
+    EXPECT_EQ(CountText(list), L"0");
+    EXPECT_EQ(HeaderText(list), kTitle + L"  0");
+    EXPECT_EQ(TotalText(list), L"");
     EXPECT_TRUE(list.addPath(L"C:\\A.TXT"));
 
-    list.setTotalSizeText(L"1.000");
+    list.computeTotalSize();
     list.resetAfterRun();
     EXPECT_EQ(list.count(), 0u);
-    EXPECT_EQ(list.countText(), L"0");
-    EXPECT_EQ(list.headerText(), kTitle + L"   0");
-    EXPECT_EQ(list.totalSizeText(), L"");
+    EXPECT_EQ(CountText(list), L"0");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   0");
+    EXPECT_EQ(TotalText(list), L"");
     EXPECT_TRUE(list.addPath(L"C:\\a.txt"));
 }
 
@@ -249,8 +259,8 @@ TEST(ShredList, FolderEntryTakesThePathWithoutItsLastBackslash) {
     ASSERT_EQ(list.count(), 1u);
     EXPECT_EQ(list.entryText(0), L"C:\\Data\\Sub");
     // Counted at once, as an add: an empty folder's scan appends nothing to count it later.
-    EXPECT_EQ(list.countText(), L"1");
-    EXPECT_EQ(list.headerText(), std::wstring(kTitle) + L"   1");
+    EXPECT_EQ(CountText(list), L"1");
+    EXPECT_EQ(HeaderText(list), std::wstring(kTitle) + L"   1");
     // The folder entry counts for the duplicate test of later adds.
     EXPECT_FALSE(list.addPath(L"c:\\data\\sub"));
 
@@ -279,17 +289,17 @@ TEST(ShredList, ScannedEntriesAreAppendedWithoutDuplicateTest) {
     list.addPath(L"C:\\x\\a.txt");
     list.appendScanned(L"C:\\X\\A.TXT", EntryImage::ScannedFile);
     EXPECT_EQ(list.count(), 2u);
-    EXPECT_EQ(list.countText(), L"2");
-    EXPECT_EQ(list.headerText(), kTitle + L"   2");
+    EXPECT_EQ(CountText(list), L"2");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   2");
     EXPECT_EQ(list.entry(1).image, EntryImage::ScannedFile);
 
     // removeAt leaves every text as it was, and the duplicate that stays is still found.
-    list.setTotalSizeText(L"4.000");
+    list.computeTotalSize();
     list.removeAt(0);
     EXPECT_EQ(list.count(), 1u);
-    EXPECT_EQ(list.countText(), L"2");
-    EXPECT_EQ(list.headerText(), kTitle + L"   2");
-    EXPECT_EQ(list.totalSizeText(), L"4.000");
+    EXPECT_EQ(CountText(list), L"2");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   2");
+    EXPECT_EQ(TotalText(list), L"0.000");
     EXPECT_FALSE(list.addPath(L"c:\\x\\a.txt"));
     list.removeAt(0);
     list.removeAt(5);  // past the end: nothing
@@ -306,7 +316,7 @@ TEST(ShredList, ScannedEntriesAreAppendedWithoutDuplicateTest) {
     EXPECT_EQ(list.entry(0).path, L"C:\\D");
     EXPECT_EQ(list.entry(0).image, EntryImage::ScannedFolder);
     EXPECT_EQ(list.entry(2).image, EntryImage::Prefetch);
-    EXPECT_EQ(list.headerText(), kTitle + L"   3");
+    EXPECT_EQ(HeaderText(list), kTitle + L"   3");
     EXPECT_EQ(list.entryText(3), L"");
     EXPECT_EQ(list.entry(3).path, L"");
 }
@@ -331,9 +341,9 @@ TEST(ShredList, LongListsKeepPathsKeysAndTotalThroughRemovals) {
     list.appendScanned(std::move(batch));
     EXPECT_GT(recorder.calls, 1);  // the count grows slice by slice
     ASSERT_EQ(list.count(), kEntries);
-    EXPECT_EQ(list.countText(), std::to_wstring(kEntries));
+    EXPECT_EQ(CountText(list), std::to_wstring(kEntries));
     list.computeTotalSize();
-    EXPECT_EQ(list.totalSizeText(), std::to_wstring(queued) + L".000");
+    EXPECT_EQ(TotalText(list), std::to_wstring(queued) + L".000");
 
     // Three of every four go, the first of each four stays.
     std::vector<size_t> removed;
@@ -348,7 +358,7 @@ TEST(ShredList, LongListsKeepPathsKeysAndTotalThroughRemovals) {
         ASSERT_EQ(list.entryText(i / 4), pathOf(i));
         mebibytes += i % 3;
     }
-    EXPECT_EQ(list.totalSizeText(), std::to_wstring(mebibytes) + L".000");
+    EXPECT_EQ(TotalText(list), std::to_wstring(mebibytes) + L".000");
     for (size_t i = 0; i < 400; ++i) {
         EXPECT_EQ(list.contains(pathOf(i)), i % 4 == 0) << i;
         EXPECT_TRUE(list.contains(Upper(pathOf(i * 4))));
@@ -402,7 +412,7 @@ TEST(ShredList, ReadersAndRemoversRunBesideAnAppender) {
     EXPECT_EQ(left.size(), list.count());
     // The removals took the oldest entries, so what is left is the newest ones in order.
     EXPECT_EQ(list.entryText(0), L"C:\\scan\\" + std::to_wstring(removed) + L".txt");
-    EXPECT_EQ(list.statusText(), L"");
+    EXPECT_EQ(list.numbers().status, ScanStatus::None);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "shred/WipeName.h"
 
-#include "tests/unit/RecordingDisplay.h"
+#include "tests/unit/RecordingObserver.h"
 #include "tests/unit/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,27 +27,23 @@ std::vector<std::wstring> Names(const std::wstring& folder) {
 TEST(WipeName, AFileEndsAsFichierThrough27Names) {
     test::TempFolder t(L"wipe-file");
     test::WriteFile(t / L"report.doc", "content");
-    test::RecordingDisplay display;
-    EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), kWipeFile, display));
+    test::RecordingObserver observer;
+    EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), WipeKind::File, observer).is(WipeOutcome::Wiped));
     EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"fichier"});
     EXPECT_EQ(test::ReadFile(t / L"fichier"), "content");
-    const auto counter = display.texts(RunText::RenameCounter);
-    ASSERT_EQ(counter.size(), 27u);
-    EXPECT_EQ(counter.front(), L"1/27");
-    EXPECT_EQ(counter.back(), L"27/27");
-    std::vector<int> expectedBar;
-    for (int k = 1; k <= 27; ++k)
-        expectedBar.push_back(k);
-    expectedBar.push_back(0);
-    EXPECT_EQ(display.bars(RunBar::NameWipe), expectedBar);
+    std::vector<int> steps;
+    for (int k = 1; k <= kNameWipeSteps; ++k)
+        steps.push_back(k);
+    EXPECT_EQ(observer.renames(), steps);
+    EXPECT_EQ(observer.nameWipeEnds(), 1u);
 }
 
 TEST(WipeName, AFolderEndsAsDossierWithItsContent) {
     test::TempFolder t(L"wipe-folder");
     ::CreateDirectoryW((t / L"Old").c_str(), nullptr);
     test::WriteFile(t / L"Old\\inside.txt", "inside");
-    test::RecordingDisplay display;
-    EXPECT_TRUE(WipeName(t / L"Old", t.path(), kWipeFolder, display));
+    test::RecordingObserver observer;
+    EXPECT_TRUE(WipeName(t / L"Old", t.path(), WipeKind::Folder, observer).is(WipeOutcome::Wiped));
     EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"Dossier"});
     EXPECT_EQ(test::ReadFile(t / L"Dossier\\inside.txt"), "inside");
 }
@@ -56,30 +52,33 @@ TEST(WipeName, AnExistingNameStopsTheSequenceAndIsLeftAlone) {
     test::TempFolder t(L"wipe-taken");
     test::WriteFile(t / L"report.doc", "mine");
     test::WriteFile(t / L"AAAAA.aaa", "someone else's");
-    test::RecordingDisplay display;
-    EXPECT_FALSE(WipeName(t / L"report.doc", t.path(), kWipeFile, display));
+    test::RecordingObserver observer;
+    const WipeResult refused = WipeName(t / L"report.doc", t.path(), WipeKind::File, observer);
+    EXPECT_TRUE(refused.is(WipeOutcome::RenameRefused));
+    EXPECT_EQ(refused.systemError, static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "the reason is kept";
     EXPECT_EQ(test::ReadFile(t / L"report.doc"), "mine");
     EXPECT_EQ(test::ReadFile(t / L"AAAAA.aaa"), "someone else's");
-    EXPECT_TRUE(display.texts(RunText::RenameCounter).empty());
-    EXPECT_EQ(display.bars(RunBar::NameWipe), std::vector<int>{0});
+    EXPECT_TRUE(observer.renames().empty());
+    EXPECT_EQ(observer.nameWipeEnds(), 1u);
 
     // Taken half-way: the entry keeps the last name it reached.
     test::WriteFile(t / L"JJJJJ.jjj", "taken");
     ::DeleteFileW((t / L"AAAAA.aaa").c_str());
-    test::RecordingDisplay second;
-    EXPECT_FALSE(WipeName(t / L"report.doc", t.path(), kWipeFile, second));
+    test::RecordingObserver second;
+    EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), WipeKind::File, second).is(WipeOutcome::RenameRefused));
     EXPECT_EQ(test::ReadFile(t / L"IIIII.iii"), "mine");
-    EXPECT_EQ(second.lastText(RunText::RenameCounter), L"9/27");
-    EXPECT_EQ(second.lastBar(RunBar::NameWipe), 0);
+    EXPECT_EQ(second.renames().back(), 9);
+    EXPECT_EQ(second.nameWipeEnds(), 1u);
 }
 
 TEST(WipeName, OtherKindsRenameNothing) {
     test::TempFolder t(L"wipe-kind");
     test::WriteFile(t / L"a.txt", "a");
-    test::RecordingDisplay display;
-    EXPECT_FALSE(WipeName(t / L"a.txt", t.path(), 3, display));
+    test::RecordingObserver observer;
+    EXPECT_TRUE(WipeName(t / L"a.txt", t.path(), static_cast<WipeKind>(3), observer).is(WipeOutcome::UnknownKind));
     EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"a.txt"});
-    EXPECT_EQ(display.bars(RunBar::NameWipe), std::vector<int>{0});
+    EXPECT_TRUE(observer.renames().empty());
+    EXPECT_EQ(observer.nameWipeEnds(), 1u);
 }
 
 TEST(WipeName, NamesThatOrdinaryPathsCannotReach) {
@@ -90,8 +89,8 @@ TEST(WipeName, NamesThatOrdinaryPathsCannotReach) {
         win::UniqueFile file(::CreateFileW(extended.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(file) << "cannot make the test file";
         file.reset();
-        test::RecordingDisplay display;
-        EXPECT_TRUE(WipeName(t / name, t.path(), kWipeFile, display));
+        test::RecordingObserver observer;
+        EXPECT_TRUE(WipeName(t / name, t.path(), WipeKind::File, observer).is(WipeOutcome::Wiped));
         EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"fichier"});
         ::DeleteFileW((t / L"fichier").c_str());
     }

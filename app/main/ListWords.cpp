@@ -1,0 +1,38 @@
+#include "app/main/ListWords.h"
+
+#include <cwchar>
+#include <iterator>
+
+std::wstring ListHeaderText(const ShredListNumbers& numbers) {
+    using Counted = ShredListNumbers::Counted;
+    if (numbers.counted == Counted::Never)
+        return kListHeaderTitle;
+    return std::wstring(kListHeaderTitle) + (numbers.counted == Counted::AfterAdding ? L"   " : L"  ") +
+           std::to_wstring(numbers.count);
+}
+
+std::wstring ListCountText(const ShredListNumbers& numbers) {
+    return numbers.counted == ShredListNumbers::Counted::Never ? std::wstring() : std::to_wstring(numbers.count);
+}
+
+std::wstring TotalSizeText(const ShredListNumbers& numbers) {
+    if (!numbers.totalThousandths)
+        return std::wstring();
+    // Whole thousandths: the text depends neither on the C library's rounding nor on the locale's separator.
+    const unsigned long long thousandths = *numbers.totalThousandths;
+    wchar_t fraction[8] = {};
+    swprintf(fraction, std::size(fraction), L"%03u", static_cast<unsigned>(thousandths % 1000));
+    return std::to_wstring(thousandths / 1000) + L"." + fraction;
+}
+
+std::wstring ScanStatusText(ScanStatus status) {
+    switch (status) {
+        case ScanStatus::None:
+            break;
+        case ScanStatus::Scanning:
+            return L"Analyse en cours...\rVeuillez patienter s'il vous plaît.";
+        case ScanStatus::SortingRecycleBin:
+            return L"Retrait des dossiers à conserver";
+    }
+    return std::wstring();
+}
