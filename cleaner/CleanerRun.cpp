@@ -13,7 +13,7 @@
 
 namespace cleaner {
 
-const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
+constexpr std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
     {CleanerItem::TypedUrls, true, false},
     {CleanerItem::IeCache, false, false},
     {CleanerItem::Cookies, false, true},
@@ -29,6 +29,7 @@ const std::array<CleanerItemInfo, kCleanerItemCount> kCleanerItems = {{
     {CleanerItem::PrefetchLayouts, false, true},
     {CleanerItem::RecycleBin, true, false},
 }};
+static_assert(RowsFollowTheItems(kCleanerItems), "one row per item, in the items' order");
 
 }  // namespace cleaner
 

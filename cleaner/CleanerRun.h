@@ -34,6 +34,20 @@ enum class CleanerItem {
     RecycleBin,
 };
 inline constexpr int kCleanerItemCount = 14;
+static_assert(static_cast<int>(CleanerItem::RecycleBin) + 1 == kCleanerItemCount, "one count for the items");
+
+// True when every row of an item table stands at its item's number, none missing: a table indexed by the
+// item checks itself with it at compile time.
+template <typename Table>
+constexpr bool RowsFollowTheItems(const Table& table) {
+    if (table.size() != static_cast<size_t>(kCleanerItemCount))
+        return false;
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (static_cast<size_t>(table[i].item) != i)
+            return false;
+    }
+    return true;
+}
 
 // How the run treats an item (the dialog's layout holds its caption and status text).
 struct CleanerItemInfo {

@@ -37,7 +37,7 @@ const std::array<Page, 4> kPages = {{
 }};
 
 // Indexed by the item's number, like kCleanerItems.
-const std::array<Item, kCleanerItemCount> kItems = {{
+constexpr std::array<Item, kCleanerItemCount> kItems = {{
     {CleanerItem::TypedUrls, L" Historique des URLs saisies dans IE", L"Nettoyage des URLs saisies dans IE en cours...",
      0, 0, 220, L"URL saisies", L"Supprime du registre les urls saisies manuellement dans Internet Explorer"},
     {CleanerItem::IeCache, L" Fichiers Internet temporaires",
@@ -74,6 +74,7 @@ const std::array<Item, kCleanerItemCount> kItems = {{
     {CleanerItem::RecycleBin, L" Vider la corbeille (effacement simple)", L"Vidage de la corbeille en cours...", 1, 6,
      210, L"Vider la corbeille", L"Supprime les fichiers qui ont été placés dans la corbeille de Windows"},
 }};
+static_assert(RowsFollowTheItems(kItems), "one row per item, in the items' order");
 
 const std::array<Button, 4> kStripButtons = {{
     {kIdSelectAll, {10, 5, 130, 35}, L"Sélectionner tout", nullptr, L"Sélectionner tout les éléments pour suppression"},
