@@ -175,6 +175,8 @@ void MainWindow::startScan(ScanKind kind, const std::wstring& target) {
 
 void MainWindow::onScanDone(const std::vector<ScanNotice>& notices) {
     if (!scans_.active()) {
+        // What the scans queued is on screen before the explorer bar comes back, not a refresh later.
+        shredView_.refresh();
         updateLeftColumn();
         shredView_.enableListButtons(true);
     }

@@ -90,6 +90,9 @@ struct Session {
         HTREEITEM folder = TreeChild(tree, start, name);
         ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(folder));
         Answer(browser, IDOK);
+        // Once the browser is gone the window has queued the folder and started its scan, so that a
+        // waitForScans() that follows cannot look before the scan has begun.
+        Expect(WaitUntil([&] { return !::IsWindow(browser.window); }), L"the folder browser closes");
     }
 
     std::vector<std::wstring> listTexts() const {
@@ -104,8 +107,8 @@ struct Session {
     void waitForScans() const {
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+        // The window puts what the scans queued on screen before it takes its cover away.
         Expect(WaitUntil([&] { return !visible(kIdLeftCover); }, 60000), L"the scans end");
-        drive::Sleep(100);
     }
 
     MessageBoxInfo box() const { return WaitForMessageBox(program.processId(), 60000); }
