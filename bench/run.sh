@@ -40,6 +40,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 
 "${run[@]}" "$top/build/sandbox/bench-memory" "$template" --install "$bench" -- kbench.exe memory "$entries"
 
+# Ten journal lines and a run over ten empty files, each journalled, with the journal free and held open
+# without sharing by another holder.
+"${run[@]}" "$top/build/sandbox/bench-journal-held" "$template" --install "$bench" -- kbench.exe journal-held 10
+
 # The scan engine alone: collect, sort, append and total a generated tree, against a bare walk.
 "${run[@]}" "$top/build/sandbox/bench-scan" "$template" --install "$bench" -- kbench.exe scan "$entries"
 
