@@ -61,7 +61,7 @@ bool JournalLines::allocate(unsigned long long fileSize) {
         const size_t total = kept + (kept < fileSize ? kReadBytes : 0);
         if (total == 0)
             break;
-        // Committed pages cost nothing until they are read into.
+        // Committed pages take no memory until they are read into.
         block_.reset(::VirtualAlloc(nullptr, total, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
         if (block_)
             break;
