@@ -5,6 +5,8 @@
 //                              loop of the same system calls
 //   kbench memory COUNT        peak working set of a run over COUNT queued entries
 //   kbench scan COUNT          queuing a tree of COUNT entries against a bare FindFirstFileW walk of it
+//   kbench journal-held COUNT  COUNT journal lines, then a run over COUNT empty files (each journalled), with
+//                              the journal free and with the journal held open without sharing
 #include "journal/JournalFile.h"
 #include "shred/DestructionRun.h"
 #include "shred/FolderScan.h"
@@ -114,13 +116,14 @@ std::vector<std::wstring> MakeFiles(const std::wstring& root, int count, unsigne
     return paths;
 }
 
-RunSummary RunOver(const std::vector<std::wstring>& paths, double* seconds) {
+RunSummary RunOver(const std::vector<std::wstring>& paths,
+                   double* seconds,
+                   const JournalFile& journal = JournalFile(kWork)) {
     ShredList list;
     std::vector<ShredEntry> entries;
     for (const std::wstring& path : paths)
         entries.push_back({path, EntryImage::ScannedFile});
     list.appendScanned(entries);
-    JournalFile journal(kWork);
     NoRunObserver observer;
     win::StopToken control;
     const auto start = Clock::now();
@@ -340,11 +343,61 @@ void Scan(int count) {
                 TotalText(asked).c_str(), Seconds(start), listed == TotalText(asked) ? "" : "  MISMATCH");
 }
 
+// What a journal held by another program (open without sharing) costs: COUNT lines appended, then a whole
+// run over COUNT empty files, each of which the run journals, with the journal free and held. Best of three
+// interleaved rounds; each round a new writer, as each run of the program meets the holder afresh.
+void JournalHeld(int count) {
+    const std::wstring config = kWork + L"journal-held\\";
+    ::CreateDirectoryW(config.c_str(), nullptr);
+    const std::wstring path = JournalFile(config).path();
+    double linesFree = 1e9, linesHeld = 1e9, runFree = 1e9, runHeld = 1e9;
+    unsigned long linesLost = 0, runLost = 0;
+    int runErrors = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (const bool held : {false, true}) {
+            ::DeleteFileW(path.c_str());
+            JournalFile(config).appendLine(L"first line");
+            win::UniqueFile holder;
+            if (held)
+                holder.reset(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            if (held && !holder)
+                std::printf("  the journal could not be held (%lu)\n", ::GetLastError());
+
+            const JournalFile lines(config);
+            auto start = Clock::now();
+            for (int i = 0; i < count; ++i)
+                lines.appendLine(JournalFile::timestamp() + L" - Le fichier [f" + std::to_wstring(i) +
+                                 L".dat] est vide!");
+            (held ? linesHeld : linesFree) = std::min(held ? linesHeld : linesFree, Seconds(start));
+
+            const JournalFile runJournal(config);
+            const auto paths =
+                MakeFiles(kWork + L"empty-" + std::to_wstring(round) + (held ? L"-held\\" : L"-free\\"), count, 0);
+            double seconds = 0;
+            const RunSummary summary = RunOver(paths, &seconds, runJournal);
+            (held ? runHeld : runFree) = std::min(held ? runHeld : runFree, seconds);
+            if (held) {
+                linesLost = lines.lostLines();
+                runLost = runJournal.lostLines();
+                runErrors = summary.errors;
+            }
+        }
+    }
+    std::printf("journal held open without sharing by another holder, against the journal free (best of 3)\n");
+    std::printf("  %d lines, free                  %8.1f ms\n", count, linesFree * 1000);
+    std::printf("  %d lines, held                  %8.1f ms, %lu lost\n", count, linesHeld * 1000, linesLost);
+    std::printf("  run over %d empty files, free   %8.1f ms\n", count, runFree * 1000);
+    std::printf("  run over %d empty files, held   %8.1f ms, %d errors, %lu journal lines lost\n", count,
+                runHeld * 1000, runErrors, runLost);
+    std::printf("  the held journal costs the run %8.1f ms more (goal <= 1000 ms)\n", (runHeld - runFree) * 1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: kbench throughput MiB | files COUNT | memory COUNT | scan COUNT\n");
+        std::fprintf(stderr,
+                     "usage: kbench throughput MiB | files COUNT | memory COUNT | scan COUNT | journal-held COUNT\n");
         return 2;
     }
     ::CreateDirectoryW(kWork.c_str(), nullptr);
@@ -357,6 +410,8 @@ int main(int argc, char** argv) {
         Memory(static_cast<int>(n));
     else if (!std::strcmp(argv[1], "scan"))
         Scan(static_cast<int>(n));
+    else if (!std::strcmp(argv[1], "journal-held"))
+        JournalHeld(static_cast<int>(n));
     else
         return 2;
     return 0;

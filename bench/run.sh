@@ -40,6 +40,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 
 "${run[@]}" "$top/build/sandbox/bench-memory" "$template" --install "$bench" -- kbench.exe memory "$entries"
 
+# Ten journal lines and a run over ten empty files, each journalled, with the journal free and held open
+# without sharing by another holder.
+"${run[@]}" "$top/build/sandbox/bench-journal-held" "$template" --install "$bench" -- kbench.exe journal-held 10
+
 # The scan engine alone: collect, sort, append and total a generated tree, against a bare walk.
 "${run[@]}" "$top/build/sandbox/bench-scan" "$template" --install "$bench" -- kbench.exe scan "$entries"
 
@@ -53,6 +57,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 # The journal window opening a journal of a million lines, against a bare read of the same file.
 "${run[@]}" "$top/build/sandbox/bench-journal-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-journal-window
+
+# The journal window over journals a 32-bit process cannot hold whole: 470 MB of line ends, 2 GB of lines.
+"${run[@]}" "$top/build/sandbox/bench-journal-huge" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-journal-huge
 
 # The Fast Cleaner's dialog while a run sweeps 50,000 temporary files and while a DNS command runs.
 "${run[@]}" "$top/build/sandbox/bench-cleaner-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \

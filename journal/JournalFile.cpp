@@ -3,6 +3,7 @@
 #include "win/Handle.h"
 #include "win/Strings.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <mutex>
@@ -12,9 +13,11 @@ namespace {
 
 constexpr wchar_t kFileName[] = L"KvsErrLog.txt";
 
-// A sharing violation lasts as long as another holder keeps the file open: the journal window reading it,
-// or another process appending. About two seconds of patience covers both without stalling a run for long.
-constexpr int kOpenAttempts = 100;
+// A sharing violation lasts as long as another holder keeps the file open. Another process appending holds
+// it for a few milliseconds; half a second also covers a virus scanner or a backup passing over it. Spent
+// once per writer until a line gets through (see appendLine), it bounds what a holder that keeps the file
+// costs a whole run.
+constexpr DWORD kHeldPatienceMs = 500;
 constexpr DWORD kRetryPauseMs = 20;
 
 // One lock for every JournalFile of the process: two objects may name the same file, and the destruction
@@ -28,13 +31,22 @@ bool IsSharingError(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-win::UniqueFile OpenForAppend(const std::wstring& path) {
-    for (int attempt = 1;; ++attempt) {
+// Opens the journal, retrying on sharing violations while heldWaitMs, the time already waited on a holder
+// since the last line that got through, stays under the patience; adds the time waited to it. One attempt
+// when the patience is spent.
+win::UniqueFile OpenForAppend(const std::wstring& path, DWORD& heldWaitMs) {
+    const DWORD start = ::GetTickCount();
+    const DWORD waitedBefore = heldWaitMs;
+    for (;;) {
         // Write sharing is refused so that no other writer can slip bytes in between the seek to the end
         // and the write; readers may look at the file meanwhile.
         win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || attempt == kOpenAttempts || !IsSharingError(::GetLastError()))
+        if (file || !IsSharingError(::GetLastError()))
+            return file;
+        // Elapsed time rather than a count of attempts: on a loaded machine each pause lasts longer.
+        heldWaitMs = std::min<DWORD>(waitedBefore + (::GetTickCount() - start), kHeldPatienceMs);
+        if (heldWaitMs == kHeldPatienceMs)
             return file;
         ::Sleep(kRetryPauseMs);
     }
@@ -56,6 +68,18 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 JournalFile::JournalFile(std::wstring configFolder) : configFolder_(std::move(configFolder)) {}
 
+JournalFile::JournalFile(const JournalFile& other) : configFolder_(other.configFolder_) {}
+
+JournalFile& JournalFile::operator=(const JournalFile& other) {
+    if (this != &other) {
+        std::lock_guard<std::mutex> lock(AppendMutex());
+        configFolder_ = other.configFolder_;
+        heldWaitMs_ = 0;
+        lost_ = 0;
+    }
+    return *this;
+}
+
 std::wstring JournalFile::path() const {
     return configFolder_ + kFileName;
 }
@@ -66,19 +90,25 @@ bool JournalFile::appendLine(const std::wstring& line) const {
     bytes += "\r\n";
 
     std::lock_guard<std::mutex> lock(AppendMutex());
-    win::UniqueFile file = OpenForAppend(path());
-    if (!file)
+    const auto lost = [this] {
+        ++lost_;
         return false;
+    };
+    win::UniqueFile file = OpenForAppend(path(), heldWaitMs_);
+    if (!file)
+        return lost();
+    // Whoever held the file has let go: the next holder gets the whole patience again.
+    heldWaitMs_ = 0;
     LARGE_INTEGER end = {};
     if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END))
-        return false;
+        return lost();
     if (WriteAll(file.get(), bytes))
         return true;
     // A disk that filled up half way would leave a torn line that the next append continues; cut it off so
     // that the file keeps whole lines only.
     if (::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN))
         ::SetEndOfFile(file.get());
-    return false;
+    return lost();
 }
 
 std::wstring JournalFile::timestamp() {

@@ -16,6 +16,9 @@ constexpr COLORREF kExplanationColor = RGB(0x72, 0xa5, 0xdc);
 // Bytes read between two looks at the message queue: a few milliseconds of work, so that the window
 // answers at once while a journal of any size loads.
 constexpr size_t kSliceBytes = 1 << 20;
+// The list's height, and its height when the note about older lines shows under it.
+constexpr int kListHeight = 300;
+constexpr int kListHeightWithNote = 280;
 // The list learns of the rows read at this pace, not after every slice: each new count costs the list
 // about 10 ms under Wine.
 constexpr DWORD kRowsUpdateMs = 100;
@@ -39,7 +42,9 @@ constexpr ControlSpec kControls[] = {
      nullptr},
     {JournalWindow::kIdEvents, WC_LISTVIEWW,
      WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE,
-     5, 45, 690, 300, L"", nullptr},
+     5, 45, 690, kListHeight, L"", nullptr},
+    // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
+    {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 329, 690, 16, L"", nullptr},
     {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
      L" Effacer systèmatiquement le rapport à la fermeture de la fenêtre.", nullptr},
     {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, 485, 370, 100, 25, L"Effacer",
@@ -101,6 +106,8 @@ void JournalWindow::build() {
     list_ = ::GetDlgItem(window_, kIdEvents);
     option_ = ::GetDlgItem(window_, kIdDeleteOnClose);
     clear_ = ::GetDlgItem(window_, kIdClear);
+    note_ = ::GetDlgItem(window_, kIdOlderLines);
+    ::ShowWindow(note_, SW_HIDE);
     fitOption();
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column = {};
@@ -149,14 +156,46 @@ void JournalWindow::readSlice() {
     const bool more = lines_.readSome(kSliceBytes);
     const DWORD now = ::GetTickCount();
     if (!more || rowsShownAt_ == 0 || now - rowsShownAt_ >= kRowsUpdateMs) {
-        showRows(lines_.count(), false);
+        // While the older lines are counted the rows stay as they are: the list is not told again.
+        if (lines_.count() != rows_ || !more)
+            showRows(lines_.count(), false);
+        showOlderLines();
         rowsShownAt_ = now | 1;  // never 0, which means "not yet"
     }
 }
 
 void JournalWindow::showRows(size_t count, bool placeholder) {
     placeholder_ = placeholder;
+    rows_ = count;
     ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void JournalWindow::showOlderLines() {
+    const bool show = lines_.olderLines() > 0;
+    if (show) {
+        const std::wstring note = OlderLinesNote(lines_.olderLines(), lines_.reading());
+        if (note != noteText_)
+            ::SetWindowTextW(note_, (noteText_ = note).c_str());
+    }
+    if (show == noteShown_)
+        return;
+    noteShown_ = show;
+    RECT place;
+    ::GetWindowRect(list_, &place);
+    const int height = show ? kListHeightWithNote : kListHeight;
+    ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    ::ShowWindow(note_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+std::wstring JournalWindow::OlderLinesNote(unsigned long long count, bool counting) {
+    if (counting)
+        return L"Les lignes les plus anciennes ne sont pas affichées (décompte en cours).";
+    if (count == 1)
+        return L"La ligne la plus ancienne n'est pas affichée.";
+    std::wstring figure = std::to_wstring(count);
+    for (size_t at = figure.size(); at > 3; at -= 3)
+        figure.insert(at - 3, 1, L'\u00A0');
+    return L"Les " + figure + L" lignes les plus anciennes ne sont pas affichées.";
 }
 
 void JournalWindow::loop() {
@@ -193,6 +232,7 @@ void JournalWindow::clearJournal() {
     lines_.clear();
     ::EnableWindow(clear_, FALSE);
     showRows(0, false);
+    showOlderLines();
 }
 
 void JournalWindow::close() {

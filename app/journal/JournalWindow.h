@@ -11,7 +11,9 @@
 // The journal window: the journal's lines in a list, "Effacer" to delete the journal at once, and one
 // option kept in KvlShredder.ini, to delete the journal whenever the window closes. It runs its own
 // message loop on the caller's thread, with its owner (the main window) disabled meanwhile. A large
-// journal is read a slice at a time between messages, its rows appearing as they are read.
+// journal is read a slice at a time between messages, its rows appearing as they are read. A journal
+// larger than JournalLines keeps shows its newest lines, and a note under the list says how many older
+// ones are left out.
 class JournalWindow {
 public:
     // Control numbers, by which the test driver finds the controls.
@@ -21,9 +23,14 @@ public:
         kIdDeleteOnClose = 103,
         kIdClear = 104,
         kIdClose = 105,
+        kIdOlderLines = 106,
     };
     static constexpr wchar_t kTitle[] = L"Kestavel Shredder Journal";
     static constexpr wchar_t kNoEvents[] = L"Il n'y a aucun évenement à afficher.";
+    // The note under the list when the journal holds more lines than the window keeps: "Les 1 234 567
+    // lignes les plus anciennes ne sont pas affichées." (the figure grouped by no-break spaces); while they
+    // are still being counted, a figure-less note.
+    static std::wstring OlderLinesNote(unsigned long long count, bool counting);
     static constexpr int kClientWidth = 700;
     static constexpr int kClientHeight = 400;
 
@@ -45,6 +52,7 @@ private:
     void clearJournal();
     void close();
     void showRows(size_t count, bool placeholder);
+    void showOlderLines();
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,8 +65,12 @@ private:
     HWND option_ = nullptr;
     HWND clear_ = nullptr;
     HWND tips_ = nullptr;
+    HWND note_ = nullptr;
+    std::wstring noteText_;
+    bool noteShown_ = false;
     bool closeRequested_ = false;
     bool placeholder_ = false;
+    size_t rows_ = 0;             // the row count the list was last given
     bool deleteOnClose_ = false;  // the option box, as the user left it
     DWORD rowsShownAt_ = 0;       // tick count of the last row count given to the list while reading
     JournalLines lines_;

@@ -169,6 +169,43 @@ SCENARIO("journal-window") {
     s.quit();
 }
 
+// More lines than the window keeps (8 Mi): line ends, as a journal of 470 MB of them is, only fewer bytes.
+// The window shows the newest lines, says how many older ones it leaves out, and "Effacer" still works.
+SCENARIO("journal-window-beyond-limits") {
+    const std::wstring journal = ConfigFolder() + L"KvsErrLog.txt";
+    Session s;  // which makes the configuration folder
+    constexpr long long kKept = 8 << 20;
+    constexpr long long kLineEnds = 9000000;
+    WriteBytes(journal, "07/12/2026 \xE0 09:00:00 - la plus ancienne\r\n" + std::string(kLineEnds, '\n') +
+                            "07/12/2026 \xE0 12:00:00 - Le fichier [avant.txt] est vide!\r\n"
+                            "07/12/2026 \xE0 12:00:01 - Le fichier [dernier.txt] est vide!\r\n");
+    const long long older = 1 + kLineEnds + 2 - kKept;
+    {
+        JournalView view(s);
+        HWND note = view.control(JournalWindow::kIdOlderLines);
+        const std::wstring expected = JournalWindow::OlderLinesNote(older, false);
+        Expect(WaitUntil([&] { return ::IsWindowVisible(note) && Text(note) == expected; }, 120000),
+               L"the note says how many older lines are left out: " + expected);
+        ExpectEqual(Text(note), L"Les 611\u00A0395 lignes les plus anciennes ne sont pas affichées.", L"the note");
+        HWND list = view.control(JournalWindow::kIdEvents);
+        ExpectEqual(ListCount(list), kKept, L"rows: as many lines as the window keeps");
+        ExpectEqual(ListItemText(list, static_cast<int>(kKept - 1)),
+                    L"07/12/2026 à 12:00:01 - Le fichier [dernier.txt] est vide!", L"the last row is the newest line");
+        ExpectEqual(ListItemText(list, static_cast<int>(kKept - 2)),
+                    L"07/12/2026 à 12:00:00 - Le fichier [avant.txt] est vide!", L"the row before it");
+        ExpectEqual(ListItemText(list, 0), L"", L"the first row is one of the line ends");
+        ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(kKept - 1), FALSE);
+        Screenshot(L"journal-window-beyond-limits");
+
+        Click(view.control(JournalWindow::kIdClear));
+        Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
+        Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal");
+        Expect(view.rows().empty() && !::IsWindowVisible(note), L"the list is empty and the note gone");
+        view.closeWith(s, false);
+    }
+    s.quit();
+}
+
 namespace {
 
 constexpr wchar_t kRecorded[] = L"C:\\recorded-url.txt";

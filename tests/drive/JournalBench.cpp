@@ -3,6 +3,7 @@
 
 #include "journal/JournalLines.h"
 #include "app/journal/JournalWindow.h"
+#include "win/Strings.h"
 
 #include <psapi.h>
 
@@ -178,5 +179,85 @@ SCENARIO("bench-journal-window") {
     std::printf("  private memory beyond the file %.1f bytes per line, peak %.1f (goal <= 16)\n", perLine, peakPerLine);
     Click(FindChildById(window, JournalWindow::kIdClose));
     Expect(WaitUntil([&] { return !::IsWindow(window); }), L"the journal window closes");
+    s.quit();
+}
+
+namespace {
+
+// Writes size bytes made of the piece repeated, then the last line; returns the file's size.
+unsigned long long WriteRepeated(const std::wstring& path,
+                                 const std::string& piece,
+                                 unsigned long long size,
+                                 const std::string& last) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::string block;
+    while (block.size() < (1 << 20))
+        block += piece;
+    unsigned long long total = 0;
+    DWORD written = 0;
+    for (; total + block.size() <= size; total += block.size())
+        ::WriteFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    ::WriteFile(file.get(), last.data(), static_cast<DWORD>(last.size()), &written, nullptr);
+    return total + last.size();
+}
+
+// Opens the journal window over the journal, waits for the note about older lines to take its final form,
+// and prints the times, the window's longest answer and the program's memory; then "Effacer" and "Fermer".
+void OpenHuge(Session& s, const std::wstring& path, unsigned long long bytes, const wchar_t* what) {
+    win::UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, s.program.processId()));
+    const PROCESS_MEMORY_COUNTERS before = Memory(process.get());
+    const auto start = Clock::now();
+    s.click(kIdJournal);
+    HWND window = s.program.waitForWindow(JournalWindow::kTitle, 60000);
+    HWND list = FindChildById(window, JournalWindow::kIdEvents);
+    HWND note = FindChildById(window, JournalWindow::kIdOlderLines);
+    double firstRows = 0, longest = 0;
+    std::wstring text;
+    for (;;) {
+        const auto asked = Clock::now();
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+        longest = std::max(longest, Seconds(asked));
+        if (firstRows == 0 && ListCount(list) > 0)
+            firstRows = Seconds(start);
+        text = Text(note);
+        if (!text.empty() && text.find(L"décompte") == std::wstring::npos)
+            break;
+        if (Seconds(start) > 600)
+            Fail(L"the journal did not load within 10 minutes");
+        drive::Sleep(2);
+    }
+    const double all = Seconds(start);
+    const PROCESS_MEMORY_COUNTERS after = Memory(process.get());
+    const int rows = ListCount(list);
+    const std::wstring lastRow = ListItemText(list, rows - 1);
+    std::printf("journal window over %ls (%.0f MB)\n", what, bytes / 1e6);
+    std::printf("  first rows %.2f s, note final %.2f s, longest window answer %.1f ms\n", firstRows, all,
+                longest * 1000);
+    std::printf("  %d rows, last \"%s\"; note \"%s\"\n", rows, win::ToUtf8(lastRow).c_str(), win::ToUtf8(text).c_str());
+    std::printf("  private bytes %.1f MiB more than before (peak %.1f MiB in all), working set %.1f MiB\n",
+                (static_cast<double>(after.PagefileUsage) - before.PagefileUsage) / 1048576.0,
+                after.PeakPagefileUsage / 1048576.0, after.WorkingSetSize / 1048576.0);
+    Click(FindChildById(window, JournalWindow::kIdClear));
+    Expect(WaitUntil([&] { return !win::Exists(path); }, 30000), L"\"Effacer\" deletes the journal");
+    Click(FindChildById(window, JournalWindow::kIdClose));
+    Expect(WaitUntil([&] { return !::IsWindow(window); }), L"the journal window closes");
+}
+
+}  // namespace
+
+// The journals a 32-bit process cannot hold whole: 470 MB made only of line ends, and 2 GB of lines as a run
+// writes them. The window shows the newest lines, counts the others, and the program lives on.
+SCENARIO("bench-journal-huge") {
+    const std::wstring path = JournalPath();
+    Session s;
+    const std::string last = "08/12/2026 \xE0 10:00:00 - Le fichier [dernier.txt] est vide!\r\n";
+    OpenHuge(s, path, WriteRepeated(path, "\r\n", 470000000ull, last), L"470 MB of line ends");
+    OpenHuge(s, path,
+             WriteRepeated(path,
+                           "07/12/2026 \xE0 10:00:00 - Le fichier [C:\\Users\\Jean\\Documents\\Rapports\\"
+                           "fichier-0000000.tmp] n'existe pas!\r\n",
+                           2000000000ull, last),
+             L"2 GB of lines");
     s.quit();
 }

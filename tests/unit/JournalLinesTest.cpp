@@ -3,9 +3,12 @@
 
 #include "tests/unit/TestSupport.h"
 #include "win/Files.h"
+#include "win/Strings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -88,6 +91,66 @@ TEST(JournalLines, WritersAndDeletionGoOnWhileTheJournalIsRead) {
     // The next line makes a new journal.
     EXPECT_TRUE(journal.appendLine(L"after"));
     EXPECT_EQ(test::ReadFile(journal.path()), "after\r\n");
+}
+
+// Limits of a few kilobytes stand for the window's 128 MiB and 8 Mi lines: the same paths as a journal of
+// gigabytes, or of hundreds of millions of line ends, without the wait.
+TEST(JournalLines, BeyondItsLimitsTheNewestLinesAreShownAndTheOlderOnesCounted) {
+    test::TempFolder folder(L"lines-limits");
+    const std::wstring path = folder / L"KvsErrLog.txt";
+    const JournalLines::Limits limits{4096, 300};
+    JournalLines lines(limits);
+    // The lines shown are the newest of all, and the others are counted; returns how many are shown.
+    auto expectNewest = [&](const std::string& bytes, const std::vector<std::wstring>& all, const char* what) {
+        test::WriteFile(path, bytes);
+        EXPECT_EQ(lines.open(path), JournalLines::Open::Reading) << what;
+        std::vector<std::wstring> shown = ReadAll(lines, 1000);
+        if (shown.size() > all.size())
+            shown.clear();
+        EXPECT_EQ(shown, std::vector<std::wstring>(all.end() - shown.size(), all.end())) << what;
+        EXPECT_EQ(lines.olderLines(), all.size() - shown.size()) << what;
+        return shown.size();
+    };
+
+    // Line ends only, more than the index holds.
+    expectNewest(
+        std::string(2000, '\n') + "a\r\nb",
+        [] {
+            std::vector<std::wstring> all(2000, L"");
+            all.insert(all.end(), {L"a", L"b"});
+            return all;
+        }(),
+        "line ends");
+    EXPECT_EQ(lines.count(), 300u);
+
+    // More bytes than the block holds, its first byte at every place of a cycle of CR LF, LF and CR lines:
+    // inside a line, on a line start, between the CR and the LF of a line end. Every line that starts in the
+    // block's bytes is shown.
+    for (size_t shift = 0; shift < 94; ++shift) {
+        std::string bytes;
+        std::vector<std::wstring> all;
+        std::vector<size_t> starts;
+        const char* ends[] = {"\r\n", "\n", "\r"};
+        for (int i = 0; i < 600; ++i) {
+            char text[32];
+            std::snprintf(text, sizeof(text), "%04d - Le fichier [%06d.tmp]", i, i);  // 30 bytes
+            starts.push_back(bytes.size());
+            bytes += text;
+            bytes += ends[i % 3];
+            all.push_back(win::FromCp1252(text));
+        }
+        if (shift > 0) {
+            starts.push_back(bytes.size());
+            bytes += std::string(shift, 'x');
+            all.push_back(std::wstring(shift, L'x'));
+        }
+        const size_t fitting = static_cast<size_t>(std::count_if(
+            starts.begin(), starts.end(), [&](size_t at) { return at >= bytes.size() - limits.keptBytes; }));
+        EXPECT_EQ(expectNewest(bytes, all, "shifted lines"), fitting) << shift;
+    }
+
+    // One line longer than the block: its end.
+    expectNewest("avant\r\n" + std::string(5000, 'y'), {L"avant", std::wstring(259, L'y')}, "a long line");
 }
 
 }  // namespace
