@@ -149,6 +149,13 @@ SummaryBox SummaryWords(const RunSummary& summary) {
         case RunEnd::Failed:
             return {L"Destruction incomplète!", L"Une erreur inattendue a interrompu la destruction.", MB_ICONWARNING};
     }
+    // Lines the journal would not take (held by another program, say) are said, so that the advice to read
+    // it does not promise what it cannot hold.
+    if (summary.unjournalled > 0 && !third.empty()) {
+        third += L"\r" + std::to_wstring(summary.unjournalled) +
+                 (summary.unjournalled == 1 ? L" ligne n'a pas pu y être écrite (journal inaccessible)."
+                                            : L" lignes n'ont pas pu y être écrites (journal inaccessible).");
+    }
     box.text = first + L"\r\r" + second + L"\r\r" + third;
     return box;
 }

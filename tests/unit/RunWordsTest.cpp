@@ -92,6 +92,13 @@ TEST(RunWords, EverySummaryReadsAsBefore) {
     EXPECT_EQ(SummaryWords(summary).text,
               L"Seule une partie des fichiers sélectionnés a été traitée\r\r" + data + L"\r\r");
 
+    summary.errors = 2;
+    summary.unjournalled = 2;
+    EXPECT_EQ(SummaryWords(summary).text, L"Seule une partie des fichiers sélectionnés a été traitée\r\r" + data +
+                                              L"\r\r" + seeJournal +
+                                              L"\r2 lignes n'ont pas pu y être écrites (journal inaccessible).")
+        << "a journal that took no line is not read for details without a word";
+
     summary.end = RunEnd::Failed;
     box = SummaryWords(summary);
     EXPECT_EQ(box.title, L"Destruction incomplète!");
