@@ -29,7 +29,7 @@ for round in $(seq "$rounds"); do
     log="$top/build/test-under-load-$round.log"
     start=$(date +%s)
     if ctest --preset mingw-i686 "$@" >"$log" 2>&1; then
-        echo "round $round: passed in $(($(date +%s) - start)) s ($(grep -o '[0-9]* tests passed.*' "$log" | head -1))"
+        echo "round $round: passed in $(($(date +%s) - start)) s ($(grep -o '[0-9]*% tests passed.*' "$log" | head -1))"
     else
         failed=$((failed + 1))
         echo "round $round: FAILED in $(($(date +%s) - start)) s; log in $log:"

@@ -66,6 +66,26 @@ TEST(RunWords, EachMethodsRunReadsAsOnScreen) {
     }
 }
 
+// The overall bar moves by whole entries, the count of those left with it: the window's drive of a run
+// cannot be sure to see a step that lasts a moment, so the steps are proven here.
+TEST(RunWords, TheOverallBarStepsByWholeEntries) {
+    test::TempFolder files(L"words-three");
+    test::TempFolder config(L"words-three-config");
+    ShredList list;
+    for (const wchar_t* name : {L"a.bin", L"b.bin", L"c.bin"}) {
+        test::WriteFile(files / name, std::string(1000, 'x'));
+        list.addPath(files / name);
+    }
+    JournalFile journal(config.path());
+    test::RecordingDisplay display;
+    RunWords words(display);
+    win::StopToken control;
+    DestructionRun(list, {kOverwriteMethods[1].label, 1}, journal, words, control);
+    EndDestructionRun(list, words, control);
+    EXPECT_EQ(display.bars(RunBar::Overall), (std::vector<int>{33, 67, 100, 0}));
+    EXPECT_EQ(display.texts(RunText::Remaining), (Texts{L"2", L"1", L"0", L""}));
+}
+
 TEST(RunWords, EverySummaryReadsAsBefore) {
     RunSummary summary;
     summary.repetitions = 3;
