@@ -3,6 +3,7 @@
 #include "win/FolderWalk.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+#include "win/SafeFile.h"
 #include "win/Strings.h"
 
 #include <shellapi.h>
@@ -46,7 +47,8 @@ class Sweep : public win::FolderVisitor {
 public:
     explicit Sweep(const AgeRuleSource* ages) : ages_(ages) {}
 
-    void enter(const std::wstring&, std::size_t) override {
+    void enter(const std::wstring& folder, std::size_t) override {
+        folderFinal_ = win::FinalFolderPath(folder);
         if (ages_) {
             rule_ = ages_->ageRule();
             ::GetLocalTime(&today_);
@@ -55,8 +57,10 @@ public:
     bool visit(const win::FolderEntry& entry) override {
         if (entry.isFolder())
             return true;
+        if (entry.isLink())
+            return false;
         if (!ages_ || !KeepsTempFile(rule_, entry.data.ftCreationTime, entry.data.ftLastWriteTime, today_)) {
-            if (::DeleteFileW(entry.path().c_str()))
+            if (win::DeleteFileItself(entry.path(), false, folderFinal_) == win::DeleteOutcome::Deleted)
                 ++deleted;
         }
         return false;
@@ -68,6 +72,7 @@ private:
     const AgeRuleSource* ages_;
     AgeRule rule_ = AgeRule::All;
     SYSTEMTIME today_ = {};
+    std::wstring folderFinal_;  // what the files of the folder entered last must be found under
 };
 
 SweepResult RunSweep(const std::wstring& folder,
@@ -87,16 +92,18 @@ SweepResult RunSweep(const std::wstring& folder,
 // Empties each direct sub-folder of its files, then removes it.
 class SubFolderRemoval : public win::FolderVisitor {
 public:
+    void enter(const std::wstring& folder, std::size_t depth) override {
+        if (depth == 1)
+            folderFinal_ = win::FinalFolderPath(folder);
+    }
     bool visit(const win::FolderEntry& entry) override {
         if (entry.depth == 0)
             return entry.isFolder();
-        if (entry.isFolder())
+        if (entry.isFolder() || entry.isLink())
             return false;
-        const std::wstring file = entry.path();
-        // A file link is deleted as it is: its attributes would be its target's.
-        if (!entry.isLink())
-            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (::DeleteFileW(file.c_str()))
+        // The read-only, hidden and system flags are cleared on the file itself, through the handle that
+        // deletes it: by name they would be its target's, were the name a link.
+        if (win::DeleteFileItself(entry.path(), true, folderFinal_) == win::DeleteOutcome::Deleted)
             ++deleted;
         return false;
     }
@@ -108,6 +115,9 @@ public:
     }
 
     std::size_t deleted = 0;
+
+private:
+    std::wstring folderFinal_;
 };
 
 }  // namespace
