@@ -120,7 +120,10 @@ void DeleteCompanionsAtExit(const std::wstring& configFolder) {
     for (const wchar_t* name :
          {L"defrag64.exe", L"mrt64.exe", L"msconfig64.exe", L"compmgmt_msc64.exe", L"rstrui64.exe"}) {
         const std::wstring path = configFolder + name;
-        if (win::IsFile(path))
-            win::DeleteFileItself(path, false, folderFinal);  // a link under the name stays, and its target
+        if (win::IsFile(path)) {
+            win::DeleteOptions options;
+            options.folderFinal = &folderFinal;
+            win::DeleteFileItself(path, options);  // a link under the name stays, and so does its target
+        }
     }
 }

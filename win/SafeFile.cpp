@@ -12,6 +12,7 @@ namespace {
 // Both calls came with Windows Vista; the program also runs on XP, so they are looked up at run time.
 using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+using GetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 template <typename Fn>
 Fn Kernel32Function(const char* name) {
@@ -26,6 +27,24 @@ FinalPathFn FinalPathFunction() {
 SetInfoFn SetInfoFunction() {
     static const SetInfoFn function = Kernel32Function<SetInfoFn>("SetFileInformationByHandle");
     return function;
+}
+
+GetInfoFn GetInfoFunction() {
+    static const GetInfoFn function = Kernel32Function<GetInfoFn>("GetFileInformationByHandleEx");
+    return function;
+}
+
+// The attributes of the open object; INVALID_FILE_ATTRIBUTES when they cannot be read. The attribute and
+// tag level is asked where it exists: GetFileInformationByHandle also asks the volume for its serial
+// number, which under Wine goes through the mount manager and costs ten times the open itself.
+DWORD AttributesOf(HANDLE handle) {
+    if (const GetInfoFn get = GetInfoFunction()) {
+        FILE_ATTRIBUTE_TAG_INFO information = {};
+        return get(handle, FileAttributeTagInfo, &information, sizeof(information)) ? information.FileAttributes
+                                                                                    : INVALID_FILE_ATTRIBUTES;
+    }
+    BY_HANDLE_FILE_INFORMATION information = {};
+    return ::GetFileInformationByHandle(handle, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring AskFinalPath(FinalPathFn ask, HANDLE handle, DWORD volumeForm) {
@@ -90,7 +109,8 @@ FileItself OpenFileItself(const std::wstring& path,
                           DWORD share,
                           DWORD disposition,
                           DWORD flags,
-                          const std::wstring& folderFinal) {
+                          const std::wstring& folderFinal,
+                          DWORD listedAttributes) {
     FileItself opened;
     UniqueFile handle(::CreateFileW(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
                                     flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -98,13 +118,12 @@ FileItself OpenFileItself(const std::wstring& path,
         opened.error = ::GetLastError();
         return opened;
     }
-    BY_HANDLE_FILE_INFORMATION information = {};
-    if (!::GetFileInformationByHandle(handle.get(), &information)) {
+    opened.attributes = listedAttributes != INVALID_FILE_ATTRIBUTES ? listedAttributes : AttributesOf(handle.get());
+    if (opened.attributes == INVALID_FILE_ATTRIBUTES) {
         opened.error = ::GetLastError();
         return opened;
     }
-    opened.attributes = information.dwFileAttributes;
-    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if (opened.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         opened.link = true;
         return opened;
     }
@@ -144,17 +163,18 @@ bool SetAttributesThroughHandle(HANDLE file, DWORD attributes) {
     return set(file, FileBasicInfo, &basic, sizeof(basic)) != 0;
 }
 
-DeleteOutcome DeleteFileItself(const std::wstring& path, bool clearAttributes, const std::wstring& folderFinal) {
-    const DWORD access = DELETE | (clearAttributes ? FILE_WRITE_ATTRIBUTES : 0);
-    FileItself file = OpenFileItself(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     OPEN_EXISTING, 0, folderFinal);
+DeleteOutcome DeleteFileItself(const std::wstring& path, const DeleteOptions& options) {
+    const DWORD access = DELETE | (options.clearAttributes ? FILE_WRITE_ATTRIBUTES : 0);
+    FileItself file =
+        OpenFileItself(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, 0,
+                       options.folderFinal ? *options.folderFinal : std::wstring(), options.listedAttributes);
     if (file.link)
         return DeleteOutcome::Link;
     if (!file || (file.attributes & FILE_ATTRIBUTE_DIRECTORY))
         return DeleteOutcome::Failed;
     const bool onHandle = SetInfoFunction() != nullptr;
     constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (clearAttributes && (file.attributes & kBlocking)) {
+    if (options.clearAttributes && (file.attributes & kBlocking)) {
         if (onHandle)
             SetAttributesThroughHandle(file.handle.get(), FILE_ATTRIBUTE_NORMAL);
         else
@@ -170,8 +190,8 @@ DeleteOutcome DeleteFileItself(const std::wstring& path, bool clearAttributes, c
         if (!::DeleteFileW(path.c_str()))
             return DeleteOutcome::Failed;
     }
-    // Some file systems say yes and keep the file (an immutable file under Wine): only a name that is gone
-    // counts as deleted.
+    if (!options.confirm)
+        return DeleteOutcome::Requested;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     const DWORD error = ::GetLastError();
     if (attributes == INVALID_FILE_ATTRIBUTES && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))

@@ -46,12 +46,16 @@ struct FileItself {
 // FILE_FLAG_OPEN_REPARSE_POINT and keeps the handle only when it is the object itself: not a reparse point,
 // and, where the system gives final paths, at folderFinal + its name (folderFinal: FinalFolderPath of its
 // folder; empty: computed here). disposition OPEN_EXISTING or CREATE_NEW (a new file is checked too).
+// listedAttributes, when a listing has just given them, stand in for a query of the handle: a reparse point
+// made under the name since then is opened as the link itself (never its target), so what is done
+// through the handle still reaches only the name's own object.
 FileItself OpenFileItself(const std::wstring& path,
                           DWORD access,
                           DWORD share,
                           DWORD disposition = OPEN_EXISTING,
                           DWORD flags = 0,
-                          const std::wstring& folderFinal = std::wstring());
+                          const std::wstring& folderFinal = std::wstring(),
+                          DWORD listedAttributes = INVALID_FILE_ATTRIBUTES);
 
 // Marks the open file for deletion (it goes when its last handle closes); the handle needs DELETE access.
 // False when the system refuses (read-only, a folder that is not empty) or cannot do it on a handle
@@ -63,16 +67,27 @@ bool DeleteThroughHandle(HANDLE file);
 bool SetAttributesThroughHandle(HANDLE file, DWORD attributes);
 
 enum class DeleteOutcome {
-    Deleted,  // the name is gone
-    Link,     // a link: left in place, its target untouched
-    Failed,   // not opened, or refused, or still there after the system said yes
+    Deleted,    // the name is gone
+    Requested,  // the system took the deletion; whether the name is gone is for the caller to check
+    Link,       // a link: left in place, its target untouched
+    Failed,     // not opened, or refused, or still there after the system said yes
 };
 
-// Deletes the file path itself: opened as itself, its read-only, hidden and system flags cleared through the
-// same handle when clearAttributes, marked for deletion through it, and reported deleted only once the name
-// is gone. On Windows XP, which cannot delete through a handle, the name is deleted right after the check.
-DeleteOutcome DeleteFileItself(const std::wstring& path,
-                               bool clearAttributes = false,
-                               const std::wstring& folderFinal = std::wstring());
+// How DeleteFileItself goes about one file.
+struct DeleteOptions {
+    bool clearAttributes = false;  // clear read-only, hidden and system first, through the same handle
+    // FinalFolderPath of the file's folder, when the caller keeps it for a whole folder; null: computed here.
+    const std::wstring* folderFinal = nullptr;
+    DWORD listedAttributes = INVALID_FILE_ATTRIBUTES;  // what a listing has just said of the file, when known
+    // Check that the name is gone. Under Wine a name that is missing costs a read of the whole folder (for
+    // a name that differs only in case), so a sweep passes false and checks its folder once, by listing it.
+    bool confirm = true;
+};
+
+// Deletes the file path itself: opened as itself, its flags cleared through the same handle when asked,
+// marked for deletion through it, and reported Deleted only once the name is gone (some file systems say yes
+// and keep the file: an immutable file under Wine). On Windows XP, which cannot delete through a handle,
+// the name is deleted right after the check.
+DeleteOutcome DeleteFileItself(const std::wstring& path, const DeleteOptions& options = DeleteOptions());
 
 }  // namespace win
