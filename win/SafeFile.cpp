@@ -65,6 +65,11 @@ std::wstring Folded(std::wstring text) {
     return text;
 }
 
+// Paths compared without regard to case, as the file system does; most are equal as they are.
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && (a == b || Folded(a) == Folded(b));
+}
+
 // The final path that the file named `name` in the folder whose final path is folderFinal must have.
 std::wstring ExpectedFinalPath(const std::wstring& folderFinal, const std::wstring& name) {
     std::wstring expected = folderFinal;
@@ -128,11 +133,13 @@ FileItself OpenFileItself(const std::wstring& path,
         return opened;
     }
     if (FinalPathsKnown()) {
-        const std::wstring folder = folderFinal.empty() ? FinalFolderPath(FolderPartOf(path)) : folderFinal;
+        std::wstring computed;
+        const std::wstring& folder =
+            folderFinal.empty() ? (computed = FinalFolderPath(FolderPartOf(path))) : folderFinal;
         const std::wstring actual = FinalPathOf(handle.get());
         // A folder or a file whose final path the system does not give cannot be vouched for: it counts as
         // a link, and is left alone.
-        if (folder.empty() || actual.empty() || Folded(actual) != Folded(ExpectedFinalPath(folder, FileNameOf(path)))) {
+        if (folder.empty() || actual.empty() || !SamePath(actual, ExpectedFinalPath(folder, FileNameOf(path)))) {
             opened.link = true;
             return opened;
         }
