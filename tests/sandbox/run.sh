@@ -133,6 +133,16 @@ mkdir -m 1777 "$sandbox/tmp"
 program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
 mkdir -p "$program_dir" "$sandbox/prefix/drive_c/screenshots"
 for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
+# Links and host files are made only at paths inside the sandbox: nothing is created outside it before the
+# check below would refuse the link.
+inside() {
+    case "$(realpath -m "$sandbox/prefix/drive_c/$1")" in
+        "$sandbox"/*) ;;
+        *) echo "run.sh: $1 lies outside the sandbox" >&2; exit 2 ;;
+    esac
+}
+for link in "${links[@]}" "${file_links[@]}"; do inside "${link%%=*}"; inside "${link#*=}"; done
+for file in "${host_files[@]}"; do inside "$file"; done
 for link in "${links[@]}"; do
     drive_c="$sandbox/prefix/drive_c"
     mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
