@@ -52,6 +52,5 @@ bool RunCompanion(const std::wstring& configFolder, const std::wstring& fileName
 
 // At exit: deletes "defrag64.exe", "mrt64.exe", "msconfig64.exe", "compmgmt_msc64.exe" and "rstrui64.exe".
 // Only plain files of the folder itself are deleted, never a link or its target; nothing happens without a
-// configuration folder (the names would otherwise
-// resolve against whatever the current folder is).
+// configuration folder (the names would otherwise resolve against whatever the current folder is).
 void DeleteCompanionsAtExit(const std::wstring& configFolder);
