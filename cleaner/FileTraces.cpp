@@ -3,11 +3,13 @@
 #include "win/FolderWalk.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+#include "win/SafeFile.h"
 #include "win/Strings.h"
 
 #include <shellapi.h>
 
 #include <iterator>
+#include <unordered_set>
 
 namespace cleaner {
 
@@ -41,12 +43,56 @@ long long LocalDayNumber(const FILETIME& time) {
     return DayNumber(local);
 }
 
+// The deletions made in one folder. Each file is deleted as itself (win/SafeFile.h), never through a link;
+// the names are confirmed gone by one listing of the folder once its files have been handled, since under
+// Wine looking up a missing name reads the whole folder: a check per file would read it once per file.
+class FolderDeletions {
+public:
+    void start(const std::wstring& folder) {
+        folder_ = folder;
+        folderFinal_ = win::FinalFolderPath(folder);
+    }
+    void remove(const win::FolderEntry& entry, bool clearAttributes) {
+        win::DeleteOptions options;
+        options.clearAttributes = clearAttributes;
+        options.folderFinal = &folderFinal_;
+        options.listedAttributes = entry.data.dwFileAttributes;
+        options.confirm = false;
+        if (win::DeleteFileItself(entry.path(), options) == win::DeleteOutcome::Requested)
+            requested_.insert(entry.name());
+    }
+    // How many of the names whose deletion the system took are gone; starts over.
+    std::size_t confirm() {
+        if (requested_.empty())
+            return 0;
+        win::FolderLister lister;
+        const bool listed = lister.list(folder_, L"*", [&](const WIN32_FIND_DATAW& data) {
+            requested_.erase(data.cFileName);
+            return !requested_.empty();
+        });
+        const DWORD error = ::GetLastError();
+        // A folder that cannot be listed any more because it is gone took its files with it; one that cannot
+        // be listed for another reason confirms nothing.
+        const bool folderGone = !listed && (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND);
+        const std::size_t gone = listed || folderGone ? requested_.size() : 0;
+        requested_.clear();
+        return gone;
+    }
+
+private:
+    std::wstring folder_;
+    std::wstring folderFinal_;  // what the folder's files must be found under, links aside
+    std::unordered_set<std::wstring> requested_;
+};
+
 // One sweep: its age rule (null for a plain sweep) and its tally.
 class Sweep : public win::FolderVisitor {
 public:
     explicit Sweep(const AgeRuleSource* ages) : ages_(ages) {}
 
-    void enter(const std::wstring&, std::size_t) override {
+    void enter(const std::wstring& folder, std::size_t) override {
+        deleted += deletions_.confirm();
+        deletions_.start(folder);
         if (ages_) {
             rule_ = ages_->ageRule();
             ::GetLocalTime(&today_);
@@ -55,12 +101,14 @@ public:
     bool visit(const win::FolderEntry& entry) override {
         if (entry.isFolder())
             return true;
-        if (!ages_ || !KeepsTempFile(rule_, entry.data.ftCreationTime, entry.data.ftLastWriteTime, today_)) {
-            if (::DeleteFileW(entry.path().c_str()))
-                ++deleted;
-        }
+        if (entry.isLink())
+            return false;
+        if (!ages_ || !KeepsTempFile(rule_, entry.data.ftCreationTime, entry.data.ftLastWriteTime, today_))
+            deletions_.remove(entry, false);
         return false;
     }
+    // Once the walk has ended, stopped or not.
+    void finish() { deleted += deletions_.confirm(); }
 
     std::size_t deleted = 0;
 
@@ -68,6 +116,7 @@ private:
     const AgeRuleSource* ages_;
     AgeRule rule_ = AgeRule::All;
     SYSTEMTIME today_ = {};
+    FolderDeletions deletions_;
 };
 
 SweepResult RunSweep(const std::wstring& folder,
@@ -80,6 +129,7 @@ SweepResult RunSweep(const std::wstring& folder,
         return result;
     Sweep sweep(ages);
     result.stopped = win::WalkFolders(root, pattern.c_str(), sweep, stop) == win::WalkEnd::Stopped;
+    sweep.finish();
     result.deleted = sweep.deleted;
     return result;
 }
@@ -87,27 +137,35 @@ SweepResult RunSweep(const std::wstring& folder,
 // Empties each direct sub-folder of its files, then removes it.
 class SubFolderRemoval : public win::FolderVisitor {
 public:
+    void enter(const std::wstring& folder, std::size_t depth) override {
+        if (depth == 1)
+            deletions_.start(folder);
+    }
     bool visit(const win::FolderEntry& entry) override {
         if (entry.depth == 0)
             return entry.isFolder();
-        if (entry.isFolder())
+        if (entry.isFolder() || entry.isLink())
             return false;
-        const std::wstring file = entry.path();
-        // A file link is deleted as it is: its attributes would be its target's.
-        if (!entry.isLink())
-            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (::DeleteFileW(file.c_str()))
-            ++deleted;
+        // The read-only, hidden and system flags are cleared on the file itself, through the handle that
+        // deletes it: by name they would be its target's, were the name a link.
+        deletions_.remove(entry, true);
         return false;
     }
     void leave(const std::wstring& folder, std::size_t depth) override {
         if (depth != 1)
             return;
+        deleted += deletions_.confirm();
         ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::RemoveDirectoryW(folder.c_str());
     }
 
+    // Once the walk has ended: a stop comes before the folder under way is left.
+    void finish() { deleted += deletions_.confirm(); }
+
     std::size_t deleted = 0;
+
+private:
+    FolderDeletions deletions_;
 };
 
 }  // namespace
@@ -141,6 +199,7 @@ SweepResult RemoveSubFolders(const std::wstring& folder, const win::StopToken& s
         return result;
     SubFolderRemoval removal;
     result.stopped = win::WalkFolders(root, L"*.*", removal, stop) == win::WalkEnd::Stopped;
+    removal.finish();
     result.deleted = removal.deleted;
     return result;
 }

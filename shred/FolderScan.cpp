@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr wchar_t kFolderMarker[] = L"?1?";
-constexpr wchar_t kFileMarker[] = L"?2?";
-
 bool StopRaised(const ScanContext& context) {
     return context.stop.stopRequested();
 }
@@ -26,18 +23,6 @@ bool StopRaised(const ScanContext& context) {
 void ReportStatus(const ScanContext& context, ScanStatus status) {
     if (context.observer)
         context.observer->status(status);
-}
-
-// The relative path that a key stands for: the key without its markers.
-void AppendWithoutMarkers(std::wstring& out, const std::wstring& key) {
-    const size_t length = key.size();
-    for (size_t i = 0; i < length; ++i) {
-        if (key[i] == L'?' && i + 2 < length && key[i + 2] == L'?' && (key[i + 1] == L'1' || key[i + 1] == L'2')) {
-            i += 2;
-            continue;
-        }
-        out += key[i];
-    }
 }
 
 // Adds a scan's harvest to another's; false when the added scan was stopped (the whole is then stopped).
@@ -90,24 +75,16 @@ std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext&
     class Collector : public win::FolderVisitor {
     public:
         explicit Collector(size_t rootLength) : rootLength_(rootLength) {}
-        // The key prefix of the folder's content: each folder component below the root after its marker.
-        void enter(const std::wstring& folder, size_t) override {
-            prefix_.clear();
-            for (size_t start = rootLength_; start < folder.size();) {
-                const size_t end = folder.find(L'\\', start);
-                prefix_ += kFolderMarker;
-                prefix_.append(folder, start, end + 1 - start);
-                start = end + 1;
-            }
-        }
+        // The folder's path below the root, with its trailing backslash: what its entries' paths start with.
+        void enter(const std::wstring& folder, size_t) override { prefix_.assign(folder, rootLength_); }
         bool visit(const win::FolderEntry& entry) override {
             ScanRecord record;
             record.folder = entry.isFolder();
             record.link = entry.isLink();
-            record.key.reserve(prefix_.size() + 3 + wcslen(entry.name()));
-            record.key = prefix_;
-            record.key += record.folder ? kFolderMarker : kFileMarker;
-            record.key += entry.name();
+            record.path.reserve(prefix_.size() + wcslen(entry.name()));
+            record.path = prefix_;
+            record.path += entry.name();
+            record.nameStart = prefix_.size();
             if (!record.folder)
                 record.size = entry.size();
             records.push_back(std::move(record));
@@ -131,10 +108,10 @@ std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext&
 }
 
 std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records) {
-    // Each key is folded once, by the system's lower-casing (accented letters included, the same folding
+    // Each path is folded once, by the system's lower-casing (accented letters included, the same folding
     // as the list's duplicate test), then compared code unit by code unit. The locale's collation would
-    // ignore hyphens and put the markers' '?' where it likes; a sort of 100,000 folded keys takes about a
-    // tenth of a second.
+    // ignore hyphens; a sort of 100,000 folded paths takes about a tenth of a second. The kind of each
+    // component is read from the record's structure, never from the names, which may hold any character.
     struct SortItem {
         std::wstring folded;
         size_t index;
@@ -142,16 +119,32 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
     std::vector<SortItem> items;
     items.reserve(records.size());
     for (size_t i = 0; i < records.size(); ++i) {
-        std::wstring folded = records[i].key;
+        std::wstring folded = records[i].path;
         if (!folded.empty())
             ::CharLowerBuffW(folded.data(), static_cast<DWORD>(folded.size()));
         items.push_back({std::move(folded), i});
     }
     std::sort(items.begin(), items.end(), [&records](const SortItem& a, const SortItem& b) {
-        const int order = a.folded.compare(b.folded);
-        if (order != 0)
-            return order < 0;
-        return records[a.index].key < records[b.index].key;
+        const ScanRecord& recordA = records[a.index];
+        const ScanRecord& recordB = records[b.index];
+        const std::wstring& pathA = a.folded;
+        const std::wstring& pathB = b.folded;
+        const size_t common = std::min(pathA.size(), pathB.size());
+        size_t at = 0;
+        while (at < common && pathA[at] == pathB[at])
+            ++at;
+        // Every component before the one that holds the first difference ends with a backslash in both
+        // paths: a folder of both. In that component a folder comes before a file.
+        const size_t component = at == 0 ? 0 : pathA.rfind(L'\\', at - 1) + 1;
+        const bool fileA = !recordA.folder && component == recordA.nameStart;
+        const bool fileB = !recordB.folder && component == recordB.nameStart;
+        if (fileA != fileB)
+            return fileB;
+        if (at < common)
+            return pathA[at] < pathB[at];
+        if (pathA.size() != pathB.size())
+            return pathA.size() < pathB.size();  // a folder before what lies under it
+        return recordA.path < recordB.path;
     });
 
     const std::wstring base = win::WithTrailingBackslash(root);
@@ -160,9 +153,9 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
     for (const SortItem& item : items) {
         const ScanRecord& record = records[item.index];
         ShredEntry entry;
-        entry.path.reserve(base.size() + record.key.size());
+        entry.path.reserve(base.size() + record.path.size());
         entry.path = base;
-        AppendWithoutMarkers(entry.path, record.key);
+        entry.path += record.path;
         // The kind comes from the listing just made rather than from a second query of every path: the
         // same answer, without a second trip to the disk per entry.
         entry.image = record.folder ? EntryImage::ScannedFolder : EntryImage::ScannedFile;

@@ -9,6 +9,7 @@
 #include "shred/ShredList.h"
 #include "win/StopToken.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -59,13 +60,11 @@ struct ScanResult {
 // list.computeTotalSize().
 void AppendScanResult(ShredList& list, ScanResult result);
 
-// One file system entry found under a scan's root. The key is the path relative to the root in which
-// every folder component is preceded by "?1?" and the final file name by "?2?": the file b.txt in A\B is
-// ?1?A\?1?B\?2?b.txt, the folder A\B itself ?1?A\?1?B. Sorted as text without regard to case, the keys put
-// every folder before everything under it (a key is a prefix of the keys below it) and a folder's
-// subfolders before its files ("?1?" < "?2?"). '?' cannot occur in a file name, so the markers are safe.
+// One file system entry found under a scan's root, by its path relative to the root (the file b.txt in
+// A\B is A\B\b.txt) exactly as the listing gave its names, whatever characters they hold.
 struct ScanRecord {
-    std::wstring key;
+    std::wstring path;
+    std::size_t nameStart = 0;  // where the entry's own name starts in path (after the last backslash)
     bool folder = false;
     bool link = false;       // a reparse point (junction, symbolic link, mount point)
     std::uint64_t size = 0;  // bytes of a file as listed; 0 for a folder
@@ -77,8 +76,11 @@ struct ScanRecord {
 // itself is listed even when it is a link: it is the folder the caller named.
 std::vector<ScanRecord> CollectTree(const std::wstring& root, const ScanContext& context, bool* stopped = nullptr);
 
-// Sorts the records by key, ignoring case, and turns them into list entries: root + the key without its
-// markers, with the folder image or the file image. Ties (names that differ only in case, which only a
+// Sorts the records and turns them into list entries: root + the relative path, with the folder image or
+// the file image. The order ignores case: every folder comes before everything under it, and in each folder
+// its subfolders come before its files. Names of the same kind compare code unit by code unit, a folder's
+// name followed by its backslash, so the folder "a b" and its content come between the folder "a" and the
+// content of "a" (the space sorts before the backslash). Ties (names that differ only in case, which only a
 // case-sensitive volume can hold) keep a fixed order.
 std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<ScanRecord> records);
 

@@ -40,8 +40,10 @@ struct PreparedCompanion {
 };
 
 // Makes sure that configFolder + fileName holds exactly the carried image: an identical file is left
-// untouched, anything else in its place is overwritten with the image (in pieces of kCompanionPiece bytes).
-// Only a file whose bytes equal the image is ever declared ready.
+// untouched, any other file in its place is overwritten with the image (in pieces of kCompanionPiece bytes).
+// Only a file whose bytes equal the image is ever declared ready. Only a plain file of the configuration
+// folder itself is read, written or held: a link under the name (win/SafeFile.h) is Blocked, and neither
+// it nor its target is touched.
 PreparedCompanion CompanionExtract(const std::wstring& configFolder, const std::wstring& fileName);
 
 // A click on one of the seven panel entries on 64-bit Windows: the companion is written out as above and
@@ -49,6 +51,6 @@ PreparedCompanion CompanionExtract(const std::wstring& configFolder, const std::
 bool RunCompanion(const std::wstring& configFolder, const std::wstring& fileName);
 
 // At exit: deletes "defrag64.exe", "mrt64.exe", "msconfig64.exe", "compmgmt_msc64.exe" and "rstrui64.exe".
-// Only files are deleted; nothing happens without a configuration folder (the names would otherwise
-// resolve against whatever the current folder is).
+// Only plain files of the folder itself are deleted, never a link or its target; nothing happens without a
+// configuration folder (the names would otherwise resolve against whatever the current folder is).
 void DeleteCompanionsAtExit(const std::wstring& configFolder);

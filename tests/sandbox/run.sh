@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
-#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--shots DIR] [--display]
-#          -- PROGRAM.exe [ARGS...]
+#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--file-link LINK=TARGET]...
+#          [--host-file PATH]... [--shots DIR] [--display] -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
@@ -12,7 +12,10 @@
 # --shots folder. With --display the program shows on the caller's X display
 # instead of a private Xvfb. --link makes a directory symbolic link inside drive C: (both paths relative to
 # it, e.g. "case/folder/link=case/target"): Wine shows it as a reparse point, which Windows programs can
-# otherwise not create under Wine. --unpack unpacks a zip archive into a folder of drive C: (e.g.
+# otherwise not create under Wine. --file-link makes a file symbolic link the same way (the target file is
+# made empty when missing): Wine shows it as a plain file. --host-file makes an empty file (and its
+# folders) inside drive C: from the host side, for names that Windows cannot make (e.g. "case/x?1?y").
+# Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
 # "dist/app.zip=Portable").
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -93,12 +96,16 @@ template=$2
 shift 2
 install=()
 links=()
+file_links=()
+host_files=()
 unpacks=()
 shots=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --install) install+=("$2"); shift 2 ;;
         --link) links+=("$2"); shift 2 ;;
+        --file-link) file_links+=("$2"); shift 2 ;;
+        --host-file) host_files+=("$2"); shift 2 ;;
         --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
@@ -126,10 +133,30 @@ mkdir -m 1777 "$sandbox/tmp"
 program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
 mkdir -p "$program_dir" "$sandbox/prefix/drive_c/screenshots"
 for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
+# Links and host files are made only at paths inside the sandbox: nothing is created outside it before the
+# check below would refuse the link.
+inside() {
+    case "$(realpath -m "$sandbox/prefix/drive_c/$1")" in
+        "$sandbox"/*) ;;
+        *) echo "run.sh: $1 lies outside the sandbox" >&2; exit 2 ;;
+    esac
+}
+for link in "${links[@]}" "${file_links[@]}"; do inside "${link%%=*}"; inside "${link#*=}"; done
+for file in "${host_files[@]}"; do inside "$file"; done
 for link in "${links[@]}"; do
     drive_c="$sandbox/prefix/drive_c"
     mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
     ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+for link in "${file_links[@]}"; do
+    drive_c="$sandbox/prefix/drive_c"
+    mkdir -p "$(dirname "$drive_c/${link#*=}")" "$(dirname "$drive_c/${link%%=*}")"
+    [ -e "$drive_c/${link#*=}" ] || : >"$drive_c/${link#*=}"
+    ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+for file in "${host_files[@]}"; do
+    mkdir -p "$(dirname "$sandbox/prefix/drive_c/$file")"
+    : >"$sandbox/prefix/drive_c/$file"
 done
 for unpack in "${unpacks[@]}"; do
     mkdir -p "$sandbox/prefix/drive_c/${unpack#*=}"

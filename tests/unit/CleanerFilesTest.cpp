@@ -11,6 +11,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -148,13 +149,24 @@ TEST(CleanerFiles, AStopThreeLevelsDownEndsEveryLevel) {
 }
 
 // The sandbox runner made C:\cleanlinks\temp\out and C:\cleanlinks\cache\out, links to C:\cleanlinks\outside,
-// and C:\cleanlinks\cache\empty, a link to the empty C:\cleanlinks\emptytarget.
+// C:\cleanlinks\cache\empty, a link to the empty C:\cleanlinks\emptytarget, and three file links, which Wine
+// shows as plain files: temp\file.tmp to targets\temp.txt, temp\sub\file.tmp to a file of the sandbox outside
+// drive C: (Wine names it "\\?\unix\..."), and cache\files\ro.dat to targets\read-only.txt.
 TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
     const std::wstring base = L"C:\\cleanlinks\\";
     ASSERT_TRUE(::GetFileAttributesW((base + L"temp\\out").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
     MakeTree(base, {L"outside\\keep.tmp", L"outside\\inner\\", L"outside\\inner\\keep2.tmp", L"temp\\own.tmp",
                     L"cache\\own.tmp", L"cache\\sub\\", L"cache\\sub\\own.tmp"});
     const Names outside = Under(base + L"outside\\");
+    // The target outside drive C: has no name here but its link's: it is written and read through it.
+    const std::vector<std::pair<std::wstring, std::string>> targets = {
+        {base + L"targets\\temp.txt", "target of a link in the temporary folder"},
+        {base + L"temp\\sub\\file.tmp", "target outside drive C:"},
+        {base + L"targets\\read-only.txt", "read-only target of a link in a cache sub-folder"}};
+    for (const auto& [path, bytes] : targets)
+        test::WriteFile(path, bytes);
+    const std::wstring readOnly = base + L"targets\\read-only.txt";
+    ASSERT_TRUE(::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     win::StopToken stop;
 
     EXPECT_EQ(cleaner::SweepFiles(base + L"temp", L"*.*", stop).deleted, 1u);
@@ -165,8 +177,12 @@ TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
 
     EXPECT_EQ(Under(base + L"outside\\"), outside);
     EXPECT_TRUE(test::FileExists(base + L"emptytarget")) << "an empty target is not removed through its link";
-    EXPECT_EQ(Under(base + L"temp\\"), (Names{L"out\\"}));
-    EXPECT_EQ(Under(base + L"cache\\"), (Names{L"out\\", L"empty\\"}));
+    for (const auto& [path, bytes] : targets)
+        EXPECT_EQ(test::ReadFile(path), bytes) << win::ToUtf8(path);
+    const DWORD flags = ::GetFileAttributesW(readOnly.c_str());
+    EXPECT_TRUE(flags != INVALID_FILE_ATTRIBUTES && (flags & FILE_ATTRIBUTE_READONLY)) << "the target's flags changed";
+    EXPECT_EQ(Under(base + L"temp\\"), (Names{L"out\\", L"file.tmp", L"sub\\", L"sub\\file.tmp"}));
+    EXPECT_EQ(Under(base + L"cache\\"), (Names{L"out\\", L"empty\\", L"files\\", L"files\\ro.dat"}));
 }
 
 TEST(CleanerFiles, ClipboardIsEmptied) {

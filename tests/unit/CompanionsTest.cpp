@@ -2,6 +2,7 @@
 
 #include "tests/unit/TestSupport.h"
 #include "win/Files.h"
+#include "win/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -199,6 +200,41 @@ TEST(Companions, FiveGoAtExitAndTwoStay) {
         EXPECT_FALSE(test::FileExists(config / gone)) << "still there";
     for (const wchar_t* kept : {L"ipconfig64.exe", L"Inetcpl64.exe", L"notes.txt", L"mrt64.exe"})
         EXPECT_TRUE(test::FileExists(config / kept)) << "removed";
+}
+
+// The sandbox runner made two file links in C:\complinks\config, which Wine shows as plain files:
+// defrag64.exe to C:\complinks\defrag-image.exe and mrt64.exe to C:\complinks\users-file.txt.
+TEST(Companions, ALinkUnderACompanionsNameIsNeverWrittenStartedOrDeleted) {
+    const std::wstring config = L"C:\\complinks\\config\\";
+    const std::wstring imageTarget = L"C:\\complinks\\defrag-image.exe";
+    const std::wstring usersFile = L"C:\\complinks\\users-file.txt";
+    // One target holds the companion's very bytes, which must not make it startable through the link; the
+    // other is a user's file that a write-out must not replace.
+    const CompanionImage& defrag = *FindCompanionImage(L"defrag64.exe");
+    const std::string image(reinterpret_cast<const char*>(defrag.data), defrag.size);
+    test::WriteFile(imageTarget, image);
+    test::WriteFile(usersFile, "a user's own file");
+    ASSERT_TRUE(win::IsFile(config + L"defrag64.exe"));
+
+    for (const wchar_t* name : {L"defrag64.exe", L"mrt64.exe"}) {
+        PreparedCompanion prepared = CompanionExtract(config, name);
+        EXPECT_EQ(prepared.state, CompanionState::Blocked) << win::ToUtf8(name);
+        EXPECT_FALSE(prepared.written);
+        EXPECT_FALSE(prepared.guard);
+        EXPECT_FALSE(RunCompanion(config, name)) << win::ToUtf8(name) << " was started through its link";
+    }
+    EXPECT_EQ(test::ReadFile(imageTarget), image);
+    EXPECT_EQ(test::ReadFile(usersFile), "a user's own file");
+
+    DeleteCompanionsAtExit(config);
+    EXPECT_EQ(test::ReadFile(imageTarget), image);
+    EXPECT_EQ(test::ReadFile(usersFile), "a user's own file");
+    EXPECT_TRUE(win::IsFile(config + L"mrt64.exe")) << "the link itself is left in place";
+
+    // A plain companion beside the links is still written, and deleted at exit.
+    EXPECT_EQ(CompanionExtract(config, L"rstrui64.exe").state, CompanionState::Ready);
+    DeleteCompanionsAtExit(config);
+    EXPECT_FALSE(test::FileExists(config + L"rstrui64.exe"));
 }
 
 // Runs the written-out defrag64.exe, in a job, and returns how many processes the job saw in all (the

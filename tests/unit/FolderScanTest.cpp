@@ -94,6 +94,16 @@ TEST(FolderScan, LinksInsideTheFolderAreQueuedButNeverEntered) {
               (std::vector<Entry>{{L"secret.pf", kFile}}));
 }
 
+// The sandbox runner made, from the host side, C:\scanmarks holding the files "x?1?y", "?1?" and "a?2?b" and
+// the folder "sub" with the file "in?2?.txt": names that Windows cannot make but a Linux volume can hold.
+TEST(FolderScan, NamesAreQueuedAsTheyAreOnDiskWhateverTheyHold) {
+    const std::wstring root = L"C:\\scanmarks\\";
+    EXPECT_EQ(
+        Listed(ScanFolder(root, {}).entries, root),
+        (std::vector<Entry>{
+            {L"sub", kFolder}, {L"sub\\in?2?.txt", kFile}, {L"?1?", kFile}, {L"a?2?b", kFile}, {L"x?1?y", kFile}}));
+}
+
 // Nothing of a scan outlives its call: scans running at once, as the start-up scan and a user's scan
 // can, each give exactly what they give alone.
 TEST(FolderScan, ScansRunningAtOnceDoNotMeddleWithEachOther) {
