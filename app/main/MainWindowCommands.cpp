@@ -177,6 +177,7 @@ void MainWindow::onScanDone(const std::vector<ScanNotice>& notices) {
     if (!scans_.active()) {
         updateLeftColumn();
         shredView_.enableListButtons(true);
+        ::PostMessageW(window_, kMsgHandedPaths, 0, 0);  // what was handed during the scans
     }
     for (ScanNotice notice : notices) {
         message(L"Erreur!",

@@ -1,6 +1,8 @@
-// What the main window does with files and folders dropped on the shred list, and with the keys a Windows
-// user presses in it.
+// What the main window does with files and folders dropped on the shred list or handed over from outside
+// (the command line, a second start), and with the keys a Windows user presses in it.
+#include "app/HandedPaths.h"
 #include "app/main/ControlIds.h"
+#include "app/main/ListWords.h"
 #include "app/main/MainWindow.h"
 #include "win/Files.h"
 #include "win/Paths.h"
@@ -30,11 +32,18 @@ void MainWindow::onDropFiles(HDROP drop) {
     // the list buttons disabled or the run banner in their place.
     if (!listCommandsEnabled())
         return;
+    queuePaths(paths);
+}
+
+std::vector<std::wstring> MainWindow::queuePaths(const std::vector<std::wstring>& paths) {
+    std::vector<std::wstring> missing;
     bool filesAdded = false;
     for (const std::wstring& path : paths) {
-        const DWORD attributes = win::Attributes(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES)
+        const DWORD attributes = ::GetFileAttributesW(win::ExtendedPath(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            missing.push_back(path);
             continue;
+        }
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             // As "Ajouter un ou plusieurs fichiers" queues each chosen file.
             list_.addPath(path);
@@ -53,6 +62,50 @@ void MainWindow::onDropFiles(HDROP drop) {
     }
     if (filesAdded)
         list_.computeTotalSize();
+    return missing;
+}
+
+void MainWindow::takeHandedPaths(std::vector<std::wstring> paths) {
+    takesHandedPaths_ = true;
+    handed_.insert(handed_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+    queueHandedPaths();
+}
+
+// Sent by a second start. The block is copied at once and the answer given, so that the sender is never
+// held by what the window then does (a scan, a message box); the paths are queued from a posted message.
+LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& data) {
+    if (!takesHandedPaths_ || !UnpackHandedPaths(data, &handed_))
+        return 0;
+    ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
+    return kHandedPathsTaken;
+}
+
+// Handed paths wait while a box or a dialog is open over the window, since the list must not change under
+// the question that asks to destroy it, and while a scan fills the list: Explorer's verb starts one
+// process per selected item, so a selection that holds folders arrives as several hand-overs, and the
+// folders' scans must not turn the rest away. They are queued when the window is enabled again
+// (WM_ENABLE) or the last scan ends. During a run they are not queued, and the window says so.
+void MainWindow::queueHandedPaths() {
+    if (handed_.empty() || !::IsWindowEnabled(window_) || (scans_.active() && !run_.active()))
+        return;
+    std::vector<std::wstring> paths = std::move(handed_);
+    handed_.clear();
+    if (run_.active()) {
+        message(kHandedDuringRunTitle, HandedDuringRunText(paths.size()).c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    std::vector<std::wstring> listed, notFound;
+    for (const std::wstring& path : paths) {
+        std::wstring form = ListFormOfHandedPath(path);
+        if (form.empty())
+            notFound.push_back(path);
+        else
+            listed.push_back(std::move(form));
+    }
+    for (std::wstring& path : queuePaths(listed))
+        notFound.push_back(std::move(path));
+    if (!notFound.empty())
+        message(kHandedNotFoundTitle, HandedNotFoundText(notFound).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::onListKey(WORD key) {
