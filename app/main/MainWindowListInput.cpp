@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 bool MainWindow::listCommandsEnabled() const {
@@ -94,16 +95,22 @@ void MainWindow::queueHandedPaths() {
         message(kHandedDuringRunTitle, HandedDuringRunText(paths.size()).c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
-    std::vector<std::wstring> listed, notFound;
+    std::vector<std::wstring> forms, listed;
     for (const std::wstring& path : paths) {
-        std::wstring form = ListFormOfHandedPath(path);
-        if (form.empty())
-            notFound.push_back(path);
-        else
-            listed.push_back(std::move(form));
+        forms.push_back(ListFormOfHandedPath(path));
+        if (!forms.back().empty())
+            listed.push_back(forms.back());
     }
-    for (std::wstring& path : queuePaths(listed))
-        notFound.push_back(std::move(path));
+    const std::vector<std::wstring> missing = queuePaths(listed);
+    const std::unordered_set<std::wstring> missingSet(missing.begin(), missing.end());
+    // Named in the order they were handed.
+    std::vector<std::wstring> notFound;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (forms[i].empty())
+            notFound.push_back(paths[i]);
+        else if (missingSet.count(forms[i]))
+            notFound.push_back(forms[i]);
+    }
     if (!notFound.empty())
         message(kHandedNotFoundTitle, HandedNotFoundText(notFound).c_str(), MB_OK | MB_ICONWARNING);
 }
