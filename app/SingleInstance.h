@@ -10,6 +10,7 @@ enum class InstanceStart {
     First,        // no other instance runs: this one claimed the mark and opens its window
     HandedOver,   // another instance runs and has taken this start's paths (if any): exit with code 0
     NotAnswered,  // another instance runs but never took the paths: the caller says so and exits with 1
+    Elevated,     // another instance runs with higher rights, and Windows keeps this start's message from it
 };
 
 // Claims the named mutex that marks a running instance; on success it is kept in `mutex` for the process's

@@ -56,6 +56,13 @@ int RunProgram(HINSTANCE instance) {
             ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
             return 1;
         }
+        case InstanceStart::Elevated:
+            ::MessageBoxW(nullptr,
+                          L"Kestavel Shredder est ouvert en tant qu'administrateur : Windows ne lui laisse pas "
+                          L"transmettre ces éléments.\r\n\r\nAjoutez-les depuis sa fenêtre, ou fermez-le puis "
+                          L"recommencez.",
+                          kProgramTitle, MB_OK | MB_ICONWARNING);
+            return 1;
     }
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -122,7 +123,9 @@ private:
     bool quitRequested_ = false;
     std::wstring lastFolder_;
     bool takesHandedPaths_ = false;
-    std::vector<std::wstring> handed_;  // handed by other starts, waiting to be queued
+    std::deque<std::wstring> handed_;     // handed by other starts, waiting to be queued
+    std::vector<std::wstring> notFound_;  // handed, not queued, not yet named to the user
+    static constexpr size_t kHandedSlice = 256;
 
     ShredList list_;
     JournalFile journal_;
