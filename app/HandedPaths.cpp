@@ -5,7 +5,10 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
+#include <string_view>
 
 namespace {
 

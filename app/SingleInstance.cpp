@@ -44,12 +44,18 @@ InstanceStart ClaimOrHandOver(const wchar_t* title,
         // Found by class and title: a message box of the program carries the same title.
         if (HWND first = ::FindWindowW(windowClass, title)) {
             DWORD_PTR answer = 0;
-            if (::SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
-                                      &answer) &&
-                static_cast<LRESULT>(answer) == kHandedPathsTaken) {
+            ::SetLastError(ERROR_SUCCESS);
+            const bool sent = ::SendMessageTimeoutW(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                                    SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+            if (sent && static_cast<LRESULT>(answer) == kHandedPathsTaken) {
                 BringForward(first);
                 return InstanceStart::HandedOver;
             }
+            // User Interface Privilege Isolation: the window of an instance started "as administrator" takes
+            // no WM_COPYDATA from a start with ordinary rights (Explorer's). The program does not open that
+            // gate: any process could then fill the list of a program that destroys with those rights.
+            if (!sent && ::GetLastError() == ERROR_ACCESS_DENIED)
+                return InstanceStart::Elevated;
         }
         if (TryClaim(title, mutex))
             return InstanceStart::First;
