@@ -126,6 +126,9 @@ private:
     std::deque<std::wstring> handed_;     // handed by other starts, waiting to be queued
     std::vector<std::wstring> notFound_;  // handed, not queued, not yet named to the user
     static constexpr size_t kHandedSlice = 256;
+    // Paths waiting beyond this (a dialog left open while something keeps handing) are not taken: the
+    // senders try again for a while, then tell their user.
+    static constexpr size_t kMaxWaitingHanded = 100000;
 
     ShredList list_;
     JournalFile journal_;

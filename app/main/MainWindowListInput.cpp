@@ -77,7 +77,7 @@ void MainWindow::takeHandedPaths(std::vector<std::wstring> paths) {
 // held by what the window then does (a scan, a message box); the paths are queued from a posted message.
 LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& data) {
     std::vector<std::wstring> paths;
-    if (!takesHandedPaths_ || !UnpackHandedPaths(data, &paths))
+    if (!takesHandedPaths_ || !UnpackHandedPaths(data, &paths) || handed_.size() + paths.size() > kMaxWaitingHanded)
         return 0;
     handed_.insert(handed_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
     ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
