@@ -429,6 +429,10 @@ SCENARIO("package-portable") {
     Program program = Program::Start(folder + L"\\KestavelShredder.exe", L"", folder);
     HWND main = program.waitForWindow(kTitle);
     OpenAndCloseHelp(program, main, L"portable-help");
+    // Nothing of the integration to Explorer, which belongs to the installer.
+    for (const wchar_t* type : kVerbClasses)
+        Expect(!ClassesKeyExists(VerbKey(type)), L"the portable program registers no verb on " + std::wstring(type));
+    Expect(!win::Exists(KnownFolder(CSIDL_SENDTO) + L"\\Kestavel Shredder.lnk"), L"nor a Send To shortcut");
     Close(main);
     ExpectEqual(program.waitForExit(), 0, L"exit code");
     ExpectEqual(static_cast<long long>(FolderEntries(folder).size()), 2, L"the program leaves its folder as it was");
