@@ -9,6 +9,8 @@
 #include <string>
 
 inline constexpr wchar_t kProgramTitle[] = L"Kestavel Shredder 3.20";
+// The main window's class: a second start finds the first one's window by it and the title.
+inline constexpr wchar_t kMainWindowClass[] = L"KestavelShredderMain";
 
 // Which presets this machine offers; the others are shown disabled.
 struct PresetAvailability {

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/Environment.h"
+#include "app/HandedPaths.h"
 #include "app/main/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "shred/ShellFolder.h"
@@ -38,10 +39,35 @@ void RunMessageLoop(HWND main) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance) {
+    // First of all, so that a start that only hands its paths to the running instance ends quickly: Explorer
+    // starts one per selected item.
+    App app;
+    const std::vector<std::wstring> paths = CommandLinePaths(::GetCommandLineW());
+    switch (ClaimOrHandOver(kProgramTitle, kMainWindowClass, paths, app.instanceMutex)) {
+        case InstanceStart::First:
+            break;
+        case InstanceStart::HandedOver:
+            return 0;
+        case InstanceStart::NotAnswered: {
+            const std::wstring text = L"Kestavel Shredder est ouvert mais ne répond pas : " +
+                                      std::to_wstring(paths.size()) +
+                                      (paths.size() > 1 ? L" éléments n'ont pas pu être ajoutés à sa liste."
+                                                        : L" élément n'a pas pu être ajouté à sa liste.");
+            ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+            return 1;
+        }
+        case InstanceStart::Elevated:
+            ::MessageBoxW(nullptr,
+                          L"Kestavel Shredder est ouvert en tant qu'administrateur : Windows ne lui laisse pas "
+                          L"transmettre ces éléments.\r\n\r\nAjoutez-les depuis sa fenêtre, ou fermez-le puis "
+                          L"recommencez.",
+                          kProgramTitle, MB_OK | MB_ICONWARNING);
+            return 1;
+    }
+
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    App app;
     app.instance = instance;
     app.osLevel = OsLevel();
     LoadThemeApi(app.theme, app.osLevel);
@@ -59,9 +85,6 @@ int RunProgram(HINSTANCE instance) {
     app.pointerRange = app.overallRange = app.repetitionsRange = 100;
     app.bitnessLabel = OsBitnessLabel();
 
-    if (!SingleInstanceGuard(kProgramTitle, app.instanceMutex))
-        return 0;
-
     // The presets menu is built with the window and shows these disabled from the start.
     app.presets = CheckPresets(app.osLevel);
     MainWindow window(app);
@@ -72,6 +95,9 @@ int RunProgram(HINSTANCE instance) {
     window.show();
     // Files left in the temporary working folder are offered for destruction at every start.
     window.scanTempFolder();
+    // The paths of this start's command line, queued as paths handed later by other starts are; from now
+    // on the window takes those.
+    window.takeHandedPaths(paths);
     RunMessageLoop(window.handle());
     DeleteCompanionsAtExit(app.folders.config);
     // A run asked to stop gets a few seconds to reach a safe point, so that no file is left half renamed;

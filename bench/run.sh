@@ -51,6 +51,10 @@ awk -v n="$files" -v s="$start" -v e="$end" -v w="$wine_rate" 'BEGIN {
 "${run[@]}" "$top/build/sandbox/bench-scan-window" "$template" --install "$top/build/bin/KestavelShredder.exe" \
     --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-scan-window
 
+# 1,000 files handed to the running window by a second start (Send To, Explorer's verb), against a drop.
+"${run[@]}" "$top/build/sandbox/bench-handed-paths" "$template" --install "$top/build/bin/KestavelShredder.exe" \
+    --install "$top/build/bin/kdrive.exe" -- kdrive.exe bench-handed-paths
+
 # The cleaner's temporary-files sweep against a bare FindFirstFileW + DeleteFileW loop over an identical tree.
 "${run[@]}" "$top/build/sandbox/bench-sweep" "$template" --install "$top/build/bin/kcleanbench.exe" -- \
     kcleanbench.exe sweep "$entries" $((entries / 100))

@@ -18,6 +18,14 @@ Unicode true
 ; Held by every running instance of the program.
 !define INSTANCE_MUTEX "Kestavel Shredder ${VERSION}"
 !define SHORTCUT_FOLDER "$SMPROGRAMS\${PRODUCT}"
+; Explorer's verb, on files (*) and on folders (Directory) only: not on drives, not on a folder's or the
+; desktop's background. Both keys are shared by the 32- and 64-bit views of the registry.
+!define VERB_NAME "KestavelShredder"
+!define FILE_VERB_KEY "Software\Classes\*\shell\${VERB_NAME}"
+!define FOLDER_VERB_KEY "Software\Classes\Directory\shell\${VERB_NAME}"
+!define VERB_TEXT "Détruire avec ${PRODUCT}"
+; In the Send To folder of the user who installs (Windows has no Send To folder for all users).
+!define SENDTO_SHORTCUT "$SENDTO\${PRODUCT}.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
@@ -101,8 +109,10 @@ Section "${PRODUCT} et son aide (requis)" SecProgram
     File "/oname=Aide ${PRODUCT}.chm" "${HELP_FILE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
-    ; Shortcuts start in the install folder. An earlier desktop shortcut goes unless asked for again.
+    ; Shortcuts start in the install folder. An earlier desktop shortcut, and an earlier integration to
+    ; Explorer, go unless asked for again.
     Delete "$DESKTOP\${PRODUCT}.lnk"
+    Call RemoveExplorerIntegration
     CreateDirectory "${SHORTCUT_FOLDER}"
     CreateShortCut "${SHORTCUT_FOLDER}\${PRODUCT}.lnk" "$INSTDIR\KestavelShredder.exe" "" \
         "$INSTDIR\KestavelShredder.exe" 0 SW_SHOWNORMAL "" "Détruire définitivement des fichiers et effacer les traces d'utilisation"
@@ -129,6 +139,41 @@ Section "Raccourci sur le Bureau" SecDesktop
         "$INSTDIR\KestavelShredder.exe" 0 SW_SHOWNORMAL "" "Détruire définitivement des fichiers et effacer les traces d'utilisation"
 SectionEnd
 
+; The verb hands the chosen item to the program as "%1", one process per item: Explorer starts as many as
+; items are selected, and each hands its path to the instance that runs (the program is single-instance),
+; so that they all land in one window's list. MultiSelectModel "Player" keeps the verb in the menu for a
+; selection of up to 100 items; with the default ("Document") Explorer hides a command-line verb beyond 15.
+; A selection of any size goes through Send To, which passes every item to one process.
+Section "Intégration à l'Explorateur" SecExplorer
+    WriteRegStr HKLM "${FILE_VERB_KEY}" "" "${VERB_TEXT}"
+    WriteRegStr HKLM "${FILE_VERB_KEY}" "Icon" "$INSTDIR\KestavelShredder.exe,0"
+    WriteRegStr HKLM "${FILE_VERB_KEY}" "MultiSelectModel" "Player"
+    WriteRegStr HKLM "${FILE_VERB_KEY}\command" "" '"$INSTDIR\KestavelShredder.exe" "%1"'
+    WriteRegStr HKLM "${FOLDER_VERB_KEY}" "" "${VERB_TEXT}"
+    WriteRegStr HKLM "${FOLDER_VERB_KEY}" "Icon" "$INSTDIR\KestavelShredder.exe,0"
+    WriteRegStr HKLM "${FOLDER_VERB_KEY}" "MultiSelectModel" "Player"
+    WriteRegStr HKLM "${FOLDER_VERB_KEY}\command" "" '"$INSTDIR\KestavelShredder.exe" "%1"'
+    SetShellVarContext current
+    SetOutPath "$INSTDIR"
+    CreateShortCut "${SENDTO_SHORTCUT}" "$INSTDIR\KestavelShredder.exe" "" \
+        "$INSTDIR\KestavelShredder.exe" 0 SW_SHOWNORMAL "" "${VERB_TEXT}"
+    SetShellVarContext all
+    ; Explorer reads the menus again (SHCNE_ASSOCCHANGED).
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+SectionEnd
+
+!macro REMOVE_EXPLORER_INTEGRATION PREFIX
+Function ${PREFIX}RemoveExplorerIntegration
+    DeleteRegKey HKLM "${FILE_VERB_KEY}"
+    DeleteRegKey HKLM "${FOLDER_VERB_KEY}"
+    SetShellVarContext current
+    Delete "${SENDTO_SHORTCUT}"
+    SetShellVarContext all
+FunctionEnd
+!macroend
+!insertmacro REMOVE_EXPLORER_INTEGRATION ""
+!insertmacro REMOVE_EXPLORER_INTEGRATION "un."
+
 Function un.onInit
     SetShellVarContext current
     StrCpy $DataFolder "$LOCALAPPDATA\Kestavel"
@@ -147,6 +192,7 @@ Section "Uninstall"
     Delete "${SHORTCUT_FOLDER}\Aide ${PRODUCT}.lnk"
     RMDir "${SHORTCUT_FOLDER}"
     Delete "$DESKTOP\${PRODUCT}.lnk"
+    Call un.RemoveExplorerIntegration
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     DetailPrint "Journal et réglages conservés dans $DataFolder"
 SectionEnd

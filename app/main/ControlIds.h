@@ -79,6 +79,7 @@ enum ControlId : int {
 
 // Messages of the program to the main window, without parameters unless said.
 enum AppMessage : UINT {
-    kMsgWorkerNews = WM_APP + 1,  // a worker has posted news (a run's or a scan's end, a folder's listing)
-    kMsgTray = WM_APP + 2,        // notification-area icon events, the event in lParam
+    kMsgWorkerNews = WM_APP + 1,   // a worker has posted news (a run's or a scan's end, a folder's listing)
+    kMsgTray = WM_APP + 2,         // notification-area icon events, the event in lParam
+    kMsgHandedPaths = WM_APP + 3,  // paths handed by another start are waiting to be queued
 };

@@ -36,3 +36,23 @@ std::wstring ScanStatusText(ScanStatus status) {
     }
     return std::wstring();
 }
+
+std::wstring HandedDuringRunText(size_t count) {
+    return L"Une destruction est en cours : des fichiers pourront être ajoutés à la liste quand elle sera "
+           L"terminée.\r\n\r\n" +
+           std::to_wstring(count) + (count > 1 ? L" éléments n'ont pas été ajoutés." : L" élément n'a pas été ajouté.");
+}
+
+std::wstring HandedNotFoundText(const std::vector<std::wstring>& paths) {
+    std::wstring text = std::to_wstring(paths.size()) +
+                        (paths.size() > 1 ? L" éléments n'ont pas été ajoutés à la liste : ils n'existent pas ou "
+                                            L"leur chemin n'est pas complet."
+                                          : L" élément n'a pas été ajouté à la liste : il n'existe pas ou son "
+                                            L"chemin n'est pas complet.");
+    text += L"\r\n";
+    for (size_t i = 0; i < paths.size() && i < kHandedNotFoundNamed; ++i)
+        text += L"\r\n" + paths[i];
+    if (paths.size() > kHandedNotFoundNamed)
+        text += L"\r\n...";
+    return text;
+}

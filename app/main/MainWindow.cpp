@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"KestavelShredderMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 40;  // the run's displays are put on screen at this pace, whatever the worker does
@@ -29,11 +28,11 @@ MainWindow::MainWindow(App& app)
       scans_(list_) {}
 
 bool MainWindow::create() {
-    if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
+    if (!win::RegisterWindowClass(app_.instance, kMainWindowClass, Proc, app_.pictures.icon(IDI_APP),
                                   app_.pictures.smallIcon(IDI_APP)))
         return false;
     const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
-    window_ = ::CreateWindowExW(0, kClassName, kProgramTitle, kStyle, place.x, place.y, place.width, place.height,
+    window_ = ::CreateWindowExW(0, kMainWindowClass, kProgramTitle, kStyle, place.x, place.y, place.width, place.height,
                                 nullptr, nullptr, app_.instance, this);
     if (!window_)
         return false;
@@ -134,6 +133,16 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case WM_COPYDATA:
+            return lParam ? onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
+        case kMsgHandedPaths:
+            queueHandedPaths();
+            return 0;
+        case WM_ENABLE:
+            // A box or a dialog over the window has closed: what was handed meanwhile is queued now.
+            if (wParam)
+                ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
+            break;
         case WM_NEXTDLGCTL: {
             // Tab and Shift+Tab as a dialog handles them (the message loop passes keys through
             // IsDialogMessage): the next or previous control that takes the focus, or the one given.

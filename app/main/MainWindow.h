@@ -13,7 +13,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <deque>
 #include <string>
+#include <vector>
 
 struct App;
 
@@ -36,6 +38,10 @@ public:
     bool letRunStop();
     // The scan of what was left in the temporary working folder, at start.
     void scanTempFolder();
+    // Queues the paths of the program's own command line, and from now on takes the paths that later
+    // starts hand over (WM_COPYDATA, see app/HandedPaths.h); until then the window answers that it does
+    // not take them, and those starts try again.
+    void takeHandedPaths(std::vector<std::wstring> paths);
 
     static constexpr int kClientWidth = mainwin::layout::kClientWidth;
     static constexpr int kClientHeight = mainwin::layout::kClientHeight;
@@ -79,6 +85,12 @@ private:
     // The list's own commands (its buttons, Delete, Ctrl+A, a drop) are usable: no run, no scan under way.
     bool listCommandsEnabled() const;
     void onDropFiles(HDROP drop);
+    // Queues existing files and folders as the add commands do, duplicates left out; returns the paths
+    // that do not exist.
+    std::vector<std::wstring> queuePaths(const std::vector<std::wstring>& paths);
+    LRESULT onCopyData(const COPYDATASTRUCT& data);
+    // Queues the paths handed so far, if the window can take them now (see the definition).
+    void queueHandedPaths();
     void onListKey(WORD key);
 
     // MainWindowRun.cpp
@@ -110,6 +122,13 @@ private:
     bool trayIcon_ = false;
     bool quitRequested_ = false;
     std::wstring lastFolder_;
+    bool takesHandedPaths_ = false;
+    std::deque<std::wstring> handed_;     // handed by other starts, waiting to be queued
+    std::vector<std::wstring> notFound_;  // handed, not queued, not yet named to the user
+    static constexpr size_t kHandedSlice = 256;
+    // Paths waiting beyond this (a dialog left open while something keeps handing) are not taken: the
+    // senders try again for a while, then tell their user.
+    static constexpr size_t kMaxWaitingHanded = 100000;
 
     ShredList list_;
     JournalFile journal_;

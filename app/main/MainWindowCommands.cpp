@@ -179,6 +179,7 @@ void MainWindow::onScanDone(const std::vector<ScanNotice>& notices) {
         shredView_.refresh();
         updateLeftColumn();
         shredView_.enableListButtons(true);
+        ::PostMessageW(window_, kMsgHandedPaths, 0, 0);  // what was handed during the scans
     }
     for (ScanNotice notice : notices) {
         message(L"Erreur!",

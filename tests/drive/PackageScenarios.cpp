@@ -52,6 +52,31 @@ bool UninstallEntryExists() {
     return true;
 }
 
+// A text value of a key of HKEY_CLASSES_ROOT, or nothing when the key or the value is absent.
+std::wstring ClassesText(const std::wstring& key, const wchar_t* name = nullptr) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value);
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+bool ClassesKeyExists(const std::wstring& key) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(opened);
+    return true;
+}
+
+// The verb's keys under each class Explorer could show it for; only files and folders have it.
+constexpr const wchar_t* kVerbClasses[] = {L"*", L"Directory"};
+constexpr const wchar_t* kNoVerbClasses[] = {L"Drive", L"Folder", L"Directory\\Background", L"DesktopBackground",
+                                             L"AllFilesystemObjects"};
+std::wstring VerbKey(const wchar_t* type) {
+    return std::wstring(type) + L"\\shell\\KestavelShredder";
+}
+
 struct Shortcut {
     std::wstring target;
     std::wstring folder;
@@ -138,7 +163,8 @@ void ClickThroughWizard(Program& setup) {
         const HWND shown = page();
         Log(L"wizard: " + Text(next));
         if (step == 1) {
-            // The components page: the program with its help, and the optional desktop shortcut.
+            // The components page: the program with its help, the optional desktop shortcut and the
+            // integration to Explorer.
             auto components = [&] {
                 for (HWND tree : Children(wizard, L"SysTreeView32")) {
                     if (::IsWindowVisible(tree))
@@ -146,7 +172,7 @@ void ClickThroughWizard(Program& setup) {
                 }
                 return 0;
             };
-            Expect(WaitUntil([&] { return components() == 2; }), L"the wizard offers two components");
+            Expect(WaitUntil([&] { return components() == 3; }), L"the wizard offers three components");
             WaitUntil([&] {  // the header's title and subtitle
                 return !Text(::GetDlgItem(wizard, 1037)).empty() && !Text(::GetDlgItem(wizard, 1038)).empty();
             });
@@ -195,6 +221,19 @@ SCENARIO("package-install") {
         ExpectEqual(shortcut.folder, folder, L"working folder of " + path);
     }
     ExpectEqual(ReadShortcut(helpShortcut).target, folder + L"\\" + kHelpName, L"target of the help shortcut");
+
+    // The integration to Explorer: the verb on files and folders, nowhere else, and the Send To shortcut.
+    for (const wchar_t* type : kVerbClasses) {
+        const std::wstring key = VerbKey(type);
+        ExpectEqual(ClassesText(key), L"Détruire avec Kestavel Shredder", L"the verb's text on " + key);
+        ExpectEqual(ClassesText(key, L"Icon"), exe + L",0", L"the verb's icon on " + key);
+        ExpectEqual(ClassesText(key, L"MultiSelectModel"), L"Player", L"the verb's selection model on " + key);
+        ExpectEqual(ClassesText(key + L"\\command"), L"\"" + exe + L"\" \"%1\"", L"the verb's command on " + key);
+    }
+    for (const wchar_t* type : kNoVerbClasses)
+        Expect(!ClassesKeyExists(VerbKey(type)), L"no verb on " + std::wstring(type));
+    const std::wstring sendTo = KnownFolder(CSIDL_SENDTO) + L"\\Kestavel Shredder.lnk";
+    ExpectEqual(ReadShortcut(sendTo).target, exe, L"target of the Send To shortcut");
 
     // The program, started from its Start menu shortcut as the user would, and its help.
     Expect(reinterpret_cast<INT_PTR>(
@@ -266,7 +305,8 @@ SCENARIO("package-install") {
     Program uninstall = Program::Start(folder + L"\\uninstall.exe", L"/S");
     ExpectEqual(uninstall.waitForExit(60000), 0, L"exit code of the uninstaller");
     auto everythingGone = [&] {
-        return !UninstallEntryExists() && !win::Exists(folder) && !win::Exists(menu) && !win::Exists(desktopShortcut);
+        return !UninstallEntryExists() && !win::Exists(folder) && !win::Exists(menu) && !win::Exists(desktopShortcut) &&
+               !win::Exists(sendTo) && !ClassesKeyExists(VerbKey(L"*")) && !ClassesKeyExists(VerbKey(L"Directory"));
     };
     WaitUntil(everythingGone, 60000);
     Expect(!UninstallEntryExists(), L"the uninstall entry is gone");
@@ -274,9 +314,106 @@ SCENARIO("package-install") {
     Expect(!win::Exists(folder), L"the install folder is gone");
     Expect(!win::Exists(menu), L"the Start menu folder is gone");
     Expect(!win::Exists(desktopShortcut), L"the desktop shortcut is gone");
+    Expect(!win::Exists(sendTo), L"the Send To shortcut is gone");
+    for (const wchar_t* type : kVerbClasses)
+        Expect(!ClassesKeyExists(VerbKey(type)), L"the verb is gone from " + std::wstring(type));
+    Expect(ClassesKeyExists(L"*") && ClassesKeyExists(L"Directory"), L"the classes themselves stay");
     const std::vector<std::wstring> lines = JournalFile::readLines(journal.path());
     Expect(lines.size() == 1 && lines[0].find(L"[avant.txt]") != std::wstring::npos,
            L"the journal in Local AppData is kept");
+    ::CoUninitialize();
+}
+
+SCENARIO("package-explorer") {
+    ::CoInitialize(nullptr);
+    Program setup = Program::Start(kSetup, L"/S");
+    ExpectEqual(setup.waitForExit(120000), 0, L"exit code of the silent installer");
+
+    // Forty-nine files and a folder chosen together, the program not running: Explorer starts the verb's
+    // command once per item, all at once. Wine's Explorer shows no registered verb, so the shell is asked
+    // as Explorer asks it, with the item's class named.
+    const std::wstring chosen = L"C:\\choix\\";
+    const std::wstring folder = chosen + L"dossier choisi";
+    ::CreateDirectoryW(chosen.c_str(), nullptr);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    MakeFile(folder + L"\\dedans.txt", 1);
+    std::vector<std::wstring> expected = {folder, folder + L"\\dedans.txt"};
+    for (int i = 0; i < 49; ++i) {
+        expected.push_back(chosen + L"fichier " + std::to_wstring(i) + L".txt");
+        MakeFile(expected.back(), 1);
+    }
+    std::vector<win::UniqueHandle> started;
+    auto invoke = [&](const wchar_t* type, const std::wstring& path) {
+        SHELLEXECUTEINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        info.lpClass = type;
+        info.lpVerb = L"KestavelShredder";
+        info.lpFile = path.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        Expect(::ShellExecuteExW(&info) && info.hProcess, L"the shell runs the verb on " + path);
+        started.emplace_back(info.hProcess);
+    };
+    const Clock::time_point start = Clock::now();
+    for (size_t i = 2; i < expected.size(); ++i)
+        invoke(L"*", expected[i]);
+    invoke(L"Directory", folder);
+    HWND main = FindWindowTitled(kTitle, 30000);
+    Expect(main != nullptr, L"the program's window appears");
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(main, &processId);
+    Program program = Program::Attach(processId);
+    HWND list = FindChildById(main, kIdShredList);
+    auto sortedList = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0, n = ListCount(list); i < n; ++i)
+            texts.push_back(ListItemText(list, i));
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    std::sort(expected.begin(), expected.end());
+    Expect(WaitUntil([&] { return sortedList() == expected; }, 60000), L"every chosen item is queued, once");
+    Log(L"50 verb invocations racing: all queued in " + std::to_wstring(Seconds(start)) + L" s");
+    auto running = [&] {
+        return std::count_if(started.begin(), started.end(), [](const win::UniqueHandle& process) {
+            return ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+        });
+    };
+    Expect(WaitUntil([&] { return running() == 1; }, 30000), L"all starts but the first end");
+    for (const win::UniqueHandle& process : started) {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(process.get(), &code);
+        Expect(code == 0 || (code == STILL_ACTIVE && ::GetProcessId(process.get()) == processId),
+               L"each start hands its item over and ends with code 0");
+    }
+    int windows = 0;
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"KestavelShredderMain", nullptr));)
+        ++windows;
+    ExpectEqual(windows, 1, L"main windows");
+
+    // Send To: Explorer starts the shortcut with every selected item as its arguments.
+    const std::wstring sendTo = KnownFolder(CSIDL_SENDTO) + L"\\Kestavel Shredder.lnk";
+    const std::wstring sent[] = {L"C:\\envoi un.txt", L"C:\\envoi — ünïcödé.txt"};
+    for (const std::wstring& path : sent)
+        MakeFile(path, 1);
+    const std::wstring arguments = L"\"" + sent[0] + L"\" \"" + sent[1] + L"\"";
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = sendTo.c_str();
+    info.lpParameters = arguments.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    Expect(::ShellExecuteExW(&info), L"the shell starts the Send To shortcut");
+    win::UniqueHandle sender(info.hProcess);
+    for (const std::wstring& path : sent)
+        expected.push_back(path);
+    std::sort(expected.begin(), expected.end());
+    Expect(WaitUntil([&] { return sortedList() == expected; }, 30000), L"the items sent are queued");
+    Expect(!FindMessageBox(processId, 300), L"nothing is said");
+    Screenshot(L"package-explorer");
+    Close(main);
+    ExpectEqual(program.waitForExit(), 0, L"exit code of the program");
+    Expect(win::IsFile(sent[0]) && win::IsFile(folder + L"\\dedans.txt"), L"nothing was destroyed");
     ::CoUninitialize();
 }
 
@@ -292,6 +429,10 @@ SCENARIO("package-portable") {
     Program program = Program::Start(folder + L"\\KestavelShredder.exe", L"", folder);
     HWND main = program.waitForWindow(kTitle);
     OpenAndCloseHelp(program, main, L"portable-help");
+    // Nothing of the integration to Explorer, which belongs to the installer.
+    for (const wchar_t* type : kVerbClasses)
+        Expect(!ClassesKeyExists(VerbKey(type)), L"the portable program registers no verb on " + std::wstring(type));
+    Expect(!win::Exists(KnownFolder(CSIDL_SENDTO) + L"\\Kestavel Shredder.lnk"), L"nor a Send To shortcut");
     Close(main);
     ExpectEqual(program.waitForExit(), 0, L"exit code");
     ExpectEqual(static_cast<long long>(FolderEntries(folder).size()), 2, L"the program leaves its folder as it was");

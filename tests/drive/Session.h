@@ -32,6 +32,10 @@ inline void MakeFile(const std::wstring& path, unsigned long long size) {
 
 // The user's steps on the main window, by the names they see.
 struct Session {
+    Session() = default;
+    // Started with arguments after the program's path, as a shortcut or Explorer's verb starts it.
+    explicit Session(const std::wstring& arguments) : program(Program::Start(L"KestavelShredder.exe", arguments)) {}
+
     Program program = Program::Start();
     HWND main = program.waitForWindow(kTitle);
 
