@@ -26,24 +26,6 @@ constexpr int kLinkHeight = 15;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
 
-struct TabText {
-    const wchar_t* title;
-    const wchar_t* intro;
-    SIZE introBox;
-};
-constexpr TabText kTabs[] = {
-    {L"Utilitaires", L"Accèdez rapidement aux outils et fonctions pratiques de votre Windows", {500, 15}},
-    {L"Outils avancés",
-     L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas reportez-vous à "
-     L"l'aide mise à disposition dans chaque utilitaire.",
-     {700, 30}},
-    {L"Aide et maintenance",
-     L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
-     L"dont vous avez besoin.",
-     {700, 30}},
-};
-
-static_assert(std::size(kTabs) == kToolTabCount, "one text per tab");
 // A description's control number must not be a link's.
 static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below the descriptions'");
 
@@ -89,7 +71,7 @@ int TextWidth(HWND window, HFONT font, const wchar_t* text) {
 
 void Page::build(HWND window) {
     window_ = window;
-    const TabText& tab = kTabs[tab_];
+    const ToolTabText& tab = kToolTabs[tab_];
     HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     const int introWidth =
         std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
@@ -294,7 +276,7 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<wchar_t*>(kTabs[tab].title);
+        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
         item.iImage = tab;
         ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
     }
@@ -303,10 +285,11 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
         Page* raw = view->pageObjects[tab].get();
-        HWND pageWindow = ::CreateWindowExW(
-            WS_EX_CONTROLPARENT, kPageClass, kTabs[tab].title, WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS,
-            page.left, page.top, page.right - page.left, page.bottom - page.top, view->tabs,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
+        HWND pageWindow =
+            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
+                              WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS, page.left, page.top,
+                              page.right - page.left, page.bottom - page.top, view->tabs,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
         if (!pageWindow)
             continue;
         raw->build(pageWindow);

@@ -112,7 +112,7 @@ struct Session {
     void start() {
         click(kIdStart);
         MessageBoxInfo confirm = box();
-        ExpectEqual(confirm.title, L"SUPPRESSION DEFINITIVE D'UNE LISTE DE FICHIERS", L"start confirmation");
+        ExpectEqual(confirm.title, L"SUPPRESSION DÉFINITIVE D'UNE LISTE DE FICHIERS", L"start confirmation");
         Answer(confirm, IDYES);
     }
     void quit() {

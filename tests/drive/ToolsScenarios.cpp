@@ -274,17 +274,10 @@ SCENARIO("tools-panel") {
     Expect((::GetWindowLongW(s.view(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0, L"the view has a sunken edge");
 
     ExpectEqual(static_cast<long long>(::SendMessageW(s.tabs(), TCM_GETITEMCOUNT, 0, 0)), 3, L"tab count");
-    const wchar_t* tabTitles[] = {L"Utilitaires", L"Outils avancés", L"Aide et maintenance"};
-    const wchar_t* intros[] = {
-        L"Accèdez rapidement aux outils et fonctions pratiques de votre Windows",
-        L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas reportez-vous à "
-        L"l'aide mise à disposition dans chaque utilitaire.",
-        L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
-        L"dont vous avez besoin."};
-    for (int tab = 0; tab < 3; ++tab) {
-        ExpectEqual(TabText(s.tabs(), tab), tabTitles[tab], L"tab title");
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        ExpectEqual(TabText(s.tabs(), tab), kToolTabs[tab].title, L"tab title");
         HWND intro = FindChildById(s.page(tab), ToolsView::kIntroFirstId + tab);
-        ExpectEqual(Text(intro), intros[tab], L"introduction of " + std::wstring(tabTitles[tab]));
+        ExpectEqual(Text(intro), kToolTabs[tab].intro, L"introduction of " + std::wstring(kToolTabs[tab].title));
         const RECT place = RectIn(s.page(tab), intro);
         Expect(place.left == 5 && place.top == 5, L"the introduction sits at (5, 5)");
     }
@@ -460,9 +453,9 @@ SCENARIO("tools-32bit") {
         StartedProcesses started;
         Answer(s.expectBox(5, L"Info", L"Votre version de Windows n'est pas supportée.", IconKind::None), IDOK);
         // Through the shell's "open", which fails here: the prefix has no MRT.exe.
-        s.expectError(8, L"Impossible de lancer l'anti logiciels malveillants");
+        s.expectError(8, L"Impossible de lancer l'Anti-logiciels malveillants");
         // msconfig.exe, the shell, the Help Center's copy: all missing, so the Run dialog is offered.
-        Answer(s.expectBox(20, L"Commande Exécuter", L"Voulez-vous essayer avec la commande exécuter ?",
+        Answer(s.expectBox(20, L"Commande Exécuter", L"Voulez-vous essayer avec la commande Exécuter ?",
                            IconKind::Question, true),
                IDNO);
         s.expectNoBox(L"\"Non\" to the Run dialog");
