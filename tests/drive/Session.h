@@ -16,7 +16,7 @@ namespace drive {
 
 constexpr wchar_t kTitle[] = L"Kestavel Shredder 3.20";
 constexpr wchar_t kFolder[] = L"C:\\shred\\";
-constexpr wchar_t kOpenTitle[] = L"Sélectionnez un fichier il sera listé prêt pour la destruction";
+constexpr wchar_t kOpenTitle[] = L"Sélectionnez un fichier, il sera listé prêt pour la destruction";
 
 inline void MakeFile(const std::wstring& path, unsigned long long size) {
     ::CreateDirectoryW(kFolder, nullptr);

@@ -309,9 +309,7 @@ SCENARIO("tools-panel") {
         }
     }
     ExpectEqual(Text(FindChildById(s.page(2), kToolLinkFirst + ToolsView::kDescriptionOffset + 32)),
-                L"Lancer, ajouter ou supprimer des programmes et des composants windows. Désinstallez les logiciels "
-                L"dont vous ne vous servez plus.",
-                L"the longest description");
+                ToolItemAt(32).description, L"the longest description");
 
     // Under the pointer a link takes its light colour, and gives it back when the pointer leaves. The light
     // colour is also what smoothing makes of the dark one at the edges of the letters, so the light pixels
@@ -327,7 +325,7 @@ SCENARIO("tools-panel") {
     Expect(WaitUntil([&] { return CountPixels(internet, dark) == 0 && CountPixels(internet, light) > lightAway + 20; }),
            L"under the pointer the link turns light blue");
     // The pointer resting on the link shows its tooltip.
-    Expect(WaitUntil([&] { return VisibleTooltipText(s.program.processId()) == L"Afficher les propriétés internet"; }),
+    Expect(WaitUntil([&] { return VisibleTooltipText(s.program.processId()) == ToolItemAt(16).tooltip; }),
            L"the tooltip of \"Options internet\"");
     Screenshot(L"tools-utilitaires");
     ::SetCursorPos(rect.left - 60, rect.top - 60);
@@ -416,7 +414,7 @@ SCENARIO("tools-errors") {
         s.expectNoBox(L"\"Panneau de configuration\"");
         // The prefix's own registry editor and system information start, without a word.
         s.clickLink(22);
-        Expect(started.waitFor(L"regedit.exe") != 0, L"\"Editeur du registre\" starts regedit.exe");
+        Expect(started.waitFor(L"regedit.exe") != 0, L"\"Éditeur du registre\" starts regedit.exe");
         s.clickLink(25);
         Expect(started.waitFor(L"msinfo32.exe") != 0, L"\"Informations système\" starts msinfo32.exe");
         s.expectNoBox(L"a tool that starts");
