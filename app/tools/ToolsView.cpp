@@ -22,6 +22,8 @@ constexpr COLORREF kGrey = RGB(113, 112, 142);
 constexpr COLORREF kLinkColor = RGB(72, 110, 183);
 constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
 constexpr int kIconSize = 16;
+// Between the container's edges and the tab control, on every side.
+constexpr int kTabMargin = 5;
 constexpr int kLinkHeight = 15;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
@@ -203,8 +205,9 @@ LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return page ? page->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The container: white, keeps the tab images and the pictures for its pages, and shows the page of the
-// chosen tab.
+// The container: keeps the tab images and the pictures for its pages, and shows the page of the chosen
+// tab. It is painted in the colour the tab control paints behind its headers (its class brush), so that
+// the tab control stands on one background as in a dialog; the pages inside it are white.
 struct ImageListTraits {
     using type = HIMAGELIST;
     static type empty() { return nullptr; }
@@ -232,8 +235,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(window, &client);
-            ::SetDCBrushColor(reinterpret_cast<HDC>(wParam), kWhite);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
         case WM_NOTIFY:
@@ -265,9 +267,15 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         return nullptr;
     auto view = std::make_unique<View>();
     view->pictures = pictures;
-    view->tabs =
-        ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 5, 5, 739, 645,
-                          window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
+    // The tab control fills the container's client area (inside its sunken edge) but for the same margin
+    // on every side, so that all four of its borders show.
+    RECT client;
+    ::GetClientRect(window, &client);
+    const int tabsWidth = client.right - 2 * kTabMargin;
+    const int tabsHeight = client.bottom - 2 * kTabMargin;
+    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                   kTabMargin, kTabMargin, tabsWidth, tabsHeight, window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
     ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, kToolTabCount, 0));
     if (view->tabImages && pictures.tabIcons)
@@ -280,7 +288,7 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         item.iImage = tab;
         ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
     }
-    RECT page = {0, 0, 739, 645};
+    RECT page = {0, 0, tabsWidth, tabsHeight};
     ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);

@@ -272,6 +272,22 @@ SCENARIO("tools-panel") {
     Expect(area.left == 265 && area.top == 65 && area.right == 265 + 744 && area.bottom == 65 + 653,
            L"the view fills the right-hand area");
     Expect((::GetWindowLongW(s.view(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0, L"the view has a sunken edge");
+    // Like a tab control in a dialog: all four borders inside the view, at one margin, and one colour around
+    // it, behind the tab headers as well.
+    RECT inside;
+    ::GetClientRect(s.view(), &inside);
+    const RECT tabs = RectIn(s.view(), s.tabs());
+    Expect(tabs.left > 0 && tabs.top == tabs.left && inside.right - tabs.right == tabs.left &&
+               inside.bottom - tabs.bottom == tabs.left,
+           L"the tab control keeps one margin on every side");
+    RECT margin = {inside.left, inside.top + 100, inside.left + tabs.left, inside.bottom - 100};
+    ::MapWindowPoints(s.view(), nullptr, reinterpret_cast<POINT*>(&margin), 2);
+    RECT band = {tabs.right - 80, tabs.top + 2, tabs.right - 10, tabs.top + 12};
+    ::MapWindowPoints(s.view(), nullptr, reinterpret_cast<POINT*>(&band), 2);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    auto other = [&](COLORREF color) { return color != face; };
+    Expect(CountScreenPixels(margin, other) == 0 && CountScreenPixels(band, other) == 0,
+           L"the margin and the band behind the tab headers have one colour");
 
     ExpectEqual(static_cast<long long>(::SendMessageW(s.tabs(), TCM_GETITEMCOUNT, 0, 0)), 3, L"tab count");
     for (int tab = 0; tab < kToolTabCount; ++tab) {
