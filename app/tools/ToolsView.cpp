@@ -1,6 +1,7 @@
 #include "app/tools/ToolsView.h"
 
 #include "app/tools/ToolItems.h"
+#include "controls/PlainTip.h"
 #include "win/Handle.h"
 #include "win/Window.h"
 
@@ -80,9 +81,7 @@ void Page::build(HWND window) {
     text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
          pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
 
-    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    tooltip_ = PlainTip::Create(window_);
     for (int number = 1; number <= kToolCount; ++number) {
         const ToolItem& item = ToolItemAt(number);
         if (item.tab != tab_)
@@ -95,15 +94,8 @@ void Page::build(HWND window) {
             text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, item.y + 15,
                  std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
-        if (item.tooltip && tooltip_) {
-            TTTOOLINFOW tool = {};
-            tool.cbSize = sizeof(tool);
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = window_;
-            tool.uId = reinterpret_cast<UINT_PTR>(link);
-            tool.lpszText = const_cast<wchar_t*>(item.tooltip);
-            ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
+        if (item.tooltip)
+            PlainTip::AddTool(tooltip_, link, item.tooltip);
     }
 }
 
