@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Checks the French of what the program shows with Hunspell's French dictionary (Debian's hunspell-fr):
-# the wide literals of the windows' sources under app/, and the text of the help pages. Names of the
-# program, of products and of tools that the dictionary does not know are in words.txt, beside this script.
-# The journal window (app/journal/) is left out: its texts are another room's, kept with the journal's file.
+# Checks the French of what the program shows with Hunspell's French dictionary (Debian's hunspell-fr): the
+# wide literals of the windows' sources under app/ and of the presets' and methods' tables, and the text of
+# the help pages. Names of the program, of products and of tools that the dictionary does not know are in
+# words.txt, beside this script. The journal window (app/journal/) is not read: its texts are looked after
+# with the journal's file.
 # Usage: check-spelling.sh SOURCE_DIR
 set -euo pipefail
 top=$1
@@ -15,7 +16,12 @@ sed '/^#/d; /^$/d' "$here/words.txt" >"$work/words"
 # A literal holding a path, or made of one word shaped like a name in code (a class name, an identifier in
 # capitals or in camel case, a file name, a format), is not a text for the user, and is skipped; adjacent
 # literals are joined first, as the compiler does.
-find "$top/app" -name '*.cpp' -o -name '*.h' | grep -v '/app/journal/' | sort | while read -r source; do
+# The presets' menu and the overwrite methods' names, which the main window shows, are the engine's tables.
+{
+    find "$top/app" -name '*.cpp' -o -name '*.h' | grep -v '/app/journal/' | sort
+    echo "$top/shred/Presets.cpp"
+    echo "$top/shred/OverwriteMethod.h"
+} | while read -r source; do
     perl -0777 -ne '
         while (/((?:L"(?:[^"\\]|\\.)*"\s*)+)/g) {
             my $run = $1;
