@@ -7,6 +7,3 @@
 // wider than the tooltip asks each time it is sized to show a text; larger margins would not help, since
 // the tooltip adds them to its text's box as well as to its window. Windows only gets a wider bubble.
 void KeepTipTextWhole(HWND tip);
-
-// How many pixels the tooltip is widened by, for its font.
-int TipWidthSpare(HWND tip);
