@@ -45,11 +45,11 @@ std::wstring OsBitnessLabel() {
 }
 
 std::wstring FrenchDateLineFor(const SYSTEMTIME& day) {
-    static constexpr std::array<const wchar_t*, 7> kDays = {L"Dimanche", L"Lundi",    L"Mardi", L"Mercredi",
-                                                            L"Jeudi",    L"Vendredi", L"Samedi"};
-    static constexpr std::array<const wchar_t*, 12> kMonths = {L"Janvier",   L"Février", L"Mars",     L"Avril",
-                                                               L"Mai",       L"Juin",    L"Juillet",  L"Août",
-                                                               L"Septembre", L"Octobre", L"Novembre", L"Décembre"};
+    static constexpr std::array<const wchar_t*, 7> kDays = {L"dimanche", L"lundi",    L"mardi", L"mercredi",
+                                                            L"jeudi",    L"vendredi", L"samedi"};
+    static constexpr std::array<const wchar_t*, 12> kMonths = {L"janvier",   L"février", L"mars",     L"avril",
+                                                               L"mai",       L"juin",    L"juillet",  L"août",
+                                                               L"septembre", L"octobre", L"novembre", L"décembre"};
     wchar_t number[16];
     std::wstring line = kDays[day.wDayOfWeek % 7];
     line += L" ";

@@ -1,5 +1,7 @@
 #include "controls/BalloonTip.h"
 
+#include "controls/TipWidth.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -17,6 +19,7 @@ HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, cons
     ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
     ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidth);
+    KeepTipTextWhole(tip);
 
     // The version 2 size is understood by every comctl32 from Windows XP on; the full structure of the
     // Windows 7 headers is refused by the older ones.

@@ -1,12 +1,16 @@
 #include "controls/PlainTip.h"
 
+#include "controls/TipWidth.h"
+
 #include <commctrl.h>
 
 namespace PlainTip {
 
 HWND Create(HWND owner) {
-    return ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
-                             owner, nullptr, nullptr, nullptr);
+    HWND tips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                                  0, owner, nullptr, nullptr, nullptr);
+    KeepTipTextWhole(tips);
+    return tips;
 }
 
 void AddTool(HWND tips, HWND control, const std::wstring& text) {

@@ -42,8 +42,8 @@ struct ScanContext {
 
 // Something a scan wants the user told; the window words it.
 enum class ScanNotice {
-    FirefoxCacheMissing,     // "Le répertoire local de FireFox n'a pas été trouvé!"
-    FirefoxProfilesMissing,  // "Le répertoire de FireFox n'a pas été trouvé!"
+    FirefoxCacheMissing,     // "Le répertoire local de Firefox n'a pas été trouvé!"
+    FirefoxProfilesMissing,  // "Le répertoire de Firefox n'a pas été trouvé!"
 };
 
 // One scan's harvest, in the order the list must hold it.

@@ -12,10 +12,10 @@ constexpr wchar_t kHistory[] = L"Historique";
 constexpr wchar_t kDocuments[] = L"Mes Documents";
 
 constexpr wchar_t kEverything[] =
-    L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS CES FICHIERS ?\r\rSI OUI, ILS SERONT IRRECUPERABLES !";
+    L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS CES FICHIERS ?\r\rSI OUI, ILS SERONT IRRÉCUPÉRABLES !";
 constexpr wchar_t kFavoritesQuestion[] =
-    L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT DEFINITIVEMENT "
-    L"DETRUITS ET IRRECUPERABLES !";
+    L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS VOS LIENS DANS IE ?\r\rSI OUI, ILS SERONT DÉFINITIVEMENT "
+    L"DÉTRUITS ET IRRÉCUPÉRABLES !";
 
 }  // namespace
 
@@ -31,7 +31,7 @@ constexpr std::array<PresetRow, kPresetCount> kPresets = {{
      PresetRoot::ShellFolder, Cookies, L"", ScanKind::Cookies, nullptr, nullptr},
     {Preset::Favorites, kInternet, L"Favoris", PresetPicture::Internet, true, PresetNeeds::Nothing,
      PresetRoot::ShellFolder, Favorites, L"", ScanKind::Generic, L"DESTRUCTION DE: > MES FAVORIS", kFavoritesQuestion},
-    {Preset::FirefoxCache, kInternet, L"FireFox Cache", PresetPicture::Internet, false, PresetNeeds::Firefox,
+    {Preset::FirefoxCache, kInternet, L"Firefox Cache", PresetPicture::Internet, false, PresetNeeds::Firefox,
      PresetRoot::FirefoxProfiles, LocalAppData, L"Mozilla\\Firefox\\Profiles\\", ScanKind::Firefox, nullptr, nullptr},
     {Preset::History, kHistory, L"Historique", PresetPicture::History, false, PresetNeeds::Nothing,
      PresetRoot::ShellFolder, History, L"", ScanKind::History, nullptr, nullptr},
@@ -44,7 +44,7 @@ constexpr std::array<PresetRow, kPresetCount> kPresets = {{
     {Preset::PrefetchLayouts, kHistory, L"Layouts du Prefetch", PresetPicture::Folder, false, PresetNeeds::Nothing,
      PresetRoot::WindowsFolder, ShellFolder{}, L"Prefetch\\", ScanKind::Prefetch, nullptr, nullptr},
     // "Cache d’images" with the typographic apostrophe (0x92 in Windows-1252), as Media Player names it.
-    {Preset::MediaPlayerCache, kHistory, L"Média Player cache", PresetPicture::Folder, false, PresetNeeds::Nothing,
+    {Preset::MediaPlayerCache, kHistory, L"Media Player cache", PresetPicture::Folder, false, PresetNeeds::Nothing,
      PresetRoot::ShellFolder, LocalAppData, L"Microsoft\\Media Player\\Cache d\u2019images\\LocalMLS\\",
      ScanKind::MediaPlayerCache, nullptr, nullptr},
     {Preset::Templates, kHistory, L"Modèles", PresetPicture::Folder, false, PresetNeeds::Nothing,
@@ -53,8 +53,8 @@ constexpr std::array<PresetRow, kPresetCount> kPresets = {{
      PresetRoot::ShellFolder, MyMusic, L"", ScanKind::Generic, L"DESTRUCTION DE: > MA MUSIQUE", kEverything},
     {Preset::MyPictures, kDocuments, L"Mes images", PresetPicture::Documents, false, PresetNeeds::Nothing,
      PresetRoot::ShellFolder, MyPictures, L"", ScanKind::Generic, L"DESTRUCTION DE: > MES IMAGES", kEverything},
-    {Preset::MyVideos, kDocuments, L"Mes Videos", PresetPicture::Documents, false, PresetNeeds::Nothing,
-     PresetRoot::ShellFolder, MyVideo, L"", ScanKind::Generic, L"DESTRUCTION DE: > MES VIDEOS", kEverything},
+    {Preset::MyVideos, kDocuments, L"Mes vidéos", PresetPicture::Documents, false, PresetNeeds::Nothing,
+     PresetRoot::ShellFolder, MyVideo, L"", ScanKind::Generic, L"DESTRUCTION DE: > MES VIDÉOS", kEverything},
     {Preset::MyDocuments, kDocuments, L"Mes Documents", PresetPicture::Documents, false, PresetNeeds::Nothing,
      PresetRoot::ShellFolder, Personal, L"", ScanKind::Generic, L"DESTRUCTION DE: > MES DOCUMENTS", kEverything},
 }};

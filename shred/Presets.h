@@ -79,6 +79,6 @@ inline ScanKind PresetScanKind(Preset preset) {
 
 // The folder a preset starts from, looked up now (ShellFolderPath). Empty when the folder is unknown:
 // the window then starts nothing. For FirefoxCache it is the local profiles folder, empty when Firefox
-// keeps none (the window then shows "Le répertoire de FireFox n'a pas été trouvé!").
+// keeps none (the window then shows "Le répertoire de Firefox n'a pas été trouvé!").
 // windowsFolder: WindowsFolderPath(), without a trailing backslash.
 std::wstring PresetTarget(Preset preset, int osLevel, const std::wstring& windowsFolder);

@@ -87,7 +87,7 @@ void Actions::systemConfiguration() const {
     if (LaunchProgram(msconfig.c_str()) || ShellOpen(msconfig.c_str()) ||
         LaunchProgram(parent(L"pchealth\\helpctr\\binaries\\msconfig.exe").c_str()))
         return;
-    if (box(L"Commande Exécuter", L"Voulez-vous essayer avec la commande exécuter ?", MB_YESNO | MB_ICONQUESTION) ==
+    if (box(L"Commande Exécuter", L"Voulez-vous essayer avec la commande Exécuter ?", MB_YESNO | MB_ICONQUESTION) ==
         IDYES)
         TaskbarCommand(kRunDialog);
 }
@@ -121,7 +121,7 @@ void Actions::run(ToolAction action) {
             break;
         case ToolAction::MalwareRemoval:
             if (!companion(L"mrt64.exe") && !ShellOpen(system(L"MRT.exe").c_str()))
-                error(L"Impossible de lancer l'anti logiciels malveillants");
+                error(L"Impossible de lancer l'Anti-logiciels malveillants");
             break;
         case ToolAction::SelfExtractingArchive:
             launch(system(L"iexpress.exe"), L"Impossible de lancer le créateur d'archives auto-extractibles");

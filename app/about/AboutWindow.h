@@ -24,7 +24,7 @@ public:
         kIdClose = 208,
         kIdStatusBar = 209,
     };
-    static constexpr wchar_t kTitle[] = L"A propos de Kestavel Shredder 3.20";
+    static constexpr wchar_t kTitle[] = L"À propos de Kestavel Shredder 3.20";
     static constexpr int kClientWidth = 500;
     static constexpr int kClientHeight = 225;
 

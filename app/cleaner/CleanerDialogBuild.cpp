@@ -6,6 +6,7 @@
 #include "controls/BalloonTip.h"
 #include "controls/Container.h"
 #include "controls/Gdi.h"
+#include "controls/TipWidth.h"
 
 namespace cleaner {
 
@@ -60,6 +61,7 @@ void CleanerDialog::attachTip(HWND control, const wchar_t* title, const wchar_t*
                                  app_.instance, nullptr);
     if (!tip)
         return;
+    KeepTipTextWhole(tip);
     TOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -10,7 +10,7 @@ const std::array<Page, 4> kPages = {{
      L"Sélection des éléments à effacer.",
      {kIdPageTextFirst + kGeneral,
       {10, 30, 680, 75},
-      L"Pour éléminer les traces d'utilisation courante et les fichiers inutiles sur votre ordinateur.\nSélectionnez "
+      L"Pour éliminer les traces d'utilisation courante et les fichiers inutiles sur votre ordinateur.\nSélectionnez "
       L"les données que vous souhaitez effacer et cliquez sur Nettoyer."}},
     {L"Paramètres",
      IDR_CLEANER_TAB_SETTINGS,
@@ -21,8 +21,8 @@ const std::array<Page, 4> kPages = {{
      L"Afficher les informations contenues dans le cache DNS",
      {kIdPageTextFirst + kDns,
       {20, 30, 670, 90},
-      L"Le cache DNS contient toutes les adresses des sites internet que vous avez récemment visité, même si vous "
-      L"avez effacé l'historique de navigation. Elles seront conservées durant 24 heures, automatiquement effaçées "
+      L"Le cache DNS contient toutes les adresses des sites internet que vous avez récemment visités, même si vous "
+      L"avez effacé l'historique de navigation. Elles seront conservées durant 24 heures, automatiquement effacées "
       L"par le système après ce délai. Le cache DNS est très utile pour accélérer l'affichage des pages web déjà "
       L"visitées. Si pour une raison ou une autre vous préférez supprimer toutes vos traces de navigation sans "
       L"attendre, vous devez effacer ce cache."}},
@@ -38,8 +38,8 @@ const std::array<Page, 4> kPages = {{
 
 // Indexed by the item's number, like kCleanerItems.
 constexpr std::array<Item, kCleanerItemCount> kItems = {{
-    {CleanerItem::TypedUrls, L" Historique des URLs saisies dans IE", L"Nettoyage des URLs saisies dans IE en cours...",
-     0, 0, 220, L"URL saisies", L"Supprime du registre les urls saisies manuellement dans Internet Explorer"},
+    {CleanerItem::TypedUrls, L" Historique des URL saisies dans IE", L"Nettoyage des URL saisies dans IE en cours...",
+     0, 0, 220, L"URL saisies", L"Supprime du registre les URL saisies manuellement dans Internet Explorer"},
     {CleanerItem::IeCache, L" Fichiers Internet temporaires",
      L"Suppression des fichiers Internet temporaires en cours...", 0, 1, 160, L"Cache IE",
      L"Supprime tous les fichiers temporaires téléchargés lors de vos navigations avec Internet Explorer"},
@@ -47,27 +47,27 @@ constexpr std::array<Item, kCleanerItemCount> kItems = {{
      L"Cookies IE", L"Supprime tous les cookies installés par les sites web lors de vos navigations avec IE"},
     {CleanerItem::IeHistory, L" Historique de navigation internet",
      L"Suppression de l'historique de navigation dans IE en cours...", 0, 3, 200, L"Historique IE",
-     L"Supprime les urls visitées stockées dans l'historique de IE"},
+     L"Supprime les URL visitées stockées dans l'historique d'Internet Explorer"},
     {CleanerItem::Clipboard, L" Vider le presse-papier", L"Nettoyage du presse-papier en cours...", 0, 4, 160,
-     L"Clipboard", L"Supprime les données précédemment placées dans le presse-papier"},
+     L"Presse-papier", L"Supprime les données précédemment placées dans le presse-papier"},
     {CleanerItem::MruTraces, L" Nettoyer le registre des traces MRU",
      L"Nettoyage des traces MRU dans le registre en cours...", 0, 5, 210, L"Traces MRU",
      L"Nettoie le registre des traces des fichiers récemment utilisés"},
-    {CleanerItem::DnsCache, L" Effacer le cache DNS (sites web vistés)", L"Effacement du cache DNS en cours...", 0, 6,
-     210, L"Effacer le cache DNS", L"Supprime les données des sites récemment vistés du cache DNS"},
+    {CleanerItem::DnsCache, L" Effacer le cache DNS (sites web visités)", L"Effacement du cache DNS en cours...", 0, 6,
+     210, L"Effacer le cache DNS", L"Supprime les données des sites récemment visités du cache DNS"},
     {CleanerItem::RecentDocs, L" Documents récents", L"Suppression de la liste des documents récents en cours...", 1, 0,
      140, L"Documents récents", L"Supprime tous les liens d'accès rapide vers les documents récemment utilisés"},
     {CleanerItem::WindowsTemp, L" Fichiers temporaires Windows",
      L"Suppression des fichiers temporaires de tous les utilisateurs en cours...", 1, 1, 160, L"Temporaires Windows",
-     L"Supprime tous les fichiers temp de tous les utilisateurs en fonctions de vos paramètres"},
+     L"Supprime tous les fichiers temp de tous les utilisateurs en fonction de vos paramètres"},
     {CleanerItem::UserTemp, L" Fichiers temporaires utilisateur",
      L"Suppression des fichiers temporaires de l'utilisateur actuel en cours...", 1, 2, 160, L"Temporaires utilisateur",
-     L"Supprime tous les fichiers temp de l'utilisateur actuel en fonctions de vos paramètres"},
+     L"Supprime tous les fichiers temp de l'utilisateur actuel en fonction de vos paramètres"},
     {CleanerItem::BurnTemp, L" Fichiers temporaires à graver",
      L"Suppression des fichiers temporaires à graver en cours...", 1, 3, 160, L"Listing gravure",
      L"Supprime tous les fichiers listés en attente d'être gravés avec l'utilitaire de Windows"},
-    {CleanerItem::MediaPlayerCache, L" Média Player Cache Images", L"Suppression du cache de Média Player en cours...",
-     1, 4, 170, L"Images vidéos", L"Supprime les images créées par Windows Média Player lors de la lecture de vidéos"},
+    {CleanerItem::MediaPlayerCache, L" Media Player Cache Images", L"Suppression du cache de Media Player en cours...",
+     1, 4, 170, L"Images vidéos", L"Supprime les images créées par Windows Media Player lors de la lecture de vidéos"},
     {CleanerItem::PrefetchLayouts, L" Layouts du Prefetch", L"Suppression des fichiers modèles du Prefetch en cours...",
      1, 5, 160, L"Modèles Windows",
      L"Supprime les modèles créés et utilisés par Windows pour les applications courantes"},
@@ -77,8 +77,8 @@ constexpr std::array<Item, kCleanerItemCount> kItems = {{
 static_assert(RowsFollowTheItems(kItems), "one row per item, in the items' order");
 
 const std::array<Button, 4> kStripButtons = {{
-    {kIdSelectAll, {10, 5, 130, 35}, L"Sélectionner tout", nullptr, L"Sélectionner tout les éléments pour suppression"},
-    {kIdDeselectAll, {130, 5, 250, 35}, L"Désélectionner tout", nullptr, L"Désélectionner tout les éléments"},
+    {kIdSelectAll, {10, 5, 130, 35}, L"Sélectionner tout", nullptr, L"Sélectionner tous les éléments pour suppression"},
+    {kIdDeselectAll, {130, 5, 250, 35}, L"Désélectionner tout", nullptr, L"Désélectionner tous les éléments"},
     {kIdClean,
      {500, 5, 580, 35},
      L"Nettoyer",
@@ -97,7 +97,7 @@ const std::array<Button, 2> kDnsButtons = {{
      {555, 305, 675, 330},
      L"Effacer Cache DNS",
      L"Effacer maintenant",
-     L"Effacer les informations (adresses web vistées) contenues dans le cache DNS"},
+     L"Effacer les informations (adresses web visitées) contenues dans le cache DNS"},
 }};
 
 const std::array<Button, 3> kMruButtons = {{

@@ -155,14 +155,14 @@ struct Column {
     const wchar_t* caption;
     int width;
 };
-inline constexpr Column kMruColumns[] = {{L"Sous clé", 100}, {L"Nom", 70}, {L"Valeur", 490}};
+inline constexpr Column kMruColumns[] = {{L"Sous-clé", 100}, {L"Nom", 70}, {L"Valeur", 490}};
 
 // The dialog's questions and notices.
 inline constexpr wchar_t kNothingTicked[] = L"Vous devez sélectionner au moins un élément pour démarrer le nettoyage.";
-inline constexpr wchar_t kConfirmClean[] = L"Êtes vous sûr(e) de vouloir nettoyer les éléments sélectionnés ?";
+inline constexpr wchar_t kConfirmClean[] = L"Êtes-vous sûr(e) de vouloir nettoyer les éléments sélectionnés ?";
 inline constexpr wchar_t kCleanDeclined[] = L"Le nettoyage a été annulé par l'utilisateur!";
 inline constexpr wchar_t kCleanFinished[] = L"Le nettoyage des éléments sélectionnés est terminé!";
-inline constexpr wchar_t kConfirmFlush[] = L"Êtes vous sûr(e) de vouloir effacer le cache DNS maintenant ?";
+inline constexpr wchar_t kConfirmFlush[] = L"Êtes-vous sûr(e) de vouloir effacer le cache DNS maintenant ?";
 inline constexpr wchar_t kConfirmStop[] = L"Voulez-vous réellement tout arrêter ?";
 
 }  // namespace cleaner::layout

@@ -13,7 +13,7 @@ enum Command : int {
     kCmdAddFolder = 52,  // "Ajouter un répertoire complet"
     kCmdPresets = 53,    // "Répertoires système..."
     kCmdHelp = 55,       // "Ouvrir l'aide", tray "Aide ?"
-    kCmdAbout = 58,      // "A propos..."
+    kCmdAbout = 58,      // "À propos..."
 
     kCmdPresetFirst = 100,  // presets menu items, in menu order
     kCmdTreeAdd = 130,      // tree menu items

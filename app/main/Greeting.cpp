@@ -9,7 +9,7 @@ std::wstring GreetingFirstLine(const std::wstring& userFolderName, bool administ
 }
 
 std::wstring GreetingSecondLine(const std::wstring& frenchDate) {
-    return L"Nous sommes le " + frenchDate + L", Bienvenue dans votre utilitaire de sécurité personnelle.";
+    return L"Nous sommes le " + frenchDate + L", bienvenue dans votre utilitaire de sécurité personnelle.";
 }
 
 bool DrawGreeting(const App& app, HBITMAP header, const std::wstring& firstLine, const std::wstring& secondLine) {

@@ -122,7 +122,7 @@ void MainWindow::addFiles() {
     dialog.lpstrFile = names.data();
     dialog.nMaxFile = static_cast<DWORD>(names.size());
     dialog.lpstrInitialDir = start.c_str();
-    dialog.lpstrTitle = L"Sélectionnez un fichier il sera listé prêt pour la destruction";
+    dialog.lpstrTitle = L"Sélectionnez un fichier, il sera listé prêt pour la destruction";
     dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (::GetOpenFileNameW(&dialog)) {
         // One name: a full path. Several: the folder, then each name, each ended by a zero.
@@ -183,8 +183,8 @@ void MainWindow::onScanDone(const std::vector<ScanNotice>& notices) {
     }
     for (ScanNotice notice : notices) {
         message(L"Erreur!",
-                notice == ScanNotice::FirefoxCacheMissing ? L"Le répertoire local de FireFox n'a pas été trouvé!"
-                                                          : L"Le répertoire de FireFox n'a pas été trouvé!",
+                notice == ScanNotice::FirefoxCacheMissing ? L"Le répertoire local de Firefox n'a pas été trouvé!"
+                                                          : L"Le répertoire de Firefox n'a pas été trouvé!",
                 MB_OK | MB_ICONWARNING);
     }
 }
@@ -209,7 +209,7 @@ void MainWindow::onPreset(int index) {
     const std::wstring target = PresetTarget(row.preset, app_.osLevel, WindowsFolderPath());
     if (target.empty()) {
         if (row.root == PresetRoot::FirefoxProfiles)
-            message(L"Erreur!", L"Le répertoire de FireFox n'a pas été trouvé!", MB_OK | MB_ICONWARNING);
+            message(L"Erreur!", L"Le répertoire de Firefox n'a pas été trouvé!", MB_OK | MB_ICONWARNING);
         return;
     }
     startScan(row.scan, target);

@@ -20,7 +20,7 @@ constexpr std::array<ColumnEntry, 16> kColumnEntries = {{
     {kContainer, 250, 0, L"", 0},  // the explorer tree
     {kHeader, 35, 0, L"Support", IDR_GROUP_SUPPORT},
     {kLink, 25, kCmdHelp, L"Ouvrir l'aide", IDR_LINK_HELP},
-    {kLink, 25, kCmdAbout, L"A propos...", IDR_LINK_ABOUT},
+    {kLink, 25, kCmdAbout, L"À propos...", IDR_LINK_ABOUT},
 }};
 
 // A row left out would come out as an entry of no type.

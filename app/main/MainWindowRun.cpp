@@ -32,12 +32,12 @@ void MainWindow::startRun() {
         return;
     }
     if (list_.count() == 0) {
-        message(L"ERREUR", L"Aucun fichiers à détruire dans la liste!", MB_OK | MB_ICONWARNING);
+        message(L"ERREUR", L"Aucun fichier à détruire dans la liste!", MB_OK | MB_ICONWARNING);
         return;
     }
-    if (message(L"SUPPRESSION DEFINITIVE D'UNE LISTE DE FICHIERS",
+    if (message(L"SUPPRESSION DÉFINITIVE D'UNE LISTE DE FICHIERS",
                 L"ÊTES-VOUS SÛR(E) DE VOULOIR SUPPRIMER TOUS CES FICHIERS ?\r\rSI OUI, VOUS NE POURREZ REVENIR EN "
-                L"ARRIERE !",
+                L"ARRIÈRE !",
                 MB_YESNO | MB_ICONWARNING) != IDYES) {
         message(L"Processus", L"La destruction a été annulée par l'utilisateur!", MB_OK | MB_ICONWARNING);
         return;

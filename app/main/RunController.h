@@ -32,7 +32,7 @@ enum class RunText {
 enum class RunBar {
     Repetitions,   // 0 to 100
     FilePosition,  // "Avancement pointeur"
-    Overwrite,     // "Ecrasement réalisé"
+    Overwrite,     // "Écrasement réalisé"
     NameWipe,      // 0 to 27 of 100
     Overall,       // "Progression"
 };

@@ -46,7 +46,7 @@ std::wstring PatternText(int passes, int pattern) {
 }
 
 void RunWords::runStarted(const std::wstring& methodLabel) {
-    display_.setText(RunText::RepetitionsLabel, L"Ecrasement...");
+    display_.setText(RunText::RepetitionsLabel, L"Écrasement...");
     display_.setText(RunText::Method, methodLabel);
 }
 
@@ -121,7 +121,7 @@ void RunWords::runCleared() {
 SummaryBox SummaryWords(const RunSummary& summary) {
     static const std::wstring kAllDone = L"Tous les fichiers sélectionnés ont été traités";
     static const std::wstring kPartDone = L"Seule une partie des fichiers sélectionnés a été traitée";
-    static const std::wstring kSeeJournal = L"Erreurs détéctées!, consultez le journal pour les détails";
+    static const std::wstring kSeeJournal = L"Erreurs détectées, consultez le journal pour les détails";
     SummaryBox box;
     std::wstring first, second, third;
     switch (summary.end) {
@@ -134,7 +134,7 @@ SummaryBox SummaryWords(const RunSummary& summary) {
         case RunEnd::Incomplete:
             box.title = L"Destruction incomplète!";
             first = kAllDone;
-            second = L"Cependant des erreurs se sont produites";
+            second = L"Cependant, des erreurs se sont produites";
             third = kSeeJournal;
             box.icon = MB_ICONWARNING;
             break;

@@ -35,7 +35,7 @@ private:
     RunScreen& display_;
 };
 
-// What "Write Data:" shows during a pass of a method of `passes` passes writing `pattern` (a byte, or
+// What "Motif écrit:" shows during a pass of a method of `passes` passes writing `pattern` (a byte, or
 // OverwriteMethod::Random).
 std::wstring PatternText(int passes, int pattern);
 

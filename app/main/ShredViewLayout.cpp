@@ -28,7 +28,7 @@ constexpr std::array<Label, 4> kDetailLabels = {{
      LabelFont::Note,
      false},
     {kIdPointerCaption, {10, 480, 160, 495}, L"Avancement pointeur", kCaptionColor, LabelFont::Caption, false},
-    {kIdOverwriteCaption, {10, 512, 160, 527}, L"Ecrasement réalisé", kCaptionColor, LabelFont::Caption, false},
+    {kIdOverwriteCaption, {10, 512, 160, 527}, L"Écrasement réalisé", kCaptionColor, LabelFont::Caption, false},
     {kIdRepetitionsLabel, {10, 548, 160, 563}, L"Répétitions :", kCaptionColor, LabelFont::Caption, false},
 }};
 
@@ -68,9 +68,9 @@ constexpr std::array<Label, 7> kRunInfoLabels = {{
     {kIdRunStatus, {5, 10, 250, 27}, L"", RGB(227, 83, 61), LabelFont::Status, false},
     {kIdCyclesCaption, {5, 40, 90, 55}, L"Cycles effectués:", kCaptionColor, LabelFont::Caption, false},
     {kIdCycles, {100, 40, 200, 55}, L"", kValueColor, LabelFont::Caption, false},
-    {kIdPatternCaption, {5, 60, 90, 77}, L"Write Data:", kCaptionColor, LabelFont::Caption, false},
+    {kIdPatternCaption, {5, 60, 90, 77}, L"Motif écrit:", kCaptionColor, LabelFont::Caption, false},
     {kIdPattern, {90, 60, 250, 75}, L"", kValueColor, LabelFont::Caption, false},
-    {kIdNameWipeCaption, {5, 100, 145, 115}, L"Ecrasement mémoire du nom", kCaptionColor, LabelFont::Caption, false},
+    {kIdNameWipeCaption, {5, 100, 145, 115}, L"Écrasement mémoire du nom", kCaptionColor, LabelFont::Caption, false},
     {kIdNameWipe, {150, 100, 195, 115}, L"", kValueColor, LabelFont::Caption, false},
 }};
 constexpr Bar kNameWipeBar = {kIdNameWipeBar,     {5, 115, 250, 130}, RGB(235, 183, 29),

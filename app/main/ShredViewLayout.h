@@ -53,7 +53,7 @@ extern const std::array<Label, 6> kCounters;
 extern const Bar kOverallBar;
 inline constexpr wchar_t kOverallTipTitle[] = L"Progression";
 inline constexpr wchar_t kOverallTip[] =
-    L"Etat d'avancement général de la destruction en cours, indique le pourcentage d'éléments détruits.";
+    L"État d'avancement général de la destruction en cours, indique le pourcentage d'éléments détruits.";
 extern const Label kFileLine;
 
 // The frame of the details visible on large files, then its texts and bars; the repetitions bar is a
@@ -99,13 +99,13 @@ inline constexpr COLORREF kBannerYellow = RGB(244, 207, 45);
 inline constexpr COLORREF kBannerYellowText = RGB(0, 0, 0);
 inline constexpr wchar_t kRunningText[] =
     L"Le processus de destruction est en cours, veuillez patienter s'il vous plaît... Si vous souhaitez "
-    L"suspendre temporairement ou arrêter définitivement le processus, vous pouvez utilisez les boutons "
+    L"suspendre temporairement ou arrêter définitivement le processus, vous pouvez utiliser les boutons "
     L"[Interrompre] ou [Stopper tout!] ci-dessus.";
 inline constexpr wchar_t kResumedText[] =
     L"Le processus de destruction est en cours, veuillez patienter s'il vous plaît... Si vous souhaitez "
-    L"interrompre ou stopper le processus, vous pouvez utilisez les boutons ci-dessus.";
+    L"interrompre ou stopper le processus, vous pouvez utiliser les boutons ci-dessus.";
 inline constexpr wchar_t kPausedText[] =
-    L"Le processus de destruction a été suspendu. Si vous souhaitez le relancer utilisez le bouton [ Reprendre ] "
-    L"ci-dessus. Si vous préférez tout arrêter cliquez sur le bouton [ Stopper tout! ]";
+    L"Le processus de destruction a été suspendu. Si vous souhaitez le relancer, utilisez le bouton [ Reprendre ] "
+    L"ci-dessus. Si vous préférez tout arrêter, cliquez sur le bouton [ Stopper tout! ]";
 
 }  // namespace mainwin::layout

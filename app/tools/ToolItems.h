@@ -7,10 +7,32 @@
 
 #include "tools/ToolActions.h"
 
+#include <windows.h>
+
 #include <iterator>
 
 enum ToolTab : int { kTabUtilities = 0, kTabAdvanced = 1, kTabHelp = 2 };
 inline constexpr int kToolTabCount = kTabHelp + 1;
+
+// A tab's title and the introduction at the top of its page, in a box of introBox pixels (the first tab's
+// grows to fit its text).
+struct ToolTabText {
+    const wchar_t* title;
+    const wchar_t* intro;
+    SIZE introBox;
+};
+inline constexpr ToolTabText kToolTabs[] = {
+    {L"Utilitaires", L"Accédez rapidement aux outils et fonctions pratiques de votre Windows", {500, 15}},
+    {L"Outils avancés",
+     L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas, reportez-vous à "
+     L"l'aide mise à disposition dans chaque utilitaire.",
+     {700, 30}},
+    {L"Aide et maintenance",
+     L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
+     L"dont vous avez besoin.",
+     {700, 30}},
+};
+static_assert(std::size(kToolTabs) == kToolTabCount, "one text per tab");
 
 struct ToolItem {
     ToolTab tab;
@@ -53,7 +75,7 @@ inline constexpr ToolItem kToolItems[] = {
      ToolAction::MalwareRemoval},
     {kTabUtilities, 50, 350, 8, L"Création d'archives auto-extractibles", 215,
      L"Démarrer le créateur d'archives auto-extractibles",
-     L"Utiliser le créateur d'archives compressées auto-extractibles au format *.cab. (en anglais)",
+     L"Utiliser le créateur d'archives compressées auto-extractibles au format *.cab (en anglais)",
      ToolAction::SelfExtractingArchive},
     {kTabUtilities, 100, 400, 9, L"Minimiser toutes les fenêtres ouvertes", 220,
      L"Cache les fenêtres ouvertes et affiche le bureau", nullptr, ToolAction::MinimizeAll},
@@ -63,7 +85,7 @@ inline constexpr ToolItem kToolItems[] = {
      ToolAction::LockTaskbar},
     {kTabUtilities, 100, 475, 12, L"Propriétés de la barre des tâches", 190, nullptr, nullptr,
      ToolAction::TaskbarProperties},
-    {kTabUtilities, 100, 500, 13, L"Menu Démarrer ( paramètres de la zone de notification )", 320, nullptr, nullptr,
+    {kTabUtilities, 100, 500, 13, L"Menu Démarrer (paramètres de la zone de notification)", 320, nullptr, nullptr,
      ToolAction::StartMenuSettings},
     {kTabUtilities, 100, 525, 14, L"Réglage de l'horloge système", 170,
      L"Ouvre l'horloge de Windows pour effectuer ses réglages", nullptr, ToolAction::ClockSettings},
@@ -80,7 +102,7 @@ inline constexpr ToolItem kToolItems[] = {
      L"Démarrer le gestionnaire de configuration système", nullptr, ToolAction::SystemConfiguration},
     {kTabAdvanced, 50, 140, 20, L"Gestionnaire de disques durs et partitions", 240,
      L"Démarrer le gestionnaire de disques", nullptr, ToolAction::DiskManagement},
-    {kTabAdvanced, 50, 170, 21, L"Editeur du registre", 110, L"Démarrer l'éditeur du registre", nullptr,
+    {kTabAdvanced, 50, 170, 21, L"Éditeur du registre", 110, L"Démarrer l'éditeur du registre", nullptr,
      ToolAction::RegistryEditor},
     {kTabAdvanced, 50, 200, 22, L"Configuration du protocole internet (mode console)", 290,
      L"Afficher et configurer les paramètres d'adresse réseau", nullptr, ToolAction::IpConfiguration},
@@ -90,7 +112,7 @@ inline constexpr ToolItem kToolItems[] = {
      L"Afficher les informations avancées sur les paramètres matériels et logiciels", ToolAction::SystemInformation},
     {kTabHelp, 50, 130, 23, L"Centre de maintenance", 135, L"Ouvrir le centre de maintenance",
      L"Ouvrir le centre de maintenance de l'ordinateur", ToolAction::ActionCenter},
-    {kTabHelp, 50, 170, 23, L"Résolution des problèmes windows", 205, L"Résoudre les problèmes",
+    {kTabHelp, 50, 170, 23, L"Résolution des problèmes Windows", 205, L"Résoudre les problèmes",
      L"Résoudre les problèmes d'ordinateur", ToolAction::Troubleshooting},
     {kTabHelp, 50, 210, 23, L"Gestion de l'ordinateur", 130, L"Gérer l'ordinateur",
      L"Afficher et configurer les paramètres et composants du système", ToolAction::ComputerManagement},
@@ -102,7 +124,7 @@ inline constexpr ToolItem kToolItems[] = {
      L"Recevoir de l'aide d'un ami, ou lui proposer de l'aide via internet", ToolAction::RemoteAssistance},
     {kTabHelp, 50, 370, 23, L"Programmes, réparations et désinstallations", 260,
      L"Ouvrir le gestionnaire de programmes",
-     L"Lancer, ajouter ou supprimer des programmes et des composants windows. Désinstallez les logiciels dont "
+     L"Lancer, ajouter ou supprimer des programmes et des composants Windows. Désinstallez les logiciels dont "
      L"vous ne vous servez plus.",
      ToolAction::ProgramsAndFeatures},
     {kTabHelp, 50, 410, 23, L"Paramètres de compte utilisateur", 195, L"Gestionnaire de compte utilisateur",

@@ -1,6 +1,7 @@
 #include "app/tools/ToolsView.h"
 
 #include "app/tools/ToolItems.h"
+#include "controls/PlainTip.h"
 #include "win/Handle.h"
 #include "win/Window.h"
 
@@ -22,28 +23,12 @@ constexpr COLORREF kGrey = RGB(113, 112, 142);
 constexpr COLORREF kLinkColor = RGB(72, 110, 183);
 constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
 constexpr int kIconSize = 16;
+// Between the container's edges and the tab control, on every side.
+constexpr int kTabMargin = 5;
 constexpr int kLinkHeight = 15;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
 
-struct TabText {
-    const wchar_t* title;
-    const wchar_t* intro;
-    SIZE introBox;
-};
-constexpr TabText kTabs[] = {
-    {L"Utilitaires", L"Accèdez rapidement aux outils et fonctions pratiques de votre Windows", {500, 15}},
-    {L"Outils avancés",
-     L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas reportez-vous à "
-     L"l'aide mise à disposition dans chaque utilitaire.",
-     {700, 30}},
-    {L"Aide et maintenance",
-     L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
-     L"dont vous avez besoin.",
-     {700, 30}},
-};
-
-static_assert(std::size(kTabs) == kToolTabCount, "one text per tab");
 // A description's control number must not be a link's.
 static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below the descriptions'");
 
@@ -89,16 +74,14 @@ int TextWidth(HWND window, HFONT font, const wchar_t* text) {
 
 void Page::build(HWND window) {
     window_ = window;
-    const TabText& tab = kTabs[tab_];
+    const ToolTabText& tab = kToolTabs[tab_];
     HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     const int introWidth =
         std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
     text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
          pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
 
-    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+    tooltip_ = PlainTip::Create(window_);
     for (int number = 1; number <= kToolCount; ++number) {
         const ToolItem& item = ToolItemAt(number);
         if (item.tab != tab_)
@@ -111,15 +94,8 @@ void Page::build(HWND window) {
             text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, item.y + 15,
                  std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
-        if (item.tooltip && tooltip_) {
-            TTTOOLINFOW tool = {};
-            tool.cbSize = sizeof(tool);
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = window_;
-            tool.uId = reinterpret_cast<UINT_PTR>(link);
-            tool.lpszText = const_cast<wchar_t*>(item.tooltip);
-            ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
+        if (item.tooltip)
+            PlainTip::AddTool(tooltip_, link, item.tooltip);
     }
 }
 
@@ -221,8 +197,9 @@ LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return page ? page->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The container: white, keeps the tab images and the pictures for its pages, and shows the page of the
-// chosen tab.
+// The container: keeps the tab images and the pictures for its pages, and shows the page of the chosen
+// tab. It is painted in the colour the tab control paints behind its headers (its class brush), so that
+// the tab control stands on one background as in a dialog; the pages inside it are white.
 struct ImageListTraits {
     using type = HIMAGELIST;
     static type empty() { return nullptr; }
@@ -250,8 +227,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(window, &client);
-            ::SetDCBrushColor(reinterpret_cast<HDC>(wParam), kWhite);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
         case WM_NOTIFY:
@@ -283,9 +259,15 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         return nullptr;
     auto view = std::make_unique<View>();
     view->pictures = pictures;
-    view->tabs =
-        ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 5, 5, 739, 645,
-                          window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
+    // The tab control fills the container's client area (inside its sunken edge) but for the same margin
+    // on every side, so that all four of its borders show.
+    RECT client;
+    ::GetClientRect(window, &client);
+    const int tabsWidth = client.right - 2 * kTabMargin;
+    const int tabsHeight = client.bottom - 2 * kTabMargin;
+    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                   kTabMargin, kTabMargin, tabsWidth, tabsHeight, window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
     ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, kToolTabCount, 0));
     if (view->tabImages && pictures.tabIcons)
@@ -294,19 +276,20 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<wchar_t*>(kTabs[tab].title);
+        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
         item.iImage = tab;
         ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
     }
-    RECT page = {0, 0, 739, 645};
+    RECT page = {0, 0, tabsWidth, tabsHeight};
     ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
         Page* raw = view->pageObjects[tab].get();
-        HWND pageWindow = ::CreateWindowExW(
-            WS_EX_CONTROLPARENT, kPageClass, kTabs[tab].title, WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS,
-            page.left, page.top, page.right - page.left, page.bottom - page.top, view->tabs,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
+        HWND pageWindow =
+            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
+                              WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS, page.left, page.top,
+                              page.right - page.left, page.bottom - page.top, view->tabs,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
         if (!pageWindow)
             continue;
         raw->build(pageWindow);

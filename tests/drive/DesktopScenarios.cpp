@@ -146,7 +146,7 @@ SCENARIO("desktop-tab-order") {
     Expect(WaitUntil([&] { return FocusedControl(s.main) == s.control(kIdStart); }, 3000), L"back on DÉTRUIRE TOUT!");
     KeyPress(VK_RETURN);
     MessageBoxInfo error = s.box();
-    ExpectEqual(error.text, L"Aucun fichiers à détruire dans la liste!", L"Enter pressed DÉTRUIRE TOUT!");
+    ExpectEqual(error.text, L"Aucun fichier à détruire dans la liste!", L"Enter pressed DÉTRUIRE TOUT!");
     Answer(error, IDOK);
     s.quit();
 }

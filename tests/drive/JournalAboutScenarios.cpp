@@ -233,7 +233,7 @@ POINT Centre(HWND control) {
     return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
 }
 
-// "A propos..." from the explorer bar: the About window comes and the main window goes.
+// "À propos..." from the explorer bar: the About window comes and the main window goes.
 HWND OpenAbout(const Session& s) {
     s.command(kCmdAbout);
     HWND about = s.program.waitForWindow(AboutWindow::kTitle);

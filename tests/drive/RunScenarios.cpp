@@ -17,7 +17,7 @@ SCENARIO("run-empty-list") {
     s.click(kIdStart);
     MessageBoxInfo error = s.box();
     ExpectEqual(error.title, L"ERREUR", L"title");
-    ExpectEqual(error.text, L"Aucun fichiers à détruire dans la liste!", L"text");
+    ExpectEqual(error.text, L"Aucun fichier à détruire dans la liste!", L"text");
     Answer(error, IDOK);
     s.quit();  // idle: no question
 }

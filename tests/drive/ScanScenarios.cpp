@@ -99,7 +99,7 @@ SCENARIO("scan-presets-menu") {
     ExpectEqual(Text(confirm), L"DESTRUCTION DE: > MES FAVORIS", L"the favourites question");
     Answer(MessageBoxInfo{confirm, Text(confirm), L""}, IDNO);
 
-    // Up from the submenu's first item wraps to its last, "FireFox Cache": Enter there does nothing.
+    // Up from the submenu's first item wraps to its last, "Firefox Cache": Enter there does nothing.
     choose({VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP});
     Screenshot(L"presets-menu");
     KeyPress(VK_RETURN);
@@ -119,7 +119,7 @@ SCENARIO("scan-firefox-missing") {
     s.command(kCmdPresetFirst + static_cast<int>(Preset::FirefoxCache));
     MessageBoxInfo error = s.box();
     ExpectEqual(error.title, L"Erreur!", L"title");
-    ExpectEqual(error.text, L"Le répertoire de FireFox n'a pas été trouvé!", L"text");
+    ExpectEqual(error.text, L"Le répertoire de Firefox n'a pas été trouvé!", L"text");
     Answer(error, IDOK);
     ExpectEqual(s.listCount(), 0, L"nothing queued");
     s.quit();

@@ -16,7 +16,7 @@ namespace drive {
 
 constexpr wchar_t kTitle[] = L"Kestavel Shredder 3.20";
 constexpr wchar_t kFolder[] = L"C:\\shred\\";
-constexpr wchar_t kOpenTitle[] = L"Sélectionnez un fichier il sera listé prêt pour la destruction";
+constexpr wchar_t kOpenTitle[] = L"Sélectionnez un fichier, il sera listé prêt pour la destruction";
 
 inline void MakeFile(const std::wstring& path, unsigned long long size) {
     ::CreateDirectoryW(kFolder, nullptr);
@@ -119,7 +119,7 @@ struct Session {
     void start() {
         click(kIdStart);
         MessageBoxInfo confirm = box();
-        ExpectEqual(confirm.title, L"SUPPRESSION DEFINITIVE D'UNE LISTE DE FICHIERS", L"start confirmation");
+        ExpectEqual(confirm.title, L"SUPPRESSION DÉFINITIVE D'UNE LISTE DE FICHIERS", L"start confirmation");
         Answer(confirm, IDYES);
     }
     void quit() {

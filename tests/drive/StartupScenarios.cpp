@@ -48,7 +48,7 @@ SCENARIO("startup-window") {
                 L"Bonjour " + LastFolderName(ProfileFolderPath() + L"\\") +
                     L", vous êtes connecté comme administrateur système. Droits étendus.\r\n"
                     L"Nous sommes le " +
-                    FrenchDateLine() + L", Bienvenue dans votre utilitaire de sécurité personnelle.",
+                    FrenchDateLine() + L", bienvenue dans votre utilitaire de sécurité personnelle.",
                 L"greeting");
     Screenshot(L"startup-window");
     CloseAndExpectCleanExit(program, window);

@@ -272,19 +272,28 @@ SCENARIO("tools-panel") {
     Expect(area.left == 265 && area.top == 65 && area.right == 265 + 744 && area.bottom == 65 + 653,
            L"the view fills the right-hand area");
     Expect((::GetWindowLongW(s.view(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0, L"the view has a sunken edge");
+    // Like a tab control in a dialog: all four borders inside the view, at one margin, and one colour around
+    // it, behind the tab headers as well.
+    RECT inside;
+    ::GetClientRect(s.view(), &inside);
+    const RECT tabs = RectIn(s.view(), s.tabs());
+    Expect(tabs.left > 0 && tabs.top == tabs.left && inside.right - tabs.right == tabs.left &&
+               inside.bottom - tabs.bottom == tabs.left,
+           L"the tab control keeps one margin on every side");
+    RECT margin = {inside.left, inside.top + 100, inside.left + tabs.left, inside.bottom - 100};
+    ::MapWindowPoints(s.view(), nullptr, reinterpret_cast<POINT*>(&margin), 2);
+    RECT band = {tabs.right - 80, tabs.top + 2, tabs.right - 10, tabs.top + 12};
+    ::MapWindowPoints(s.view(), nullptr, reinterpret_cast<POINT*>(&band), 2);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    auto other = [&](COLORREF color) { return color != face; };
+    Expect(CountScreenPixels(margin, other) == 0 && CountScreenPixels(band, other) == 0,
+           L"the margin and the band behind the tab headers have one colour");
 
     ExpectEqual(static_cast<long long>(::SendMessageW(s.tabs(), TCM_GETITEMCOUNT, 0, 0)), 3, L"tab count");
-    const wchar_t* tabTitles[] = {L"Utilitaires", L"Outils avancés", L"Aide et maintenance"};
-    const wchar_t* intros[] = {
-        L"Accèdez rapidement aux outils et fonctions pratiques de votre Windows",
-        L"Les outils ci-dessous sont à réserver aux utilisateurs expérimentés.\nDans tous les cas reportez-vous à "
-        L"l'aide mise à disposition dans chaque utilitaire.",
-        L"Accès rapide aux informations système et centres de maintenance de Windows.\nTrouvez immédiatement ce "
-        L"dont vous avez besoin."};
-    for (int tab = 0; tab < 3; ++tab) {
-        ExpectEqual(TabText(s.tabs(), tab), tabTitles[tab], L"tab title");
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        ExpectEqual(TabText(s.tabs(), tab), kToolTabs[tab].title, L"tab title");
         HWND intro = FindChildById(s.page(tab), ToolsView::kIntroFirstId + tab);
-        ExpectEqual(Text(intro), intros[tab], L"introduction of " + std::wstring(tabTitles[tab]));
+        ExpectEqual(Text(intro), kToolTabs[tab].intro, L"introduction of " + std::wstring(kToolTabs[tab].title));
         const RECT place = RectIn(s.page(tab), intro);
         Expect(place.left == 5 && place.top == 5, L"the introduction sits at (5, 5)");
     }
@@ -316,9 +325,7 @@ SCENARIO("tools-panel") {
         }
     }
     ExpectEqual(Text(FindChildById(s.page(2), kToolLinkFirst + ToolsView::kDescriptionOffset + 32)),
-                L"Lancer, ajouter ou supprimer des programmes et des composants windows. Désinstallez les logiciels "
-                L"dont vous ne vous servez plus.",
-                L"the longest description");
+                ToolItemAt(32).description, L"the longest description");
 
     // Under the pointer a link takes its light colour, and gives it back when the pointer leaves. The light
     // colour is also what smoothing makes of the dark one at the edges of the letters, so the light pixels
@@ -334,7 +341,7 @@ SCENARIO("tools-panel") {
     Expect(WaitUntil([&] { return CountPixels(internet, dark) == 0 && CountPixels(internet, light) > lightAway + 20; }),
            L"under the pointer the link turns light blue");
     // The pointer resting on the link shows its tooltip.
-    Expect(WaitUntil([&] { return VisibleTooltipText(s.program.processId()) == L"Afficher les propriétés internet"; }),
+    Expect(WaitUntil([&] { return VisibleTooltipText(s.program.processId()) == ToolItemAt(16).tooltip; }),
            L"the tooltip of \"Options internet\"");
     Screenshot(L"tools-utilitaires");
     ::SetCursorPos(rect.left - 60, rect.top - 60);
@@ -423,7 +430,7 @@ SCENARIO("tools-errors") {
         s.expectNoBox(L"\"Panneau de configuration\"");
         // The prefix's own registry editor and system information start, without a word.
         s.clickLink(22);
-        Expect(started.waitFor(L"regedit.exe") != 0, L"\"Editeur du registre\" starts regedit.exe");
+        Expect(started.waitFor(L"regedit.exe") != 0, L"\"Éditeur du registre\" starts regedit.exe");
         s.clickLink(25);
         Expect(started.waitFor(L"msinfo32.exe") != 0, L"\"Informations système\" starts msinfo32.exe");
         s.expectNoBox(L"a tool that starts");
@@ -460,9 +467,9 @@ SCENARIO("tools-32bit") {
         StartedProcesses started;
         Answer(s.expectBox(5, L"Info", L"Votre version de Windows n'est pas supportée.", IconKind::None), IDOK);
         // Through the shell's "open", which fails here: the prefix has no MRT.exe.
-        s.expectError(8, L"Impossible de lancer l'anti logiciels malveillants");
+        s.expectError(8, L"Impossible de lancer l'Anti-logiciels malveillants");
         // msconfig.exe, the shell, the Help Center's copy: all missing, so the Run dialog is offered.
-        Answer(s.expectBox(20, L"Commande Exécuter", L"Voulez-vous essayer avec la commande exécuter ?",
+        Answer(s.expectBox(20, L"Commande Exécuter", L"Voulez-vous essayer avec la commande Exécuter ?",
                            IconKind::Question, true),
                IDNO);
         s.expectNoBox(L"\"Non\" to the Run dialog");

@@ -1,9 +1,17 @@
 // Balloon tooltips: one ownerless balloon per control, 200 pixels wide at most, titled or not.
 #include "tests/gallery/Gallery.h"
 
+#include "app/cleaner/CleanerDialogLayout.h"
+#include "app/main/MainWindowLayout.h"
+#include "app/main/ShredViewLayout.h"
+#include "app/tools/ToolItems.h"
 #include "controls/BalloonTip.h"
+#include "controls/Gdi.h"
+#include "controls/PlainTip.h"
 
 #include <commctrl.h>
+
+#include <cstdint>
 
 namespace gallery {
 
@@ -41,6 +49,77 @@ SIZE Hover(HWND tip, HWND control, const std::wstring& shot) {
     ::SendMessageW(tip, TTM_POP, 0, 0);
     PumpUntil([&] { return !::IsWindowVisible(tip); });
     return {shown.right - shown.left, shown.bottom - shown.top};
+}
+
+// Every tooltip of the program, read from the windows' tables: a balloon when it has a title.
+struct TipText {
+    const wchar_t* title;  // null: a plain tooltip
+    const wchar_t* text;
+};
+
+std::vector<TipText> ProgramTips() {
+    std::vector<TipText> tips = {{mainwin::layout::kMethodTipTitle, mainwin::layout::kMethodTip},
+                                 {mainwin::layout::kRepetitionsTipTitle, mainwin::layout::kRepetitionsTip},
+                                 {mainwin::layout::kOverallTipTitle, mainwin::layout::kOverallTip}};
+    for (const ToolItem& item : kToolItems)
+        if (item.tooltip)
+            tips.push_back({nullptr, item.tooltip});
+    for (const auto& item : cleaner::layout::kItems)
+        tips.push_back({item.tipTitle, item.tip});
+    for (const auto& button : cleaner::layout::kStripButtons)
+        tips.push_back({button.tipTitle, button.tip});
+    for (const auto& button : cleaner::layout::kDnsButtons)
+        tips.push_back({button.tipTitle, button.tip});
+    for (const auto& button : cleaner::layout::kMruButtons)
+        tips.push_back({button.tipTitle, button.tip});
+    for (const auto& button : mainwin::layout::kRunButtons)
+        tips.push_back({button.tipTitle, button.tip});
+    for (const auto& button : mainwin::layout::kListButtons)
+        tips.push_back({button.tipTitle, button.tip});
+    return tips;
+}
+
+// Pixels of a picture that are the ink of text drawn in kInk, anti-aliased edges included.
+constexpr COLORREF kInk = RGB(220, 0, 0);
+int InkPixels(const DWORD* pixels, size_t count) {
+    int ink = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const int r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
+        ink += r - std::max(g, b) > 40 ? 1 : 0;
+    }
+    return ink;
+}
+
+// The ink of the tooltip's title and text drawn in memory with the tooltip's fonts (its title's is the bold
+// of its text's): the text in a box as wide as the tooltip's wrapping width (every line is measured against
+// it), or unbounded when it does not wrap.
+int WholeInk(HWND tip, const TipText& tip_text) {
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0));
+    LOGFONTW bold = {};
+    ::GetObjectW(font, sizeof(bold), &bold);
+    bold.lfWeight = FW_BOLD;
+    win::UniqueFont titleFont(::CreateFontIndirectW(&bold));
+    const int wrap = static_cast<int>(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+    constexpr int kWidth = 1200, kHeight = 400;
+    controls::Offscreen picture(kWidth, kHeight, 32);
+    RECT all = {0, 0, kWidth, kHeight};
+    ::SetDCBrushColor(picture.dc(), static_cast<COLORREF>(::SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0)));
+    ::FillRect(picture.dc(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetBkMode(picture.dc(), TRANSPARENT);
+    ::SetTextColor(picture.dc(), kInk);
+    RECT textBox = {10, 10, wrap > 0 ? 10 + wrap : kWidth - 10, kHeight / 2};
+    {
+        win::SelectGuard select(picture.dc(), font);
+        ::DrawTextW(picture.dc(), tip_text.text, -1, &textBox,
+                    DT_EXTERNALLEADING | DT_NOPREFIX | (wrap > 0 ? DT_WORDBREAK : 0));
+    }
+    if (tip_text.title) {
+        win::SelectGuard select(picture.dc(), titleFont.get());
+        RECT titleBox = {10, kHeight / 2 + 10, kWidth - 10, kHeight - 10};
+        ::DrawTextW(picture.dc(), tip_text.title, -1, &titleBox, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
+    ::GdiFlush();
+    return InkPixels(static_cast<const DWORD*>(picture.bits()), static_cast<size_t>(kWidth) * kHeight);
 }
 
 }  // namespace
@@ -89,6 +168,49 @@ GALLERY_GROUP("tooltips") {
     Check(untitledSize.cx < 260, L"a long text wraps instead of widening the balloon");
     Check(untitledSize.cy > 2 * shortSize.cy - 10, L"a long text takes several lines");
     Check(titledSize.cy > untitledSize.cy, L"a title adds its line; an empty title adds none");
+}
+
+}  // namespace gallery
+
+namespace gallery {
+
+// Every tooltip of the program shows its whole text: each is shown on a control as the program shows it,
+// in a text colour of its own, and the pixels of that colour on the screen are counted against its texts
+// drawn whole in memory.
+GALLERY_GROUP("tooltip-texts") {
+    HWND target = Target(880, 450, L"Bulle");
+    const HICON icon = reinterpret_cast<HICON>(TTI_INFO);
+    int shown = 0;
+    for (const TipText& tip_text : ProgramTips()) {
+        HWND tip = nullptr;
+        if (tip_text.title) {
+            tip = AttachBalloonTip(nullptr, target, tip_text.title, tip_text.text, icon);
+        } else {
+            tip = PlainTip::Create(Shared().window);
+            PlainTip::AddTool(tip, target, tip_text.text);
+        }
+        ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, kInk, 0);
+        ::SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+        RECT place;
+        ::GetWindowRect(target, &place);
+        ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+        if (PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; })) {
+            ++shown;
+            const Capture screen = FromScreen(tip);
+            const int ink = InkPixels(screen.raw().data(), screen.raw().size());
+            const int whole = WholeInk(tip, tip_text);
+            if (ink < whole)
+                Screenshot(L"gallery-tooltip-cut-" + std::to_wstring(shown), tip);
+            Check(ink >= whole, L"the tooltip shows its whole text (" + std::to_wstring(ink) + L" pixels of ink for " +
+                                    std::to_wstring(whole) + L"): " + tip_text.text);
+        } else {
+            Check(false, std::wstring(L"the tooltip shows: ") + tip_text.text);
+        }
+        PointerAway();
+        ::SendMessageW(tip, TTM_POP, 0, 0);
+        ::DestroyWindow(tip);
+    }
+    Log(L"tooltips shown: " + std::to_wstring(shown));
 }
 
 }  // namespace gallery

@@ -25,11 +25,11 @@ TEST(Environment, LastFolderNameTakesTheFolderBeforeTheLastSeparator) {
 }
 
 TEST(Environment, FrenchDateLineNamesDayAndMonthInFrench) {
-    EXPECT_EQ(FrenchDateLineFor(Day(2026, 12, 6, 0)), L"Dimanche  06 Décembre  2026");
-    EXPECT_EQ(FrenchDateLineFor(Day(2026, 12, 7, 1)), L"Lundi  07 Décembre  2026");
-    EXPECT_EQ(FrenchDateLineFor(Day(2027, 2, 13, 6)), L"Samedi  13 Février  2027");
-    EXPECT_EQ(FrenchDateLineFor(Day(2026, 8, 19, 3)), L"Mercredi  19 Août  2026");
-    EXPECT_EQ(FrenchDateLineFor(Day(2026, 1, 1, 4)), L"Jeudi  01 Janvier  2026");
+    EXPECT_EQ(FrenchDateLineFor(Day(2026, 12, 6, 0)), L"dimanche  06 décembre  2026");
+    EXPECT_EQ(FrenchDateLineFor(Day(2026, 12, 7, 1)), L"lundi  07 décembre  2026");
+    EXPECT_EQ(FrenchDateLineFor(Day(2027, 2, 13, 6)), L"samedi  13 février  2027");
+    EXPECT_EQ(FrenchDateLineFor(Day(2026, 8, 19, 3)), L"mercredi  19 août  2026");
+    EXPECT_EQ(FrenchDateLineFor(Day(2026, 1, 1, 4)), L"jeudi  01 janvier  2026");
 }
 
 TEST(Environment, OsLevelMapsVersionsToLevelCodes) {
@@ -90,8 +90,8 @@ TEST(Environment, GreetingLinesDependOnTheRights) {
               L"Bonjour Marie, vous êtes connecté comme simple utilisateur. Droits limités.");
     EXPECT_EQ(GreetingFirstLine(L"Marie", true),
               L"Bonjour Marie, vous êtes connecté comme administrateur système. Droits étendus.");
-    EXPECT_EQ(GreetingSecondLine(L"Lundi  07 Décembre  2026"),
-              L"Nous sommes le Lundi  07 Décembre  2026, Bienvenue dans votre utilitaire de sécurité personnelle.");
+    EXPECT_EQ(GreetingSecondLine(L"lundi  07 décembre  2026"),
+              L"Nous sommes le lundi  07 décembre  2026, bienvenue dans votre utilitaire de sécurité personnelle.");
 }
 
 }  // namespace

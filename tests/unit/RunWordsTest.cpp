@@ -46,7 +46,7 @@ TEST(RunWords, EachMethodsRunReadsAsOnScreen) {
         EXPECT_EQ(display.texts(RunText::Method), (Texts{label, L""}));
         EXPECT_EQ(display.texts(RunText::CurrentFile), (Texts{L"Fichier écrasé  :  a.bin", L"", L""}));
         EXPECT_EQ(display.texts(RunText::RepetitionsLabel),
-                  (Texts{L"Ecrasement...", L"Répétitions : 1", L"Répétitions :", L"Répétitions : "}));
+                  (Texts{L"Écrasement...", L"Répétitions : 1", L"Répétitions :", L"Répétitions : "}));
         EXPECT_EQ(display.texts(RunText::Remaining), (Texts{L"0", L""}));
         EXPECT_EQ(display.bars(RunBar::Overall), (std::vector<int>{100, 0}));
         const Texts renames = display.texts(RunText::RenameCounter);
@@ -92,7 +92,7 @@ TEST(RunWords, EverySummaryReadsAsBefore) {
     summary.methodLabel = L"DoD 5220.22-M (USA) - 3 cycles";
     const std::wstring data =
         L"Leurs données ont été écrasées  (3 X Nombre de cycles )\rAlgorithme choisi : DoD 5220.22-M (USA) - 3 cycles";
-    const std::wstring seeJournal = L"Erreurs détéctées!, consultez le journal pour les détails";
+    const std::wstring seeJournal = L"Erreurs détectées, consultez le journal pour les détails";
 
     summary.end = RunEnd::Incomplete;
     summary.errors = 2;
@@ -100,7 +100,7 @@ TEST(RunWords, EverySummaryReadsAsBefore) {
     EXPECT_EQ(box.title, L"Destruction incomplète!");
     EXPECT_EQ(
         box.text,
-        L"Tous les fichiers sélectionnés ont été traités\r\rCependant des erreurs se sont produites\r\r" + seeJournal);
+        L"Tous les fichiers sélectionnés ont été traités\r\rCependant, des erreurs se sont produites\r\r" + seeJournal);
     EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONWARNING));
 
     summary.end = RunEnd::Stopped;
