@@ -46,7 +46,7 @@ constexpr ControlSpec kControls[] = {
     // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
     {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 329, 690, 16, L"", nullptr},
     {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
-     L" Effacer systèmatiquement le rapport à la fermeture de la fenêtre.", nullptr},
+     L" Effacer systématiquement le rapport à la fermeture de la fenêtre.", nullptr},
     {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, 485, 370, 100, 25, L"Effacer",
      L"Supprimer le rapport immédiatement."},
     {JournalWindow::kIdClose, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 590, 370, 100, 25, L"Fermer",
@@ -113,7 +113,7 @@ void JournalWindow::build() {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 680;
-    column.pszText = const_cast<wchar_t*>(L"Evénements");
+    column.pszText = const_cast<wchar_t*>(L"Événements");
     ListView_InsertColumn(list_, 0, &column);
 }
 

@@ -26,7 +26,7 @@ public:
         kIdOlderLines = 106,
     };
     static constexpr wchar_t kTitle[] = L"Kestavel Shredder Journal";
-    static constexpr wchar_t kNoEvents[] = L"Il n'y a aucun évenement à afficher.";
+    static constexpr wchar_t kNoEvents[] = L"Il n'y a aucun événement à afficher.";
     // The note under the list when the journal holds more lines than the window keeps: "Les 1 234 567
     // lignes les plus anciennes ne sont pas affichées." (the figure grouped by no-break spaces); while they
     // are still being counted, a figure-less note.

@@ -2,8 +2,7 @@
 # Checks the French of what the program shows with Hunspell's French dictionary (Debian's hunspell-fr): the
 # wide literals of the windows' sources under app/ and of the presets' and methods' tables, and the text of
 # the help pages. Names of the program, of products and of tools that the dictionary does not know are in
-# words.txt, beside this script. The journal window (app/journal/) is not read: its texts are looked after
-# with the journal's file.
+# words.txt, beside this script.
 # Usage: check-spelling.sh SOURCE_DIR
 set -euo pipefail
 top=$1
@@ -18,7 +17,7 @@ sed '/^#/d; /^$/d' "$here/words.txt" >"$work/words"
 # literals are joined first, as the compiler does.
 # The presets' menu and the overwrite methods' names, which the main window shows, are the engine's tables.
 {
-    find "$top/app" -name '*.cpp' -o -name '*.h' | grep -v '/app/journal/' | sort
+    find "$top/app" -name '*.cpp' -o -name '*.h' | sort
     echo "$top/shred/Presets.cpp"
     echo "$top/shred/OverwriteMethod.h"
 } | while read -r source; do
