@@ -3,6 +3,7 @@
 #include "controls/PlainTip.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
+#include "shred/Overwrite.h"
 #include "win/Files.h"
 #include "win/Window.h"
 
@@ -220,6 +221,22 @@ void JournalWindow::loop() {
     close();
 }
 
+namespace {
+
+// The journal names the files the user destroyed: before its name goes, its bytes are overwritten in place
+// with one pass of zeros, flushed to the disk, by the destruction run's own overwrite, so that the deleted
+// journal leaves nothing readable behind. The delete follows even when the overwrite could not be done (a
+// program holding the journal, say), as it always did.
+bool DestroyJournal(const std::wstring& path) {
+    constexpr int kZeros = 3;  // "Simples zéros  - 1 cycle"
+    NoRunObserver observer;
+    int errors = 0;
+    OverwriteFileData(path, kZeros, win::StopToken::Never(), observer, errors);
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+}  // namespace
+
 void JournalWindow::clearJournal() {
     const DWORD attributes = win::Attributes(journalPath_);
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -227,7 +244,7 @@ void JournalWindow::clearJournal() {
     if (attributes & FILE_ATTRIBUTE_READONLY)
         ::SetFileAttributesW(journalPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
     // The file is read with delete sharing, so a reading still under way does not stand in the way.
-    if (!::DeleteFileW(journalPath_.c_str()))
+    if (!DestroyJournal(journalPath_))
         return;
     lines_.clear();
     ::EnableWindow(clear_, FALSE);
@@ -238,8 +255,8 @@ void JournalWindow::clearJournal() {
 void JournalWindow::close() {
     lines_.clear();
     // A read-only journal stays: only "Effacer" clears the attribute.
-    if (deleteOnClose_)
-        ::DeleteFileW(journalPath_.c_str());
+    if (deleteOnClose_ && win::Exists(journalPath_))
+        DestroyJournal(journalPath_);
     JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose_);
     // The owner is enabled first, so that it, and not another program, becomes active.
     if (owner_ && ::IsWindow(owner_))

@@ -159,9 +159,18 @@ SCENARIO("journal-window") {
         JournalView view(s);
         ExpectEqual(static_cast<long long>(view.rows().size()), 1, L"one journal row");
         view.setTicked(false);
+        // A second name for the journal's data sees what "Effacer" leaves of it on the disk: zeros only.
+        const std::wstring second = journal + L".lien";
+        Expect(::CreateHardLinkW(second.c_str(), journal.c_str(), nullptr) != FALSE, L"a hard link to the journal");
+        const size_t size = ReadBytes(second).size();
         Click(view.control(JournalWindow::kIdClear));
         Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
         Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal, read-only or not");
+        const std::string left = ReadBytes(second);
+        Expect(left.size() == size && left.find_first_not_of('\0') == std::string::npos,
+               L"the journal's bytes were overwritten with zeros before it went");
+        ::SetFileAttributesW(second.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(second.c_str());
         Expect(view.rows().empty(), L"the list is empty, without the no-event row");
         view.closeWith(s, false);
     }

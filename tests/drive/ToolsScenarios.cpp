@@ -286,7 +286,8 @@ SCENARIO("tools-panel") {
     ::MapWindowPoints(s.view(), nullptr, reinterpret_cast<POINT*>(&band), 2);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     auto other = [&](COLORREF color) { return color != face; };
-    Expect(CountScreenPixels(margin, other) == 0 && CountScreenPixels(band, other) == 0,
+    // Read from the screen once the view has painted there.
+    Expect(WaitUntil([&] { return CountScreenPixels(margin, other) == 0 && CountScreenPixels(band, other) == 0; }),
            L"the margin and the band behind the tab headers have one colour");
 
     ExpectEqual(static_cast<long long>(::SendMessageW(s.tabs(), TCM_GETITEMCOUNT, 0, 0)), 3, L"tab count");
