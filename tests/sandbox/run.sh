@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
-#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--shots DIR] [--display]
-#          -- PROGRAM.exe [ARGS...]
+#   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--file-link LINK=TARGET]...
+#          [--shots DIR] [--display] -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
@@ -12,7 +12,8 @@
 # --shots folder. With --display the program shows on the caller's X display
 # instead of a private Xvfb. --link makes a directory symbolic link inside drive C: (both paths relative to
 # it, e.g. "case/folder/link=case/target"): Wine shows it as a reparse point, which Windows programs can
-# otherwise not create under Wine. --unpack unpacks a zip archive into a folder of drive C: (e.g.
+# otherwise not create under Wine. --file-link makes a file symbolic link the same way (the target file is
+# made empty when missing): Wine shows it as a plain file. --unpack unpacks a zip archive into a folder of drive C: (e.g.
 # "dist/app.zip=Portable").
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -93,12 +94,14 @@ template=$2
 shift 2
 install=()
 links=()
+file_links=()
 unpacks=()
 shots=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --install) install+=("$2"); shift 2 ;;
         --link) links+=("$2"); shift 2 ;;
+        --file-link) file_links+=("$2"); shift 2 ;;
         --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
@@ -129,6 +132,12 @@ for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
 for link in "${links[@]}"; do
     drive_c="$sandbox/prefix/drive_c"
     mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
+    ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+for link in "${file_links[@]}"; do
+    drive_c="$sandbox/prefix/drive_c"
+    mkdir -p "$(dirname "$drive_c/${link#*=}")" "$(dirname "$drive_c/${link%%=*}")"
+    [ -e "$drive_c/${link#*=}" ] || : >"$drive_c/${link#*=}"
     ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
 done
 for unpack in "${unpacks[@]}"; do
