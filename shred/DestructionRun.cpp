@@ -3,11 +3,15 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalMessages.h"
 #include "shred/Overwrite.h"
+#include "shred/PathStore.h"
 #include "shred/QueuedFile.h"
 #include "shred/ShredList.h"
 #include "shred/WipeName.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -196,6 +200,16 @@ RunSummary DestructionRun(ShredList& list,
             ++unjournalled;
     };
 
+    // Each link left is journalled once, though a folder's emptying meets again the links listed in it.
+    std::vector<std::wstring> linksJournalled;
+    auto journalLinkLeft = [&](const std::wstring& path) {
+        const std::wstring folded = PathStore::Folded(path);
+        if (std::find(linksJournalled.begin(), linksJournalled.end(), folded) != linksJournalled.end())
+            return false;
+        linksJournalled.push_back(folded);
+        return true;
+    };
+
     // Destroys a file entry through the file opened as itself. Sets removed when it left the disk and
     // failure to the line that says why it failed, if it did; false when a stop leaves it as it is.
     auto destroyFile = [&](const std::wstring& path, bool& removed, std::wstring& failure) {
@@ -225,6 +239,7 @@ RunSummary DestructionRun(ShredList& list,
                 }
                 [[fallthrough]];
             case FileIdentity::Elsewhere:
+                journalLinkLeft(path);
                 failure = journal::LinkLeft(path);
                 return true;
         }
@@ -313,8 +328,10 @@ RunSummary DestructionRun(ShredList& list,
             const std::wstring dir = win::FolderPartOf(path);
             LinksLeft linksLeft;
             const bool emptied = EmptyFolder(FolderPath(path), &linksLeft);
-            for (const std::wstring& link : linksLeft)
-                journalLine(journal::LinkLeft(Unextended(link)));
+            for (const std::wstring& link : linksLeft) {
+                if (journalLinkLeft(Unextended(link)))
+                    journalLine(journal::LinkLeft(Unextended(link)));
+            }
             if (emptied)
                 journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
             removed = emptied && WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
