@@ -334,7 +334,10 @@ RunSummary DestructionRun(ShredList& list,
             }
             if (emptied)
                 journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
-            removed = emptied && WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
+            // Folders are renamed by name: checked again right before, since a rename resolved through a link
+            // would rename its target.
+            removed = emptied && FolderIsItself(extended) &&
+                      WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
                       RemoveFolderTree(WipedName(dir, WipeKind::Folder));
             if (!removed)
                 failure = journal::FolderNotRemoved(path);
