@@ -50,4 +50,26 @@ inline std::wstring WriteError(const std::wstring& name) {
     return L" - Erreur d'écriture - Le fichier [" + name + L"] n'a pu être supprimé";
 }
 
+// An entry that is no longer what it was when queued (a file now a folder, a folder now a link or a file):
+// left alone, since what lies under the name now is not what the user queued. path is the full path.
+inline std::wstring KindChanged(const std::wstring& path) {
+    return L" - Non détruit : l'élément [" + path + L"] a changé de nature depuis sa mise en liste";
+}
+
+// A link met where a file was expected (the name itself, or a folder on the way to it, leads elsewhere):
+// neither it nor what it points at was touched. path is the full path.
+inline std::wstring LinkLeft(const std::wstring& path) {
+    return L" - Non détruit : [" + path + L"] est un lien ou passe par un lien, sa cible est laissée intacte";
+}
+
+// A file link removed itself, where the system removes the link and not its target: the target keeps its data.
+inline std::wstring LinkRemoved(const std::wstring& path) {
+    return L" - Lien [" + path + L"] supprimé, sa cible est laissée intacte";
+}
+
+// The file's dates could not be replaced before its name was wiped; name only, as for the other file lines.
+inline std::wstring TimesNotErased(const std::wstring& name) {
+    return L" - Les dates du fichier [" + name + L"] n'ont pu être effacées";
+}
+
 }  // namespace journal

@@ -3,10 +3,15 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalMessages.h"
 #include "shred/Overwrite.h"
+#include "shred/PathStore.h"
+#include "shred/QueuedFile.h"
 #include "shred/ShredList.h"
 #include "shred/WipeName.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -43,10 +48,66 @@ bool RemoveDirectoryLink(const std::wstring& extendedPath) {
     return SystemRemovesLinksThemselves() && ::RemoveDirectoryW(extendedPath.c_str());
 }
 
-bool RemoveEntry(const std::wstring& path, DWORD attributes);
+// What a name shows now, in the terms it was queued with.
+EntryKind KindOf(DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return EntryKind::File;
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::FolderLink : EntryKind::Folder;
+}
+
+// The path as the user knows it, for the journal: C:\... rather than \\?\C:\...
+std::wstring Unextended(const std::wstring& path) {
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\" + path.substr(7);
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return path.substr(4);
+    return path;
+}
+
+// Whether a queued folder (extended path) is still the folder itself at its own place: not a link, and no
+// link on the way to it. Its content is listed and removed through its path, which would otherwise lead
+// elsewhere.
+bool FolderIsItself(const std::wstring& folder) {
+    win::UniqueFile handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return handle && ::GetFileInformationByHandle(handle.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsAtPath(handle.get(), folder);
+}
+
+// Links met while emptying folders and left in place (extended paths), for the journal.
+using LinksLeft = std::vector<std::wstring>;
+
+// Deletes a file of a folder being emptied, through the file opened as itself. A file link is removed
+// only where the system removes the link itself; elsewhere (under Wine every removal reaches the target)
+// it stays, and so does anything that leads elsewhere through a link.
+bool DeleteFileItself(const std::wstring& path, LinksLeft* linksLeft) {
+    QueuedFile file(path);
+    switch (file.identity()) {
+        case FileIdentity::Itself:
+            return file.remove();
+        case FileIdentity::LinkItself:
+            if (SystemRemovesLinksThemselves())
+                return file.remove();
+            [[fallthrough]];
+        case FileIdentity::Elsewhere:
+            if (linksLeft)
+                linksLeft->push_back(path);
+            return false;
+        case FileIdentity::Missing:
+        case FileIdentity::Folder:
+        case FileIdentity::CannotOpen:
+            break;
+    }
+    return false;
+}
+
+bool RemoveEntry(const std::wstring& path, DWORD attributes, LinksLeft* linksLeft);
 
 // Removes everything inside a folder (extended path, no trailing backslash). True when nothing is left.
-bool EmptyFolder(const std::wstring& folder) {
+bool EmptyFolder(const std::wstring& folder, LinksLeft* linksLeft) {
     WIN32_FIND_DATAW entry;
     win::UniqueFind find(::FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
     if (!find)
@@ -54,20 +115,20 @@ bool EmptyFolder(const std::wstring& folder) {
     bool emptied = true;
     do {
         const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L".." && !RemoveEntry(folder + L"\\" + name, entry.dwFileAttributes))
+        if (name != L"." && name != L".." && !RemoveEntry(folder + L"\\" + name, entry.dwFileAttributes, linksLeft))
             emptied = false;
     } while (::FindNextFileW(find.get(), &entry));
     return emptied;
 }
 
 // Removes one entry of a folder being emptied; extended path, attributes from the listing.
-bool RemoveEntry(const std::wstring& path, DWORD attributes) {
+bool RemoveEntry(const std::wstring& path, DWORD attributes, LinksLeft* linksLeft) {
     if (IsDirectoryLink(attributes))
         return RemoveDirectoryLink(path);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return DeleteFileItself(path, linksLeft);
     ClearReadOnly(path, attributes);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return EmptyFolder(path) && ::RemoveDirectoryW(path.c_str());
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    return EmptyFolder(path, linksLeft) && ::RemoveDirectoryW(path.c_str());
 }
 
 // The extended form of a listed folder's path, without a trailing backslash.
@@ -118,7 +179,7 @@ bool RemoveFolderTree(const std::wstring& folder) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    return RemoveEntry(path, attributes);
+    return RemoveEntry(path, attributes, nullptr);
 }
 
 RunSummary DestructionRun(ShredList& list,
@@ -127,7 +188,6 @@ RunSummary DestructionRun(ShredList& list,
                           RunObserver& observer,
                           const win::StopToken& control) {
     const OverwriteMethod* method = MethodByLabel(settings.methodLabel);
-    const int code = method ? method->code : 0;
     const int repetitions = settings.repetitions < 1 ? 1 : settings.repetitions;
     int errors = 0;
     int unjournalled = 0;
@@ -140,76 +200,151 @@ RunSummary DestructionRun(ShredList& list,
             ++unjournalled;
     };
 
-    const size_t total = list.count();
-    size_t done = 0;
-    for (size_t i = total; i-- > 0 && !stopped;) {
-        control.checkpoint();
-        const std::wstring path = list.entryText(i);
+    // Each link left is journalled once, though a folder's emptying meets again the links listed in it.
+    std::vector<std::wstring> linksJournalled;
+    auto journalLinkLeft = [&](const std::wstring& path) {
+        const std::wstring folded = PathStore::Folded(path);
+        if (std::find(linksJournalled.begin(), linksJournalled.end(), folded) != linksJournalled.end())
+            return false;
+        linksJournalled.push_back(folded);
+        return true;
+    };
+
+    // Destroys a file entry through the file opened as itself. Sets removed when it left the disk and
+    // failure to the line that says why it failed, if it did; false when a stop leaves it as it is.
+    auto destroyFile = [&](const std::wstring& path, bool& removed, std::wstring& failure) {
         const std::wstring name = win::FileNameOf(path);
-        observer.entryStarted(path);
-        const std::wstring extended = win::ExtendedPath(path);
-        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
-        // A queued junction or directory link has no data of its own: what lies behind it is its target's.
-        const bool folderLink = IsDirectoryLink(attributes);
-        if (!folderLink)
-            ClearReadOnly(extended, attributes);
+        if (control.stopRequested())
+            return false;
+        QueuedFile file(path);
+        OverwriteResult refused{OverwriteOutcome::Done};
+        switch (file.identity()) {
+            case FileIdentity::Itself:
+                break;
+            case FileIdentity::Missing:
+                refused = {OverwriteOutcome::Missing, file.error()};
+                break;
+            case FileIdentity::CannotOpen:
+                refused = {OverwriteOutcome::CannotOpen, file.error()};
+                break;
+            case FileIdentity::Folder:
+                failure = journal::KindChanged(path);
+                return true;
+            case FileIdentity::LinkItself:
+                // Only the link can go, and only where removing it cannot reach its target.
+                if (SystemRemovesLinksThemselves() && file.remove()) {
+                    removed = true;
+                    failure = journal::LinkRemoved(path);
+                    return true;
+                }
+                [[fallthrough]];
+            case FileIdentity::Elsewhere:
+                journalLinkLeft(path);
+                failure = journal::LinkLeft(path);
+                return true;
+        }
+        LARGE_INTEGER size = {};
+        if (refused.is(OverwriteOutcome::Done) && ::GetFileSizeEx(file.handle(), &size) && size.QuadPart == 0)
+            refused = {OverwriteOutcome::EmptyFile};
+        if (refused.is(OverwriteOutcome::Done) && !method)
+            refused = {OverwriteOutcome::UnknownMethod};
+        if (!refused.is(OverwriteOutcome::Done)) {
+            journalLine(OverwriteFailureMessage(refused.outcome, path));
+            failure = journal::DataNotOverwritten(name);
+            return true;
+        }
 
         bool overwritten = false;
         for (int r = 1; r <= repetitions; ++r) {
-            if (control.stopRequested()) {
-                stopped = true;
-                break;
-            }
-            if (folderLink)
-                break;
-            const OverwriteResult result = OverwriteFileData(path, code, control, observer, errors);
-            if (!result.is(OverwriteOutcome::Done) && control.quitRequested()) {
-                stopped = true;  // left between two blocks: not a failure of the file
-                break;
-            }
+            if (control.stopRequested())
+                return false;
+            const OverwriteResult result = OverwriteOpenFile(file.handle(), *method, control, observer, errors);
+            if (!result.is(OverwriteOutcome::Done) && control.quitRequested())
+                return false;  // left between two blocks: not a failure of the file
             if (!result.is(OverwriteOutcome::Done)) {
                 overwritten = false;
-                // A folder is said to be emptied once it is, below.
-                if (!result.is(OverwriteOutcome::Folder))
-                    journalLine(OverwriteFailureMessage(result.outcome, path));
+                journalLine(OverwriteFailureMessage(result.outcome, path));
                 break;
             }
             overwritten = true;
             observer.repetitionDone(r, repetitions);
         }
-        if (stopped)
-            break;  // the entry keeps its name and stays
+        if (!overwritten) {
+            failure = journal::DataNotOverwritten(name);
+            return true;
+        }
+        // The deleted record keeps no date of the user's: one fixed date for every destroyed file.
+        const bool dated = file.stampTimes();
+        // Only a complete wipe leads to the final name, and the deletion is made through the same handle:
+        // whatever else comes to bear one of the names is never touched.
+        removed =
+            WipeFileName(file, win::FolderPartOf(path), observer, control).is(WipeOutcome::Wiped) && file.remove();
+        if (!removed)
+            failure = journal::FileNotDeleted(name);
+        else if (!dated)
+            failure = journal::TimesNotErased(name);
+        return true;
+    };
 
-        const std::wstring dir = win::FolderPartOf(path);
-        // The entry leaves the list once it is gone; otherwise the journal says why it stays.
+    const size_t total = list.count();
+    size_t done = 0;
+    for (size_t i = total; i-- > 0 && !stopped;) {
+        control.checkpoint();
+        const ShredEntry entry = list.entry(i);
+        const std::wstring& path = entry.path;
+        observer.entryStarted(path);
+        const std::wstring extended = win::ExtendedPath(path);
+        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+
+        // The entry leaves the list once it is gone; otherwise the journal says why it stays. An entry gone
+        // with something to say (a link removed instead of a file) counts as failed too.
         bool removed = false;
         std::wstring failure;
-        if (folderLink) {
-            // Only the link itself may go. It is not renamed, since a rename that the system resolved
-            // through the link would rename the target instead.
+        if (attributes != INVALID_FILE_ATTRIBUTES && KindOf(attributes) != entry.kind) {
+            // A file now a folder, a folder now a link: what lies under the name was never queued.
+            failure = journal::KindChanged(path);
+        } else if (attributes == INVALID_FILE_ATTRIBUTES || entry.kind == EntryKind::File) {
+            if (!destroyFile(path, removed, failure)) {
+                stopped = true;
+                break;  // the entry keeps its name and stays
+            }
+        } else if (control.stopRequested()) {
+            stopped = true;
+            break;
+        } else if (entry.kind == EntryKind::FolderLink) {
+            // A queued junction or directory link has no data of its own: what lies behind it is its
+            // target's. Only the link itself may go. It is not renamed, since a rename that the system
+            // resolved through the link would rename the target instead.
             removed = RemoveDirectoryLink(extended);
-            failure = journal::FolderNotRemoved(path);
-        } else if (overwritten) {
-            // Only a complete wipe leads to the final name; anything else bearing that name is not ours.
-            removed = WipeName(path, dir, WipeKind::File, observer, control).is(WipeOutcome::Wiped) &&
-                      ::DeleteFileW(win::ExtendedPath(WipedName(dir, WipeKind::File)).c_str());
-            failure = journal::FileNotDeleted(name);
-        } else if (win::FileSizeOrKind(path) == win::kPathIsFolder) {
+            if (!removed)
+                failure = journal::FolderNotRemoved(path);
+        } else if (!FolderIsItself(extended)) {
+            failure = journal::LinkLeft(path);
+        } else {
             // What is left inside goes first, under the folder's own name. A folder that keeps something
             // (a link that cannot go without its target, a file in use) keeps its name too, so that the
             // user finds it where it was.
-            const bool emptied = EmptyFolder(FolderPath(path));
+            ClearReadOnly(extended, attributes);
+            const std::wstring dir = win::FolderPartOf(path);
+            LinksLeft linksLeft;
+            const bool emptied = EmptyFolder(FolderPath(path), &linksLeft);
+            for (const std::wstring& link : linksLeft) {
+                if (journalLinkLeft(Unextended(link)))
+                    journalLine(journal::LinkLeft(Unextended(link)));
+            }
             if (emptied)
                 journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
-            removed = emptied && WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
+            // Folders are renamed by name: checked again right before, since a rename resolved through a link
+            // would rename its target.
+            removed = emptied && FolderIsItself(extended) &&
+                      WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
                       RemoveFolderTree(WipedName(dir, WipeKind::Folder));
-            failure = journal::FolderNotRemoved(path);
-        } else {
-            failure = journal::DataNotOverwritten(name);
+            if (!removed)
+                failure = journal::FolderNotRemoved(path);
         }
-        if (removed) {
+        if (removed)
             list.removeAt(i);
-        } else {
+        if (!failure.empty()) {
             journalLine(failure);
             ++errors;
         }

@@ -160,6 +160,7 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
         // same answer, without a second trip to the disk per entry.
         entry.image = record.folder ? EntryImage::ScannedFolder : EntryImage::ScannedFile;
         entry.listedSize = static_cast<long long>(record.size);
+        entry.kind = !record.folder ? EntryKind::File : record.link ? EntryKind::FolderLink : EntryKind::Folder;
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -1,6 +1,6 @@
 #include "shred/Overwrite.h"
 
-#include "win/Handle.h"
+#include "shred/QueuedFile.h"
 #include "win/Paths.h"
 
 #include <windows.h>
@@ -95,20 +95,32 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
     if (!method)
         return {OverwriteOutcome::UnknownMethod};
 
-    const std::wstring target = win::ExtendedPath(path);
-    // A link's data belongs to its target, which the user did not queue: never write through one.
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return {OverwriteOutcome::CannotOpen};
-    // OPEN_EXISTING: a file that vanished since the size query is reported, never created anew.
-    win::UniqueFile file(::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = ::GetLastError();
-        return {error == ERROR_FILE_NOT_FOUND ? OverwriteOutcome::Missing : OverwriteOutcome::CannotOpen, error};
+    // A link's data belongs to its target, which the user did not queue: only the file itself is written.
+    // A file that vanished since the size query is reported, never created anew.
+    QueuedFile file(path, QueuedFile::Purpose::Overwrite);
+    switch (file.identity()) {
+        case FileIdentity::Itself:
+            break;
+        case FileIdentity::Missing:
+            return {OverwriteOutcome::Missing, file.error()};
+        case FileIdentity::Folder:
+            return {OverwriteOutcome::Folder};
+        case FileIdentity::LinkItself:
+        case FileIdentity::Elsewhere:
+        case FileIdentity::CannotOpen:
+            return {OverwriteOutcome::CannotOpen, file.error()};
     }
+    return OverwriteOpenFile(file.handle(), *method, control, observer, runErrorCount);
+}
+
+OverwriteResult OverwriteOpenFile(HANDLE file,
+                                  const OverwriteMethod& method,
+                                  const win::StopToken& control,
+                                  RunObserver& observer,
+                                  int& runErrorCount) {
     LARGE_INTEGER length64 = {};
-    if (!::GetFileSizeEx(file.get(), &length64))
+    const LARGE_INTEGER start = {};
+    if (!::GetFileSizeEx(file, &length64) || !::SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
         return {OverwriteOutcome::CannotOpen, ::GetLastError()};
     const unsigned long long length = static_cast<unsigned long long>(length64.QuadPart);
     if (length == 0)
@@ -116,7 +128,7 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
 
     const unsigned long long blocks = length / kOverwriteBlockSize;
     const size_t tail = static_cast<size_t>(length % kOverwriteBlockSize);
-    const double step = 100.0 / (static_cast<double>(length) / kOverwriteBlockSize * method->passes);
+    const double step = 100.0 / (static_cast<double>(length) / kOverwriteBlockSize * method.passes);
     double cumulative = 0;
     bool stopped = false;
     DWORD failure = ERROR_SUCCESS;  // the reason of the first write, flush or seek refused
@@ -129,9 +141,9 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
     // to allocate and fill.
     std::vector<unsigned char> buffer(static_cast<size_t>(std::min<unsigned long long>(length, kOverwriteBlockSize)));
 
-    for (int pass = 1; pass <= method->passes && !stopped && failure == ERROR_SUCCESS; ++pass) {
-        const int passByte = method->passBytes[pass - 1];
-        observer.passStarted(pass, method->passes, passByte);
+    for (int pass = 1; pass <= method.passes && !stopped && failure == ERROR_SUCCESS; ++pass) {
+        const int passByte = method.passBytes[pass - 1];
+        observer.passStarted(pass, method.passes, passByte);
         if (passByte == OverwriteMethod::Random)
             FillRandom(buffer.data(), buffer.size());
         else
@@ -139,7 +151,7 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
 
         unsigned long long position = 0;
         for (unsigned long long block = 0; block < blocks; ++block) {
-            if (!WriteAll(file.get(), buffer.data(), buffer.size())) {
+            if (!WriteAll(file, buffer.data(), buffer.size())) {
                 fail();
                 break;
             }
@@ -153,19 +165,16 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
                 break;
             }
         }
-        if (failure == ERROR_SUCCESS && tail && !WriteAll(file.get(), buffer.data(), tail))
+        if (failure == ERROR_SUCCESS && tail && !WriteAll(file, buffer.data(), tail))
             fail();
         // The pass must reach the device before the name is wiped and the file deleted.
-        if (failure == ERROR_SUCCESS && !::FlushFileBuffers(file.get()))
+        if (failure == ERROR_SUCCESS && !::FlushFileBuffers(file))
             fail();
         if (failure == ERROR_SUCCESS)
-            observer.passFlushed(pass, method->passes);
-        LARGE_INTEGER start = {};
-        if (method->passes > 1 && failure == ERROR_SUCCESS &&
-            !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
+            observer.passFlushed(pass, method.passes);
+        if (method.passes > 1 && failure == ERROR_SUCCESS && !::SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
             fail();
     }
-    file.reset();
     observer.overwriteEnded();
     if (failure != ERROR_SUCCESS)
         return {OverwriteOutcome::WriteFailed, failure};

@@ -85,7 +85,9 @@ void PathStore::push(const std::wstring& path,
                      std::size_t nameStart,
                      std::uint64_t key,
                      std::uint64_t size,
-                     EntryImage image) {
+                     EntryImage image,
+                     EntryKind kind) {
+    static_assert(sizeof(Entry) == 32, "an entry of a million-entry list costs 32 bytes");
     const std::size_t nameLength = path.size() - nameStart;
     Entry entry;
     entry.size = size;
@@ -94,6 +96,7 @@ void PathStore::push(const std::wstring& path,
     entry.name = storeText(path.data() + nameStart, nameLength);
     entry.nameLength = static_cast<std::uint16_t>(nameLength);
     entry.image = image;
+    entry.kind = kind;
     entries_.push_back(entry);
     keys_.insert(key);
     ++keyChanges_;

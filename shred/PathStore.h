@@ -12,6 +12,7 @@
 #include <vector>
 
 enum class EntryImage : std::uint8_t;  // defined with the shred list
+enum class EntryKind : std::uint8_t;   // defined with the shred list
 
 // 64-bit FNV-1a of the characters, finished by a mixer so that every bit, the upper ones that pick a hash
 // table's slot included, depends on every character. Never 0: hash tables mark their free slots with 0.
@@ -122,12 +123,18 @@ public:
     bool empty() const { return entries_.empty(); }
 
     // Appends path, whose name starts at nameStart, under its key (KeyOf of the folded path).
-    void push(const std::wstring& path, std::size_t nameStart, std::uint64_t key, std::uint64_t size, EntryImage image);
+    void push(const std::wstring& path,
+              std::size_t nameStart,
+              std::uint64_t key,
+              std::uint64_t size,
+              EntryImage image,
+              EntryKind kind);
     // True when an entry's path, folded, is `folded` (whose key is key).
     bool containsFolded(const std::wstring& folded, std::uint64_t key) const;
 
     std::wstring path(std::size_t index) const;
     EntryImage image(std::size_t index) const { return entries_[index].image; }
+    EntryKind kind(std::size_t index) const { return entries_[index].kind; }
     std::uint64_t entrySize(std::size_t index) const { return entries_[index].size; }
     // Every entry's size rounded to the nearest thousandth of a mebibyte (halves up), summed: kept in whole
     // thousandths, the sum stays exact however long the list and whatever is added or removed.
@@ -158,6 +165,7 @@ private:
         std::uint32_t name;    // index of the name's characters in texts_
         std::uint16_t nameLength;
         EntryImage image;
+        EntryKind kind;  // in the padding after image: the entry stays 32 bytes
     };
     struct Folder {
         std::uint32_t text;  // index of the folder's characters in texts_, its final backslash included

@@ -24,7 +24,7 @@ public:
                               double /*writtenPercent*/) {}
     // The pass's writes reached the device: the whole pass, unless a quit stopped it half-way.
     virtual void passFlushed(int /*pass*/, int /*passes*/) {}
-    // The file is closed: its overwrite is over, whatever came of it.
+    // The file's overwrite is over, whatever came of it.
     virtual void overwriteEnded() {}
     // Repetition `repetition` of `repetitions` overwrote the whole file.
     virtual void repetitionDone(int /*repetition*/, int /*repetitions*/) {}

@@ -21,14 +21,26 @@ constexpr ShredListNumbers::Counted kAfterRemoving = ShredListNumbers::Counted::
 // the list for every repaint, never to wait long, large enough for a million entries to go in quickly.
 constexpr size_t kSlice = 2048;
 
-// Size in bytes of a file; folders, drive roots and paths that do not exist count 0. The \\?\ form lets
-// long paths and names that Win32 would otherwise rewrite (trailing dots, CON) be measured as listed.
-unsigned long long SizeOnDisk(const std::wstring& path) {
+struct OnDisk {
+    unsigned long long size = 0;
+    EntryKind kind = EntryKind::File;
+};
+
+// Size in bytes of a file, and what the path is; folders, drive roots and paths that do not exist count 0.
+// The \\?\ form lets long paths and names that Win32 would otherwise rewrite (trailing dots, CON) be
+// measured as listed. One query gives both.
+OnDisk LookOnDisk(const std::wstring& path) {
+    OnDisk found;
     WIN32_FIND_DATAW data;
     win::UniqueFind find(::FindFirstFileW(win::ExtendedPath(path).c_str(), &data));
-    if (!find || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return 0;
-    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (!find)
+        return found;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        found.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::FolderLink : EntryKind::Folder;
+        return found;
+    }
+    found.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return found;
 }
 
 size_t NameStart(const std::wstring& path) {
@@ -45,11 +57,20 @@ struct ShredList::Prepared {
     std::uint64_t key = 0;
     unsigned long long size = 0;
     EntryImage image = EntryImage::ShellIcon;
+    EntryKind kind = EntryKind::File;
 
-    static Prepared Of(std::wstring path, EntryImage image, long long listedSize) {
+    // listedSize and kind as a scan's listing gave them, or listedSize -1: the disk is asked for both.
+    static Prepared Of(std::wstring path, EntryImage image, long long listedSize, EntryKind kind = EntryKind::File) {
         Prepared prepared;
         prepared.key = PathStore::KeyOf(PathStore::Folded(path));
-        prepared.size = listedSize >= 0 ? static_cast<unsigned long long>(listedSize) : SizeOnDisk(path);
+        if (listedSize >= 0) {
+            prepared.size = static_cast<unsigned long long>(listedSize);
+            prepared.kind = kind;
+        } else {
+            const OnDisk found = LookOnDisk(path);
+            prepared.size = found.size;
+            prepared.kind = found.kind;
+        }
         prepared.nameStart = NameStart(path);
         prepared.path = std::move(path);
         prepared.image = image;
@@ -104,7 +125,12 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
         ++occurrences;
     if (occurrences != 1)
         return false;
-    const Prepared prepared = Prepared::Of(path.substr(0, path.size() - 1), EntryImage::ShellIcon, 0);
+    Prepared prepared = Prepared::Of(path.substr(0, path.size() - 1), EntryImage::ShellIcon, -1);
+    // A folder's own entry, even when the disk did not show a folder under the name at this moment.
+    if (prepared.kind == EntryKind::File) {
+        prepared.kind = EntryKind::Folder;
+        prepared.size = 0;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
@@ -152,7 +178,7 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
         const size_t end = std::min(entries.size(), start + kSlice);
         for (size_t i = start; i < end; ++i) {
             ShredEntry& entry = entries[i];
-            slice.push_back(Prepared::Of(std::move(entry.path), entry.image, entry.listedSize));
+            slice.push_back(Prepared::Of(std::move(entry.path), entry.image, entry.listedSize, entry.kind));
             entry.path = std::wstring();
         }
         {
@@ -230,7 +256,8 @@ ShredEntry ShredList::entry(size_t index) const {
     std::lock_guard<std::mutex> lock(mutex_);
     if (index >= store_->size())
         return ShredEntry();
-    return {store_->path(index), store_->image(index), static_cast<long long>(store_->entrySize(index))};
+    return {store_->path(index), store_->image(index), static_cast<long long>(store_->entrySize(index)),
+            store_->kind(index)};
 }
 
 void ShredList::removeAt(size_t index) {
@@ -279,7 +306,7 @@ void ShredList::notify() const {
 }
 
 void ShredList::push(const Prepared& prepared) {
-    store_->push(prepared.path, prepared.nameStart, prepared.key, prepared.size, prepared.image);
+    store_->push(prepared.path, prepared.nameStart, prepared.key, prepared.size, prepared.image, prepared.kind);
 }
 
 std::unique_ptr<PathStore> ShredList::takeAll() {

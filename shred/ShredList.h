@@ -14,12 +14,23 @@ class PathStore;
 // program's pictures for what scans add.
 enum class EntryImage : std::uint8_t { ShellIcon, ScannedFolder, ScannedFile, Prefetch };
 
+// What an entry was when it was queued. The run destroys it only as that: a file that has become a folder,
+// or a folder that has become a link, is left alone, since what now lies under the name is not what the user
+// saw queued.
+enum class EntryKind : std::uint8_t {
+    File,        // a file, or a name that did not exist when queued
+    Folder,      // a folder itself
+    FolderLink,  // a junction or directory link: the link alone is the entry, never what it points at
+};
+
 struct ShredEntry {
     std::wstring path;  // full path; a folder has no trailing backslash
     EntryImage image = EntryImage::ShellIcon;
     // Bytes of the file as a scan's listing gave them moments before it is queued, or -1: the list then asks
     // the disk when the entry is appended. Read back, the size the entry was queued with (0 for a folder).
     long long listedSize = -1;
+    // What it was when listed (with listedSize). Ignored when listedSize is -1: the list then asks the disk.
+    EntryKind kind = EntryKind::File;
 };
 
 // What a folder scan working for the list is doing, for the status line under it.

@@ -1,5 +1,6 @@
 #include "shred/WipeName.h"
 
+#include "shred/QueuedFile.h"
 #include "win/Paths.h"
 
 #include <windows.h>
@@ -20,6 +21,29 @@ std::wstring StepName(WipeKind kind, int step) {
     return name;
 }
 
+// The 27 renames, each made by rename(next) (which leaves the system's reason on refusal).
+template <typename Rename>
+WipeResult WipeSteps(WipeKind kind,
+                     const std::wstring& dir,
+                     RunObserver& observer,
+                     const win::StopToken& control,
+                     Rename&& rename) {
+    WipeResult result{WipeOutcome::UnknownKind};
+    if (KnownKind(kind)) {
+        result = {WipeOutcome::Wiped};
+        for (int step = 1; step <= kNameWipeSteps; ++step) {
+            control.checkpoint();
+            if (!rename(dir + StepName(kind, step))) {
+                result = {WipeOutcome::RenameRefused, ::GetLastError()};
+                break;
+            }
+            observer.renamed(step);
+        }
+    }
+    observer.nameWipeEnded();
+    return result;
+}
+
 }  // namespace
 
 std::wstring WipedName(const std::wstring& dir, WipeKind kind) {
@@ -31,22 +55,24 @@ WipeResult WipeName(const std::wstring& path,
                     WipeKind kind,
                     RunObserver& observer,
                     const win::StopToken& control) {
-    WipeResult result{WipeOutcome::UnknownKind};
-    if (KnownKind(kind)) {
-        result = {WipeOutcome::Wiped};
-        std::wstring current = path;
-        for (int step = 1; step <= kNameWipeSteps; ++step) {
-            control.checkpoint();
-            const std::wstring next = dir + StepName(kind, step);
-            // MoveFileW refuses an existing target, so no other entry of the folder is ever replaced.
-            if (!::MoveFileW(win::ExtendedPath(current).c_str(), win::ExtendedPath(next).c_str())) {
-                result = {WipeOutcome::RenameRefused, ::GetLastError()};
-                break;
-            }
-            current = next;
-            observer.renamed(step);
-        }
-    }
-    observer.nameWipeEnded();
-    return result;
+    std::wstring current = path;
+    return WipeSteps(kind, dir, observer, control, [&current](const std::wstring& next) {
+        // MoveFileW refuses an existing target, so no other entry of the folder is ever replaced.
+        if (!::MoveFileW(win::ExtendedPath(current).c_str(), win::ExtendedPath(next).c_str()))
+            return false;
+        current = next;
+        return true;
+    });
+}
+
+WipeResult WipeFileName(QueuedFile& file,
+                        const std::wstring& dir,
+                        RunObserver& observer,
+                        const win::StopToken& control) {
+    return WipeSteps(WipeKind::File, dir, observer, control, [&file](const std::wstring& next) {
+        if (file.renameTo(next))
+            return true;
+        ::SetLastError(file.error());  // the reason WipeSteps keeps
+        return false;
+    });
 }

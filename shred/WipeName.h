@@ -6,6 +6,8 @@
 
 #include <string>
 
+class QueuedFile;
+
 // What a name wipe renames: a file ends as "fichier", a folder as "Dossier".
 enum class WipeKind { File, Folder };
 
@@ -32,3 +34,11 @@ WipeResult WipeName(const std::wstring& path,
                     WipeKind kind,
                     RunObserver& observer,
                     const win::StopToken& control = win::StopToken::Never());
+
+// The same renames for a file, made through the file opened as itself (QueuedFile::renameTo): what is
+// renamed is the object checked when it was opened, whatever is put under its names meanwhile. dir is the
+// file's folder, ending with a backslash.
+WipeResult WipeFileName(QueuedFile& file,
+                        const std::wstring& dir,
+                        RunObserver& observer,
+                        const win::StopToken& control = win::StopToken::Never());

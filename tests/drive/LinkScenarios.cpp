@@ -1,19 +1,24 @@
-// A queued folder holding directory links, from the window: what the links point at is never touched.
+// Links from the window: a queued folder holding directory links, a queued file swapped for a file link. What
+// the links point at is never touched.
 #include "tests/drive/Session.h"
 
 using namespace drive;
 
 namespace {
 
-std::string ReadJournal() {
-    win::UniqueFile file(::CreateFileW((KestavelFolder(L"ShredderConfig") + L"KvsErrLog.txt").c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+std::string ReadBytes(const std::wstring& path) {
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
     std::string bytes(1 << 16, '\0');
     DWORD read = 0;
     if (file)
         ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
+}
+
+std::string ReadJournal() {
+    return ReadBytes(KestavelFolder(L"ShredderConfig") + L"KvsErrLog.txt");
 }
 
 size_t Occurrences(const std::string& text, const std::string& piece) {
@@ -63,6 +68,35 @@ SCENARIO("run-folder-with-links") {
     } else {
         Expect(!win::Exists(L"C:\\Liens"), L"the folder goes, its links removed themselves");
     }
+    Expect(WaitUntil([&] { return s.enabled(kIdStart) && s.listCount() == 0; }), L"idle again");
+    s.quit();
+}
+
+// The sandbox runner made C:\Echange\pret\rapport.txt, a file link to C:\Cibles\rapport.txt. The user queues
+// C:\Echange\liste\rapport.txt, a plain file; before "Détruire tout!" the folder liste is swapped for pret, so
+// that the queued name is now the link.
+SCENARIO("run-file-swapped-for-link") {
+    MakeFile(L"C:\\Echange\\pret\\rapport.txt", 100);  // through the link: the target's bytes
+    ::CreateDirectoryW(L"C:\\Echange\\liste", nullptr);
+    MakeFile(L"C:\\Echange\\liste\\rapport.txt", 100);
+    Session s;
+    s.waitForScans();
+    s.addFiles(L"C:\\Echange\\liste", {L"rapport.txt"});
+    ExpectEqual(s.listCount(), 1, L"the file is queued");
+    Expect(::MoveFileW(L"C:\\Echange\\liste", L"C:\\Echange\\avant") != FALSE &&
+               ::MoveFileW(L"C:\\Echange\\pret", L"C:\\Echange\\liste") != FALSE,
+           L"the queued file is swapped for a link");
+    s.start();
+    MessageBoxInfo summary = s.box();
+    ExpectEqual(summary.title, L"Destruction incomplète!", L"summary");
+    Answer(summary, IDOK);
+    Expect(ReadBytes(L"C:\\Cibles\\rapport.txt") == std::string(100, 'x'), L"the target keeps every byte");
+    Expect(win::IsFile(L"C:\\Echange\\liste\\rapport.txt"), L"the link stays");
+    const std::string line =
+        " - Non d\xE9truit : [C:\\Echange\\liste\\rapport.txt] est un lien ou passe par un lien, "
+        "sa cible est laiss\xE9"
+        "e intacte\r\n";
+    ExpectEqual(static_cast<int>(Occurrences(ReadJournal(), line)), 1, L"the journal names the link");
     Expect(WaitUntil([&] { return s.enabled(kIdStart) && s.listCount() == 0; }), L"idle again");
     s.quit();
 }

@@ -3,6 +3,7 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalMessages.h"
 #include "shred/FolderScan.h"
+#include "shred/QueuedFile.h"
 #include "shred/ShredList.h"
 #include "tests/unit/RecordingObserver.h"
 #include "tests/unit/TestSupport.h"
@@ -224,6 +225,75 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
         EXPECT_EQ(summary.errors, 0);
         EXPECT_EQ(summary.end, RunEnd::Complete);
     }
+}
+
+// The sandbox runner made, in C:\filelinks: temp\alone.tmp, a file link to a file outside drive C:;
+// folder\link.txt, a file link to targets\inner.txt; swapdir\f.txt, a file link to targets\swap.txt; and
+// spare\Q, a directory link to dtarget. Under Wine a file link reads as a plain file and every write,
+// rename and removal by name reaches its target.
+TEST(DestructionRun, LinksAndEntriesThatChangedKindCostNothingOutsideTheQueue) {
+    const std::wstring root = L"C:\\filelinks\\";
+    const std::string precious = "not queued";
+    for (const wchar_t* link : {L"temp\\alone.tmp", L"folder\\link.txt", L"swapdir\\f.txt"})
+        test::WriteFile(root + link, precious);  // through the link: its target's bytes
+    test::WriteFile(root + L"dtarget\\a.txt", precious);
+    for (const wchar_t* folder : {L"queued", L"qd", L"qd\\Q", L"kind"})
+        ::CreateDirectoryW((root + folder).c_str(), nullptr);
+    for (const wchar_t* file : {L"folder\\mine.txt", L"queued\\f.txt", L"qd\\Q\\a.txt", L"kind\\file.txt"})
+        test::WriteFile(root + file, "queued");
+
+    Shredding r(L"file-links");
+    r.list.addPath(root + L"temp\\alone.tmp");
+    ASSERT_TRUE(r.list.addFolderEntry(root + L"folder\\"));
+    AppendScanResult(r.list, ScanFolder(root + L"folder\\", {}));
+    r.list.addPath(root + L"queued\\f.txt");
+    ASSERT_TRUE(r.list.addFolderEntry(root + L"qd\\Q\\"));
+    AppendScanResult(r.list, ScanFolder(root + L"qd\\Q\\", {}));
+    r.list.addPath(root + L"kind\\file.txt");
+    ASSERT_EQ(r.list.count(), 8u);
+    // Between queueing and the run: a queued file becomes a link and a queued folder a directory link (whole
+    // folders renamed, each carrying its link), and a queued file becomes a folder with a file of its own.
+    ASSERT_TRUE(::MoveFileW((root + L"queued").c_str(), (root + L"queued-before").c_str()));
+    ASSERT_TRUE(::MoveFileW((root + L"swapdir").c_str(), (root + L"queued").c_str()));
+    ASSERT_TRUE(::MoveFileW((root + L"qd").c_str(), (root + L"qd-before").c_str()));
+    ASSERT_TRUE(::MoveFileW((root + L"spare").c_str(), (root + L"qd").c_str()));
+    ASSERT_TRUE(::DeleteFileW((root + L"kind\\file.txt").c_str()));
+    ASSERT_TRUE(::CreateDirectoryW((root + L"kind\\file.txt").c_str(), nullptr));
+    test::WriteFile(root + L"kind\\file.txt\\inside.txt", precious);
+    const RunSummary summary = r.run();
+
+    for (const wchar_t* target : {L"targets\\inner.txt", L"targets\\swap.txt", L"dtarget\\a.txt",
+                                  L"kind\\file.txt\\inside.txt", L"temp\\alone.tmp"})
+        EXPECT_EQ(test::ReadFile(root + target), precious) << "every byte kept";
+    EXPECT_FALSE(test::FileExists(root + L"folder\\mine.txt")) << "the rest of the queue is destroyed";
+    EXPECT_EQ(summary.end, RunEnd::Incomplete);
+    if (UnderWine()) {
+        // The links stay, each said once; the folder that holds one keeps its name.
+        EXPECT_EQ(NamesIn(root + L"folder\\"), std::vector<std::wstring>{L"link.txt"});
+        EXPECT_EQ(r.journalBodies(),
+                  (std::vector<std::wstring>{
+                      journal::KindChanged(root + L"kind\\file.txt"), journal::LinkLeft(root + L"qd\\Q\\a.txt"),
+                      journal::KindChanged(root + L"qd\\Q"), journal::LinkLeft(root + L"queued\\f.txt"),
+                      journal::LinkLeft(root + L"folder\\link.txt"), journal::FolderNotRemoved(root + L"folder"),
+                      journal::LinkLeft(root + L"temp\\alone.tmp")}));
+        EXPECT_EQ(summary.errors, 7);
+    }
+}
+
+// Another name of the same file (a hard link) shows what the deleted record held last.
+TEST(DestructionRun, ADestroyedFileKeepsOnlyTheFixedDate) {
+    Shredding r(L"dates");
+    const std::wstring path = r.add(L"dated.txt", std::string(3000, 'd'));
+    const std::wstring other = r.files / L"other-name.bin";
+    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
+    EXPECT_EQ(r.run().end, RunEnd::Complete);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(::GetFileAttributesExW(other.c_str(), GetFileExInfoStandard, &data));
+    const FILETIME fixed = WipedFileTime();  // 1 January 2000, 00:00 UTC
+    for (const FILETIME& time : {data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime})
+        EXPECT_EQ(::CompareFileTime(&time, &fixed), 0);
+    EXPECT_EQ(test::ReadFile(other), std::string(3000, '\0'));
+    EXPECT_FALSE(test::FileExists(path));
 }
 
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {
