@@ -1,8 +1,7 @@
 #include "shred/QueuedFile.h"
 
 #include "win/Paths.h"
-
-#include <winternl.h>
+#include "win/SafeFile.h"
 
 #include <cstdint>
 #include <cstring>
@@ -10,82 +9,12 @@
 
 namespace {
 
-// The object's own name from the system ("\\??\\C:\\..." under Wine), in the "\\\\?\\" form; empty otherwise.
-// Wine's GetFinalPathNameByHandleW fails with ERROR_MORE_DATA for any path longer than MAX_PATH, whatever the
-// buffer, and builds its answer from this name, which has no such limit.
-std::wstring NativeNameOf(HANDLE object) {
-    using Query = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-    static const auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
-    if (!query)
-        return std::wstring();
-    constexpr ULONG kBytes = 70000;  // the longest path there is, and the header
-    std::vector<std::uint64_t> buffer(kBytes / sizeof(std::uint64_t));
-    ULONG returned = 0;
-    if (query(object, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(), kBytes,
-              &returned) < 0)
-        return std::wstring();
-    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
-    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
-    if (text.compare(0, 4, L"\\??\\") != 0)
-        return std::wstring();
-    return L"\\\\?\\" + text.substr(4);
-}
-
-// GetFinalPathNameByHandleW's answer for an open object, "\\?\C:\..." for one on a drive; empty when the
-// system cannot say.
-std::wstring FinalPathOf(HANDLE object) {
-    // Windows gives the length needed when the buffer is too small; Wine fails instead, so a failure is
-    // tried again once with room for the longest path there is.
-    constexpr DWORD kLongest = 32768;
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleW(object, path.data(), static_cast<DWORD>(path.size()),
-                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length > 0 && length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (length == 0 && ::GetLastError() == ERROR_MORE_DATA)
-            return NativeNameOf(object);
-        if (path.size() >= kLongest)
-            return std::wstring();
-        path.assign(length > 0 && length < kLongest ? length + 1 : kLongest, L'\0');
-    }
-}
-
-// The path with the dots and spaces that end its components taken off. Wine's final paths drop them (a
-// file "a." is given as "a"), where Windows keeps the name as it is.
-std::wstring WithoutTrailingDots(const std::wstring& path) {
-    std::wstring trimmed;
-    trimmed.reserve(path.size());
-    for (size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == L'\\') {
-            const size_t keep = trimmed.find_last_not_of(L". ");
-            const size_t component = trimmed.find_last_of(L'\\');
-            // Only a component's end: "." and ".." of a "\\?\" prefix never occur, and a name of dots only stays.
-            if (keep != std::wstring::npos && (component == std::wstring::npos || keep > component))
-                trimmed.resize(keep + 1);
-            if (i < path.size())
-                trimmed += L'\\';
-        } else {
-            trimmed += path[i];
-        }
-    }
-    return trimmed;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // Whether final, the system's path for an open object, is the one that `wanted` (extended form) names.
 // The letters alone decide in nearly every case, at no cost. Otherwise the path may still be the same
 // object written another way: short names (PROGRA~1), or a drive that is a substitute for a folder or a
 // mapped share, whose final path starts at what the drive stands for.
 bool FinalPathIs(const std::wstring& final, const std::wstring& wanted) {
-    if (SameText(final, wanted))
+    if (win::SamePath(final, wanted))
         return true;
     std::wstring expected = wanted;
     const DWORD length = ::GetLongPathNameW(wanted.c_str(), nullptr, 0);
@@ -103,14 +32,14 @@ bool FinalPathIs(const std::wstring& final, const std::wstring& wanted) {
         win::UniqueFile root(::CreateFileW(expected.substr(0, kDriveRoot).c_str(), FILE_READ_ATTRIBUTES,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        std::wstring rootFinal = root ? FinalPathOf(root.get()) : std::wstring();
+        std::wstring rootFinal = root ? win::FinalPathOf(root.get()) : std::wstring();
         if (!rootFinal.empty()) {
             if (rootFinal.back() != L'\\')
                 rootFinal += L'\\';
             expected = rootFinal + expected.substr(kDriveRoot);
         }
     }
-    return SameText(final, expected) || SameText(final, WithoutTrailingDots(expected));
+    return win::SamePath(final, expected);
 }
 
 // The attributes that may stay on a file once its read-only flag is gone.
@@ -129,7 +58,7 @@ FILETIME WipedFileTime() {
 }
 
 bool IsAtPath(HANDLE object, const std::wstring& path) {
-    const std::wstring final = FinalPathOf(object);
+    const std::wstring final = win::FinalPathOf(object);
     return !final.empty() && FinalPathIs(final, win::ExtendedPath(path));
 }
 
@@ -178,7 +107,7 @@ void QueuedFile::open(DWORD access, DWORD share) {
         file_.reset();
         return;
     }
-    const std::wstring final = FinalPathOf(file_.get());
+    const std::wstring final = win::FinalPathOf(file_.get());
     if (final.empty()) {
         // Without the system's word on what was opened, nothing may be done to it.
         error_ = ::GetLastError();

@@ -2,6 +2,9 @@
 
 #include "win/Paths.h"
 
+#include <winternl.h>
+
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -65,9 +68,51 @@ std::wstring Folded(std::wstring text) {
     return text;
 }
 
-// Paths compared without regard to case, as the file system does; most are equal as they are.
-bool SamePath(const std::wstring& a, const std::wstring& b) {
+bool SameLetters(const std::wstring& a, const std::wstring& b) {
     return a.size() == b.size() && (a == b || Folded(a) == Folded(b));
+}
+
+// The path with the dots and spaces that end its components taken off. Wine's final paths drop them (a
+// file "a." is given as "a"), where Windows keeps the name as it is.
+std::wstring WithoutTrailingDots(const std::wstring& path) {
+    std::wstring trimmed;
+    trimmed.reserve(path.size());
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\') {
+            const size_t keep = trimmed.find_last_not_of(L". ");
+            const size_t component = trimmed.find_last_of(L'\\');
+            // Only a component's end: "." and ".." of a "\\?\" prefix never occur, and a name of dots only stays.
+            if (keep != std::wstring::npos && (component == std::wstring::npos || keep > component))
+                trimmed.resize(keep + 1);
+            if (i < path.size())
+                trimmed += L'\\';
+        } else {
+            trimmed += path[i];
+        }
+    }
+    return trimmed;
+}
+
+// The object's own name from the system ("\\??\\C:\\..." under Wine), in the "\\\\?\\" form; empty otherwise.
+// Wine's GetFinalPathNameByHandleW fails with ERROR_MORE_DATA for any path longer than MAX_PATH, whatever the
+// buffer, and builds its answer from this name, which has no such limit.
+std::wstring NativeNameOf(HANDLE object) {
+    using Query = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    if (!query)
+        return std::wstring();
+    constexpr ULONG kBytes = 70000;  // the longest path there is, and the header
+    std::vector<std::uint64_t> buffer(kBytes / sizeof(std::uint64_t));
+    ULONG returned = 0;
+    if (query(object, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(), kBytes,
+              &returned) < 0)
+        return std::wstring();
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
+    if (text.compare(0, 4, L"\\??\\") != 0)
+        return std::wstring();
+    return L"\\\\?\\" + text.substr(4);
 }
 
 // The final path that the file named `name` in the folder whose final path is folderFinal must have.
@@ -91,9 +136,15 @@ std::wstring FinalPathOf(HANDLE handle) {
     // A volume that no drive letter reaches (a RAM disk without the mount manager) has no DOS form; its
     // NT form ("\Device\...") is still comparable between a folder and its files.
     std::wstring path = AskFinalPath(ask, handle, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (path.empty() && ::GetLastError() == ERROR_MORE_DATA)
+        path = NativeNameOf(handle);
     if (path.empty())
         path = AskFinalPath(ask, handle, FILE_NAME_NORMALIZED | VOLUME_NAME_NT);
     return path;
+}
+
+bool SamePath(const std::wstring& final, const std::wstring& expected) {
+    return SameLetters(final, expected) || SameLetters(final, WithoutTrailingDots(expected));
 }
 
 std::wstring FinalFolderPath(const std::wstring& folder) {

@@ -22,8 +22,13 @@ namespace win {
 
 // The path the system gives for an open file or folder: "\\?\C:\...", "\\?\UNC\...", under Wine
 // "\\?\unix\..." for an object outside every drive; the system's own form ("\Device\...") where no drive
-// letter reaches it. Empty when it cannot be asked (Windows XP) or answers nothing.
+// letter reaches it. Empty when it cannot be asked (Windows XP) or answers nothing. Under Wine, which cannot
+// give a path longer than MAX_PATH that way, the object's name is asked of the system instead.
 std::wstring FinalPathOf(HANDLE handle);
+
+// Whether a final path is the one expected: compared without regard to case, as the file system does, and
+// allowing for Wine, whose final paths drop the dots and spaces that end a name.
+bool SamePath(const std::wstring& final, const std::wstring& expected);
 
 // FinalPathOf the folder (opened as it is, so a folder the caller names may itself be a link), against which
 // the files listed in it are checked. Empty when it cannot be opened or asked.
