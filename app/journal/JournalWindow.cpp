@@ -255,7 +255,8 @@ void JournalWindow::clearJournal() {
 void JournalWindow::close() {
     lines_.clear();
     // A read-only journal stays: only "Effacer" clears the attribute.
-    if (deleteOnClose_ && win::Exists(journalPath_))
+    const DWORD attributes = win::Attributes(journalPath_);
+    if (deleteOnClose_ && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY))
         DestroyJournal(journalPath_);
     JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose_);
     // The owner is enabled first, so that it, and not another program, becomes active.
