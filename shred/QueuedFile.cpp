@@ -127,14 +127,14 @@ void QueuedFile::open(DWORD access, DWORD share) {
 
 bool QueuedFile::clearReadOnly() {
     FILE_BASIC_INFO basic = {};
-    if (!::GetFileInformationByHandleEx(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
+    if (!win::GetFileInfo(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
         return false;
     if (!(basic.FileAttributes & FILE_ATTRIBUTE_READONLY))
         return true;
     const DWORD kept = basic.FileAttributes & kKeptAttributes;
     FILE_BASIC_INFO change = {};  // times left at 0: unchanged
     change.FileAttributes = kept ? kept : FILE_ATTRIBUTE_NORMAL;
-    return ::SetFileInformationByHandle(file_.get(), FileBasicInfo, &change, sizeof(change)) != FALSE;
+    return win::SetFileInfo(file_.get(), FileBasicInfo, &change, sizeof(change));
 }
 
 bool QueuedFile::stampTimes() {
@@ -156,7 +156,7 @@ bool QueuedFile::renameTo(const std::wstring& to) {
     info->RootDirectory = nullptr;
     info->FileNameLength = static_cast<DWORD>(native.size() * sizeof(wchar_t));
     std::memcpy(info->FileName, native.c_str(), native.size() * sizeof(wchar_t));
-    if (!::SetFileInformationByHandle(file_.get(), FileRenameInfo, info, static_cast<DWORD>(bytes))) {
+    if (!win::SetFileInfo(file_.get(), FileRenameInfo, info, static_cast<DWORD>(bytes))) {
         error_ = ::GetLastError();
         return false;
     }
@@ -167,8 +167,7 @@ bool QueuedFile::renameTo(const std::wstring& to) {
 bool QueuedFile::remove() {
     FILE_DISPOSITION_INFO disposition = {};
     disposition.DeleteFile = TRUE;
-    const bool marked =
-        ::SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
+    const bool marked = win::SetFileInfo(file_.get(), FileDispositionInfo, &disposition, sizeof(disposition));
     if (!marked)
         error_ = ::GetLastError();
     file_.reset();

@@ -147,6 +147,24 @@ bool SamePath(const std::wstring& final, const std::wstring& expected) {
     return SameLetters(final, expected) || SameLetters(final, WithoutTrailingDots(expected));
 }
 
+bool SetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size) {
+    const SetInfoFn set = SetInfoFunction();
+    if (!set) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    return set(file, kind, information, size) != FALSE;
+}
+
+bool GetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size) {
+    const GetInfoFn get = GetInfoFunction();
+    if (!get) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    return get(file, kind, information, size) != FALSE;
+}
+
 std::wstring FinalFolderPath(const std::wstring& folder) {
     // A trailing backslash is not part of a folder's name, except after a drive ("C:\").
     std::wstring name = folder;

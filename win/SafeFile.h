@@ -30,6 +30,11 @@ std::wstring FinalPathOf(HANDLE handle);
 // allowing for Wine, whose final paths drop the dots and spaces that end a name.
 bool SamePath(const std::wstring& final, const std::wstring& expected);
 
+// SetFileInformationByHandle and GetFileInformationByHandleEx, looked up at run time as they came with
+// Windows Vista: on Windows XP they fail with ERROR_CALL_NOT_IMPLEMENTED and the program still starts.
+bool SetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size);
+bool GetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size);
+
 // FinalPathOf the folder (opened as it is, so a folder the caller names may itself be a link), against which
 // the files listed in it are checked. Empty when it cannot be opened or asked.
 std::wstring FinalFolderPath(const std::wstring& folder);
