@@ -78,8 +78,12 @@ struct Cleaner {
         HWND tabs = control(layout::kIdTabs);
         const RECT header = TabItemRectOnScreen(tabs, index);
         MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
-        Expect(WaitUntil([&] { return ::IsWindowVisible(control(layout::kIdPageFirst + index)) != FALSE; }),
+        HWND page = control(layout::kIdPageFirst + index);
+        Expect(WaitUntil([&] { return ::IsWindowVisible(page) != FALSE; }),
                L"tab " + std::to_wstring(index) + L" shows its page");
+        // Visible is not yet painted: the page and its controls are drawn now, so that a picture taken next
+        // shows them and not the page before.
+        ::RedrawWindow(page, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     MessageBoxInfo box() const {
         MessageBoxInfo info = s.box();
