@@ -1,13 +1,17 @@
 #include "app/journal/JournalWindow.h"
 
 #include "controls/PlainTip.h"
+#include "controls/TipWidth.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
 #include "shred/Overwrite.h"
+#include "win/Clipboard.h"
 #include "win/Files.h"
 #include "win/Window.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -42,8 +46,8 @@ constexpr ControlSpec kControls[] = {
      L"préférences.",
      nullptr},
     {JournalWindow::kIdEvents, WC_LISTVIEWW,
-     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE,
-     5, 45, 690, kListHeight, L"", nullptr},
+     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE, 5, 45, 690,
+     kListHeight, L"", nullptr},
     // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
     {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 329, 690, 16, L"", nullptr},
     {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
@@ -110,7 +114,15 @@ void JournalWindow::build() {
     note_ = ::GetDlgItem(window_, kIdOlderLines);
     ::ShowWindow(note_, SW_HIDE);
     fitOption();
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    // The column cuts a long line with "…": resting the pointer on a row shows its whole line in the list's
+    // own tooltip (LVN_GETINFOTIPW), wrapped at the list's width.
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    if (HWND listTips = ListView_GetToolTips(list_)) {
+        RECT place;
+        ::GetClientRect(list_, &place);
+        ::SendMessageW(listTips, TTM_SETMAXTIPWIDTH, 0, place.right - place.left);
+        KeepTipTextWhole(listTips);
+    }
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 680;
@@ -186,6 +198,61 @@ void JournalWindow::showOlderLines() {
     const int height = show ? kListHeightWithNote : kListHeight;
     ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
     ::ShowWindow(note_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void JournalWindow::onListKey(WORD key) {
+    if (::GetKeyState(VK_CONTROL) >= 0 || rows_ == 0)
+        return;
+    if (key == 'A') {
+        // Wine applies an "every row" change row by row and repaints each row as it goes; with drawing
+        // suspended the rows are repainted once, and a million rows are selected at once.
+        ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
+    } else if (key == 'C') {
+        copySelection();
+    }
+}
+
+// The selected lines, whole, one CR LF between two of them, as a Windows list copies its rows. The text is
+// decoded straight into the clipboard's memory, sized first: a line of Windows-1252 is as many UTF-16
+// characters as it has bytes. When the system cannot give that much memory (every row of a full journal
+// is about 300 MB of text), nothing is copied, the clipboard keeps what it held, and the window beeps.
+void JournalWindow::copySelection() {
+    if (placeholder_)
+        return;
+    unsigned long long chars = 1;  // the terminating zero
+    int row = -1;
+    size_t selected = 0;
+    while ((row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) >= 0) {
+        chars += lines_.line(static_cast<size_t>(row)).size() + (selected > 0 ? 2 : 0);
+        ++selected;
+    }
+    if (selected == 0)
+        return;
+    const unsigned long long bytes = chars * sizeof(wchar_t);
+    win::UniqueGlobal memory(bytes <= SIZE_MAX ? ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bytes)) : nullptr);
+    auto* text = memory ? static_cast<wchar_t*>(::GlobalLock(memory.get())) : nullptr;
+    if (!text) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    wchar_t* at = text;
+    row = -1;
+    for (size_t done = 0; done < selected && (row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) >= 0; ++done) {
+        if (done > 0) {
+            *at++ = L'\r';
+            *at++ = L'\n';
+        }
+        const size_t length = lines_.line(static_cast<size_t>(row)).size();
+        lines_.copyLine(static_cast<size_t>(row), at, length + 1);
+        at += length;
+    }
+    *at = L'\0';
+    ::GlobalUnlock(memory.get());
+    if (!win::PutClipboardText(window_, std::move(memory)))
+        ::MessageBeep(MB_ICONWARNING);
 }
 
 std::wstring JournalWindow::OlderLinesNote(unsigned long long count, bool counting) {
@@ -286,9 +353,22 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 deleteOnClose_ = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
             return 0;
         case WM_NOTIFY: {
+            const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
             // A key typed in the list looks for a row starting with it: none is offered.
-            if (reinterpret_cast<NMHDR*>(lParam)->code == LVN_ODFINDITEMW)
+            if (header.code == LVN_ODFINDITEMW)
                 return -1;
+            if (header.idFrom == kIdEvents && header.code == LVN_KEYDOWN) {
+                onListKey(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
+                return 0;
+            }
+            if (header.idFrom == kIdEvents && header.code == LVN_GETINFOTIPW) {
+                // Every row's tip is its whole line, which replaces the row's text the list may have put there.
+                auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+                if (!placeholder_ && tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0)
+                    lines_.copyLine(static_cast<size_t>(tip->iItem), tip->pszText,
+                                    static_cast<size_t>(tip->cchTextMax));
+                return 0;
+            }
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
             if (info->hdr.idFrom != kIdEvents || info->hdr.code != LVN_GETDISPINFOW)
                 break;

@@ -53,6 +53,8 @@ private:
     void close();
     void showRows(size_t count, bool placeholder);
     void showOlderLines();
+    void onListKey(WORD key);
+    void copySelection();
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,9 +3,11 @@
 
 #include "app/about/AboutWindow.h"
 #include "app/journal/JournalWindow.h"
+#include "win/Clipboard.h"
 #include "win/Strings.h"
 
 #include <string>
+#include <utility>
 
 using namespace drive;
 
@@ -55,6 +57,31 @@ std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
     return text;
 }
 
+// The clipboard's text, read as another program pastes it; empty when it holds none.
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+    win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (auto* chars = memory ? static_cast<wchar_t*>(::GlobalLock(memory.get())) : nullptr) {
+        text.copy(chars, text.size());
+        chars[text.size()] = L'\0';
+        ::GlobalUnlock(memory.get());
+    }
+    Expect(memory && win::PutClipboardText(nullptr, std::move(memory)), L"the driver puts a text on the clipboard");
+}
+
 // The journal window as the user sees it, opened with the "Journal" button.
 struct JournalView {
     HWND window;
@@ -79,6 +106,16 @@ struct JournalView {
         if (ticked() != on)
             Click(control(JournalWindow::kIdDeleteOnClose));
         Expect(WaitUntil([&] { return ticked() == on; }), L"the option box follows the click");
+    }
+    // A click on the first row gives the list the keyboard.
+    void clickFirstRow() const {
+        HWND list = control(JournalWindow::kIdEvents);
+        const std::vector<HWND> headers = Children(list, L"SysHeader32");
+        Expect(!headers.empty(), L"the list has a header");
+        RECT header;
+        ::GetWindowRect(headers.front(), &header);
+        MouseClick({header.left + 60, header.bottom + 6});
+        Expect(WaitUntil([&] { return FocusedControl(window) == list; }), L"the list has the focus");
     }
     bool clearEnabled() const { return ::IsWindowEnabled(control(JournalWindow::kIdClear)) != FALSE; }
     void closeWith(const Session& s, bool closeBox) const {
@@ -144,6 +181,36 @@ SCENARIO("journal-window") {
     Expect(!win::Exists(journal), L"the journal is deleted at closing when the option is ticked");
     ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = OK\r\n",
                 L"settings file: the one line, the other keys and groups gone");
+
+    // A line longer than the column shows (a "Delete MRU" line names a whole registry value) is whole in the
+    // list's rows, and Ctrl+A then Ctrl+C copy every line whole, one CR LF between two, for any program.
+    const std::string longLine =
+        "07/12/2026 \xE0 10:30:00 - Delete MRU : HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+        "\\Explorer\\ComDlg32\\OpenSavePidlMRU\\" +
+        std::string(40, 'x') + " [C:\\Users\\Public\\Documents\\Rapports annuels de la soci\xE9t\xE9\\" +
+        std::string(120, 'y') + ".doc]";
+    WriteBytes(journal,
+               "07/12/2026 \xE0 10:29:59 - Dossier : [Donn\xE9"
+               "es] vid\xE9\r\n" +
+                   longLine + "\r\n07/12/2026 \xE0 10:30:01 - Le fichier [a.txt] est vide!\r\n");
+    {
+        JournalView view(s);
+        HWND list = view.control(JournalWindow::kIdEvents);
+        const std::vector<std::wstring> rows = view.rows();
+        Expect(rows.size() == 3 && rows[1] == win::FromCp1252(longLine) && rows[1].size() > 300,
+               L"the long line is one whole row");
+        SetClipboardText(L"avant");
+        view.clickFirstRow();
+        KeyPress(VK_CONTROL, 'A');
+        Expect(WaitUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 3; }),
+               L"Ctrl+A selects every line");
+        KeyPress(VK_CONTROL, 'C');
+        const std::wstring expected = rows[0] + L"\r\n" + rows[1] + L"\r\n" + rows[2];
+        Expect(WaitUntil([&] { return ClipboardText() == expected; }),
+               L"Ctrl+C puts every line, whole, on the clipboard: " + ClipboardText());
+        ListSelectOnly(list, 0);
+        view.closeWith(s, false);
+    }
 
     // The option is kept. A read-only journal outlives the option at closing; "Effacer" deletes it all the
     // same and empties the list at once; then "Fermer" with the option unticked.
