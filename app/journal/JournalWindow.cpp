@@ -1,7 +1,6 @@
 #include "app/journal/JournalWindow.h"
 
 #include "controls/PlainTip.h"
-#include "controls/TipWidth.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
 #include "shred/Overwrite.h"
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <utility>
 
 namespace {
@@ -114,20 +114,85 @@ void JournalWindow::build() {
     note_ = ::GetDlgItem(window_, kIdOlderLines);
     ::ShowWindow(note_, SW_HIDE);
     fitOption();
-    // The column cuts a long line with "…": resting the pointer on a row shows its whole line in the list's
-    // own tooltip (LVN_GETINFOTIPW), wrapped at the list's width.
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-    if (HWND listTips = ListView_GetToolTips(list_)) {
-        RECT place;
-        ::GetClientRect(list_, &place);
-        ::SendMessageW(listTips, TTM_SETMAXTIPWIDTH, 0, place.right - place.left);
-        KeepTipTextWhole(listTips);
-    }
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    addRowTip();
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 680;
     column.pszText = const_cast<wchar_t*>(L"Événements");
     ListView_InsertColumn(list_, 0, &column);
+}
+
+namespace {
+
+constexpr UINT_PTR kRowTipSubclass = 0x4a52;
+
+}  // namespace
+
+// The column cuts a long line with "…": the row under the resting pointer shows its whole line in the
+// window's tooltip, asked for each time it shows (TTN_GETDISPINFOW). The list view's own info tip would do
+// it on Windows, but Wine's list view never asks for one. A tip may be as wide as the screen, its line
+// wrapped at spaces only beyond that, so a long path stays on one line of the tip.
+void JournalWindow::addRowTip() {
+    if (!tips_)
+        return;
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG screenWidth = monitor.rcWork.right - monitor.rcWork.left;
+    ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, std::max<LONG>(screenWidth - 40, kClientWidth));
+    ::SetWindowSubclass(list_, RowTipProc, kRowTipSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+int JournalWindow::rowUnderPointer() const {
+    LVHITTESTINFO hit = {};
+    ::GetCursorPos(&hit.pt);
+    ::ScreenToClient(list_, &hit.pt);
+    const int row = ListView_HitTest(list_, &hit);
+    return row >= 0 && static_cast<size_t>(row) < rows_ && (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
+// The tooltip keeps the text it was given while the pointer stays on the list: moving to another row takes
+// the tip away, and it comes back, asked for anew, once the pointer rests on that row.
+LRESULT CALLBACK
+JournalWindow::RowTipProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<JournalWindow*>(data);
+    if (message == WM_MOUSEMOVE) {
+        const int row = self->rowUnderPointer();
+        if (row != self->tipRow_) {
+            self->tipRow_ = row;
+            ::SendMessageW(self->tips_, TTM_POP, 0, 0);
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(list, RowTipProc, kRowTipSubclass);
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
+void JournalWindow::rowTipText(NMTTDISPINFOW& info) {
+    const int row = rowUnderPointer();
+    tipRow_ = row;
+    tipText_.clear();
+    if (row >= 0 && !placeholder_) {
+        const size_t length = lines_.line(static_cast<size_t>(row)).size();
+        try {
+            tipText_.assign(length + 1, L'\0');
+            lines_.copyLine(static_cast<size_t>(row), tipText_.data(), tipText_.size());
+            tipText_.resize(length);
+        } catch (const std::bad_alloc&) {
+            tipText_.clear();
+        }
+    }
+    // An empty text shows no tip: for the space under the last row, and the row that says there is none.
+    info.lpszText = tipText_.data();
+    info.hinst = nullptr;
 }
 
 void JournalWindow::fitOption() {
@@ -361,12 +426,9 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 onListKey(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
                 return 0;
             }
-            if (header.idFrom == kIdEvents && header.code == LVN_GETINFOTIPW) {
-                // Every row's tip is its whole line, which replaces the row's text the list may have put there.
-                auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
-                if (!placeholder_ && tip->pszText && tip->cchTextMax > 0 && tip->iItem >= 0)
-                    lines_.copyLine(static_cast<size_t>(tip->iItem), tip->pszText,
-                                    static_cast<size_t>(tip->cchTextMax));
+            if (header.hwndFrom == tips_ && header.code == TTN_GETDISPINFOW &&
+                header.idFrom == reinterpret_cast<UINT_PTR>(list_)) {
+                rowTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
                 return 0;
             }
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);

@@ -35,12 +35,10 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
            L"the test file " + path + L" can be written");
 }
 
-// Rests the pointer on a control until the tooltip of its window shows; returns the tooltip's text, after
-// a screenshot, and takes the pointer away again.
-std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
-    RECT place;
-    ::GetWindowRect(control, &place);
-    ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+// Rests the pointer on a screen point until the tooltip of the window shows; returns the tooltip's text,
+// after a screenshot, and takes the pointer away again.
+std::wstring HoverTipAt(HWND window, POINT screen, const std::wstring& shot) {
+    ::SetCursorPos(screen.x, screen.y);
     HWND tip = nullptr;
     WaitUntil([&] {
         HWND candidate = nullptr;
@@ -55,6 +53,13 @@ std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
         Screenshot(shot);
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     return text;
+}
+
+// The same, the pointer resting on a control's centre.
+std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    return HoverTipAt(window, {(place.left + place.right) / 2, (place.top + place.bottom) / 2}, shot);
 }
 
 // The clipboard's text, read as another program pastes it; empty when it holds none.
@@ -107,15 +112,23 @@ struct JournalView {
             Click(control(JournalWindow::kIdDeleteOnClose));
         Expect(WaitUntil([&] { return ticked() == on; }), L"the option box follows the click");
     }
-    // A click on the first row gives the list the keyboard.
-    void clickFirstRow() const {
+    // A point of a row on the screen, some way into it.
+    POINT rowPoint(int row) const {
         HWND list = control(JournalWindow::kIdEvents);
         const std::vector<HWND> headers = Children(list, L"SysHeader32");
         Expect(!headers.empty(), L"the list has a header");
         RECT header;
         ::GetWindowRect(headers.front(), &header);
-        MouseClick({header.left + 60, header.bottom + 6});
-        Expect(WaitUntil([&] { return FocusedControl(window) == list; }), L"the list has the focus");
+        // The list's height for two rows less its height for one, read without memory of the program's.
+        const int height = HIWORD(::SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1))) -
+                           HIWORD(::SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+        return {header.left + 60, header.bottom + row * height + height / 2};
+    }
+    // A click on the first row gives the list the keyboard.
+    void clickFirstRow() const {
+        MouseClick(rowPoint(0));
+        Expect(WaitUntil([&] { return FocusedControl(window) == control(JournalWindow::kIdEvents); }),
+               L"the list has the focus");
     }
     bool clearEnabled() const { return ::IsWindowEnabled(control(JournalWindow::kIdClear)) != FALSE; }
     void closeWith(const Session& s, bool closeBox) const {
@@ -208,6 +221,9 @@ SCENARIO("journal-window") {
         const std::wstring expected = rows[0] + L"\r\n" + rows[1] + L"\r\n" + rows[2];
         Expect(WaitUntil([&] { return ClipboardText() == expected; }),
                L"Ctrl+C puts every line, whole, on the clipboard: " + ClipboardText());
+        // Resting on the long row shows it whole in a tooltip.
+        ExpectEqual(HoverTipAt(view.window, view.rowPoint(1), L"journal-long-line-tip"), rows[1],
+                    L"tooltip of the long row");
         ListSelectOnly(list, 0);
         view.closeWith(s, false);
     }
