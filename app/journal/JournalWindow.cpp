@@ -287,10 +287,18 @@ void JournalWindow::onListKey(WORD key) {
 void JournalWindow::copySelection() {
     if (placeholder_)
         return;
+    // After Ctrl+A every row is selected: the rows are then taken in order, without asking the list for
+    // each one.
+    const bool everyRow = static_cast<size_t>(ListView_GetSelectedCount(list_)) == rows_;
+    const auto next = [&](int row) {
+        if (everyRow)
+            return static_cast<size_t>(row + 1) < rows_ ? row + 1 : -1;
+        return ListView_GetNextItem(list_, row, LVNI_SELECTED);
+    };
     unsigned long long chars = 1;  // the terminating zero
     int row = -1;
     size_t selected = 0;
-    while ((row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) >= 0) {
+    while ((row = next(row)) >= 0) {
         chars += lines_.line(static_cast<size_t>(row)).size() + (selected > 0 ? 2 : 0);
         ++selected;
     }
@@ -305,7 +313,7 @@ void JournalWindow::copySelection() {
     }
     wchar_t* at = text;
     row = -1;
-    for (size_t done = 0; done < selected && (row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) >= 0; ++done) {
+    for (size_t done = 0; done < selected && (row = next(row)) >= 0; ++done) {
         if (done > 0) {
             *at++ = L'\r';
             *at++ = L'\n';

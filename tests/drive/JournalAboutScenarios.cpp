@@ -221,10 +221,13 @@ SCENARIO("journal-window") {
         const std::wstring expected = rows[0] + L"\r\n" + rows[1] + L"\r\n" + rows[2];
         Expect(WaitUntil([&] { return ClipboardText() == expected; }),
                L"Ctrl+C puts every line, whole, on the clipboard: " + ClipboardText());
+        // One row selected: its line alone.
+        ListSelectOnly(list, 1);
+        KeyPress(VK_CONTROL, 'C');
+        Expect(WaitUntil([&] { return ClipboardText() == rows[1]; }), L"Ctrl+C copies the one selected line");
         // Resting on the long row shows it whole in a tooltip.
         ExpectEqual(HoverTipAt(view.window, view.rowPoint(1), L"journal-long-line-tip"), rows[1],
                     L"tooltip of the long row");
-        ListSelectOnly(list, 0);
         view.closeWith(s, false);
     }
 
