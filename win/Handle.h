@@ -90,6 +90,13 @@ struct MenuTraits {
     static void close(type h) { ::DestroyMenu(h); }
 };
 
+// GlobalAlloc memory, as the clipboard takes it: SetClipboardData owns it only once it has succeeded.
+struct GlobalTraits {
+    using type = HGLOBAL;
+    static type empty() { return nullptr; }
+    static void close(type h) { ::GlobalFree(h); }
+};
+
 using UniqueHandle = Unique<HandleTraits>;  // events, threads, processes, mutexes
 using UniqueFile = Unique<FileTraits>;      // CreateFileW results
 using UniqueFind = Unique<FindTraits>;      // FindFirstFileW results
@@ -101,6 +108,7 @@ using UniqueBrush = Unique<GdiObjectTraits<HBRUSH>>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueMemoryDc = Unique<MemoryDcTraits>;
 using UniqueMenu = Unique<MenuTraits>;
+using UniqueGlobal = Unique<GlobalTraits>;
 
 // Selects a GDI object into a device context and puts the previous one back on scope exit.
 class SelectGuard {

@@ -4,10 +4,14 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
 #include "shred/Overwrite.h"
+#include "win/Clipboard.h"
 #include "win/Files.h"
 #include "win/Window.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -42,8 +46,8 @@ constexpr ControlSpec kControls[] = {
      L"préférences.",
      nullptr},
     {JournalWindow::kIdEvents, WC_LISTVIEWW,
-     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE,
-     5, 45, 690, kListHeight, L"", nullptr},
+     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE, 5, 45, 690,
+     kListHeight, L"", nullptr},
     // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
     {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 329, 690, 16, L"", nullptr},
     {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
@@ -111,11 +115,84 @@ void JournalWindow::build() {
     ::ShowWindow(note_, SW_HIDE);
     fitOption();
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
+    addRowTip();
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 680;
     column.pszText = const_cast<wchar_t*>(L"Événements");
     ListView_InsertColumn(list_, 0, &column);
+}
+
+namespace {
+
+constexpr UINT_PTR kRowTipSubclass = 0x4a52;
+
+}  // namespace
+
+// The column cuts a long line with "…": the row under the resting pointer shows its whole line in the
+// window's tooltip, asked for each time it shows (TTN_GETDISPINFOW). The list view's own info tip would do
+// it on Windows, but Wine's list view never asks for one. A tip may be as wide as the screen, its line
+// wrapped at spaces only beyond that, so a long path stays on one line of the tip.
+void JournalWindow::addRowTip() {
+    if (!tips_)
+        return;
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG screenWidth = monitor.rcWork.right - monitor.rcWork.left;
+    ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, std::max<LONG>(screenWidth - 40, kClientWidth));
+    ::SetWindowSubclass(list_, RowTipProc, kRowTipSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+int JournalWindow::rowUnderPointer() const {
+    LVHITTESTINFO hit = {};
+    ::GetCursorPos(&hit.pt);
+    ::ScreenToClient(list_, &hit.pt);
+    const int row = ListView_HitTest(list_, &hit);
+    return row >= 0 && static_cast<size_t>(row) < rows_ && (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
+// The tooltip keeps the text it was given while the pointer stays on the list: moving to another row takes
+// the tip away, and it comes back, asked for anew, once the pointer rests on that row.
+LRESULT CALLBACK
+JournalWindow::RowTipProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<JournalWindow*>(data);
+    if (message == WM_MOUSEMOVE) {
+        const int row = self->rowUnderPointer();
+        if (row != self->tipRow_) {
+            self->tipRow_ = row;
+            ::SendMessageW(self->tips_, TTM_POP, 0, 0);
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(list, RowTipProc, kRowTipSubclass);
+    }
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
+void JournalWindow::rowTipText(NMTTDISPINFOW& info) {
+    const int row = rowUnderPointer();
+    tipRow_ = row;
+    tipText_.clear();
+    if (row >= 0 && !placeholder_) {
+        const size_t length = lines_.line(static_cast<size_t>(row)).size();
+        try {
+            tipText_.assign(length + 1, L'\0');
+            lines_.copyLine(static_cast<size_t>(row), tipText_.data(), tipText_.size());
+            tipText_.resize(length);
+        } catch (const std::bad_alloc&) {
+            tipText_.clear();
+        }
+    }
+    // An empty text shows no tip: for the space under the last row, and the row that says there is none.
+    info.lpszText = tipText_.data();
+    info.hinst = nullptr;
 }
 
 void JournalWindow::fitOption() {
@@ -186,6 +263,69 @@ void JournalWindow::showOlderLines() {
     const int height = show ? kListHeightWithNote : kListHeight;
     ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
     ::ShowWindow(note_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void JournalWindow::onListKey(WORD key) {
+    if (::GetKeyState(VK_CONTROL) >= 0 || rows_ == 0)
+        return;
+    if (key == 'A') {
+        // Wine applies an "every row" change row by row and repaints each row as it goes; with drawing
+        // suspended the rows are repainted once, and a million rows are selected at once.
+        ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
+    } else if (key == 'C') {
+        copySelection();
+    }
+}
+
+// The selected lines, whole, one CR LF between two of them, as a Windows list copies its rows. The text is
+// decoded straight into the clipboard's memory, sized first: a line of Windows-1252 is as many UTF-16
+// characters as it has bytes. When the system cannot give that much memory (every row of a full journal
+// is about 300 MB of text), nothing is copied, the clipboard keeps what it held, and the window beeps.
+void JournalWindow::copySelection() {
+    if (placeholder_)
+        return;
+    // After Ctrl+A every row is selected: the rows are then taken in order, without asking the list for
+    // each one.
+    const bool everyRow = static_cast<size_t>(ListView_GetSelectedCount(list_)) == rows_;
+    const auto next = [&](int row) {
+        if (everyRow)
+            return static_cast<size_t>(row + 1) < rows_ ? row + 1 : -1;
+        return ListView_GetNextItem(list_, row, LVNI_SELECTED);
+    };
+    unsigned long long chars = 1;  // the terminating zero
+    int row = -1;
+    size_t selected = 0;
+    while ((row = next(row)) >= 0) {
+        chars += lines_.line(static_cast<size_t>(row)).size() + (selected > 0 ? 2 : 0);
+        ++selected;
+    }
+    if (selected == 0)
+        return;
+    const unsigned long long bytes = chars * sizeof(wchar_t);
+    win::UniqueGlobal memory(bytes <= SIZE_MAX ? ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bytes)) : nullptr);
+    auto* text = memory ? static_cast<wchar_t*>(::GlobalLock(memory.get())) : nullptr;
+    if (!text) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    wchar_t* at = text;
+    row = -1;
+    for (size_t done = 0; done < selected && (row = next(row)) >= 0; ++done) {
+        if (done > 0) {
+            *at++ = L'\r';
+            *at++ = L'\n';
+        }
+        const size_t length = lines_.line(static_cast<size_t>(row)).size();
+        lines_.copyLine(static_cast<size_t>(row), at, length + 1);
+        at += length;
+    }
+    *at = L'\0';
+    ::GlobalUnlock(memory.get());
+    if (!win::PutClipboardText(window_, std::move(memory)))
+        ::MessageBeep(MB_ICONWARNING);
 }
 
 std::wstring JournalWindow::OlderLinesNote(unsigned long long count, bool counting) {
@@ -286,9 +426,19 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 deleteOnClose_ = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
             return 0;
         case WM_NOTIFY: {
+            const NMHDR& header = *reinterpret_cast<NMHDR*>(lParam);
             // A key typed in the list looks for a row starting with it: none is offered.
-            if (reinterpret_cast<NMHDR*>(lParam)->code == LVN_ODFINDITEMW)
+            if (header.code == LVN_ODFINDITEMW)
                 return -1;
+            if (header.idFrom == kIdEvents && header.code == LVN_KEYDOWN) {
+                onListKey(reinterpret_cast<NMLVKEYDOWN*>(lParam)->wVKey);
+                return 0;
+            }
+            if (header.hwndFrom == tips_ && header.code == TTN_GETDISPINFOW &&
+                header.idFrom == reinterpret_cast<UINT_PTR>(list_)) {
+                rowTipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+                return 0;
+            }
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
             if (info->hdr.idFrom != kIdEvents || info->hdr.code != LVN_GETDISPINFOW)
                 break;

@@ -53,6 +53,13 @@ private:
     void close();
     void showRows(size_t count, bool placeholder);
     void showOlderLines();
+    void onListKey(WORD key);
+    void copySelection();
+    void addRowTip();
+    int rowUnderPointer() const;
+    void rowTipText(NMTTDISPINFOW& info);
+    static LRESULT CALLBACK
+    RowTipProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +77,8 @@ private:
     bool noteShown_ = false;
     bool closeRequested_ = false;
     bool placeholder_ = false;
+    int tipRow_ = -1;             // the row whose line the tooltip shows, -1 for none
+    std::wstring tipText_;        // the tooltip's text while it shows
     size_t rows_ = 0;             // the row count the list was last given
     bool deleteOnClose_ = false;  // the option box, as the user left it
     DWORD rowsShownAt_ = 0;       // tick count of the last row count given to the list while reading

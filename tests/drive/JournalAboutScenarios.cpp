@@ -3,9 +3,11 @@
 
 #include "app/about/AboutWindow.h"
 #include "app/journal/JournalWindow.h"
+#include "win/Clipboard.h"
 #include "win/Strings.h"
 
 #include <string>
+#include <utility>
 
 using namespace drive;
 
@@ -33,12 +35,10 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
            L"the test file " + path + L" can be written");
 }
 
-// Rests the pointer on a control until the tooltip of its window shows; returns the tooltip's text, after
-// a screenshot, and takes the pointer away again.
-std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
-    RECT place;
-    ::GetWindowRect(control, &place);
-    ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+// Rests the pointer on a screen point until the tooltip of the window shows; returns the tooltip's text,
+// after a screenshot, and takes the pointer away again.
+std::wstring HoverTipAt(HWND window, POINT screen, const std::wstring& shot) {
+    ::SetCursorPos(screen.x, screen.y);
     HWND tip = nullptr;
     WaitUntil([&] {
         HWND candidate = nullptr;
@@ -53,6 +53,38 @@ std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
         Screenshot(shot);
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     return text;
+}
+
+// The same, the pointer resting on a control's centre.
+std::wstring HoverTip(HWND window, HWND control, const std::wstring& shot) {
+    RECT place;
+    ::GetWindowRect(control, &place);
+    return HoverTipAt(window, {(place.left + place.right) / 2, (place.top + place.bottom) / 2}, shot);
+}
+
+// The clipboard's text, read as another program pastes it; empty when it holds none.
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+    win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (auto* chars = memory ? static_cast<wchar_t*>(::GlobalLock(memory.get())) : nullptr) {
+        text.copy(chars, text.size());
+        chars[text.size()] = L'\0';
+        ::GlobalUnlock(memory.get());
+    }
+    Expect(memory && win::PutClipboardText(nullptr, std::move(memory)), L"the driver puts a text on the clipboard");
 }
 
 // The journal window as the user sees it, opened with the "Journal" button.
@@ -79,6 +111,24 @@ struct JournalView {
         if (ticked() != on)
             Click(control(JournalWindow::kIdDeleteOnClose));
         Expect(WaitUntil([&] { return ticked() == on; }), L"the option box follows the click");
+    }
+    // A point of a row on the screen, some way into it.
+    POINT rowPoint(int row) const {
+        HWND list = control(JournalWindow::kIdEvents);
+        const std::vector<HWND> headers = Children(list, L"SysHeader32");
+        Expect(!headers.empty(), L"the list has a header");
+        RECT header;
+        ::GetWindowRect(headers.front(), &header);
+        // The list's height for two rows less its height for one, read without memory of the program's.
+        const int height = HIWORD(::SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1))) -
+                           HIWORD(::SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+        return {header.left + 60, header.bottom + row * height + height / 2};
+    }
+    // A click on the first row gives the list the keyboard.
+    void clickFirstRow() const {
+        MouseClick(rowPoint(0));
+        Expect(WaitUntil([&] { return FocusedControl(window) == control(JournalWindow::kIdEvents); }),
+               L"the list has the focus");
     }
     bool clearEnabled() const { return ::IsWindowEnabled(control(JournalWindow::kIdClear)) != FALSE; }
     void closeWith(const Session& s, bool closeBox) const {
@@ -144,6 +194,42 @@ SCENARIO("journal-window") {
     Expect(!win::Exists(journal), L"the journal is deleted at closing when the option is ticked");
     ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = OK\r\n",
                 L"settings file: the one line, the other keys and groups gone");
+
+    // A line longer than the column shows (a "Delete MRU" line names a whole registry value) is whole in the
+    // list's rows, and Ctrl+A then Ctrl+C copy every line whole, one CR LF between two, for any program.
+    const std::string longLine =
+        "07/12/2026 \xE0 10:30:00 - Delete MRU : HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion"
+        "\\Explorer\\ComDlg32\\OpenSavePidlMRU\\" +
+        std::string(40, 'x') + " [C:\\Users\\Public\\Documents\\Rapports annuels de la soci\xE9t\xE9\\" +
+        std::string(120, 'y') + ".doc]";
+    WriteBytes(journal,
+               "07/12/2026 \xE0 10:29:59 - Dossier : [Donn\xE9"
+               "es] vid\xE9\r\n" +
+                   longLine + "\r\n07/12/2026 \xE0 10:30:01 - Le fichier [a.txt] est vide!\r\n");
+    {
+        JournalView view(s);
+        HWND list = view.control(JournalWindow::kIdEvents);
+        const std::vector<std::wstring> rows = view.rows();
+        Expect(rows.size() == 3 && rows[1] == win::FromCp1252(longLine) && rows[1].size() > 300,
+               L"the long line is one whole row");
+        SetClipboardText(L"avant");
+        view.clickFirstRow();
+        KeyPress(VK_CONTROL, 'A');
+        Expect(WaitUntil([&] { return ::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 3; }),
+               L"Ctrl+A selects every line");
+        KeyPress(VK_CONTROL, 'C');
+        const std::wstring expected = rows[0] + L"\r\n" + rows[1] + L"\r\n" + rows[2];
+        Expect(WaitUntil([&] { return ClipboardText() == expected; }),
+               L"Ctrl+C puts every line, whole, on the clipboard: " + ClipboardText());
+        // One row selected: its line alone.
+        ListSelectOnly(list, 1);
+        KeyPress(VK_CONTROL, 'C');
+        Expect(WaitUntil([&] { return ClipboardText() == rows[1]; }), L"Ctrl+C copies the one selected line");
+        // Resting on the long row shows it whole in a tooltip.
+        ExpectEqual(HoverTipAt(view.window, view.rowPoint(1), L"journal-long-line-tip"), rows[1],
+                    L"tooltip of the long row");
+        view.closeWith(s, false);
+    }
 
     // The option is kept. A read-only journal outlives the option at closing; "Effacer" deletes it all the
     // same and empties the list at once; then "Fermer" with the option unticked.
