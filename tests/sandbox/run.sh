@@ -88,6 +88,16 @@ if [ "${1:-}" = "--wine" ]; then
         kill "$holder" 2>/dev/null || true
     fi
     wineserver -k >/dev/null 2>&1 || true
+    # A Wine process that was starting as the server was told to end (a console host of a command the test
+    # ran, say) can outlive it, keeping the test's output open so that ctest waits for ever: whatever is
+    # left of this prefix goes too.
+    for environ in /proc/[0-9]*/environ; do
+        if tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            pid=${environ#/proc/}
+            pid=${pid%/environ}
+            [ "$pid" != $$ ] && kill -9 "$pid" 2>/dev/null || true
+        fi
+    done
     exit $rc
 fi
 
