@@ -92,7 +92,7 @@ if [ "${1:-}" = "--wine" ]; then
     # ran, say) can outlive it, keeping the test's output open so that ctest waits for ever: whatever is
     # left of this prefix goes too.
     for environ in /proc/[0-9]*/environ; do
-        if tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
             pid=${environ#/proc/}
             pid=${pid%/environ}
             [ "$pid" != $$ ] && kill -9 "$pid" 2>/dev/null || true
