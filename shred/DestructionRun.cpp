@@ -9,6 +9,7 @@
 #include "shred/WipeName.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
+#include "win/SafeFile.h"
 
 #include <algorithm>
 #include <vector>
@@ -71,10 +72,9 @@ bool FolderIsItself(const std::wstring& folder) {
     win::UniqueFile handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION info = {};
-    return handle && ::GetFileInformationByHandle(handle.get(), &info) &&
-           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsAtPath(handle.get(), folder);
+    const DWORD attributes = handle ? win::AttributesOf(handle.get()) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsAtPath(handle.get(), folder);
 }
 
 // Links met while emptying folders and left in place (extended paths), for the journal.

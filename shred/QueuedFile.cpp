@@ -95,14 +95,15 @@ void QueuedFile::open(DWORD access, DWORD share) {
                                                                                      : FileIdentity::CannotOpen;
         return;
     }
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!::GetFileInformationByHandle(file_.get(), &info)) {
+    const DWORD attributes = win::AttributesOf(file_.get());
+    attributes_ = attributes;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         error_ = ::GetLastError();
         identity_ = FileIdentity::CannotOpen;
         file_.reset();
         return;
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         identity_ = FileIdentity::Folder;
         file_.reset();
         return;
@@ -120,12 +121,14 @@ void QueuedFile::open(DWORD access, DWORD share) {
         identity_ = FileIdentity::Elsewhere;
         file_.reset();
     } else {
-        identity_ =
-            (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileIdentity::LinkItself : FileIdentity::Itself;
+        identity_ = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileIdentity::LinkItself : FileIdentity::Itself;
     }
 }
 
 bool QueuedFile::clearReadOnly() {
+    // Most files are not read-only: what the open already read spares a query per file.
+    if (!(attributes_ & FILE_ATTRIBUTE_READONLY))
+        return true;
     FILE_BASIC_INFO basic = {};
     if (!win::GetFileInfo(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
         return false;

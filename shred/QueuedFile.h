@@ -72,4 +72,5 @@ private:
     win::UniqueFile file_;
     FileIdentity identity_ = FileIdentity::CannotOpen;
     DWORD error_ = ERROR_SUCCESS;
+    DWORD attributes_ = 0;  // of the file as it was opened
 };

@@ -37,19 +37,6 @@ GetInfoFn GetInfoFunction() {
     return function;
 }
 
-// The attributes of the open object; INVALID_FILE_ATTRIBUTES when they cannot be read. The attribute and
-// tag level is asked where it exists: GetFileInformationByHandle also asks the volume for its serial
-// number, which under Wine goes through the mount manager and costs ten times the open itself.
-DWORD AttributesOf(HANDLE handle) {
-    if (const GetInfoFn get = GetInfoFunction()) {
-        FILE_ATTRIBUTE_TAG_INFO information = {};
-        return get(handle, FileAttributeTagInfo, &information, sizeof(information)) ? information.FileAttributes
-                                                                                    : INVALID_FILE_ATTRIBUTES;
-    }
-    BY_HANDLE_FILE_INFORMATION information = {};
-    return ::GetFileInformationByHandle(handle, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
-}
-
 std::wstring AskFinalPath(FinalPathFn ask, HANDLE handle, DWORD volumeForm) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
@@ -124,6 +111,16 @@ std::wstring ExpectedFinalPath(const std::wstring& folderFinal, const std::wstri
 }
 
 }  // namespace
+
+DWORD AttributesOf(HANDLE handle) {
+    if (const GetInfoFn get = GetInfoFunction()) {
+        FILE_ATTRIBUTE_TAG_INFO information = {};
+        return get(handle, FileAttributeTagInfo, &information, sizeof(information)) ? information.FileAttributes
+                                                                                    : INVALID_FILE_ATTRIBUTES;
+    }
+    BY_HANDLE_FILE_INFORMATION information = {};
+    return ::GetFileInformationByHandle(handle, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+}
 
 bool FinalPathsKnown() {
     return FinalPathFunction() != nullptr;

@@ -26,6 +26,11 @@ namespace win {
 // give a path longer than MAX_PATH that way, the object's name is asked of the system instead.
 std::wstring FinalPathOf(HANDLE handle);
 
+// The attributes of an open file or folder; INVALID_FILE_ATTRIBUTES when they cannot be read. The attribute
+// and tag level is asked where it exists: GetFileInformationByHandle also asks the volume for its serial
+// number, which under Wine goes through the mount manager and costs ten times the open itself.
+DWORD AttributesOf(HANDLE handle);
+
 // Whether a final path is the one expected: compared without regard to case, as the file system does, and
 // allowing for Wine, whose final paths drop the dots and spaces that end a name.
 bool SamePath(const std::wstring& final, const std::wstring& expected);
