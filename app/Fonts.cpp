@@ -13,16 +13,14 @@ struct FontFace {
 
 // By FontRole.
 constexpr FontFace kFaces[] = {
-    {L"Times New Roman", 8, false, true},
-    {L"Arial", 9, true, false},
-    {L"Arial", 8, true, false},
-    {L"Arial", 9, true, true},
+    {L"Times New Roman", 8, false, true}, {L"Arial", 9, true, false},
+    {L"Arial", 8, true, false},           {L"Arial", 9, true, true},
+    {L"MS Shell Dlg", 8, false, false},
 };
 static_assert(std::size(kFaces) == kFontRoleCount, "one face per FontRole");
 
-win::UniqueFont MakeFont(const FontFace& font) {
-    win::WindowDc screen(nullptr);
-    const int height = -::MulDiv(font.points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+win::UniqueFont MakeFont(const FontFace& font, UINT dpi) {
+    const int height = -::MulDiv(font.points, static_cast<int>(dpi), 72);
     return win::UniqueFont(::CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                          DEFAULT_PITCH | FF_DONTCARE, font.face));
@@ -31,6 +29,17 @@ win::UniqueFont MakeFont(const FontFace& font) {
 }  // namespace
 
 void Fonts::create() {
-    for (size_t role = 0; role < fonts_.size(); ++role)
-        fonts_[role] = MakeFont(kFaces[role]);
+    systemDpi_ = win::SystemDpi();
+    get(FontRole::Note, systemDpi_);
+}
+
+HFONT Fonts::get(FontRole role, UINT dpi) const {
+    auto found = sets_.find(dpi);
+    if (found == sets_.end()) {
+        Set set;
+        for (size_t each = 0; each < set.size(); ++each)
+            set[each] = MakeFont(kFaces[each], dpi);
+        found = sets_.emplace(dpi, std::move(set)).first;
+    }
+    return found->second[static_cast<size_t>(role)].get();
 }

@@ -1,6 +1,7 @@
 #include "app/Pictures.h"
 
 #include "app/ImageDecode.h"
+#include "win/Dpi.h"
 
 namespace {
 
@@ -22,6 +23,55 @@ constexpr int kIcons[] = {IDI_APP,        IDI_TRAY,     IDI_BTN_DESTROY,        
                           IDI_BTN_RESUME, IDI_BTN_STOP, IDI_BTN_REMOVE_SELECTED, IDI_BTN_REMOVE_ALL,
                           IDI_BTN_JOURNAL};
 
+// A 32-bit picture reduced (or, for now, enlarged) to another size by averaging the source area under each
+// pixel of the result; the colours stay premultiplied.
+win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
+    DIBSECTION from = {};
+    if (!::GetObjectW(source, sizeof(from), &from) || from.dsBm.bmBitsPixel != 32 || !from.dsBm.bmBits || to.cx <= 0 ||
+        to.cy <= 0)
+        return {};
+    const int fromWidth = from.dsBm.bmWidth;
+    const int fromHeight = from.dsBm.bmHeight;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = to.cx;
+    info.bmiHeader.biHeight = from.dsBmih.biHeight < 0 ? -to.cy : to.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result)
+        return {};
+    const auto* in = static_cast<const BYTE*>(from.dsBm.bmBits);
+    auto* out = static_cast<BYTE*>(bits);
+    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
+    for (int y = 0; y < to.cy; ++y) {
+        const double top = static_cast<double>(y) * fromHeight / to.cy;
+        const double bottom = static_cast<double>(y + 1) * fromHeight / to.cy;
+        for (int x = 0; x < to.cx; ++x) {
+            const double left = static_cast<double>(x) * fromWidth / to.cx;
+            const double right = static_cast<double>(x + 1) * fromWidth / to.cx;
+            double sum[4] = {};
+            double area = 0;
+            for (int sy = static_cast<int>(top); sy < fromHeight && sy < bottom; ++sy) {
+                const double hy = (sy + 1 < bottom ? sy + 1 : bottom) - (sy > top ? sy : top);
+                for (int sx = static_cast<int>(left); sx < fromWidth && sx < right; ++sx) {
+                    const double wx = (sx + 1 < right ? sx + 1 : right) - (sx > left ? sx : left);
+                    const BYTE* pixel = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes + sx * 4;
+                    for (int channel = 0; channel < 4; ++channel)
+                        sum[channel] += pixel[channel] * wx * hy;
+                    area += wx * hy;
+                }
+            }
+            BYTE* pixel = out + (static_cast<size_t>(y) * to.cx + x) * 4;
+            for (int channel = 0; channel < 4; ++channel)
+                pixel[channel] = static_cast<BYTE>(area > 0 ? sum[channel] / area + 0.5 : 0);
+        }
+    }
+    return result;
+}
+
 // The bytes of an RCDATA resource; they live as long as the module.
 bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) {
     HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -36,6 +86,7 @@ bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) 
 }  // namespace
 
 bool Pictures::load(HINSTANCE instance, int* failedId) {
+    instance_ = instance;
     auto fail = [&](int id) {
         if (failedId)
             *failedId = id;
@@ -89,4 +140,27 @@ SIZE Pictures::size(int id) const {
     if (!picture || !::GetObjectW(picture, sizeof(info), &info))
         return {0, 0};
     return {info.bmWidth, info.bmHeight};
+}
+
+SIZE Pictures::size(int id, UINT dpi) const {
+    const win::Scale scale(dpi);
+    return scale(size(id));
+}
+
+HBITMAP Pictures::bitmap(int id, UINT dpi) const {
+    if (dpi == win::kBaseDpi)
+        return bitmap(id);
+    win::UniqueBitmap& made = scaled_[{id, dpi}];
+    if (!made) {
+        if (HBITMAP base = bitmap(id))
+            made = Resample(base, size(id, dpi));
+    }
+    return made ? made.get() : bitmap(id);
+}
+
+HICON Pictures::icon(int id, int pixels) const {
+    win::UniqueIcon& made = sizedIcons_[{id, pixels}];
+    if (!made)
+        made.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, pixels, pixels, 0)));
+    return made.get();
 }

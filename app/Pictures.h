@@ -4,6 +4,7 @@
 #include "win/Handle.h"
 
 #include <map>
+#include <utility>
 
 // The interface pictures, decoded once at start-up from the executable's resources (JPEG and PNG through
 // libjpeg and libpng, BMP and ICO through the system) and kept until the process ends. Pictures are
@@ -18,8 +19,18 @@ public:
     HICON smallIcon(int id) const;  // its 16 x 16 image
     SIZE size(int id) const;        // size of a bitmap picture, {0, 0} when unknown
 
+    // A bitmap picture for a window at the given DPI: its size at 96 DPI times dpi / 96, never drawn by
+    // enlarging a smaller one. Made the first time it is asked for, on the window thread, and kept.
+    HBITMAP bitmap(int id, UINT dpi) const;
+    SIZE size(int id, UINT dpi) const;
+    // An icon resource's image of the given size in pixels (the system's choice among its images).
+    HICON icon(int id, int pixels) const;
+
 private:
+    HINSTANCE instance_ = nullptr;
     std::map<int, win::UniqueBitmap> bitmaps_;
     std::map<int, win::UniqueIcon> icons_;
     std::map<int, win::UniqueIcon> smallIcons_;
+    mutable std::map<std::pair<int, UINT>, win::UniqueBitmap> scaled_;
+    mutable std::map<std::pair<int, int>, win::UniqueIcon> sizedIcons_;
 };
