@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
 #   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--file-link LINK=TARGET]...
-#          [--host-file PATH]... [--shots DIR] [--display] -- PROGRAM.exe [ARGS...]
+#          [--host-file PATH]... [--shots DIR] [--display] [--dpi DPI] -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
@@ -16,7 +16,8 @@
 # made empty when missing): Wine shows it as a plain file. --host-file makes an empty file (and its
 # folders) inside drive C: from the host side, for names that Windows cannot make (e.g. "case/x?1?y").
 # Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
-# "dist/app.zip=Portable").
+# "dist/app.zip=Portable"). --dpi sets the screen's scale (HKCU\Control Panel\Desktop\LogPixels: 96 is
+# 100 %, 144 is 150 %) before anything starts in the prefix.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -64,6 +65,9 @@ if [ "${1:-}" = "--wine" ]; then
     # A persistent wineserver, and one throwaway start, keep Wine's background
     # services from holding the test's output pipe open.
     wineserver -p
+    if [ -n "${KESTAVEL_DPI:-}" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KESTAVEL_DPI" /f >/dev/null 2>&1
+    fi
     wine cmd /c exit >/dev/null 2>&1 || true
     rc=0
     if [ -n "${KESTAVEL_RUN_SHOT:-}" ]; then
@@ -118,6 +122,7 @@ while [ $# -gt 0 ]; do
         --host-file) host_files+=("$2"); shift 2 ;;
         --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
+        --dpi) export KESTAVEL_DPI=$2; shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
         --) shift; break ;;
         *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
