@@ -156,6 +156,7 @@ void ShredView::buildCounters() {
 
 void ShredView::buildDetails() {
     HWND overall = progress(view_, kOverallBar);
+    ::SetWindowTextW(overall, kOverallTipTitle);  // not drawn: the bar's name for screen readers
     AttachBalloonTip(nullptr, overall, kOverallTipTitle, kOverallTip, reinterpret_cast<HICON>(TTI_INFO));
     label(view_, kFileLine);
     // The frame first, then the texts and bars that sit inside it.
