@@ -81,23 +81,51 @@ ULONG Accessible::Release() {
     return static_cast<ULONG>(left);
 }
 
+ITypeInfo* Accessible::TypeInfo() {
+    if (!typeInfo_) {
+        ComRef<ITypeLib> library;
+        if (SUCCEEDED(::LoadRegTypeLib(LIBID_Accessibility, 1, 1, LOCALE_NEUTRAL, library.put())))
+            library->GetTypeInfoOfGuid(IID_IAccessible, typeInfo_.put());
+    }
+    return typeInfo_.get();
+}
+
 HRESULT Accessible::GetTypeInfoCount(UINT* count) {
     if (!count)
         return E_POINTER;
-    *count = 0;
+    *count = TypeInfo() ? 1 : 0;
     return S_OK;
 }
 
-HRESULT Accessible::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
+HRESULT Accessible::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0)
+        return DISP_E_BADINDEX;
+    if (!TypeInfo())
+        return TYPE_E_CANTLOADLIBRARY;
+    *info = typeInfo_.get();
+    (*info)->AddRef();
+    return S_OK;
 }
 
-HRESULT Accessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
+HRESULT Accessible::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    return TypeInfo() ? ::DispGetIDsOfNames(typeInfo_.get(), names, count, ids) : TYPE_E_CANTLOADLIBRARY;
 }
 
-HRESULT Accessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
+HRESULT Accessible::Invoke(DISPID member,
+                           REFIID,
+                           LCID,
+                           WORD flags,
+                           DISPPARAMS* parameters,
+                           VARIANT* result,
+                           EXCEPINFO* exception,
+                           UINT* wrongArgument) {
+    if (!TypeInfo())
+        return TYPE_E_CANTLOADLIBRARY;
+    return ::DispInvoke(static_cast<IAccessible*>(this), typeInfo_.get(), member, flags, parameters, result, exception,
+                        wrongArgument);
 }
 
 ComRef<IDispatch> Accessible::ParentObject() const {

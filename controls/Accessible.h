@@ -96,7 +96,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    // IDispatch: not offered; clients call IAccessible's methods directly.
+    // IDispatch, through the Accessibility type library: late-bound clients, and the stubs that carry a
+    // call across processes where they go through Invoke, reach the same methods.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
@@ -145,6 +146,8 @@ protected:
     virtual ComRef<IDispatch> ParentObject() const;
 
 private:
+    // IAccessible's description in the registered type library; null when it cannot be loaded.
+    ITypeInfo* TypeInfo();
     // The child id in a VARIANT, checked against the children; -1 when it is none of them.
     long ChildId(const VARIANT& child) const;
     // The element, or an error: RPC_E_DISCONNECTED once the window is gone, E_INVALIDARG for no such child.
@@ -156,6 +159,7 @@ private:
 
     HWND window_;
     LONG references_ = 1;
+    ComRef<ITypeInfo> typeInfo_;
 };
 
 // A new object, counted once for the caller. Every accessible object is made here and destroyed by its
