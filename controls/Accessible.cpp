@@ -422,10 +422,6 @@ LRESULT AnswerGetObject(ComRef<Accessible> object, WPARAM wParam) {
     return object ? ::LresultFromObject(IID_IAccessible, wParam, object.get()) : 0;
 }
 
-void NotifyFocus(HWND window, long child) {
-    ::NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, child);
-}
-
 void NotifyStateChange(HWND window, long child) {
     ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, child);
 }

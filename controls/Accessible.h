@@ -178,8 +178,8 @@ inline bool AsksForClient(LPARAM lParam) {
     return static_cast<LONG>(lParam) == OBJID_CLIENT;
 }
 
-// Events for assistive tools, about a window's client object or one of its items.
-void NotifyFocus(HWND window, long child = CHILDID_SELF);
+// Events for assistive tools, about a window's client object or one of its items. The system itself tells
+// of a window that takes the focus (Wine 8 too); the controls' items never take it.
 void NotifyStateChange(HWND window, long child = CHILDID_SELF);
 void NotifyNameChange(HWND window, long child = CHILDID_SELF);
 void NotifyValueChange(HWND window, long child = CHILDID_SELF);

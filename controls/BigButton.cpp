@@ -38,9 +38,6 @@ LRESULT CALLBACK Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
         return controls::AnswerButton(button, wParam);
     const LRESULT result = ::CallWindowProcW(record->previous, button, message, wParam, lParam);
     switch (message) {
-        case WM_SETFOCUS:
-            controls::NotifyFocus(button);
-            break;
         case WM_ENABLE:
             controls::NotifyStateChange(button);
             break;
