@@ -313,7 +313,8 @@ HRESULT Accessible::accSelect(long flags, VARIANT child) {
     if (flags == SELFLAG_TAKEFOCUS && child.lVal == CHILDID_SELF && (info.state & STATE_SYSTEM_FOCUSABLE)) {
         if (info.state & STATE_SYSTEM_UNAVAILABLE)
             return E_ACCESSDENIED;
-        return ::SetFocus(window_) || ::GetFocus() == window_ ? S_OK : E_FAIL;
+        ::SetFocus(window_);  // returns the window that had the focus, null as well when none had
+        return ::GetFocus() == window_ ? S_OK : E_FAIL;
     }
     return DISP_E_MEMBERNOTFOUND;
 }
