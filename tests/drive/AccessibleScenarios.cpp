@@ -336,6 +336,8 @@ SCENARIO("accessible-controls") {
     ExpectEqual(read.role, ROLE_SYSTEM_PROGRESSBAR, L"the progress bar's role");
     ExpectEqual(read.name, kOverallTipTitle, L"the progress bar's name");
     ExpectEqual(read.value, L"0%", L"the progress bar's value at start");
+    ExpectEqual(Read(ObjectOf(s.control(kIdPointerBar)).get()).name, Text(s.control(kIdPointerCaption)),
+                L"a bar of the details is named by its caption");
     ::SendMessageW(overall, PBM_SETPOS, 42, 0);
     ExpectEqual(Read(progress.get()).value, L"42%", L"the progress bar's value");
     Expect(events.waitFor(EVENT_OBJECT_VALUECHANGE, overall), L"the value change is told");
