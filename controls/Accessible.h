@@ -71,7 +71,7 @@ struct AccessibleInfo {
     RECT screen = {};  // on the screen; empty when the element is not shown
 };
 
-// French names of the default actions, as Windows names its own.
+// The default actions' names, in the program's language.
 inline constexpr wchar_t kActionPress[] = L"Appuyer";
 inline constexpr wchar_t kActionOpen[] = L"Ouvrir";
 inline constexpr wchar_t kActionCollapse[] = L"Réduire";
@@ -139,8 +139,8 @@ protected:
     virtual bool Describe(long child, AccessibleInfo& info) const = 0;
     // A child that has children of its own is an object; null for a simple element.
     virtual ComRef<IDispatch> ChildObject(long) const { return {}; }
-    // The default action; E_ACCESSDENIED while the element is unavailable. Never waits on what the action
-    // opens: the client waits for the answer.
+    // The default action, asked only of an element that has one and is available (E_ACCESSDENIED goes back
+    // otherwise). Never waits on what the action opens: the client waits for the answer.
     virtual HRESULT DoAction(long) { return DISP_E_MEMBERNOTFOUND; }
     // By default, the window's standard object, as for any window's client area.
     virtual ComRef<IDispatch> ParentObject() const;
@@ -169,8 +169,8 @@ ComRef<T> MakeAccessible(Args&&... args) {
     return ComRef<T>(new T(std::forward<Args>(args)...));
 }
 
-// The answer to WM_GETOBJECT for the client area: hands the object to the asking process. Zero (the
-// system's default object then) when it cannot be handed over.
+// The answer to WM_GETOBJECT for the client area: hands the object to the asking process. When it cannot be
+// handed over, LresultFromObject's error, which the client's call then returns.
 LRESULT AnswerGetObject(ComRef<Accessible> object, WPARAM wParam);
 // True when WM_GETOBJECT's lParam asks for the client area's object; every other request goes on to the
 // window's usual procedure.
