@@ -11,6 +11,7 @@
 #include "win/Strings.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 
@@ -35,6 +36,23 @@ void RunMessageLoop(HWND main) {
         ::DispatchMessageW(&message);
     }
 }
+
+// The window thread's single-threaded COM apartment, for as long as the windows live: the controls'
+// accessible objects reach screen readers and automation tools in other processes through COM's marshalling,
+// which needs one. Should it fail, those tools' requests fail with COM's error, and the program works on.
+class ComApartment {
+public:
+    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_))
+            ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
 
 }  // namespace
 
@@ -65,6 +83,7 @@ int RunProgram(HINSTANCE instance) {
             return 1;
     }
 
+    const ComApartment apartment;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 

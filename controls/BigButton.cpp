@@ -1,5 +1,7 @@
 #include "controls/BigButton.h"
 
+#include "controls/Accessible.h"
+#include "controls/ControlObjects.h"
 #include "controls/Gdi.h"
 
 #include <memory>
@@ -32,8 +34,16 @@ LRESULT CALLBACK Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     Record* record = RecordOf(button);
     if (!record)
         return 0;
+    if (message == WM_GETOBJECT && controls::AsksForClient(lParam))
+        return controls::AnswerButton(button, wParam);
     const LRESULT result = ::CallWindowProcW(record->previous, button, message, wParam, lParam);
     switch (message) {
+        case WM_ENABLE:
+            controls::NotifyStateChange(button);
+            break;
+        case WM_SETTEXT:
+            controls::NotifyNameChange(button);
+            break;
         case WM_MOUSEMOVE:
             if (record->hover == 0) {
                 record->hover = 1;

@@ -1,5 +1,7 @@
 #include "controls/BusyPicture.h"
 
+#include "controls/Accessible.h"
+#include "controls/ControlObjects.h"
 #include "controls/Gdi.h"
 #include "win/Handle.h"
 #include "win/Window.h"
@@ -46,6 +48,15 @@ void Paint(HWND window, HDC dc) {
 
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_GETOBJECT:
+            if (controls::AsksForClient(lParam))
+                return controls::AnswerPicture(window, wParam, Get(window, kAnimating) != 0);
+            break;
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
+            controls::NotifyNameChange(window);
+            return result;
+        }
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {

@@ -1,5 +1,7 @@
 #include "controls/ColorProgressBar.h"
 
+#include "controls/Accessible.h"
+#include "controls/ControlObjects.h"
 #include "controls/Gdi.h"
 
 #include <commctrl.h>
@@ -94,7 +96,23 @@ LRESULT CALLBACK Proc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the face covers the whole client area
+        case WM_GETOBJECT:
+            if (controls::AsksForClient(lParam))
+                return controls::AnswerProgress(bar, wParam);
+            break;
+        case PBM_SETPOS:
+        case PBM_DELTAPOS:
+        case PBM_STEPIT:
+        case PBM_SETRANGE:
+        case PBM_SETRANGE32: {
+            if (!previous)
+                break;
+            const LRESULT result = ::CallWindowProcW(previous, bar, message, wParam, lParam);
+            controls::ProgressChanged(bar);
+            return result;
+        }
         case WM_NCDESTROY:
+            controls::ForgetProgress(bar);
             for (const wchar_t* name : {kBackColor, kBarColor, kTextColor, kTextColor2, kOldProc})
                 ::RemovePropW(bar, name);
             break;

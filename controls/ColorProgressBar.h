@@ -8,7 +8,8 @@
 // ordinary PBM_ messages; every paint reads them back from the bar.
 //
 // The colours live on the bar's window as the properties "BackColor", "BarColor", "TextColor" and
-// "TextColor2", and the bar's original window procedure as "OldProc"; all five go at WM_NCDESTROY.
+// "TextColor2", and the bar's original window procedure as "OldProc"; all five go at WM_NCDESTROY. Screen
+// readers read the bar as a progress bar named by its window text (not drawn) whose value is the percentage.
 namespace ColorProgressBar {
 
 // A colour argument with this value takes the matching system colour instead, read once at creation:

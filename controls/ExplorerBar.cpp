@@ -2,6 +2,7 @@
 // scrolling container it is built on. Painting is in ExplorerBarPaint.cpp.
 #include "controls/ExplorerBar.h"
 
+#include "controls/Accessible.h"
 #include "controls/Container.h"
 #include "controls/ExplorerBarRecord.h"
 #include "controls/Gdi.h"
@@ -191,6 +192,7 @@ void Activate(Bar& bar, int index) {
             below.top = item.top;
             ::InvalidateRect(bar.page, &below, FALSE);
         }
+        controls::NotifyStateChange(bar.outer, detail::GroupChildId(bar, index));
         if (bar.notify)
             bar.notify(bar.id, item.collapsed ? kCollapsed : kExpanded, index, 0);
     } else if (item.type == kLink && item.command != 0) {
@@ -213,6 +215,11 @@ bool InsidePage(HWND page, POINT at) {
 LRESULT CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     Bar& bar = *reinterpret_cast<Bar*>(data);
     switch (message) {
+        case WM_GETOBJECT:
+            // The page is where the pointer finds the items: it answers as the bar.
+            if (controls::AsksForClient(lParam))
+                return detail::AnswerGetObject(bar.outer, wParam);
+            break;
         case WM_ERASEBKGND:
             return 1;  // the painting covers the whole page
         case WM_PAINT: {
@@ -305,6 +312,10 @@ void DestroyItems(Bar& bar) {
 LRESULT CALLBACK OuterProc(HWND outer, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     Bar& bar = *reinterpret_cast<Bar*>(data);
     switch (message) {
+        case WM_GETOBJECT:
+            if (controls::AsksForClient(lParam))
+                return detail::AnswerGetObject(outer, wParam);
+            break;
         case WM_ENABLE: {
             const LRESULT result = ::DefSubclassProc(outer, message, wParam, lParam);
             ::EnableWindow(bar.page, static_cast<BOOL>(wParam));
@@ -408,6 +419,14 @@ SharedFonts& Fonts() {
 }  // namespace
 
 namespace detail {
+
+Bar* RecordOf(HWND outer) {
+    return BarOf(outer);
+}
+
+void ActivateItem(Bar& bar, int index) {
+    Activate(bar, index);
+}
 
 HFONT DefaultHeaderFont() {
     return Fonts().header.get();
@@ -625,6 +644,7 @@ int SetItemState(HWND window, int index, int state) {
     item->collapsed = state;
     Layout(*bar);
     Repaint(*bar);
+    controls::NotifyStateChange(bar->outer, detail::GroupChildId(*bar, index));
     if (bar->notify)
         bar->notify(bar->id, state ? kCollapsed : kExpanded, index, 0);
     return 0;
@@ -638,6 +658,8 @@ int SetItemText(HWND window, int index, const wchar_t* caption) {
     item->caption = caption ? caption : L"";
     Layout(*bar);  // a link's clickable part follows its caption
     Repaint(*bar);
+    if (detail::IsHeader(*item))
+        controls::NotifyNameChange(bar->outer, detail::GroupChildId(*bar, index));
     return 0;
 }
 

@@ -65,4 +65,16 @@ RECT CaptionBlock(HDC measure, const Item& item, int top, int innerWidth);
 // Draws the part `area` of the page.
 void Paint(const Bar& bar, HDC dc, const RECT& area);
 
+// ExplorerBar.cpp
+// The record of a bar's outer window; null once it is gone.
+Bar* RecordOf(HWND outer);
+// What a completed click on the item does.
+void ActivateItem(Bar& bar, int index);
+
+// ExplorerBarAccess.cpp
+// The answer to WM_GETOBJECT for the client area of the outer window or of its page.
+LRESULT AnswerGetObject(HWND outer, WPARAM wParam);
+// The child id of a header's group in the bar's accessible object, for the events about it.
+long GroupChildId(const Bar& bar, int header);
+
 }  // namespace ExplorerBar::detail

@@ -1,5 +1,7 @@
 #include "controls/PictureBox.h"
 
+#include "controls/Accessible.h"
+#include "controls/ControlObjects.h"
 #include "win/Handle.h"
 #include "win/Window.h"
 
@@ -11,6 +13,15 @@ constexpr wchar_t kClassName[] = L"KestavelPictureBox";
 
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_GETOBJECT:
+            if (controls::AsksForClient(lParam))
+                return controls::AnswerPicture(window, wParam, false);
+            break;
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
+            controls::NotifyNameChange(window);
+            return result;
+        }
         case WM_ERASEBKGND:
             return 1;  // the picture covers the whole box: no flicker
         case WM_PAINT: {

@@ -48,7 +48,7 @@ void MainWindow::buildHeader() {
                                   Height(kHeaderPicture), header, text.c_str());
     ::SetWindowLongPtrW(box, GWLP_ID, kIdHeader);
     HWND corner = PictureBox::Create(window_, kCornerPicture.left, kCornerPicture.top, Width(kCornerPicture),
-                                     Height(kCornerPicture), app_.pictures.bitmap(IDR_CORNER));
+                                     Height(kCornerPicture), app_.pictures.bitmap(IDR_CORNER), kCornerPictureName);
     ::SetWindowLongPtrW(corner, GWLP_ID, kIdCorner);
 }
 
@@ -56,7 +56,7 @@ void MainWindow::buildLeftColumn() {
     // While a run or a scan works, a picture covers the column so that nothing there can be used.
     const RECT& column = kLeftColumn;
     leftCover_ = PictureBox::Create(window_, column.left, column.top, Width(column), Height(column),
-                                    app_.pictures.bitmap(IDR_COVER));
+                                    app_.pictures.bitmap(IDR_COVER), kCoverPictureName);
     ::SetWindowLongPtrW(leftCover_, GWLP_ID, kIdLeftCover);
     ::ShowWindow(leftCover_, SW_HIDE);
     leftColumn_ = ExplorerBar::Create(window_, kIdLeftColumn, column.left, column.top, Width(column), Height(column));

@@ -25,6 +25,10 @@ inline constexpr RECT kLeftColumn = {0, 60, 260, kClientHeight};
 // The destruction view or the tools view, one at a time.
 inline constexpr RECT kRightArea = {265, 65, 1009, kClientHeight};
 
+// What the corner and the cover show, as screen readers name them (the header's greeting names it).
+inline constexpr wchar_t kCornerPictureName[] = L"Emblème de Kestavel Shredder";
+inline constexpr wchar_t kCoverPictureName[] = L"Veuillez patienter...";
+
 // An entry of the left column, top to bottom; a container entry is filled with its controls afterwards.
 struct ColumnEntry {
     ExplorerBar::ItemType type;

@@ -14,6 +14,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace {
 
 using namespace mainwin::layout;
@@ -35,6 +37,34 @@ constexpr int kBarControls[LatestRunDisplay::kBars] = {
     kIdNameWipeBar,     // RunBar::NameWipe
     kIdOverallBar,      // RunBar::Overall
 };
+
+// The bars write only their percentage: screen readers name each by the caption beside it, and the overall
+// bar, which has none, by its balloon's title.
+constexpr std::pair<int, int> kBarCaptions[] = {{kIdPointerBar, kIdPointerCaption},
+                                                {kIdOverwriteBar, kIdOverwriteCaption},
+                                                {kIdNameWipeBar, kIdNameWipeCaption}};
+
+const wchar_t* CaptionText(int id) {
+    for (const Label& label : kDetailLabels) {
+        if (label.id == id)
+            return label.text;
+    }
+    for (const Label& label : kRunInfoLabels) {
+        if (label.id == id)
+            return label.text;
+    }
+    return L"";
+}
+
+const wchar_t* BarName(int bar) {
+    if (bar == kIdOverallBar)
+        return kOverallTipTitle;
+    for (const auto& [id, caption] : kBarCaptions) {
+        if (id == bar)
+            return CaptionText(caption);
+    }
+    return L"";
+}
 
 // The list hands the files dropped on it to the main window, which queues them.
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR main) {
@@ -88,8 +118,10 @@ HWND ShredView::progress(HWND parent, const Bar& bar) {
     HWND holder = Panel::Create(parent, 0, at.left, at.top, Width(at), Height(at), bar.back);
     ::SetWindowLongPtrW(holder, GWL_EXSTYLE, ::GetWindowLongPtrW(holder, GWL_EXSTYLE) | WS_EX_STATICEDGE);
     ::SetWindowPos(holder, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    return ColorProgressBar::Create(holder, bar.id, 0, 0, Width(at), Height(at), 0, 100, bar.text2, bar.text, bar.bar,
-                                    bar.back);
+    HWND control = ColorProgressBar::Create(holder, bar.id, 0, 0, Width(at), Height(at), 0, 100, bar.text2, bar.text,
+                                            bar.bar, bar.back);
+    ::SetWindowTextW(control, BarName(bar.id));  // not drawn: the bar's name for screen readers
+    return control;
 }
 
 HWND ShredView::button(HWND parent, const Button& button, const std::wstring& caption) {

@@ -1,6 +1,7 @@
 #include "app/tools/ToolsView.h"
 
 #include "app/tools/ToolItems.h"
+#include "controls/Accessible.h"
 #include "controls/PlainTip.h"
 #include "win/Handle.h"
 #include "win/Window.h"
@@ -124,10 +125,46 @@ void Page::setHot(HWND link) {
         ::InvalidateRect(link, nullptr, TRUE);
 }
 
+// A link as assistive tools read it: its text, and its description as the page shows it under the link.
+// Its default action is a click.
+class LinkObject : public controls::Accessible {
+public:
+    explicit LinkObject(HWND link) : Accessible(link) {}
+
+private:
+    bool Describe(long, controls::AccessibleInfo& info) const override {
+        HWND link = window();
+        const int id = ::GetDlgCtrlID(link);
+        if (!IsToolLink(id))
+            return false;
+        const ToolItem& item = ToolItemAt(id - kToolLinkFirst);
+        info.role = ROLE_SYSTEM_LINK;
+        info.name = controls::WindowName(link);
+        info.description = item.description ? item.description : L"";
+        info.action = controls::kActionOpen;
+        info.state = controls::WindowStates(link, false) | STATE_SYSTEM_LINKED;
+        info.screen = controls::ScreenRect(link);
+        return true;
+    }
+
+    // What the static control sends its page when clicked, posted: the tool may show a box.
+    HRESULT DoAction(long) override {
+        HWND link = window();
+        const WPARAM command = MAKEWPARAM(::GetDlgCtrlID(link), STN_CLICKED);
+        return ::PostMessageW(::GetParent(link), WM_COMMAND, command, reinterpret_cast<LPARAM>(link))
+                   ? S_OK
+                   : HRESULT_FROM_WIN32(::GetLastError());
+    }
+};
+
 // The links show a hand and take their light colour while the pointer is over them.
 LRESULT CALLBACK Page::LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* page = reinterpret_cast<Page*>(data);
     switch (message) {
+        case WM_GETOBJECT:
+            if (controls::AsksForClient(lParam))
+                return controls::AnswerGetObject(controls::MakeAccessible<LinkObject>(link), wParam);
+            break;
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
