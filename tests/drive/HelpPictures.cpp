@@ -58,7 +58,7 @@ void HelpPicture(const std::wstring& name, const RECT& part) {
                return std::count(pixels.begin(), pixels.end(), 0u) * 8 < static_cast<std::ptrdiff_t>(pixels.size());
            }),
            L"the help picture " + name + L" is drawn");
-    Screenshot(L"help-" + name, part);
+    Screenshot(L"help-picture-" + name, part);
 }
 
 RECT WindowRectOf(HWND window) {

@@ -2,7 +2,7 @@
 
 // The help's pictures (docs/help/images), taken by the scenarios that bring the windows into the states the
 // pages show. They are saved only when the driver runs for scripts/help-pictures.sh, which sets
-// KESTAVEL_HELP_PICTURES, as C:\screenshots\help-<name>.bmp: parts of the screen that hold the program's
+// KESTAVEL_HELP_PICTURES, as C:\screenshots\help-picture-<name>.bmp: parts of the screen that hold the program's
 // windows and nothing else, at their own size.
 #include <windows.h>
 

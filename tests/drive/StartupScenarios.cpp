@@ -63,7 +63,7 @@ SCENARIO("startup-window") {
         banner.right = std::min<LONG>(banner.right, LastColumnWith(banner, RGB(255, 255, 255)) + 12);
         banner.left = std::max<LONG>(banner.left, banner.right - kHelpPictureWidth);
         HelpPicture(L"bandeau", banner);
-        HelpPicture(L"fenetre-principale", WindowRectOf(FindChildById(window, kIdLeftColumn)));
+        HelpPicture(L"colonne-commandes", WindowRectOf(FindChildById(window, kIdLeftColumn)));
         RECT view = WindowRectOf(FindChildById(window, kIdShredView));
         view.right = WindowRectOf(FindChildById(window, kIdRunButtonsPanel)).right + 6;
         HelpPicture(L"vue-destruction", view);
