@@ -44,21 +44,30 @@ bool TakingHelpPictures() {
     return ::GetEnvironmentVariableW(L"KESTAVEL_HELP_PICTURES", nullptr, 0) != 0;
 }
 
-void HelpPicture(const std::wstring& name, const RECT& part) {
+bool HelpPicture(const std::wstring& name, const RECT& part, HWND shown) {
     if (!TakingHelpPictures())
-        return;
+        return true;
+    auto gone = [&] { return shown && !::IsWindowVisible(shown); };
     const int width = part.right - part.left;
     Expect(width > 0 && width <= kHelpPictureWidth && part.bottom > part.top,
            L"the help picture " + name + L" is " + std::to_wstring(width) + L" pixels wide, at most " +
                std::to_wstring(kHelpPictureWidth));
     // A window that has just appeared (a menu) is black on the X screen until it has painted itself; no
     // window of the program is mostly black.
-    Expect(WaitUntil([&] {
-               const std::vector<DWORD> pixels = ScreenPixels(part);
-               return std::count(pixels.begin(), pixels.end(), 0u) * 8 < static_cast<std::ptrdiff_t>(pixels.size());
-           }),
-           L"the help picture " + name + L" is drawn");
-    Screenshot(L"help-picture-" + name, part);
+    const bool drawn = WaitUntil([&] {
+        const std::vector<DWORD> pixels = ScreenPixels(part);
+        return gone() || std::count(pixels.begin(), pixels.end(), 0u) * 8 < static_cast<std::ptrdiff_t>(pixels.size());
+    });
+    if (gone())
+        return false;
+    Expect(drawn, L"the help picture " + name + L" is drawn");
+    const std::wstring picture = L"help-picture-" + name;
+    Screenshot(picture, part);
+    if (gone()) {
+        ::DeleteFileW((L"C:\\screenshots\\" + picture + L".bmp").c_str());
+        return false;
+    }
+    return true;
 }
 
 RECT WindowRectOf(HWND window) {

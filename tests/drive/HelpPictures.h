@@ -16,9 +16,10 @@ inline constexpr int kHelpPictureWidth = 640;
 
 // Whether this run takes them; steps that serve only the pictures wait on it.
 bool TakingHelpPictures();
-// Saves the screen rectangle as the picture `name`; an empty rectangle, or one wider than
-// kHelpPictureWidth, fails the scenario. Nothing happens outside a picture-taking run.
-void HelpPicture(const std::wstring& name, const RECT& part);
+// Saves the screen rectangle as the picture `name` once it is drawn; an empty rectangle, or one wider than
+// kHelpPictureWidth, fails the scenario. With a window that may close by itself (a menu): false, and no
+// picture, when it is gone before the picture is saved. Nothing happens outside a picture-taking run.
+bool HelpPicture(const std::wstring& name, const RECT& part, HWND shown = nullptr);
 
 // A window's rectangle on the screen, its frame included; empty when the window is gone.
 RECT WindowRectOf(HWND window);

@@ -272,7 +272,7 @@ SCENARIO("tree-right-click") {
             HWND menu = rightClick(item);
             Screenshot(shot);
             if (std::wstring(shot) == L"tree-menu-file")
-                HelpPicture(L"explorateur-menu", Around({WindowRectOf(tree), WindowRectOf(menu)}));
+                HelpPicture(L"explorateur-menu", Around({WindowRectOf(tree), WindowRectOf(menu)}), menu);
             if (attempt == 1 && MenuReadable(menu))
                 checkMenu(menu);
             RECT box;
@@ -391,8 +391,7 @@ SCENARIO("window-commands") {
         for (int attempt = 1; attempt <= 3 && s.program.running(); ++attempt) {
             HWND menu = RightClickForMenu(icon, s.program.processId());
             Screenshot(L"tray-menu");
-            if (::IsWindowVisible(menu))
-                HelpPicture(L"menu-icone", WindowRectOf(menu));
+            HelpPicture(L"menu-icone", WindowRectOf(menu), menu);
             RECT box;
             ::GetWindowRect(menu, &box);
             MouseClick({(box.left + box.right) / 2, box.bottom - 10});

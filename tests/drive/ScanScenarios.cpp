@@ -120,7 +120,7 @@ SCENARIO("scan-presets-menu") {
             return menus.size() == 2;
         });
         Expect(menus.size() == 2, L"the presets menu and its submenu are open");
-        HelpPicture(L"repertoires-systeme", Around({WindowRectOf(menus[0]), WindowRectOf(menus[1])}, 16));
+        HelpPicture(L"repertoires-systeme", Around({WindowRectOf(menus[0]), WindowRectOf(menus[1])}, 16), menus[1]);
     }
     KeyPress(VK_RETURN);
     Expect(FindMessageBox(s.program.processId(), 2000) == nullptr, L"the disabled Firefox preset does nothing");
