@@ -48,12 +48,14 @@ bool HelpPicture(const std::wstring& name, const RECT& part, HWND shown) {
     if (!TakingHelpPictures())
         return true;
     auto gone = [&] { return shown && !::IsWindowVisible(shown); };
+    if (gone())
+        return false;
     const int width = part.right - part.left;
     Expect(width > 0 && width <= kHelpPictureWidth && part.bottom > part.top,
            L"the help picture " + name + L" is " + std::to_wstring(width) + L" pixels wide, at most " +
                std::to_wstring(kHelpPictureWidth));
-    // A window that has just appeared (a menu) is black on the X screen until it has painted itself; no
-    // window of the program is mostly black.
+    // A window that has just appeared (a menu) is black on the X screen until it has painted itself; in no
+    // picture of the windows is an eighth of the pixels black.
     const bool drawn = WaitUntil([&] {
         const std::vector<DWORD> pixels = ScreenPixels(part);
         return gone() || std::count(pixels.begin(), pixels.end(), 0u) * 8 < static_cast<std::ptrdiff_t>(pixels.size());
