@@ -12,6 +12,8 @@ packages=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
 packages+=(hunspell hunspell-fr)
 # Shipping: chmcmd compiles the help file, makensis the installer, zip the portable archive.
 packages+=(fp-utils nsis zip)
+# The help's pictures are taken in French (scripts/help-pictures.sh): Wine needs the glibc locale.
+packages+=(locales)
 
 missing_packages() {
     local p
@@ -30,6 +32,12 @@ if [ -n "$(missing_packages)" ]; then
     as_root apt-get update -qq
     # shellcheck disable=SC2046
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $(missing_packages) >/dev/null
+fi
+
+if ! locale -a | grep -qix 'fr_FR.utf8'; then
+    echo "setup: generating the fr_FR.UTF-8 locale"
+    as_root sed -i 's/^# *\(fr_FR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    as_root locale-gen >/dev/null
 fi
 
 "$top/scripts/build-deps.sh"

@@ -1,6 +1,7 @@
 // The Fast Cleaner from the window: its items, runs shown live, closing during a run, the M.R.U. and DNS
 // tabs.
 #include "tests/drive/CleanerSession.h"
+#include "tests/drive/HelpPictures.h"
 
 #include "cleaner/RegistryTraces.h"
 #include "shred/ShellFolder.h"
@@ -188,6 +189,12 @@ SCENARIO("cleaner-close-during-run") {
     const std::vector<COLORREF> first = busyPicture();
     Expect(WaitUntil([&] { return busyPicture() != first; }, 5000), L"the busy indicator is animated");
     Screenshot(L"cleaner-run");
+    // The help's picture: the window down to the run's status line, as wide as a help picture allows (the
+    // right-hand column's texts end before that).
+    RECT dialog = WindowRectOf(c.window);
+    dialog.right = dialog.left + kHelpPictureWidth;
+    dialog.bottom = WindowRectOf(c.control(layout::kIdStatus)).bottom + 10;
+    HelpPicture(L"nettoyage-rapide", dialog);
 
     // "Fermer" asks; Yes closes at once and stops the run: its command is ended and the temporary files,
     // reached after the stop, are left alone.

@@ -573,8 +573,12 @@ int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& t
 }
 
 void Screenshot(const std::wstring& name) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    Screenshot(name, {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+}
+
+void Screenshot(const std::wstring& name, const RECT& part) {
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
     win::WindowDc screen(nullptr);
     win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
     BITMAPINFO info = {};
@@ -588,7 +592,7 @@ void Screenshot(const std::wstring& name) {
     win::UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     {
         win::SelectGuard select(memory.get(), bitmap.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), part.left, part.top, SRCCOPY);
     }
     ::GdiFlush();
     const DWORD stride = ((width * 3 + 3) / 4) * 4;

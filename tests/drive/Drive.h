@@ -140,6 +140,8 @@ int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& t
 
 // Saves the whole screen as C:\screenshots\<name>.bmp; the test runner turns it into a PNG in the build tree.
 void Screenshot(const std::wstring& name);
+// Only this rectangle of the screen.
+void Screenshot(const std::wstring& name, const RECT& part);
 
 // A folder of the sandbox's user as the Explorer "Shell Folders" key names it ("Local AppData"...), read
 // straight from the registry rather than through the program's own lookup; empty when it is not named.

@@ -1,4 +1,5 @@
 // The journal window and the About window, driven as the user works them.
+#include "tests/drive/HelpPictures.h"
 #include "tests/drive/Session.h"
 
 #include "app/about/AboutWindow.h"
@@ -185,6 +186,11 @@ SCENARIO("journal-window") {
         Expect(!view.ticked(), L"\"ok\" in lower case leaves the option unticked");
         ListSelectOnly(view.control(JournalWindow::kIdEvents), 1);
         Screenshot(L"journal-window");
+        // The help's picture: the window down to its buttons, as wide as a help picture allows.
+        RECT window = WindowRectOf(view.window);
+        window.right = window.left + kHelpPictureWidth;
+        window.bottom = WindowRectOf(view.control(JournalWindow::kIdClear)).top;
+        HelpPicture(L"journal", window);
         ExpectEqual(HoverTip(view.window, view.control(JournalWindow::kIdClear), L"journal-window-tooltip"),
                     L"Supprimer le rapport immédiatement.", L"tooltip of \"Effacer\"");
         // Ticked at closing with the close box: the journal goes although "Effacer" was never pressed.
@@ -359,6 +365,7 @@ SCENARIO("about-window") {
     HWND status = FindChildById(about, AboutWindow::kIdStatusBar);
     ExpectEqual(static_cast<long long>(::SendMessageW(status, SB_GETPARTS, 0, 0)), 2, L"status bar fields");
     Screenshot(L"about-window");
+    HelpPicture(L"a-propos", WindowRectOf(about));
     ExpectEqual(HoverTip(about, FindChildById(about, AboutWindow::kIdWebLink), L"about-window-tooltip"),
                 L"Se connecter au site web https://www.kestavel.fr/shredder/", L"tooltip of the web link");
 

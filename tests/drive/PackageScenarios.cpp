@@ -1,6 +1,7 @@
 // The shipped packages, as a user and an administrator meet them: the installer run silently, the program
 // started from its Start menu shortcut with its help, the installer run again over a running program, the
 // silent uninstaller; and the portable archive's program started from the folder it unpacks into.
+#include "tests/drive/HelpPictures.h"
 #include "tests/drive/Session.h"
 
 #include "journal/JournalFile.h"
@@ -179,6 +180,7 @@ void ClickThroughWizard(Program& setup) {
             // Painted before the picture is taken: the update is sent to the wizard's thread and waited for.
             ::RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             Screenshot(L"setup-components");
+            HelpPicture(L"installation-composants", WindowRectOf(wizard));
         }
         Click(next);
         Expect(WaitUntil([&] { return !setup.running() || page() != shown; }, 60000), L"the wizard moves on");
@@ -296,6 +298,7 @@ SCENARIO("package-install") {
            L"the uninstaller says that the journal and the settings stay in " + dataFolder);
     ::RedrawWindow(unwizard, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Screenshot(L"uninstall-confirm");
+    HelpPicture(L"desinstallation", WindowRectOf(unwizard));
     Click(::GetDlgItem(unwizard, IDCANCEL));
     Expect(WaitUntil([&] { return !::IsWindow(unwizard); }), L"the cancelled uninstaller ends");
     Expect(UninstallEntryExists() && win::IsFile(exe), L"a cancelled uninstall changes nothing");

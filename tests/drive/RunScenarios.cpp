@@ -1,4 +1,5 @@
 // The shredding workflow from the window: queue files, start, pause, resume, stop, read the summary, quit.
+#include "tests/drive/HelpPictures.h"
 #include "tests/drive/Session.h"
 
 #include <functional>
@@ -122,6 +123,7 @@ SCENARIO("run-three-files") {
                 L"cycles )\rAlgorithme choisi : Simples zéros  - 1 cycle\r\r",
                 L"summary text");
     Screenshot(L"run-summary");
+    HelpPicture(L"destruction-bilan", WindowRectOf(summary.window));
     Answer(summary, IDOK);
     for (const std::wstring& name : names)
         Expect(!win::Exists(kFolder + name), name + L" is gone");
@@ -164,8 +166,18 @@ SCENARIO("run-pause-resume") {
     Session s;
     StartLongRun(s, names, 12);
     Screenshot(L"run-running");
+    // The help's pictures: the list and the run buttons while running; the run buttons and the run's
+    // details while paused (the banner under them is wider than a help picture).
+    const RECT buttons = WindowRectOf(s.control(kIdRunButtonsPanel));
+    RECT view = WindowRectOf(s.control(kIdShredView));
+    view.right = buttons.right + 6;
+    view.bottom = buttons.bottom + 1;
+    HelpPicture(L"destruction-en-cours", view);
     PauseAndCheck(s);
     Screenshot(L"run-paused");
+    RECT details = Around({buttons, WindowRectOf(s.control(kIdRunInfoPanel))}, 4);
+    details.bottom = view.bottom;
+    HelpPicture(L"destruction-suspendue", details);
     s.click(kIdResume);
     Expect(WaitUntil([&] { return s.enabled(kIdPause) && !s.enabled(kIdResume); }), L"resumed");
     Expect(Text(s.control(kIdRunBannerText)).find(L"interrompre ou stopper") != std::wstring::npos,
@@ -259,6 +271,8 @@ SCENARIO("tree-right-click") {
         for (int attempt = 1; attempt <= 3; ++attempt) {
             HWND menu = rightClick(item);
             Screenshot(shot);
+            if (std::wstring(shot) == L"tree-menu-file")
+                HelpPicture(L"explorateur-menu", Around({WindowRectOf(tree), WindowRectOf(menu)}), menu);
             if (attempt == 1 && MenuReadable(menu))
                 checkMenu(menu);
             RECT box;
@@ -377,6 +391,7 @@ SCENARIO("window-commands") {
         for (int attempt = 1; attempt <= 3 && s.program.running(); ++attempt) {
             HWND menu = RightClickForMenu(icon, s.program.processId());
             Screenshot(L"tray-menu");
+            HelpPicture(L"menu-icone", WindowRectOf(menu), menu);
             RECT box;
             ::GetWindowRect(menu, &box);
             MouseClick({(box.left + box.right) / 2, box.bottom - 10});

@@ -1,4 +1,5 @@
 // Folders queued with their content: the folder browser, the explorer tree, the presets, the start-up scan.
+#include "tests/drive/HelpPictures.h"
 #include "tests/drive/Session.h"
 
 #include "shred/Presets.h"
@@ -107,6 +108,20 @@ SCENARIO("scan-presets-menu") {
     // Up from the submenu's first item wraps to its last, "Firefox Cache": Enter there does nothing.
     choose({VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP});
     Screenshot(L"presets-menu");
+    // The help's picture: the menu and its open submenu, on the window under them.
+    std::vector<HWND> menus;
+    if (TakingHelpPictures()) {
+        WaitUntil([&] {
+            menus.clear();
+            for (HWND window : Children(::GetDesktopWindow(), L"#32768")) {
+                if (::IsWindowVisible(window))
+                    menus.push_back(window);
+            }
+            return menus.size() == 2;
+        });
+        Expect(menus.size() == 2, L"the presets menu and its submenu are open");
+        HelpPicture(L"repertoires-systeme", Around({WindowRectOf(menus[0]), WindowRectOf(menus[1])}, 16), menus[1]);
+    }
     KeyPress(VK_RETURN);
     Expect(FindMessageBox(s.program.processId(), 2000) == nullptr, L"the disabled Firefox preset does nothing");
     KeyPress(VK_ESCAPE);

@@ -1,9 +1,13 @@
 // Start-up as the user sees it: the window, the greeting, the working folders, a single instance.
 #include "tests/drive/Drive.h"
+#include "tests/drive/HelpPictures.h"
 
 #include "app/Environment.h"
+#include "app/main/ControlIds.h"
 #include "win/Files.h"
 #include "win/Handle.h"
+
+#include <algorithm>
 
 using namespace drive;
 
@@ -51,6 +55,19 @@ SCENARIO("startup-window") {
                     FrenchDateLine() + L", bienvenue dans votre utilitaire de sécurité personnelle.",
                 L"greeting");
     Screenshot(L"startup-window");
+
+    // The help's pictures of the window at rest: the greeting (the banner cut after its white text), the
+    // command column, and the list with its counters and buttons (the run's details further right go).
+    if (TakingHelpPictures()) {
+        RECT banner = WindowRectOf(FindChildById(window, kHeaderId));
+        banner.right = std::min<LONG>(banner.right, LastColumnWith(banner, RGB(255, 255, 255)) + 12);
+        banner.left = std::max<LONG>(banner.left, banner.right - kHelpPictureWidth);
+        HelpPicture(L"bandeau", banner);
+        HelpPicture(L"colonne-commandes", WindowRectOf(FindChildById(window, kIdLeftColumn)));
+        RECT view = WindowRectOf(FindChildById(window, kIdShredView));
+        view.right = WindowRectOf(FindChildById(window, kIdRunButtonsPanel)).right + 6;
+        HelpPicture(L"vue-destruction", view);
+    }
     CloseAndExpectCleanExit(program, window);
 }
 

@@ -1,5 +1,6 @@
 // The Windows tools view as the user meets it: three tabs of shortcuts, their links, the tools they start,
 // the boxes they show, and the 64-bit companion launchers written into the configuration folder.
+#include "tests/drive/HelpPictures.h"
 #include "tests/drive/Session.h"
 
 #include "tools/Companions.h"
@@ -347,6 +348,12 @@ SCENARIO("tools-panel") {
     Screenshot(L"tools-utilitaires");
     ::SetCursorPos(rect.left - 60, rect.top - 60);
     Expect(WaitUntil([&] { return CountPixels(internet, dark) > 20; }), L"the colour comes back");
+    // The help's picture: the first tab without a tooltip, as wide as a help picture allows.
+    if (TakingHelpPictures() && WaitUntil([&] { return VisibleTooltipText(s.program.processId()).empty(); })) {
+        RECT tools = WindowRectOf(s.view());
+        tools.right = tools.left + kHelpPictureWidth;
+        HelpPicture(L"outils", tools);
+    }
 
     s.chooseTab(1);
     Expect(!::IsWindowVisible(s.page(0)) && !::IsWindowVisible(s.page(2)), L"one page at a time");

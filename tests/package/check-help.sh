@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Reads the compiled help file with chmls (Free Pascal's CHM tool): a page for each window and command
 # group of the program, each reachable from the table of contents; an index in the help's code page whose
-# entries all lead to pages of the file; and every page, picture and style sheet that a page links to.
+# entries all lead to pages of the file; every page, picture and style sheet that a page links to; and the
+# pictures at their own size (no size given by a page or the style sheet), none wider than the 640 pixels
+# that the viewer's topic pane shows at its default size.
 # Usage: check-help.sh "Aide Kestavel Shredder.chm"
 set -euo pipefail
 work=$(mktemp -d)
@@ -42,6 +44,23 @@ for page in $(grep '\.htm$' "$work/files"); do
     for link in $(grep -o -E '(href|src)="[^"#:]+' "$work/page" | sed 's/.*="//'); do
         grep -qx "$link" "$work/files" || { echo "$page links to a missing $link"; status=1; }
     done
+    # A tag may run over several lines; the pages are in Windows-1252, read as bytes.
+    tr '\n' ' ' <"$work/page" | LC_ALL=C grep -o -i '<img [^>]*>' >"$work/pictures" || true
+    if grep -q -i -E '[[:space:]](width|height)=' "$work/pictures"; then
+        echo "$page gives a picture a size"
+        status=1
+    fi
+    for picture in $(LC_ALL=C sed -n 's/.*src="\([^"]*\)".*/\1/p' "$work/pictures" | sort -u); do
+        chmls extract "$chm" "/$picture" "$work/picture" >/dev/null 2>&1 || continue
+        width=$(identify -format '%w' "$work/picture")
+        [ "$width" -le 640 ] || { echo "$page shows $picture, $width pixels wide"; status=1; }
+    done
 done
+chmls extract "$chm" /style.css "$work/style.css" >/dev/null 2>&1
+if tr '\n' ' ' <"$work/style.css" | grep -o -E '[^{}]*\{[^}]*\}' | grep -i -E '(img|\.capture)[^{]*\{' |
+    grep -q -i -E '(width|height|zoom)[[:space:]]*:'; then
+    echo "style.css gives the pictures a size"
+    status=1
+fi
 [ $status = 0 ] && echo "help: ${#pages[@]} pages, $entries index entries"
 exit $status

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
 #   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--file-link LINK=TARGET]...
-#          [--host-file PATH]... [--shots DIR] [--display] [--dpi DPI] -- PROGRAM.exe [ARGS...]
+#          [--host-file PATH]... [--shots DIR] [--display] [--dpi DPI] [--user NAME] [--locale LOCALE]
+#          [--font FILE]... -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
 # from there under its own Xvfb and wineserver. Where mount namespaces are
@@ -17,7 +18,11 @@
 # folders) inside drive C: from the host side, for names that Windows cannot make (e.g. "case/x?1?y").
 # Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
 # "dist/app.zip=Portable"). --dpi sets the screen's scale (HKCU\Control Panel\Desktop\LogPixels: 96 is
-# 100 %, 144 is 150 %) before anything starts in the prefix.
+# 100 %, 144 is 150 %) before anything starts in the prefix. --user gives the Windows user its name (Wine
+# takes it from USER: the profile folder C:\users\NAME, the user name), which must be the template's own:
+# give such runs a template of their own. --locale runs Wine in that glibc locale (LC_ALL), so Windows
+# speaks its language (a French message box says "Oui", "Non", "Annuler"). --font puts a font file into
+# C:\windows\Fonts, where Wine finds it at start-up.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -113,6 +118,9 @@ links=()
 file_links=()
 host_files=()
 unpacks=()
+fonts=()
+user=""
+locale=""
 shots=""
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -123,13 +131,25 @@ while [ $# -gt 0 ]; do
         --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --dpi) export KESTAVEL_DPI=$2; shift 2 ;;
+        --user) user=$2; export USER=$2 LOGNAME=$2; shift 2 ;;
+        --locale) locale=$2; export LANG=$2 LC_ALL=$2; shift 2 ;;
+        --font) fonts+=("$2"); shift 2 ;;
         --display) export KESTAVEL_DISPLAY=1 XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}; shift ;;
         --) shift; break ;;
         *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
 
+# Without its glibc locale Wine would quietly speak English.
+if [ -n "$locale" ] && [ -n "$(locale 2>&1 >/dev/null)" ]; then
+    echo "run.sh: the locale $locale is not installed (scripts/setup.sh makes fr_FR.UTF-8)" >&2
+    exit 2
+fi
 "$here/make-template.sh" "$template"
+if [ -n "$user" ] && [ ! -d "$template/prefix/drive_c/users/$user" ]; then
+    echo "run.sh: the template $template was made for another user than $user" >&2
+    exit 2
+fi
 
 # Fresh copy of the template: the large, read-only system DLL folders are hard
 # links, everything a program may write is a real copy.
@@ -148,6 +168,7 @@ mkdir -m 1777 "$sandbox/tmp"
 program_dir="$sandbox/prefix/drive_c/Program Files/Kestavel Shredder"
 mkdir -p "$program_dir" "$sandbox/prefix/drive_c/screenshots"
 for file in "${install[@]}"; do cp "$file" "$program_dir/"; done
+for file in "${fonts[@]}"; do cp "$file" "$sandbox/prefix/drive_c/windows/Fonts/"; done
 # Links and host files are made only at paths inside the sandbox: nothing is created outside it before the
 # check below would refuse the link.
 inside() {
