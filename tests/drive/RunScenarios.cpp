@@ -145,7 +145,8 @@ void StartLongRun(Session& s, const std::vector<std::wstring>& names, int repeti
                return !s.enabled(kIdStart) && s.enabled(kIdPause) && s.enabled(kIdStop) && !s.enabled(kIdResume);
            }),
            L"running buttons");
-    Expect(s.visible(kIdRunBanner) && !s.visible(kIdListButtonsBar), L"the red banner replaces the list buttons");
+    Expect(WaitUntil([&] { return s.visible(kIdRunBanner) && !s.visible(kIdListButtonsBar); }),
+           L"the red banner replaces the list buttons");
 }
 
 void PauseAndCheck(Session& s) {
