@@ -15,8 +15,9 @@ enum class FontRole {
     Status,      // Arial 8 bold: the run's status and banner, the cleaner's status and DNS text
     BoldItalic,  // Arial 9 bold italic: the greeting, the tools' links, the cleaner's settings note
     Dialog,      // the dialog face, 8 points: the standard controls' text
+    Caption,     // Arial 8: the destruction view's compact captions and values
 };
-inline constexpr int kFontRoleCount = static_cast<int>(FontRole::Dialog) + 1;
+inline constexpr int kFontRoleCount = static_cast<int>(FontRole::Caption) + 1;
 
 class Fonts {
 public:
