@@ -8,7 +8,8 @@
 // ordinary PBM_ messages; every paint reads them back from the bar.
 //
 // The colours live on the bar's window as the properties "BackColor", "BarColor", "TextColor" and
-// "TextColor2", and the bar's original window procedure as "OldProc"; all five go at WM_NCDESTROY.
+// "TextColor2", and the bar's original window procedure as "OldProc"; the percentage is written in the font
+// given by WM_SETFONT (property "Font"), the default GUI font without one; all six go at WM_NCDESTROY.
 namespace ColorProgressBar {
 
 // A colour argument with this value takes the matching system colour instead, read once at creation:

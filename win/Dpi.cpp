@@ -60,4 +60,12 @@ int MetricFor(int index, UINT dpi) {
     return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
+RECT FrameFor(RECT client, DWORD style, DWORD exStyle, UINT dpi) {
+    using ForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto forDpi = Lookup<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&client, style, FALSE, exStyle, dpi))
+        ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
+    return client;
+}
+
 }  // namespace win

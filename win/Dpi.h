@@ -42,5 +42,8 @@ UINT DpiOf(HWND window);
 UINT SystemDpi();
 // A system metric at a DPI (GetSystemMetricsForDpi where it exists, the system's value scaled otherwise).
 int MetricFor(int index, UINT dpi);
+// The window rectangle around a client rectangle, its frame and caption at a DPI (AdjustWindowRectExForDpi
+// where it exists, the system's metrics otherwise).
+RECT FrameFor(RECT client, DWORD style, DWORD exStyle, UINT dpi);
 
 }  // namespace win
