@@ -49,3 +49,12 @@ HFONT Fonts::get(FontRole role, UINT dpi) const {
     }
     return found->second[static_cast<size_t>(role)].get();
 }
+
+HFONT Fonts::iconTitle(UINT dpi) const {
+    win::UniqueFont& font = iconTitles_[dpi];
+    if (!font) {
+        const LOGFONTW description = win::IconTitleFont(dpi);
+        font.reset(::CreateFontIndirectW(&description));
+    }
+    return font.get();
+}

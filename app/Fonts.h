@@ -27,9 +27,13 @@ public:
     HFONT get(FontRole role) const { return get(role, systemDpi_); }
     // A font for a window at the given DPI.
     HFONT get(FontRole role, UINT dpi) const;
+    // The system's icon-title font at a DPI: what list and tree views show by themselves at the system's
+    // scale, for a window on a screen of another.
+    HFONT iconTitle(UINT dpi) const;
 
 private:
     using Set = std::array<win::UniqueFont, kFontRoleCount>;
     UINT systemDpi_ = win::kBaseDpi;
     mutable std::map<UINT, Set> sets_;
+    mutable std::map<UINT, win::UniqueFont> iconTitles_;
 };

@@ -101,6 +101,8 @@ void MainWindow::scaleLeftColumn(const win::Scale& s) {
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     ::SendMessageW(repetitionsSpin_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
     Place(explorerTree_.window(), s(kExplorerTree));
+    // The tree shows the system's own font, which Windows gives at the system's scale.
+    SetFont(explorerTree_.window(), dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
 }
 
 void MainWindow::scaleIcons() {

@@ -30,6 +30,8 @@ void ShredView::applyScale(UINT dpi) {
     Place(view_, s(kRightArea));
     Place(listView_, s(kShredList));
     ListView_SetColumnWidth(listView_, 0, s(kShredListColumnWidth));
+    // The list shows the system's own font, which Windows gives at the system's scale.
+    SetFont(listView_, dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
 
     // Pictures of the program's own for what scans add (a folder, a file, a Prefetch layout), then the
     // shell's icons of the listed files as rows ask for them, all at this scale's size.
