@@ -57,7 +57,8 @@ void MainWindow::applyScale(const RECT* suggested) {
     Place(toolsView_, s(kRightArea));
     buildMenus();
     scaleIcons();
-    ::InvalidateRect(window_, nullptr, TRUE);
+    // Every child moved and changed font: all of them are painted again, not only the window's own client.
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void MainWindow::scaleHeader(const win::Scale& s) {
