@@ -11,8 +11,10 @@
 #include "win/Dpi.h"
 #include "win/Handle.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 using namespace drive;
 using namespace mainwin::layout;
@@ -47,11 +49,45 @@ void ExpectPlace(const RECT& actual, const RECT& expected, const std::wstring& w
     Expect(within, what + L" at " + text(expected) + L", found " + text(actual));
 }
 
+// How wide the ink of a colour is on screen within a control: from its first column holding a pixel close to
+// the colour to its last.
+int InkWidth(HWND control, COLORREF ink) {
+    RECT place = {};
+    ::GetWindowRect(control, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    win::WindowDc screen(nullptr);
+    win::UniqueBitmap picture(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    Expect(picture && memory, L"a picture of the screen");
+    {
+        win::SelectGuard select(memory.get(), picture.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
+    }
+    const auto* pixels = static_cast<const RGBQUAD*>(bits);
+    int first = width, last = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const RGBQUAD& pixel = pixels[y * width + x];
+            if (std::abs(pixel.rgbRed - GetRValue(ink)) + std::abs(pixel.rgbGreen - GetGValue(ink)) +
+                    std::abs(pixel.rgbBlue - GetBValue(ink)) <
+                40) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return last - first + 1;
+}
+
 // What a user sees at this scale: the window's size, a handful of places, and whole texts.
 void CheckScale(HWND window, UINT dpi) {
     const win::Scale s(dpi);
     const std::wstring at = L" at " + std::to_wstring(dpi) + L" DPI";
     const SIZE client = ClientSize(window);
+    Log(L"client area" + at + L": " + std::to_wstring(client.cx) + L" x " + std::to_wstring(client.cy));
     ExpectPlace({0, 0, client.cx, client.cy}, s(RECT{0, 0, kClientWidth, kClientHeight}), L"the client area" + at);
 
     const RECT runButtons = Offset(kRunButtonsPanel, kRightArea);
@@ -83,6 +119,22 @@ void CheckScale(HWND window, UINT dpi) {
     roles(std::array<Label, 3>{kFileLine, kStatusLine, kRunBannerText});
     fonts.set(kIdRepetitionsEdit, kRepetitionsEditFont);
     ExpectTextsFit(window, fonts, L"the main window" + at);
+
+    // The fonts are the scale's: the ink of two captions on screen, once painted, is as wide as their texts in
+    // those fonts, less the glyphs' side bearings.
+    const std::pair<int, COLORREF> inked[] = {{kIdRepetitionsCaption, kRepetitionsCaptionColor},
+                                              {kIdRemainingCaption, kCaptionColor}};
+    for (const auto& [id, color] : inked) {
+        HWND control = FindChildById(window, id);
+        const int needed = TextExtent(fonts.of(control), Text(control)).cx;
+        int drawn = 0;
+        const bool whole = WaitUntil([&] {
+            drawn = InkWidth(control, color);
+            return drawn > needed * 9 / 10 - s(3) && drawn <= needed;
+        });
+        Expect(whole, L"\"" + Text(control) + L"\" is drawn " + std::to_wstring(drawn) + L" pixels wide, " +
+                          std::to_wstring(needed) + L" in its font" + at);
+    }
 
     // The big buttons draw their captions beside their icons, in the dialog font.
     auto captions = [&](const auto& buttons) {
