@@ -453,7 +453,7 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, Notify not
     auto bar = std::make_unique<Bar>();
     bar->scale = win::Scale(win::DpiOf(parent));
     Fonts().at(bar->scale.dpi());
-    HWND outer = ScrollArea::Create(parent, id, x, y, width, height, width, 0, 10);
+    HWND outer = ScrollArea::Create(parent, id, x, y, width, height, width, 0, bar->scale(10));
     if (!outer)
         return nullptr;
     RECT client = {};
@@ -653,6 +653,7 @@ void SetDpi(HWND window, UINT dpi) {
         return;
     bar->scale = win::Scale(dpi);
     Fonts().at(bar->scale.dpi());
+    ScrollArea::SetStep(window, bar->scale(10));
     bar->hot = bar->pressed = -1;
     Layout(*bar);
     Repaint(*bar);
