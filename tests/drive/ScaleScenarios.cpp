@@ -99,8 +99,13 @@ void CheckScale(HWND window, UINT dpi) {
                 L"the overall bar" + at);
     HWND column = FindChildById(window, kIdLeftColumn);
     ExpectPlace(PlaceIn(window, column), s(kLeftColumn), L"the explorer bar" + at);
-    // The repetition controls in the column's container, which the bar places itself.
+    // The repetition controls in the column's first container, which the bar places and sizes itself.
     HWND caption = FindChildById(window, kIdRepetitionsCaption);
+    const auto* container = std::find_if(kColumnEntries.begin(), kColumnEntries.end(), [](const ColumnEntry& entry) {
+        return entry.type == ExplorerBar::kContainer;
+    });
+    ExpectPlace({0, 0, 0, ClientSize(::GetParent(caption)).cy}, {0, 0, 0, s(container->height)},
+                L"the height of the repetition controls' container" + at);
     ExpectPlace(PlaceIn(::GetParent(caption), caption), s(kRepetitionsCaption), L"the repetition caption" + at);
     HWND edit = FindChildById(window, kIdRepetitionsEdit);
     RECT spinEdit = PlaceIn(::GetParent(edit), edit);
