@@ -15,8 +15,9 @@ enum class FontRole {
     Status,      // Arial 8 bold: the run's status and banner, the cleaner's status and DNS text
     BoldItalic,  // Arial 9 bold italic: the greeting, the tools' links, the cleaner's settings note
     Dialog,      // the dialog face, 8 points: the standard controls' text
+    Caption,     // Arial 8: the destruction view's compact captions and values
 };
-inline constexpr int kFontRoleCount = static_cast<int>(FontRole::Dialog) + 1;
+inline constexpr int kFontRoleCount = static_cast<int>(FontRole::Caption) + 1;
 
 class Fonts {
 public:
@@ -26,9 +27,13 @@ public:
     HFONT get(FontRole role) const { return get(role, systemDpi_); }
     // A font for a window at the given DPI.
     HFONT get(FontRole role, UINT dpi) const;
+    // The system's icon-title font at a DPI: what list and tree views show by themselves at the system's
+    // scale, for a window on a screen of another.
+    HFONT iconTitle(UINT dpi) const;
 
 private:
     using Set = std::array<win::UniqueFont, kFontRoleCount>;
     UINT systemDpi_ = win::kBaseDpi;
     mutable std::map<UINT, Set> sets_;
+    mutable std::map<UINT, win::UniqueFont> iconTitles_;
 };

@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "shred/ShellFolder.h"
 #include "tools/Companions.h"
+#include "win/Dpi.h"
 #include "win/Files.h"
 #include "win/Strings.h"
 
@@ -57,6 +58,9 @@ private:
 }  // namespace
 
 int RunProgram(HINSTANCE instance) {
+    // Before any window, so that Windows never stretches the program's pixels (the manifest says so too; this
+    // covers the systems that read only one of its two settings).
+    win::DeclareDpiAwareness();
     // First of all, so that a start that only hands its paths to the running instance ends quickly: Explorer
     // starts one per selected item.
     App app;

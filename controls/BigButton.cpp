@@ -4,6 +4,7 @@
 #include "controls/ControlObjects.h"
 #include "controls/Gdi.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct Record {
     WNDPROC previous = nullptr;
     int hover = 0;  // 1 while the mouse pointer is over the button
     ThemeApi* theme = nullptr;
+    win::Scale scale;  // the margins' scale
 };
 
 Record* RecordOf(HWND button) {
@@ -235,31 +237,33 @@ void Paint(const DRAWITEMSTRUCT& item, const Record& record) {
     ::GetTextExtentPoint32W(dc, buffer.data(), length, &text);
     const SIZE icon = IconSize(record.icon);
     const int tw = text.cx, th = text.cy, iw = icon.cx, ih = icon.cy;
+    const win::Scale& s = record.scale;
 
     POINT iconAt = {}, textAt = {};
     switch (record.layout) {
         case kIconAbove:
             iconAt = {(w - iw) / 2, (h - ih) / 4};
-            textAt = {(w - tw) / 2, h - th - 10};
+            textAt = {(w - tw) / 2, h - th - s(10)};
             break;
         case kIconRight:
-            iconAt = {w - iw - 10, (h - ih) / 2};
-            textAt = {w - tw - iw - 20, (h - fh) / 2 - 1};
+            iconAt = {w - iw - s(10), (h - ih) / 2};
+            textAt = {w - tw - iw - s(20), (h - fh) / 2 - s(1)};
             break;
         case kIconBelow:
-            iconAt = {(w - iw) / 2, h - ih - 7};
+            iconAt = {(w - iw) / 2, h - ih - s(7)};
             textAt = {(w - tw) / 2, (h - th) / 4};
             break;
         case kIconLeft:
         default:
-            iconAt = {10, (h - ih) / 2 + 1};
-            textAt = {iw + 20, (h - fh) / 2 - 1};
+            // A caption too long for its usual place moves left, towards the icon, rather than past the edge.
+            iconAt = {s(10), (h - ih) / 2 + s(1)};
+            textAt = {std::max(iw + s(14), std::min(iw + s(20), w - s(3) - tw)), (h - fh) / 2 - s(1)};
             break;
     }
 
     controls::FillSolid(dc, area, ::GetSysColor(COLOR_BTNFACE));
     const Look look = LookOf(item.itemState);
-    const int shift = look == Look::kPressed ? 1 : 0;
+    const int shift = look == Look::kPressed ? s(1) : 0;
     if (!UsesThemes(record.theme) || !DrawThemedFace(*record.theme, button, dc, area, ThemeStateOf(look, record.hover)))
         DrawClassicFace(dc, area.left, area.top, w, h, look);
 
@@ -283,7 +287,7 @@ void Paint(const DRAWITEMSTRUCT& item, const Record& record) {
     }
     if (look == Look::kPressed || look == Look::kFocused) {
         RECT focus = area;
-        ::InflateRect(&focus, -4, -4);
+        ::InflateRect(&focus, -s(4), -s(4));
         ::DrawFocusRect(dc, &focus);
     }
 }
@@ -312,6 +316,7 @@ HWND Create(HWND parent,
     record->icon = icon;
     record->layout = layout;
     record->theme = theme;
+    record->scale = win::Scale(win::DpiOf(parent));
     record->previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC));
     if (!::SetPropW(button, kProperty, record.get())) {
         ::DestroyWindow(button);
@@ -321,6 +326,24 @@ HWND Create(HWND parent,
     record.release();
     ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
     return button;
+}
+
+void SetIcon(HWND button, HICON icon, UINT dpi) {
+    if (Record* record = RecordOf(button)) {
+        record->icon = icon;
+        record->scale = win::Scale(dpi);
+        ::InvalidateRect(button, nullptr, FALSE);
+    }
+}
+
+int CaptionRoom(Layout layout, int buttonWidth, int iconWidth, UINT dpi) {
+    // The themed and classic frames take up to 3 pixels (at 96 DPI) inside the button's edge.
+    const win::Scale s(dpi);
+    if (layout == kIconLeft)
+        return buttonWidth - iconWidth - s(14) - s(3);
+    if (layout == kIconRight)
+        return buttonWidth - iconWidth - s(20) - s(3);
+    return buttonWidth - 2 * s(3);
 }
 
 bool Draw(UINT message, WPARAM, LPARAM lParam) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Theme.h"
+#include "win/Dpi.h"
 
 #include <windows.h>
 
@@ -39,6 +40,15 @@ HWND Create(HWND parent,
             HICON icon,
             Layout layout,
             ThemeApi* theme);
+
+// The icon of a screen scale and the scale itself, whose DPI sizes the margins around the icon and the
+// caption (a button starts with its parent's DPI); the owner gives both when its window changes scale. The
+// icon is not copied, as at creation.
+void SetIcon(HWND button, HICON icon, UINT dpi);
+
+// The width a caption has beside (or above, or below) an icon iconWidth pixels wide in a button
+// buttonWidth pixels wide at a DPI: what is left between the margins the painter keeps.
+int CaptionRoom(Layout layout, int buttonWidth, int iconWidth, UINT dpi);
 
 // For the parent's window procedure (or a hook that sees its messages): draws a big button when the message
 // is its WM_DRAWITEM and returns true (the parent then answers TRUE); returns false for every other

@@ -18,6 +18,7 @@ constexpr wchar_t kBarColor[] = L"BarColor";
 constexpr wchar_t kTextColor[] = L"TextColor";
 constexpr wchar_t kTextColor2[] = L"TextColor2";
 constexpr wchar_t kOldProc[] = L"OldProc";
+constexpr wchar_t kFont[] = L"Font";  // the percentage's, given by WM_SETFONT
 
 COLORREF ColorProperty(HWND bar, const wchar_t* name) {
     return static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(::GetPropW(bar, name)));
@@ -64,7 +65,9 @@ void Paint(HWND bar, HDC target) {
     controls::Offscreen empty(width, height);
     if (!full || !empty)
         return;
-    auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    auto font = static_cast<HFONT>(::GetPropW(bar, kFont));
+    if (!font)
+        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     win::SelectGuard fullFont(full.dc(), font);
     win::SelectGuard emptyFont(empty.dc(), font);
     SIZE extent = {};
@@ -111,9 +114,16 @@ LRESULT CALLBACK Proc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
             controls::ProgressChanged(bar);
             return result;
         }
+        case WM_SETFONT:
+            ::SetPropW(bar, kFont, reinterpret_cast<HANDLE>(wParam));
+            if (LOWORD(lParam))
+                ::InvalidateRect(bar, nullptr, FALSE);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(::GetPropW(bar, kFont));
         case WM_NCDESTROY:
             controls::ForgetProgress(bar);
-            for (const wchar_t* name : {kBackColor, kBarColor, kTextColor, kTextColor2, kOldProc})
+            for (const wchar_t* name : {kBackColor, kBarColor, kTextColor, kTextColor2, kFont, kOldProc})
                 ::RemovePropW(bar, name);
             break;
     }

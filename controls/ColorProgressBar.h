@@ -8,7 +8,8 @@
 // ordinary PBM_ messages; every paint reads them back from the bar.
 //
 // The colours live on the bar's window as the properties "BackColor", "BarColor", "TextColor" and
-// "TextColor2", and the bar's original window procedure as "OldProc"; all five go at WM_NCDESTROY. Screen
+// "TextColor2", and the bar's original window procedure as "OldProc"; the percentage is written in the font
+// given by WM_SETFONT (property "Font"), the default GUI font without one; all six go at WM_NCDESTROY. Screen
 // readers read the bar as a progress bar named by its window text (not drawn) whose value is the percentage.
 namespace ColorProgressBar {
 

@@ -47,10 +47,11 @@ COLORREF ContainerColor(const Bar& bar) {
 // Places every item for a page `width` wide: tops, visibility, clickable parts, captions, and the embedded
 // containers over their group's body (or parked off the page while their group is collapsed).
 void Place(Bar& bar, int width) {
-    const int groupWidth = width - 2 * kMargin;
-    const int textRight = width - 50;
+    const win::Scale& s = bar.scale;
+    const int groupWidth = width - 2 * s(kMargin);
+    const int textRight = width - s(50);
     win::UniqueMemoryDc measure(::CreateCompatibleDC(nullptr));
-    int y = kMargin;
+    int y = s(kMargin);
     bool afterGroup = false;
     bool expanded = true;  // entries before the first header always show
     for (auto& owned : bar.items) {
@@ -60,7 +61,7 @@ void Place(Bar& bar, int width) {
         if (detail::IsHeader(item)) {
             item.gapBefore = afterGroup;
             if (afterGroup)
-                y += kGap;
+                y += s(kGap);
             afterGroup = true;
             expanded = item.type == kFixedHeader || !item.collapsed;
             item.shown = true;
@@ -69,31 +70,32 @@ void Place(Bar& bar, int width) {
             item.shown = expanded;
         }
         item.top = y;
-        if (!item.shown || groupWidth < 20) {
+        const int height = s(item.height);
+        if (!item.shown || groupWidth < s(20)) {
             if (item.container)
                 Park(item.container);
             if (item.shown)
-                y += item.height;
+                y += height;
             continue;
         }
         switch (item.type) {
             case kHeader:
-                item.hit = {item.picture ? 55 : 10, y, groupWidth + kMargin, y + item.height};
+                item.hit = {s(item.picture ? 55 : 10), y, groupWidth + s(kMargin), y + height};
                 break;
             case kLink:
             case kLabel:
-                if (textRight >= 41) {
-                    item.text = detail::CaptionBlock(measure.get(), item, y, width);
+                if (textRight >= s(41)) {
+                    item.text = detail::CaptionBlock(measure.get(), bar, item, y, width);
                     if (item.type == kLink)
                         item.hit = item.text;
                 }
                 break;
             case kContainer:
-                ::SetWindowPos(item.container, nullptr, kMargin, y, groupWidth, item.height,
+                ::SetWindowPos(item.container, nullptr, s(kMargin), y, groupWidth, height,
                                SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
         }
-        y += item.height;
+        y += height;
     }
 }
 
@@ -101,29 +103,31 @@ void Place(Bar& bar, int width) {
 // states or size. Bit 0 of the result: the height changed; bit 1: the width changed (the notification
 // procedure hears of it as event 1).
 int Layout(Bar& bar) {
+    const win::Scale& s = bar.scale;
     int total = 0;
     bool afterGroup = false;
     bool expanded = true;
     for (const auto& item : bar.items) {
         if (detail::IsHeader(*item)) {
             if (afterGroup)
-                total += kGap;
+                total += s(kGap);
             afterGroup = true;
-            total += item->height;
+            total += s(item->height);
             expanded = item->type == kFixedHeader || !item->collapsed;
         } else if (expanded) {
-            total += item->height;
+            total += s(item->height);
         }
     }
     if (total != 0)
-        total += 2 * kMargin;
+        total += 2 * s(kMargin);
 
     RECT client = {};
     ::GetClientRect(bar.outer, &client);
+    const int scrollBar = win::MetricFor(SM_CXVSCROLL, s.dpi());
     int fullWidth = client.right;
     if (::GetWindowLongW(bar.outer, GWL_STYLE) & WS_VSCROLL)
-        fullWidth += ::GetSystemMetrics(SM_CXVSCROLL);
-    int width = client.bottom < total ? fullWidth - ::GetSystemMetrics(SM_CXVSCROLL) : fullWidth;
+        fullWidth += scrollBar;
+    int width = client.bottom < total ? fullWidth - scrollBar : fullWidth;
     width = width < 0 ? 0 : width;
 
     const SIZE inner = ScrollArea::InnerSize(bar.outer);
@@ -139,7 +143,7 @@ int Layout(Bar& bar) {
     }
     Place(bar, width);
     if ((result & 2) && bar.notify)
-        bar.notify(bar.id, kWidthChanged, inner.cx - 2 * kMargin, width - 2 * kMargin);
+        bar.notify(bar.id, kWidthChanged, inner.cx - 2 * s(kMargin), width - 2 * s(kMargin));
     return result;
 }
 
@@ -397,18 +401,30 @@ const GadgetCommands kCommands = [] {
     return table;
 }();
 
-win::UniqueFont MakeFont(const wchar_t* face, int points, bool bold) {
-    win::WindowDc screen(nullptr);
-    const int height = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+win::UniqueFont MakeFont(const wchar_t* face, int points, bool bold, UINT dpi) {
+    const int height = -::MulDiv(points, static_cast<int>(dpi), 72);
     return win::UniqueFont(::CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                          DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
+struct ScaleFonts {
+    win::UniqueFont header;
+    win::UniqueFont entry;
+};
+
 struct SharedFonts {
-    win::UniqueFont header = MakeFont(L"Arial", 11, true);
-    win::UniqueFont entry = MakeFont(L"Tahoma", 8, false);
+    std::map<UINT, ScaleFonts> byDpi;
     std::map<HFONT, win::UniqueFont> underlined;
+
+    const ScaleFonts& at(UINT dpi) {
+        auto found = byDpi.find(dpi);
+        if (found == byDpi.end())
+            found =
+                byDpi.emplace(dpi, ScaleFonts{MakeFont(L"Arial", 11, true, dpi), MakeFont(L"Tahoma", 8, false, dpi)})
+                    .first;
+        return found->second;
+    }
 };
 
 SharedFonts& Fonts() {
@@ -428,12 +444,12 @@ void ActivateItem(Bar& bar, int index) {
     Activate(bar, index);
 }
 
-HFONT DefaultHeaderFont() {
-    return Fonts().header.get();
+HFONT DefaultHeaderFont(UINT dpi) {
+    return Fonts().at(dpi).header.get();
 }
 
-HFONT DefaultEntryFont() {
-    return Fonts().entry.get();
+HFONT DefaultEntryFont(UINT dpi) {
+    return Fonts().at(dpi).entry.get();
 }
 
 HFONT UnderlinedFont(HFONT font) {
@@ -453,9 +469,10 @@ HFONT UnderlinedFont(HFONT font) {
 }  // namespace detail
 
 HWND Create(HWND parent, int id, int x, int y, int width, int height, Notify notify) {
-    Fonts();
     auto bar = std::make_unique<Bar>();
-    HWND outer = ScrollArea::Create(parent, id, x, y, width, height, width, 0, 10);
+    bar->scale = win::Scale(win::DpiOf(parent));
+    Fonts().at(bar->scale.dpi());
+    HWND outer = ScrollArea::Create(parent, id, x, y, width, height, width, 0, bar->scale(10));
     if (!outer)
         return nullptr;
     RECT client = {};
@@ -533,11 +550,11 @@ INT_PTR GetAttribute(HWND window, int attribute) {
         return 0;
     switch (attribute) {
         case 1:
-            return ScrollArea::InnerSize(window).cx - 2 * kMargin;
+            return ScrollArea::InnerSize(window).cx - 2 * BarOf(window)->scale(kMargin);
         case 2:
-            return kMargin;
+            return BarOf(window)->scale(kMargin);
         case 3:
-            return kGap;
+            return BarOf(window)->scale(kGap);
     }
     return 0;
 }
@@ -648,6 +665,63 @@ int SetItemState(HWND window, int index, int state) {
     if (bar->notify)
         bar->notify(bar->id, state ? kCollapsed : kExpanded, index, 0);
     return 0;
+}
+
+void SetDpi(HWND window, UINT dpi) {
+    Bar* bar = BarOf(window);
+    if (!bar || win::Scale(dpi).dpi() == bar->scale.dpi())
+        return;
+    bar->scale = win::Scale(dpi);
+    Fonts().at(bar->scale.dpi());
+    ScrollArea::SetStep(window, bar->scale(10));
+    bar->hot = bar->pressed = -1;
+    Layout(*bar);
+    Repaint(*bar);
+}
+
+UINT Dpi(HWND window) {
+    const Bar* bar = BarOf(window);
+    return bar ? bar->scale.dpi() : win::kBaseDpi;
+}
+
+int SetItemPicture(HWND window, int index, HBITMAP picture) {
+    Bar* bar = BarOf(window);
+    Item* item = ItemOf(bar, index);
+    if (!item || !picture || !(detail::IsHeader(*item) || item->type == kLink))
+        return 0;
+    win::UniqueBitmap copy(static_cast<HBITMAP>(::CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!copy)
+        return 0;
+    item->picture = std::move(copy);
+    Layout(*bar);  // a header's clickable part starts after its picture
+    Repaint(*bar);
+    return 1;
+}
+
+int SetItemFont(HWND window, int index, HFONT font) {
+    Bar* bar = BarOf(window);
+    Item* item = ItemOf(bar, index);
+    if (!item)
+        return 0;
+    item->font = font;
+    Layout(*bar);  // a caption's block follows its font
+    Repaint(*bar);
+    return 1;
+}
+
+HFONT HeaderFont(UINT dpi) {
+    return detail::DefaultHeaderFont(dpi);
+}
+
+HFONT EntryFont(UINT dpi) {
+    return detail::DefaultEntryFont(dpi);
+}
+
+SIZE CaptionRoom(ItemType type, int height, bool picture, int pageWidth, UINT dpi) {
+    // As PaintHeader and CaptionBlock place them: up to 30 pixels (at 96 DPI) short of the page's right edge.
+    const win::Scale s(dpi);
+    const int left = type == kLink || type == kLabel ? s(40) : s(picture ? 55 : 20);
+    return {pageWidth - s(30) - left, s(height)};
 }
 
 int SetItemText(HWND window, int index, const wchar_t* caption) {

@@ -69,10 +69,10 @@ INT_PTR AddItem(HWND bar, int position, const wchar_t* caption, HBITMAP picture,
 int ClearItems(HWND bar);
 int CountItems(HWND bar);
 int ControlKind(HWND bar);  // 3
-// 1: group width; 2: margin (10); 3: gap between groups (15).
+// 1: group width; 2: margin (10 at 96 DPI); 3: gap between groups (15 at 96 DPI); in the bar's pixels.
 INT_PTR GetAttribute(HWND bar, int attribute);
 COLORREF GetColor(HWND bar, int colorType);
-// 1: height; 2: type; 3: the embedded container's window (containers only).
+// 1: height (at 96 DPI); 2: type; 3: the embedded container's window (containers only).
 INT_PTR GetItemAttribute(HWND bar, int index, int attribute);
 INT_PTR GetItemData(HWND bar, int index);  // headers only
 int GetItemState(HWND bar, int index);     // headers only: 1 collapsed, 0 expanded
@@ -85,6 +85,23 @@ int SetItemData(HWND bar, int index, INT_PTR value);
 // Headers only; state 1 collapses, 0 expands, and the notification procedure hears of it.
 int SetItemState(HWND bar, int index, int state);
 int SetItemText(HWND bar, int index, const wchar_t* caption);
+
+// The screen scale the bar lays out and draws at, taken from its parent's DPI at creation: its margins and
+// gaps, the items' heights (given in pixels at 96 DPI), pictures, chevrons and its own fonts are scaled by
+// dpi / 96. The owner tells it when its window moves to a screen of another scale, and gives it the
+// pictures and fonts of that scale.
+void SetDpi(HWND bar, UINT dpi);
+UINT Dpi(HWND bar);
+// A header's or a link's picture (the control keeps a copy), or an item's font (null: the bar's own).
+int SetItemPicture(HWND bar, int index, HBITMAP picture);
+int SetItemFont(HWND bar, int index, HFONT font);
+// The bar's own fonts at a DPI: the headers' captions, and the captions of links and labels given none.
+HFONT HeaderFont(UINT dpi);
+HFONT EntryFont(UINT dpi);
+// The room the painter gives an item's caption in a page pageWidth pixels wide at a DPI: a header's one line
+// (right of its picture when it has one), a link's or a label's lines within the item's height (given at
+// 96 DPI). A longer caption loses its end.
+SIZE CaptionRoom(ItemType type, int height, bool picture, int pageWidth, UINT dpi);
 
 // Adds an embedded container (an item of type kContainer) and returns its window, or null.
 inline HWND AddContainer(HWND bar, int position, int height) {

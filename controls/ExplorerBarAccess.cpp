@@ -75,7 +75,7 @@ void DescribeGroup(const Bar& bar, int header, AccessibleInfo& info) {
     const Item& item = *bar.items[header];
     RECT client = {};
     ::GetClientRect(bar.page, &client);
-    RECT area = {kMargin, item.top, client.right - kMargin, item.top + item.height};
+    RECT area = {bar.scale(kMargin), item.top, client.right - bar.scale(kMargin), item.top + item.height};
     for (int child : GroupChildren(bar, header)) {
         if (child >= 0 && bar.items[child]->shown)
             area.bottom = bar.items[child]->top + bar.items[child]->height;
@@ -118,7 +118,7 @@ void DescribeEntry(const Bar& bar, int index, AccessibleInfo& info) {
     if (item.type == kSeparator || (item.type == kContainer && item.shown)) {
         RECT client = {};
         ::GetClientRect(bar.page, &client);
-        page = {kMargin, item.top, client.right - kMargin, item.top + item.height};
+        page = {bar.scale(kMargin), item.top, client.right - bar.scale(kMargin), item.top + item.height};
     }
     info.screen = item.shown ? OnScreen(bar, page) : RECT{};
     info.state = SharedStates(bar, item.shown, info.screen);

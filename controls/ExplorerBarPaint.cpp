@@ -86,120 +86,126 @@ void Text(HDC dc, const std::wstring& text, RECT place, HFONT font, COLORREF col
 }
 
 void PaintHeader(const Bar& bar, const Scene& scene, HDC dc, const Item& item, bool hot) {
-    const int y = item.top, h = item.height;
+    const win::Scale& s = bar.scale;
+    const int y = item.top, h = s(item.height);
     const COLORREF start = bar.color(kHeaderStart);
     // Rounded top-left corner: background behind a disc, then the left strip below the disc.
-    controls::FillSolid(dc, 10, y, 20, y + 10, scene.background);
+    controls::FillSolid(dc, s(10), y, s(20), y + s(10), scene.background);
     {
         win::SelectGuard pen(dc, ::GetStockObject(NULL_PEN));
         win::SelectGuard brush(dc, ::GetStockObject(DC_BRUSH));
         const COLORREF old = ::SetDCBrushColor(dc, start);
-        ::Ellipse(dc, 10, y, 30, y + 20);
+        ::Ellipse(dc, s(10), y, s(30), y + s(20));
         ::SetDCBrushColor(dc, old);
     }
-    controls::FillSolid(dc, 10, y + 10, 20, y + h, start);
-    Gradient(dc, 20, y, scene.groupWidth + 10, y + h, start, scene.body);
+    controls::FillSolid(dc, s(10), y + s(10), s(20), y + h, start);
+    Gradient(dc, s(20), y, scene.groupWidth + s(10), y + h, start, scene.body);
 
     const int T = scene.textRight;
-    if (T >= 25 && item.picture)
-        DrawPicture(dc, item.picture.get(), 0, y - 12, 48, 48);
+    if (T >= s(25) && item.picture)
+        DrawPicture(dc, item.picture.get(), 0, y - s(12), s(48), s(48));
     const bool lit = hot && item.type == kHeader;
     const COLORREF ink = lit ? bar.color(kHot) : bar.color(kHeaderText);
-    if (T >= 21) {
-        const RECT place = {item.picture ? 55 : 20, y, T + 20, y + h};
-        Text(dc, item.caption, place, item.font ? item.font : DefaultHeaderFont(), scene.enabled ? ink : RGB(0, 0, 0),
-             kHeaderFormat);
+    if (T >= s(21)) {
+        const RECT place = {s(item.picture ? 55 : 20), y, T + s(20), y + h};
+        Text(dc, item.caption, place, item.font ? item.font : DefaultHeaderFont(s.dpi()),
+             scene.enabled ? ink : RGB(0, 0, 0), kHeaderFormat);
     }
     if (item.type != kHeader || T < 0)
         return;
-    const int cx = T + 28, cy = y + h / 2;
+    // The chevron's pixels grow into squares of the scale.
+    const int cx = T + s(28), cy = y + h / 2;
     for (const POINT& pixel : item.collapsed ? kChevronDown : kChevronUp)
-        ::SetPixelV(dc, cx + pixel.x, cy + pixel.y, ink);
+        controls::FillSolid(dc, cx + s(pixel.x), cy + s(pixel.y), cx + s(pixel.x + 1), cy + s(pixel.y + 1), ink);
     if (lit) {
         // A square frame around the chevron, shaded on its bottom and right sides.
-        controls::Line(dc, cx + 8, cy - 8, cx + 8, cy + 8, bar.color(kHot));
-        controls::Line(dc, cx + 8, cy + 8, cx - 7, cy + 8, bar.color(kHot));
-        controls::Line(dc, cx - 7, cy + 8, cx - 7, cy - 8, RGB(255, 255, 255));
-        controls::Line(dc, cx - 7, cy - 8, cx + 8, cy - 8, RGB(255, 255, 255));
+        controls::Line(dc, cx + s(8), cy - s(8), cx + s(8), cy + s(8), bar.color(kHot));
+        controls::Line(dc, cx + s(8), cy + s(8), cx - s(7), cy + s(8), bar.color(kHot));
+        controls::Line(dc, cx - s(7), cy + s(8), cx - s(7), cy - s(8), RGB(255, 255, 255));
+        controls::Line(dc, cx - s(7), cy - s(8), cx + s(8), cy - s(8), RGB(255, 255, 255));
     }
 }
 
 void PaintEntry(const Bar& bar, const Scene& scene, HDC dc, const Item& item, bool hot) {
-    const int y = item.top, h = item.height;
-    controls::FillSolid(dc, 10, y, scene.width - 10, y + h, scene.body);
+    const win::Scale& s = bar.scale;
+    const int y = item.top, h = s(item.height);
+    controls::FillSolid(dc, s(10), y, scene.width - s(10), y + h, scene.body);
     const int T = scene.textRight;
     switch (item.type) {
         case kLink:
         case kLabel: {
-            if (T >= 21 && item.picture)
-                DrawPicture(dc, item.picture.get(), 20, y + h / 2 - 8, 16, 16);
-            if (T < 41)
+            if (T >= s(21) && item.picture)
+                DrawPicture(dc, item.picture.get(), s(20), y + h / 2 - s(8), s(16), s(16));
+            if (T < s(41))
                 break;
-            HFONT font = item.font ? item.font : DefaultEntryFont();
+            HFONT font = item.font ? item.font : DefaultEntryFont(s.dpi());
             COLORREF ink = item.type == kLabel ? bar.color(kLabelText) : bar.color(kLinkText);
             if (item.type == kLink && hot) {
                 ink = bar.color(kHot);
                 font = UnderlinedFont(font);
             }
             // The full width, so that the lines break where the layout measured them.
-            const RECT place = {40, item.text.top, T + 20, item.text.bottom};
+            const RECT place = {s(40), item.text.top, T + s(20), item.text.bottom};
             Text(dc, item.caption, place, font, scene.enabled ? ink : RGB(0, 0, 0), kEntryFormat);
             break;
         }
         case kSeparator:
             if (T >= 1)
-                controls::Line(dc, 20, y + h - 1, scene.groupWidth, y + h - 1, bar.color(kSeparatorLine));
+                controls::Line(dc, s(20), y + h - 1, scene.groupWidth, y + h - 1, bar.color(kSeparatorLine));
             break;
     }
 }
 
 }  // namespace
 
-RECT CaptionBlock(HDC measure, const Item& item, int top, int innerWidth) {
-    const int right = innerWidth - 50 + 20;
-    RECT block = {40, 0, right, 0};
+RECT CaptionBlock(HDC measure, const Bar& bar, const Item& item, int top, int innerWidth) {
+    const win::Scale& s = bar.scale;
+    const int right = innerWidth - s(50) + s(20);
+    RECT block = {s(40), 0, right, 0};
     {
-        win::SelectGuard font(measure, item.font ? item.font : DefaultEntryFont());
+        win::SelectGuard font(measure, item.font ? item.font : DefaultEntryFont(s.dpi()));
         ::DrawTextW(measure, item.caption.c_str(), static_cast<int>(item.caption.size()), &block,
                     kEntryFormat | DT_CALCRECT);
     }
     const int height = block.bottom - block.top;
+    const int itemHeight = s(item.height);
     // Centred in the item, never above its top nor below its bottom.
-    int y = top + (item.height - height) / 2;
-    y = std::max(top, std::min(y, top + item.height - height));
-    return {40, y, std::min<LONG>(block.right, right), std::min(y + height, top + item.height)};
+    int y = top + (itemHeight - height) / 2;
+    y = std::max(top, std::min(y, top + itemHeight - height));
+    return {s(40), y, std::min<LONG>(block.right, right), std::min(y + height, top + itemHeight)};
 }
 
 void Paint(const Bar& bar, HDC dc, const RECT& area) {
+    const win::Scale& s = bar.scale;
     Scene scene;
     const SIZE inner = ScrollArea::InnerSize(bar.outer);
     scene.width = inner.cx;
-    scene.groupWidth = inner.cx - 20;
-    scene.textRight = inner.cx - 50;
+    scene.groupWidth = inner.cx - s(20);
+    scene.textRight = inner.cx - s(50);
     scene.enabled = ::IsWindowEnabled(bar.page) != FALSE;
     scene.background = ScrollArea::BackColor(bar.outer);
     scene.body = scene.enabled ? bar.color(kBody) : ::GetSysColor(COLOR_BTNFACE);
 
-    if (scene.groupWidth < 20) {
+    if (scene.groupWidth < s(20)) {
         controls::FillSolid(dc, area, scene.background);
         return;
     }
-    const int A = scene.width, H = inner.cy;
-    FillWithin(dc, {0, 0, kMargin, H}, area, scene.background);
-    FillWithin(dc, {0, 0, A, kMargin}, area, scene.background);
-    FillWithin(dc, {A - kMargin, 0, A, H}, area, scene.background);
-    FillWithin(dc, {0, H - kMargin, A, H}, area, scene.background);
+    const int A = scene.width, H = inner.cy, margin = s(kMargin);
+    FillWithin(dc, {0, 0, margin, H}, area, scene.background);
+    FillWithin(dc, {0, 0, A, margin}, area, scene.background);
+    FillWithin(dc, {A - margin, 0, A, H}, area, scene.background);
+    FillWithin(dc, {0, H - margin, A, H}, area, scene.background);
 
     for (size_t index = 0; index < bar.items.size(); ++index) {
         const Item& item = *bar.items[index];
         if (!item.shown)
             continue;
         if (item.gapBefore)
-            FillWithin(dc, {area.left, item.top - kGap, area.right, item.top}, area, scene.background);
-        // A header's picture reaches 12 pixels above it.
+            FillWithin(dc, {area.left, item.top - s(kGap), area.right, item.top}, area, scene.background);
+        // A header's picture reaches 12 pixels (at 96 DPI) above it.
         const bool header = IsHeader(item);
-        const RECT extent = {0, header ? item.top - 12 : item.top, A,
-                             item.top + std::max(item.height, header ? 36 : 0)};
+        const RECT extent = {0, header ? item.top - s(12) : item.top, A,
+                             item.top + s(std::max(item.height, header ? 36 : 0))};
         if (extent.top >= area.bottom)
             break;
         if (item.height == 0 || !Overlaps(extent, area))

@@ -4,6 +4,7 @@
 // (ExplorerBarPaint.cpp). Not part of the control's interface.
 
 #include "controls/ExplorerBar.h"
+#include "win/Dpi.h"
 #include "win/Handle.h"
 
 #include <memory>
@@ -12,12 +13,13 @@
 
 namespace ExplorerBar::detail {
 
+// At 96 DPI; the bar scales them.
 inline constexpr int kMargin = 10;  // around the column of groups
 inline constexpr int kGap = 15;     // between two groups
 
 struct Item {
     int type = 0;
-    int height = 0;
+    int height = 0;     // at 96 DPI
     int collapsed = 0;  // headers: 1 while the group is collapsed
     std::wstring caption;
     int command = 0;
@@ -45,14 +47,15 @@ struct Bar {
     bool tracking = false;    // a WM_MOUSELEAVE is requested for the page
     bool laying = false;      // inside Layout: the size messages it causes are its own
     COLORREF colors[7] = {};  // colour types 7 to 13
+    win::Scale scale;         // from 96 DPI to the bar's pixels
 
     COLORREF color(int type) const { return colors[type - kHeaderStart]; }
     void setColor(int type, COLORREF color) { colors[type - kHeaderStart] = color; }
 };
 
-// Fonts shared by every explorer bar, made once and kept until the process ends.
-HFONT DefaultHeaderFont();
-HFONT DefaultEntryFont();
+// Fonts shared by every explorer bar, made once per DPI and kept until the process ends.
+HFONT DefaultHeaderFont(UINT dpi);
+HFONT DefaultEntryFont(UINT dpi);
 HFONT UnderlinedFont(HFONT font);
 
 inline bool IsHeader(const Item& item) {
@@ -61,7 +64,7 @@ inline bool IsHeader(const Item& item) {
 
 // ExplorerBarPaint.cpp
 // The caption block of a link or label whose top is `top`, in a page `innerWidth` wide.
-RECT CaptionBlock(HDC measure, const Item& item, int top, int innerWidth);
+RECT CaptionBlock(HDC measure, const Bar& bar, const Item& item, int top, int innerWidth);
 // Draws the part `area` of the page.
 void Paint(const Bar& bar, HDC dc, const RECT& area);
 

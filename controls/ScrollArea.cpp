@@ -174,6 +174,11 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, int innerW
     return area;
 }
 
+void SetStep(HWND area, int step) {
+    if (State* state = StateOf(area))
+        state->step = step > 0 ? step : 1;
+}
+
 HWND Page(HWND area) {
     const State* state = StateOf(area);
     return state ? state->page : nullptr;

@@ -13,6 +13,9 @@ namespace ScrollArea {
 // Returns the outer window, or null.
 HWND Create(HWND parent, int id, int x, int y, int width, int height, int innerWidth, int innerHeight, int step);
 
+// How far the arrows scroll, in pixels (a container moved to a screen of another scale changes it).
+void SetStep(HWND area, int step);
+
 // The page window, parent of whatever the container shows.
 HWND Page(HWND area);
 

@@ -60,4 +60,23 @@ int MetricFor(int index, UINT dpi) {
     return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
+LOGFONTW IconTitleFont(UINT dpi) {
+    LOGFONTW font = {};
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto forDpi = Lookup<ForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
+    if (forDpi && forDpi(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0, dpi))
+        return font;
+    ::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0);
+    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return font;
+}
+
+RECT FrameFor(RECT client, DWORD style, DWORD exStyle, UINT dpi) {
+    using ForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto forDpi = Lookup<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&client, style, FALSE, exStyle, dpi))
+        ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
+    return client;
+}
+
 }  // namespace win

@@ -42,5 +42,11 @@ UINT DpiOf(HWND window);
 UINT SystemDpi();
 // A system metric at a DPI (GetSystemMetricsForDpi where it exists, the system's value scaled otherwise).
 int MetricFor(int index, UINT dpi);
+// The system's icon-title font (the list and tree views' own) as Windows gives it at a DPI
+// (SystemParametersInfoForDpi where it exists, the system's scaled otherwise).
+LOGFONTW IconTitleFont(UINT dpi);
+// The window rectangle around a client rectangle, its frame and caption at a DPI (AdjustWindowRectExForDpi
+// where it exists, the system's metrics otherwise).
+RECT FrameFor(RECT client, DWORD style, DWORD exStyle, UINT dpi);
 
 }  // namespace win

@@ -31,11 +31,14 @@ bool MainWindow::create() {
     if (!win::RegisterWindowClass(app_.instance, kMainWindowClass, Proc, app_.pictures.icon(IDI_APP),
                                   app_.pictures.smallIcon(IDI_APP)))
         return false;
-    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
+    // Made at the system's scale; once the window knows its own, applyScale sizes it again if need be.
+    const win::Scale system(win::SystemDpi());
+    const win::Placement place = win::CentredPlacement(system(kClientWidth), system(kClientHeight), kStyle);
     window_ = ::CreateWindowExW(0, kMainWindowClass, kProgramTitle, kStyle, place.x, place.y, place.width, place.height,
                                 nullptr, nullptr, app_.instance, this);
     if (!window_)
         return false;
+    dpi_ = win::DpiOf(window_);
     run_.attach(window_, kMsgWorkerNews);
     scans_.attach(window_, kMsgWorkerNews);
     explorerTree_.attach(window_, kMsgWorkerNews);
@@ -51,8 +54,10 @@ bool MainWindow::create() {
     toolsView_ = ToolsView::Create(window_, kIdToolsView, kRightArea.left, kRightArea.top, Width(kRightArea),
                                    Height(kRightArea), toolPictures);
     list_.setObserver(&shredView_);
-    buildMenus();
     addTrayIcon();
+    // Everything is built at the tables' 96-DPI places, then placed for the window's scale, the same way
+    // as when the window moves to a screen of another scale.
+    applyScale(nullptr);
     ::SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
     return true;
 }
@@ -159,6 +164,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgTray:
             onTray(lParam);
+            return 0;
+        case WM_DPICHANGED:
+            dpi_ = HIWORD(wParam);
+            applyScale(reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_THEMECHANGED:
             app_.theme.refreshActive();

@@ -8,6 +8,7 @@
 #include "app/main/ShredView.h"
 #include "journal/JournalFile.h"
 #include "shred/ShredList.h"
+#include "win/Dpi.h"
 #include "win/Handle.h"
 
 #include <windows.h>
@@ -101,6 +102,14 @@ private:
     void onRunDone(const RunSummary& summary);
     RunSettings runSettings() const;
 
+    // MainWindowScale.cpp
+    // Sizes the window to the layout at its DPI (at the suggested place when it moved to a screen of another
+    // scale), and places every control, font, picture, icon and menu picture of that scale.
+    void applyScale(const RECT* suggested);
+    void scaleHeader(const win::Scale& s);
+    void scaleLeftColumn(const win::Scale& s);
+    void scaleIcons();
+
     // MainWindow.cpp
     void takeWorkerNews();
     // The action of the tools view's shortcut (1 to kToolCount).
@@ -116,6 +125,13 @@ private:
     HWND methodCombo_ = nullptr;
     HWND repetitionsEdit_ = nullptr;
     HWND repetitionsSpin_ = nullptr;
+    HWND repetitionsCaption_ = nullptr;
+    int spinWidth_ = 0;  // the arrows' width as the system first gave it, taken as 96 DPI's
+    HWND headerBox_ = nullptr;
+    HWND cornerBox_ = nullptr;
+    UINT dpi_ = win::kBaseDpi;  // the window's screen scale
+    win::UniqueBitmap header_;  // the header picture of that scale, with the greeting drawn on it
+    std::wstring greeting_[2];  // the greeting's two lines
     win::UniqueMenu presetsMenu_;
     win::UniqueMenu treeMenu_;
     win::UniqueMenu trayMenu_;

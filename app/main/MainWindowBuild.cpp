@@ -40,33 +40,31 @@ void AppendItem(HMENU menu, int command, const wchar_t* text, HBITMAP picture) {
 }  // namespace
 
 void MainWindow::buildHeader() {
-    HBITMAP header = app_.pictures.bitmap(IDR_HEADER);
-    const std::wstring first = GreetingFirstLine(LastFolderName(ProfileFolderPath() + L"\\"), IsAdministrator() == 1);
-    const std::wstring second = GreetingSecondLine(FrenchDateLine());
-    const std::wstring text = DrawGreeting(app_, header, first, second) ? first + L"\r\n" + second : std::wstring();
-    HWND box = PictureBox::Create(window_, kHeaderPicture.left, kHeaderPicture.top, Width(kHeaderPicture),
-                                  Height(kHeaderPicture), header, text.c_str());
-    ::SetWindowLongPtrW(box, GWLP_ID, kIdHeader);
-    HWND corner = PictureBox::Create(window_, kCornerPicture.left, kCornerPicture.top, Width(kCornerPicture),
-                                     Height(kCornerPicture), app_.pictures.bitmap(IDR_CORNER), kCornerPictureName);
-    ::SetWindowLongPtrW(corner, GWLP_ID, kIdCorner);
+    // The pictures, and the greeting drawn on the header, come with the window's scale (scaleHeader).
+    greeting_[0] = GreetingFirstLine(LastFolderName(ProfileFolderPath() + L"\\"), IsAdministrator() == 1);
+    greeting_[1] = GreetingSecondLine(FrenchDateLine());
+    headerBox_ = PictureBox::Create(window_, kHeaderPicture.left, kHeaderPicture.top, Width(kHeaderPicture),
+                                    Height(kHeaderPicture), nullptr);
+    ::SetWindowLongPtrW(headerBox_, GWLP_ID, kIdHeader);
+    cornerBox_ = PictureBox::Create(window_, kCornerPicture.left, kCornerPicture.top, Width(kCornerPicture),
+                                    Height(kCornerPicture), nullptr, kCornerPictureName);
+    ::SetWindowLongPtrW(cornerBox_, GWLP_ID, kIdCorner);
 }
 
 void MainWindow::buildLeftColumn() {
     // While a run or a scan works, a picture covers the column so that nothing there can be used.
     const RECT& column = kLeftColumn;
-    leftCover_ = PictureBox::Create(window_, column.left, column.top, Width(column), Height(column),
-                                    app_.pictures.bitmap(IDR_COVER), kCoverPictureName);
+    leftCover_ =
+        PictureBox::Create(window_, column.left, column.top, Width(column), Height(column), nullptr, kCoverPictureName);
     ::SetWindowLongPtrW(leftCover_, GWLP_ID, kIdLeftCover);
     ::ShowWindow(leftCover_, SW_HIDE);
     leftColumn_ = ExplorerBar::Create(window_, kIdLeftColumn, column.left, column.top, Width(column), Height(column));
 
     std::vector<HWND> containers;
     for (const ColumnEntry& entry : kColumnEntries) {
-        const ItemDescriptor item = {entry.type, entry.height, entry.command,
-                                     entry.type == ExplorerBar::kLabel ? app_.fonts.get(FontRole::Note) : nullptr};
-        const INT_PTR added = ExplorerBar::AddItem(
-            leftColumn_, -1, entry.caption, entry.picture ? app_.pictures.bitmap(entry.picture) : nullptr, &item);
+        // Pictures and fonts of the window's scale come with scaleLeftColumn.
+        const ItemDescriptor item = {entry.type, entry.height, entry.command, nullptr};
+        const INT_PTR added = ExplorerBar::AddItem(leftColumn_, -1, entry.caption, nullptr, &item);
         if (entry.type == ExplorerBar::kContainer)
             containers.push_back(reinterpret_cast<HWND>(added));
     }
@@ -78,30 +76,30 @@ void MainWindow::buildLeftColumn() {
         ::CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, combo.left,
                           combo.top, Width(combo), Height(combo), methodPanel,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMethodCombo)), app_.instance, nullptr);
-    ::SendMessageW(methodCombo_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     for (const OverwriteMethod& method : kOverwriteMethods)
         ::SendMessageW(methodCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(method.label));
     ::SendMessageW(methodCombo_, CB_SETCURSEL, kDefaultMethodIndex, 0);
     AttachBalloonTip(nullptr, methodCombo_, kMethodTipTitle, kMethodTip, reinterpret_cast<HICON>(TTI_INFO));
 
     const RECT& label = kRepetitionsCaption;
-    HWND caption =
+    repetitionsCaption_ =
         ::CreateWindowExW(0, WC_STATICW, kRepetitionsCaptionText, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, label.left,
                           label.top, Width(label), Height(label), methodPanel,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsCaption)), app_.instance, nullptr);
-    ::SendMessageW(caption, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     // Arrows only: the count cannot be typed, so it is always a number between 1 and the maximum.
     const RECT& edit = kRepetitionsEdit;
     repetitionsEdit_ =
         ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"1", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_CENTER,
                           edit.left, edit.top, Width(edit), Height(edit), methodPanel,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsEdit)), app_.instance, nullptr);
-    ::SendMessageW(repetitionsEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Strong)), FALSE);
     repetitionsSpin_ = ::CreateWindowExW(
         0, UPDOWN_CLASSW, L"",
         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
         methodPanel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRepetitionsSpin)), app_.instance, nullptr);
     ::SendMessageW(repetitionsSpin_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
+    RECT spin = {};
+    ::GetWindowRect(repetitionsSpin_, &spin);
+    spinWidth_ = Width(spin);
     ::SendMessageW(repetitionsSpin_, UDM_SETRANGE32, 1, kMaxRepetitions);
     ::SendMessageW(repetitionsSpin_, UDM_SETPOS32, 0, 1);
     AttachBalloonTip(nullptr, repetitionsEdit_, kRepetitionsTipTitle, kRepetitionsTip,
@@ -111,6 +109,7 @@ void MainWindow::buildLeftColumn() {
     explorerTree_.create(treePanel, kIdExplorerTree, tree.left, tree.top, Width(tree), Height(tree));
 }
 
+// Built again at every change of scale, with that scale's pictures.
 void MainWindow::buildMenus() {
     // One item per preset row, in the rows' order: the item's command names its row.
     presetsMenu_.reset(::CreatePopupMenu());
@@ -128,7 +127,7 @@ void MainWindow::buildMenus() {
         }
         const int command = kCmdPresetFirst + static_cast<int>(preset.preset);
         AppendItem(target, command, preset.label,
-                   app_.pictures.bitmap(kPresetPictures[static_cast<size_t>(preset.picture)]));
+                   app_.pictures.bitmap(kPresetPictures[static_cast<size_t>(preset.picture)], dpi_));
         if (preset.separatorAfter)
             ::AppendMenuW(target, MF_SEPARATOR, 0, nullptr);
         const bool offered = preset.needs == PresetNeeds::Nothing ||
@@ -147,10 +146,10 @@ void MainWindow::buildMenus() {
     ::AppendMenuW(treeMenu_.get(), MF_STRING, kCmdTreeOpen, L"Ouvrir");
 
     trayMenu_.reset(::CreatePopupMenu());
-    AppendItem(trayMenu_.get(), kCmdCleaner, L"Nettoyage rapide", app_.pictures.bitmap(IDB_MENU_CLEANER));
+    AppendItem(trayMenu_.get(), kCmdCleaner, L"Nettoyage rapide", app_.pictures.bitmap(IDB_MENU_CLEANER, dpi_));
     ::AppendMenuW(trayMenu_.get(), MF_SEPARATOR, 0, nullptr);
-    AppendItem(trayMenu_.get(), kCmdHelp, L"Aide ?", app_.pictures.bitmap(IDB_MENU_HELP));
-    AppendItem(trayMenu_.get(), kCmdQuit, L"Quitter", app_.pictures.bitmap(IDB_MENU_QUIT));
+    AppendItem(trayMenu_.get(), kCmdHelp, L"Aide ?", app_.pictures.bitmap(IDB_MENU_HELP, dpi_));
+    AppendItem(trayMenu_.get(), kCmdQuit, L"Quitter", app_.pictures.bitmap(IDB_MENU_QUIT, dpi_));
 }
 
 void MainWindow::showPopup(HMENU menu, POINT at) {
@@ -167,7 +166,7 @@ void MainWindow::addTrayIcon() {
     data.uID = 1;
     data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     data.uCallbackMessage = kMsgTray;
-    data.hIcon = app_.pictures.smallIcon(IDI_TRAY);
+    data.hIcon = app_.pictures.icon(IDI_TRAY, win::MetricFor(SM_CXSMICON, dpi_));
     lstrcpynW(data.szTip, L"Kestavel Shredder", static_cast<int>(std::size(data.szTip)));
     trayIcon_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }

@@ -5,6 +5,7 @@
 // view share. Coordinates are in pixels, relative to the main window's client area, or to their container
 // for the controls inside the column. The destruction view has its own table (ShredViewLayout.h).
 
+#include "app/Fonts.h"
 #include "app/main/ControlIds.h"
 #include "app/resource.h"
 #include "controls/ExplorerBar.h"
@@ -38,7 +39,8 @@ struct ColumnEntry {
     int picture;  // 0: none
 };
 extern const std::array<ColumnEntry, 16> kColumnEntries;
-inline constexpr COLORREF kColumnBody = RGB(68, 94, 138);  // the groups' blue, behind the column's controls
+inline constexpr COLORREF kColumnBody = RGB(68, 94, 138);     // the groups' blue, behind the column's controls
+inline constexpr FontRole kColumnLabelFont = FontRole::Note;  // the column's notes; the rest in the bar's own
 
 // "Destruction de fichiers": the method list and the repetition count, in its first container.
 inline constexpr RECT kMethodCombo = {10, 5, 215, 205};  // the list dropped down
@@ -50,6 +52,7 @@ inline constexpr wchar_t kRepetitionsCaptionText[] = L"Nombre de répétitions  
 inline constexpr COLORREF kRepetitionsCaptionColor = RGB(254, 248, 220);
 inline constexpr RECT kRepetitionsEdit = {130, 35, 165, 55};
 inline constexpr COLORREF kRepetitionsEditColor = RGB(246, 199, 42);
+inline constexpr FontRole kRepetitionsEditFont = FontRole::Strong;
 inline constexpr int kMaxRepetitions = 100;
 inline constexpr wchar_t kRepetitionsTipTitle[] = L"Répétitions";
 inline constexpr wchar_t kRepetitionsTip[] = L"Le nombre de répétitions multiplie le nombre de cycles.";

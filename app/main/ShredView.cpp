@@ -102,12 +102,6 @@ HWND ShredView::label(HWND parent, const Label& label) {
                                      WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (label.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP),
                                      at.left, at.top, Width(at), Height(at), parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(label.id)), app_.instance, nullptr);
-    HFONT font = captionFont_.get();
-    if (label.font == LabelFont::Note)
-        font = app_.fonts.get(FontRole::Note);
-    else if (label.font == LabelFont::Status)
-        font = app_.fonts.get(FontRole::Status);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     colors_[label.id] = {label.color, Panel::BackColor(parent)};
     return control;
 }
@@ -127,7 +121,7 @@ HWND ShredView::progress(HWND parent, const Bar& bar) {
 HWND ShredView::button(HWND parent, const Button& button, const std::wstring& caption) {
     const RECT& at = button.place;
     HWND control = BigButton::Create(parent, button.id, at.left, at.top, Width(at), Height(at), caption,
-                                     app_.pictures.icon(button.icon), BigButton::kIconLeft, &app_.theme);
+                                     app_.pictures.icon(button.icon, kButtonIcon), BigButton::kIconLeft, &app_.theme);
     AttachBalloonTip(nullptr, control, button.tipTitle, button.tip, reinterpret_cast<HICON>(TTI_INFO));
     return control;
 }
@@ -137,9 +131,6 @@ HWND ShredView::panel(int id, const RECT& place, COLORREF back) {
 }
 
 void ShredView::create(HWND main) {
-    // A compact face keeps the captions within the widths of the layout.
-    captionFont_.reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
     // Not clipping its children: the detail frame is a child whose inside the view itself paints.
     view_ = Panel::Create(main, kIdShredView, kRightArea.left, kRightArea.top, Width(kRightArea), Height(kRightArea),
                           kViewBack, false);
@@ -157,11 +148,6 @@ void ShredView::create(HWND main) {
     column.pszText = const_cast<wchar_t*>(kListHeaderTitle);
     ListView_InsertColumn(listView_, 0, &column);
     shownHeader_ = kListHeaderTitle;
-    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 64);
-    // Pictures of the program's own for what scans add: a folder, a file, a Prefetch layout.
-    for (int id : {IDR_LINK_ADD_FOLDER, IDR_LINK_ADD_FILES, IDR_LINK_PRESETS})
-        ImageList_Add(images_, app_.pictures.bitmap(id), nullptr);
-    ListView_SetImageList(listView_, images_, LVSIL_SMALL);
 
     buildCounters();
     buildDetails();
@@ -192,10 +178,9 @@ void ShredView::buildDetails() {
     label(view_, kFileLine);
     // The frame first, then the texts and bars that sit inside it.
     const RECT& frameAt = kDetailFrame;
-    HWND frame = ::CreateWindowExW(
-        0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, frameAt.left, frameAt.top, Width(frameAt),
-        Height(frameAt), view_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
-    ::SendMessageW(frame, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, frameAt.left, frameAt.top,
+                      Width(frameAt), Height(frameAt), view_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDetailFrame)), app_.instance, nullptr);
     colors_[kIdDetailFrame] = {kValueColor, kViewBack};  // the frame paints its inside with this
     for (const Label& detail : kDetailLabels)
         label(view_, detail);

@@ -29,6 +29,9 @@ public:
     HWND window() const { return view_; }
     HWND list() const { return listView_; }
 
+    // Places every control of the view, with its font and pictures, at a screen scale.
+    void applyScale(UINT dpi);
+
     // Called on the window thread's timer: puts the latest list and run values on screen.
     void refresh();
     // Buttons, banner and list buttons for a run state; a resumed run's banner says so.
@@ -70,7 +73,6 @@ private:
     HWND banner_ = nullptr;
     HWND bannerText_ = nullptr;
     HIMAGELIST images_ = nullptr;
-    win::UniqueFont captionFont_;
     std::unordered_map<std::wstring, int> shellImages_;
     std::atomic<bool> listDirty_{true};
     std::wstring shownHeader_;

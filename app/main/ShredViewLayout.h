@@ -6,6 +6,7 @@
 // panel for the controls inside a panel. The view fills the main window's right-hand area
 // (MainWindowLayout.h).
 
+#include "app/Fonts.h"
 #include "app/main/ControlIds.h"
 #include "app/resource.h"
 
@@ -23,16 +24,13 @@ inline constexpr COLORREF kValueColor = RGB(0, 0, 0);
 inline constexpr RECT kShredList = {5, 5, 739, 380};
 inline constexpr int kShredListColumnWidth = 720;
 
-// The font of a static text: the view's own compact caption face, or one of the program's fonts.
-enum class LabelFont { Caption, Note, Status };
-
 // A static text: its control number, place, initial text, colour, font, and whether it wraps.
 struct Label {
     int id;
     RECT place;
     const wchar_t* text;
     COLORREF color;
-    LabelFont font;
+    FontRole font;
     bool wrap;
 };
 
@@ -63,6 +61,10 @@ extern const std::array<Label, 4> kDetailLabels;
 extern const std::array<Bar, 2> kDetailBars;
 inline constexpr RECT kRepetitionsBar = {10, 563, 260, 575};
 inline constexpr int kRepetitionsBarRange = 100;
+
+// The size of the big buttons' icons and of the list's pictures.
+inline constexpr int kButtonIcon = 32;
+inline constexpr int kListPicture = 16;
 
 // A big button with its picture on the left: place in its panel, caption, picture and balloon.
 struct Button {

@@ -18,7 +18,7 @@
 # folders) inside drive C: from the host side, for names that Windows cannot make (e.g. "case/x?1?y").
 # Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
 # "dist/app.zip=Portable"). --dpi sets the screen's scale (HKCU\Control Panel\Desktop\LogPixels: 96 is
-# 100 %, 144 is 150 %) before anything starts in the prefix. --user gives the Windows user its name (Wine
+# 100 %, 144 is 150 %) before anything starts in the prefix, and the Xvfb screen grows by the same ratio. --user gives the Windows user its name (Wine
 # takes it from USER: the profile folder C:\users\NAME, the user name), which must be the template's own:
 # give such runs a template of their own. --locale runs Wine in that glibc locale (LC_ALL), so Windows
 # speaks its language (a French message box says "Oui", "Non", "Annuler"). --font puts a font file into
@@ -57,7 +57,10 @@ if [ "${1:-}" = "--inner" ]; then
     if [ "${KESTAVEL_DISPLAY:-0}" = 1 ]; then
         exec "$BASH" "$0" --wine "$sandbox" "$@"
     fi
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BASH" "$0" --wine "$sandbox" "$@"
+    # A screen of another scale is the same screen with more pixels: 1280 x 1024 at 96 DPI grows with it,
+    # so that a window laid out for the scale fits on it as it does at 100 %.
+    dpi=${KESTAVEL_DPI:-96}
+    exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$BASH" "$0" --wine "$sandbox" "$@"
 fi
 
 if [ "${1:-}" = "--wine" ]; then
