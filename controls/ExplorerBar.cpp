@@ -416,6 +416,7 @@ struct ScaleFonts {
 struct SharedFonts {
     std::map<UINT, ScaleFonts> byDpi;
     std::map<HFONT, win::UniqueFont> underlined;
+    std::map<std::pair<HFONT, LONG>, win::UniqueFont> smaller;  // by font and height
 
     const ScaleFonts& at(UINT dpi) {
         auto found = byDpi.find(dpi);
@@ -464,6 +465,36 @@ HFONT UnderlinedFont(HFONT font) {
     HFONT result = copy ? copy.get() : font;
     copies.emplace(font, std::move(copy));
     return result;
+}
+
+HFONT FittedFont(HDC dc, HFONT font, const std::wstring& text, int width) {
+    auto widthIn = [&](HFONT candidate) {
+        win::SelectGuard select(dc, candidate);
+        SIZE extent = {};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return extent.cx;
+    };
+    if (text.empty() || widthIn(font) <= width)
+        return font;
+    LOGFONTW description = {};
+    if (!::GetObjectW(font, sizeof(description), &description) || description.lfHeight == 0)
+        return font;
+    const LONG sign = description.lfHeight < 0 ? -1 : 1;
+    const LONG full = description.lfHeight * sign;
+    HFONT fitted = font;
+    for (LONG height = full - 1; height >= full * 2 / 3; --height) {
+        win::UniqueFont& made = Fonts().smaller[{font, height}];
+        if (!made) {
+            description.lfHeight = height * sign;
+            made.reset(::CreateFontIndirectW(&description));
+        }
+        if (!made)
+            break;
+        fitted = made.get();
+        if (widthIn(fitted) <= width)
+            break;
+    }
+    return fitted;
 }
 
 }  // namespace detail

@@ -108,8 +108,9 @@ void PaintHeader(const Bar& bar, const Scene& scene, HDC dc, const Item& item, b
     const COLORREF ink = lit ? bar.color(kHot) : bar.color(kHeaderText);
     if (T >= s(21)) {
         const RECT place = {s(item.picture ? 55 : 20), y, T + s(20), y + h};
-        Text(dc, item.caption, place, item.font ? item.font : DefaultHeaderFont(s.dpi()),
-             scene.enabled ? ink : RGB(0, 0, 0), kHeaderFormat);
+        HFONT font =
+            FittedFont(dc, item.font ? item.font : DefaultHeaderFont(s.dpi()), item.caption, place.right - place.left);
+        Text(dc, item.caption, place, font, scene.enabled ? ink : RGB(0, 0, 0), kHeaderFormat);
     }
     if (item.type != kHeader || T < 0)
         return;

@@ -57,6 +57,9 @@ struct Bar {
 HFONT DefaultHeaderFont(UINT dpi);
 HFONT DefaultEntryFont(UINT dpi);
 HFONT UnderlinedFont(HFONT font);
+// The font itself when the text fits the width in it; otherwise the same face made smaller, a pixel at a
+// time down to two thirds of its height, so that a header's caption shows whole rather than cut.
+HFONT FittedFont(HDC dc, HFONT font, const std::wstring& text, int width);
 
 inline bool IsHeader(const Item& item) {
     return item.type == kHeader || item.type == kFixedHeader;

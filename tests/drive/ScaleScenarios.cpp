@@ -156,8 +156,8 @@ void CheckScale(HWND window, UINT dpi) {
     };
     captions(kRunButtons);
     captions(kListButtons);
-    // The explorer bar's links and notes in their fonts, wrapped as the bar wraps them, within their rooms. The
-    // group captions end with an ellipsis when too long, by design ("Destruction de fichi..." at 100 %).
+    // The explorer bar's links and notes in their fonts, wrapped as the bar wraps them, within their rooms. A
+    // group caption too long for its header's font is drawn in a smaller size of it (the gallery looks).
     RECT page = {};
     ::GetClientRect(column, &page);
     for (const ColumnEntry& entry : kColumnEntries) {
