@@ -3,6 +3,8 @@
 #include "app/ImageDecode.h"
 #include "win/Dpi.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr int kJpegPictures[] = {IDR_HEADER, IDR_CORNER, IDR_COVER, IDR_TOOLS_BACKGROUND, IDR_ABOUT_ART};
@@ -23,8 +25,9 @@ constexpr int kIcons[] = {IDI_APP,        IDI_TRAY,     IDI_BTN_DESTROY,        
                           IDI_BTN_RESUME, IDI_BTN_STOP, IDI_BTN_REMOVE_SELECTED, IDI_BTN_REMOVE_ALL,
                           IDI_BTN_JOURNAL};
 
-// A 32-bit picture reduced (or, for now, enlarged) to another size by averaging the source area under each
-// pixel of the result; the colours stay premultiplied.
+// A 32-bit picture reduced to another size by averaging the source area under each pixel of the result (an
+// enlargement repeats the source pixels, blending them where a result pixel straddles two); the colours stay
+// premultiplied.
 win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     DIBSECTION from = {};
     if (!::GetObjectW(source, sizeof(from), &from) || from.dsBm.bmBitsPixel != 32 || !from.dsBm.bmBits || to.cx <= 0 ||
@@ -72,6 +75,30 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     return result;
 }
 
+// A copy of a picture of any depth as a 32-bit top-down DIB section, opaque, for Resample.
+win::UniqueBitmap Opaque32(HBITMAP source) {
+    BITMAP from = {};
+    if (!::GetObjectW(source, sizeof(from), &from))
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = from.bmWidth;
+    info.bmiHeader.biHeight = -from.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!result || !dc ||
+        ::GetDIBits(dc.get(), source, 0, static_cast<UINT>(from.bmHeight), bits, &info, DIB_RGB_COLORS) == 0)
+        return {};
+    auto* pixel = static_cast<BYTE*>(bits);
+    for (size_t i = 0, n = static_cast<size_t>(from.bmWidth) * from.bmHeight; i < n; ++i)
+        pixel[i * 4 + 3] = 255;
+    return result;
+}
+
 // The bytes of an RCDATA resource; they live as long as the module.
 bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) {
     HRSRC resource = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -83,6 +110,37 @@ bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) 
     return *data != nullptr && *size != 0;
 }
 
+template <size_t N>
+bool Holds(const int (&ids)[N], int id) {
+    for (int each : ids)
+        if (each == id)
+            return true;
+    return false;
+}
+
+// Decodes resource number `resource`, a rendering of the picture `id` (the same number at 100 %).
+win::UniqueBitmap Decode(HINSTANCE instance, int id, int resource) {
+    if (Holds(kBmpPictures, id))
+        return win::UniqueBitmap(static_cast<HBITMAP>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const void* data = nullptr;
+    size_t size = 0;
+    if (!ResourceBytes(instance, resource, &data, &size))
+        return {};
+    if (Holds(kJpegPictures, id))
+        return DecodeJpeg(data, size);
+    if (Holds(kPngPictures, id))
+        return DecodePng(data, size);
+    return {};
+}
+
+SIZE SizeOf(HBITMAP picture) {
+    BITMAP info = {};
+    if (!picture || !::GetObjectW(picture, sizeof(info), &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
 }  // namespace
 
 bool Pictures::load(HINSTANCE instance, int* failedId) {
@@ -92,24 +150,16 @@ bool Pictures::load(HINSTANCE instance, int* failedId) {
             *failedId = id;
         return false;
     };
-    for (int id : kJpegPictures) {
-        const void* data = nullptr;
-        size_t size = 0;
-        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodeJpeg(data, size)))
-            return fail(id);
-    }
-    for (int id : kPngPictures) {
-        const void* data = nullptr;
-        size_t size = 0;
-        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodePng(data, size)))
-            return fail(id);
-    }
-    for (int id : kBmpPictures) {
-        bitmaps_[id].reset(static_cast<HBITMAP>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-        if (!bitmaps_[id])
-            return fail(id);
-    }
+    auto decodeAll = [&](const int* ids, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            if (!(bitmaps_[ids[i]] = Decode(instance, ids[i], ids[i])))
+                return fail(ids[i]);
+        }
+        return true;
+    };
+    if (!decodeAll(kJpegPictures, std::size(kJpegPictures)) || !decodeAll(kPngPictures, std::size(kPngPictures)) ||
+        !decodeAll(kBmpPictures, std::size(kBmpPictures)))
+        return false;
     for (int id : kIcons) {
         icons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
         smallIcons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
@@ -135,11 +185,7 @@ HICON Pictures::smallIcon(int id) const {
 }
 
 SIZE Pictures::size(int id) const {
-    BITMAP info = {};
-    HBITMAP picture = bitmap(id);
-    if (!picture || !::GetObjectW(picture, sizeof(info), &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
+    return SizeOf(bitmap(id));
 }
 
 SIZE Pictures::size(int id, UINT dpi) const {
@@ -147,15 +193,46 @@ SIZE Pictures::size(int id, UINT dpi) const {
     return scale(size(id));
 }
 
+HBITMAP Pictures::rendering(int resource) const {
+    win::UniqueBitmap& made = renderings_[resource];
+    if (!made)
+        made = Decode(instance_, resource % 1000, resource);  // PICTURE_AT_150 and _200 add thousands
+    return made.get();
+}
+
 HBITMAP Pictures::bitmap(int id, UINT dpi) const {
-    if (dpi == win::kBaseDpi)
-        return bitmap(id);
+    HBITMAP base = bitmap(id);
+    const SIZE want = size(id, dpi);
+    const SIZE have = size(id);
+    if (!base || (want.cx == have.cx && want.cy == have.cy))
+        return base;
     win::UniqueBitmap& made = scaled_[{id, dpi}];
-    if (!made) {
-        if (HBITMAP base = bitmap(id))
-            made = Resample(base, size(id, dpi));
+    if (made)
+        return made.get();
+    // The smallest rendering at least as large as the window wants, else the largest.
+    HBITMAP from = base;
+    for (int resource : {id, PICTURE_AT_150(id), PICTURE_AT_200(id)}) {
+        HBITMAP candidate = resource == id ? base : rendering(resource);
+        if (!candidate)
+            continue;
+        from = candidate;
+        const SIZE size = SizeOf(candidate);
+        if (size.cx >= want.cx && size.cy >= want.cy)
+            break;
     }
-    return made ? made.get() : bitmap(id);
+    const SIZE size = SizeOf(from);
+    if (size.cx == want.cx && size.cy == want.cy)
+        return from;
+    BITMAP info = {};
+    ::GetObjectW(from, sizeof(info), &info);
+    if (info.bmBitsPixel == 32) {
+        made = Resample(from, want);
+    } else {
+        win::UniqueBitmap deep = Opaque32(from);
+        if (deep)
+            made = Resample(deep.get(), want);
+    }
+    return made ? made.get() : from;
 }
 
 HICON Pictures::icon(int id, int pixels) const {
