@@ -3,7 +3,9 @@
 #include "app/ImageDecode.h"
 #include "win/Dpi.h"
 
+#include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -25,9 +27,30 @@ constexpr int kIcons[] = {IDI_APP,        IDI_TRAY,     IDI_BTN_DESTROY,        
                           IDI_BTN_RESUME, IDI_BTN_STOP, IDI_BTN_REMOVE_SELECTED, IDI_BTN_REMOVE_ALL,
                           IDI_BTN_JOURNAL};
 
+// The source pixels under each pixel of a line of `to` pixels made from `from`, with the share of each.
+struct Span {
+    int first;
+    std::vector<float> weights;  // of pixels first, first + 1, ...; they add up to 1
+};
+
+std::vector<Span> Spans(int from, int to) {
+    std::vector<Span> spans(static_cast<size_t>(to));
+    for (int i = 0; i < to; ++i) {
+        const double start = static_cast<double>(i) * from / to;
+        const double end = static_cast<double>(i + 1) * from / to;
+        Span& span = spans[static_cast<size_t>(i)];
+        span.first = static_cast<int>(start);
+        for (int source = span.first; source < from && source < end; ++source) {
+            const double covered = std::min<double>(source + 1, end) - std::max<double>(source, start);
+            span.weights.push_back(static_cast<float>(covered / (end - start)));
+        }
+    }
+    return spans;
+}
+
 // A 32-bit picture reduced to another size by averaging the source area under each pixel of the result (an
 // enlargement repeats the source pixels, blending them where a result pixel straddles two); the colours stay
-// premultiplied.
+// premultiplied. Rows first, then columns, over the averaged rows.
 win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     DIBSECTION from = {};
     if (!::GetObjectW(source, sizeof(from), &from) || from.dsBm.bmBitsPixel != 32 || !from.dsBm.bmBits || to.cx <= 0 ||
@@ -46,30 +69,33 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!result)
         return {};
+    const std::vector<Span> columns = Spans(fromWidth, to.cx);
+    const std::vector<Span> rows = Spans(fromHeight, to.cy);
+    // Each source row averaged across: fromHeight rows of to.cx pixels, 4 channels.
+    std::vector<float> across(static_cast<size_t>(fromHeight) * to.cx * 4);
     const auto* in = static_cast<const BYTE*>(from.dsBm.bmBits);
-    auto* out = static_cast<BYTE*>(bits);
-    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
-    for (int y = 0; y < to.cy; ++y) {
-        const double top = static_cast<double>(y) * fromHeight / to.cy;
-        const double bottom = static_cast<double>(y + 1) * fromHeight / to.cy;
-        for (int x = 0; x < to.cx; ++x) {
-            const double left = static_cast<double>(x) * fromWidth / to.cx;
-            const double right = static_cast<double>(x + 1) * fromWidth / to.cx;
-            double sum[4] = {};
-            double area = 0;
-            for (int sy = static_cast<int>(top); sy < fromHeight && sy < bottom; ++sy) {
-                const double hy = (sy + 1 < bottom ? sy + 1 : bottom) - (sy > top ? sy : top);
-                for (int sx = static_cast<int>(left); sx < fromWidth && sx < right; ++sx) {
-                    const double wx = (sx + 1 < right ? sx + 1 : right) - (sx > left ? sx : left);
-                    const BYTE* pixel = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes + sx * 4;
-                    for (int channel = 0; channel < 4; ++channel)
-                        sum[channel] += pixel[channel] * wx * hy;
-                    area += wx * hy;
-                }
+    for (int sy = 0; sy < fromHeight; ++sy) {
+        const BYTE* row = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes;
+        float* out = &across[static_cast<size_t>(sy) * to.cx * 4];
+        for (const Span& span : columns) {
+            float sum[4] = {};
+            for (size_t k = 0; k < span.weights.size(); ++k) {
+                const BYTE* pixel = row + (span.first + k) * 4;
+                for (int channel = 0; channel < 4; ++channel)
+                    sum[channel] += pixel[channel] * span.weights[k];
             }
-            BYTE* pixel = out + (static_cast<size_t>(y) * to.cx + x) * 4;
             for (int channel = 0; channel < 4; ++channel)
-                pixel[channel] = static_cast<BYTE>(area > 0 ? sum[channel] / area + 0.5 : 0);
+                *out++ = sum[channel];
+        }
+    }
+    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
+    auto* out = static_cast<BYTE*>(bits);
+    for (const Span& span : rows) {
+        for (int x = 0; x < to.cx * 4; ++x) {
+            float sum = 0;
+            for (size_t k = 0; k < span.weights.size(); ++k)
+                sum += across[(span.first + k) * to.cx * 4 + x] * span.weights[k];
+            *out++ = static_cast<BYTE>(std::min(255.0f, sum + 0.5f));
         }
     }
     return result;
@@ -209,10 +235,19 @@ HBITMAP Pictures::bitmap(int id, UINT dpi) const {
     win::UniqueBitmap& made = scaled_[{id, dpi}];
     if (made)
         return made.get();
-    // The smallest rendering at least as large as the window wants, else the largest.
+    // The smallest rendering at least as large as the window wants, else the largest; a rendering is not
+    // decoded when its scale says it is too small.
+    struct Rendering {
+        int resource;
+        UINT dpi;
+    };
     HBITMAP from = base;
-    for (int resource : {id, PICTURE_AT_150(id), PICTURE_AT_200(id)}) {
-        HBITMAP candidate = resource == id ? base : rendering(resource);
+    for (const Rendering& each : {Rendering{id, win::kBaseDpi}, Rendering{PICTURE_AT_150(id), win::kBaseDpi * 3 / 2},
+                                  Rendering{PICTURE_AT_200(id), win::kBaseDpi * 2}}) {
+        const SIZE expected = win::Scale(each.dpi)(have);
+        if ((expected.cx < want.cx || expected.cy < want.cy) && each.dpi < win::kBaseDpi * 2)
+            continue;
+        HBITMAP candidate = each.resource == id ? base : rendering(each.resource);
         if (!candidate)
             continue;
         from = candidate;

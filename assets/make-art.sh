@@ -20,7 +20,7 @@ cd "$OUT"
 IM=${IM:-/usr/bin/convert}
 RSVG=${RSVG:-/usr/bin/rsvg-convert}
 TANGO=${TANGO:-/usr/share/icons/Tango}
-FONTDIR=/usr/share/fonts/truetype/dejavu
+FONTDIR=${FONTDIR:-/usr/share/fonts/truetype/dejavu}
 FONT="$FONTDIR/DejaVuSans.ttf"
 FONTB="$FONTDIR/DejaVuSans-Bold.ttf"
 for f in "$IM" "$RSVG" "$FONT" "$FONTB" "$TANGO/scalable" "$TANGO/16x16" "$TANGO/22x22"; do
@@ -298,7 +298,7 @@ tango_ico btn-journal.ico mimetypes/x-office-document "${ICON_SIZES[@]}"
 
 flat3 menu-recycle 16 places/user-trash bmp
 flat3 menu-internet 16 apps/internet-web-browser bmp
-flat3 menu-history 16 apps/office-calendar bmp
+flat3 menu-history 16 actions/appointment bmp
 flat3 menu-documents 16 mimetypes/x-office-document bmp
 flat3 menu-folder 16 places/folder bmp
 flat3 menu-cleaner 16 actions/edit-clear bmp
@@ -398,7 +398,7 @@ tango3 cleaner-tab-general 16 actions/edit-clear
 tango3 cleaner-tab-settings 16 categories/preferences-desktop
 tango3 cleaner-tab-dns 16 apps/internet-web-browser
 tango3 cleaner-tab-mru 16 mimetypes/x-office-document
-tango3 cleaner-waiting 16 apps/office-calendar
+tango3 cleaner-waiting 16 actions/appointment
 tango3 cleaner-mru-key 16 places/folder
 tango3 cleaner-mru-value 16 mimetypes/text-x-generic
 

@@ -18,7 +18,7 @@ tool_icons=(
     actions/system-lock-screen           # 12 lock the taskbar
     apps/preferences-system-windows      # 13 taskbar properties
     places/start-here                    # 14 start menu
-    apps/office-calendar                 # 15 clock
+    actions/appointment                  # 15 clock
     apps/internet-web-browser            # 16 internet options
     actions/system-shutdown              # 17 shut down
     apps/utilities-terminal              # 18 console
