@@ -145,12 +145,12 @@ tango3() {
     done
 }
 
-# tango_ico OUT NAME SIZE...: a Windows icon of Tango's NAME at every SIZE
+# tango_ico OUT NAME BADGE SIZE...: a Windows icon of Tango's NAME (with BADGE, if not empty) at every SIZE
 tango_ico() {
-    local out=$1 name=$2 size images=()
-    shift 2
+    local out=$1 name=$2 badge=$3 size images=()
+    shift 3
     for size in "$@"; do
-        tango "$TMP/ico-$size.png" "$size" "$name"
+        tango "$TMP/ico-$size.png" "$size" "$name" "$badge"
         images+=("$TMP/ico-$size.png")
     done
     ico "$out" "${images[@]}"
@@ -285,13 +285,13 @@ tango3 link-about 16 status/dialog-information
 # ---------------------------------------------------------------------------
 # Run and list buttons
 
-tango_ico btn-destroy.ico status/user-trash-full "${ICON_SIZES[@]}"
-tango_ico btn-pause.ico actions/media-playback-pause "${ICON_SIZES[@]}"
-tango_ico btn-resume.ico actions/media-playback-start "${ICON_SIZES[@]}"
-tango_ico btn-stop.ico actions/media-playback-stop "${ICON_SIZES[@]}"
-tango_ico btn-remove-sel.ico actions/list-remove "${ICON_SIZES[@]}"
-tango_ico btn-remove-all.ico actions/edit-delete "${ICON_SIZES[@]}"
-tango_ico btn-journal.ico mimetypes/x-office-document "${ICON_SIZES[@]}"
+tango_ico btn-destroy.ico actions/edit-delete "" "${ICON_SIZES[@]}"
+tango_ico btn-pause.ico actions/media-playback-pause "" "${ICON_SIZES[@]}"
+tango_ico btn-resume.ico actions/go-next "" "${ICON_SIZES[@]}"
+tango_ico btn-stop.ico actions/process-stop "" "${ICON_SIZES[@]}"
+tango_ico btn-remove-sel.ico mimetypes/x-office-document status/dialog-error "${ICON_SIZES[@]}"
+tango_ico btn-remove-all.ico places/user-trash actions/process-stop "${ICON_SIZES[@]}"
+tango_ico btn-journal.ico apps/accessories-text-editor "" "${ICON_SIZES[@]}"
 
 # ---------------------------------------------------------------------------
 # Menu pictures: 16 x 16 at 100 %, 24-bit BMP on white
