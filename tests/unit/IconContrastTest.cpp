@@ -238,6 +238,32 @@ TEST_F(IconContrast, WindowsToolsPictures) {
     EXPECT_EQ(pictures_.size(IDR_TOOLS_ITEMS).cx, kToolIconCells * pictures_.size(IDR_TOOLS_ITEMS).cy);
 }
 
+// Each icon resource holds an image of every size the system asks for, so that none is scaled; the
+// program's own icon also the 256-pixel one of Explorer's large views.
+TEST_F(IconContrast, IconsHoldEverySize) {
+    std::vector<int> icons = {IDI_APP, IDI_TRAY};
+    for (const mainwin::layout::Button& button : mainwin::layout::kRunButtons)
+        icons.push_back(button.icon);
+    for (const mainwin::layout::Button& button : mainwin::layout::kListButtons)
+        icons.push_back(button.icon);
+    for (int id : icons) {
+        HRSRC found = ::FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+        ASSERT_TRUE(found) << id;
+        const auto* directory = static_cast<const BYTE*>(::LockResource(::LoadResource(module_, found)));
+        ASSERT_TRUE(directory) << id;
+        // A GRPICONDIR: reserved, type, count, then entries of 14 bytes whose first byte is the width (0: 256).
+        const int count = directory[4] | directory[5] << 8;
+        std::vector<int> held;
+        for (int i = 0; i < count; ++i)
+            held.push_back(directory[6 + i * 14] ? directory[6 + i * 14] : 256);
+        std::vector<int> wanted(std::begin(kIconSizes), std::end(kIconSizes));
+        if (id == IDI_APP)
+            wanted.push_back(256);
+        for (int size : wanted)
+            EXPECT_NE(std::find(held.begin(), held.end(), size), held.end()) << "icon " << id << " at " << size;
+    }
+}
+
 // A window at 150 % or 200 % gets the rendering made for it, pixel for pixel; between them a reduction of
 // the next larger one, of the scaled size; above 200 % the 200 % rendering enlarged.
 TEST_F(IconContrast, EachScaleHasItsRendering) {
