@@ -160,6 +160,12 @@ win::UniqueBitmap Decode(HINSTANCE instance, int id, int resource) {
     return {};
 }
 
+// Whether the executable holds the picture `id`'s rendering `resource`, without decoding it.
+bool Holds(HINSTANCE instance, int id, int resource) {
+    const wchar_t* type = Holds(kBmpPictures, id) ? MAKEINTRESOURCEW(2) /* RT_BITMAP */ : MAKEINTRESOURCEW(10);
+    return ::FindResourceW(instance, MAKEINTRESOURCEW(resource), type) != nullptr;
+}
+
 SIZE SizeOf(HBITMAP picture) {
     BITMAP info = {};
     if (!picture || !::GetObjectW(picture, sizeof(info), &info))
@@ -176,10 +182,14 @@ bool Pictures::load(HINSTANCE instance, int* failedId) {
             *failedId = id;
         return false;
     };
+    // The 100 % pictures are decoded now; the others are only looked for, so that a picture missing at a
+    // scale is known at start-up.
     auto decodeAll = [&](const int* ids, size_t count) {
         for (size_t i = 0; i < count; ++i) {
-            if (!(bitmaps_[ids[i]] = Decode(instance, ids[i], ids[i])))
-                return fail(ids[i]);
+            const int id = ids[i];
+            if (!(bitmaps_[id] = Decode(instance, id, id)) || !Holds(instance, id, PICTURE_AT_150(id)) ||
+                !Holds(instance, id, PICTURE_AT_200(id)))
+                return fail(id);
         }
         return true;
     };
@@ -219,10 +229,10 @@ SIZE Pictures::size(int id, UINT dpi) const {
     return scale(size(id));
 }
 
-HBITMAP Pictures::rendering(int resource) const {
+HBITMAP Pictures::rendering(int id, int resource) const {
     win::UniqueBitmap& made = renderings_[resource];
     if (!made)
-        made = Decode(instance_, resource % 1000, resource);  // PICTURE_AT_150 and _200 add thousands
+        made = Decode(instance_, id, resource);
     return made.get();
 }
 
@@ -247,7 +257,7 @@ HBITMAP Pictures::bitmap(int id, UINT dpi) const {
         const SIZE expected = win::Scale(each.dpi)(have);
         if ((expected.cx < want.cx || expected.cy < want.cy) && each.dpi < win::kBaseDpi * 2)
             continue;
-        HBITMAP candidate = each.resource == id ? base : rendering(each.resource);
+        HBITMAP candidate = each.resource == id ? base : rendering(id, each.resource);
         if (!candidate)
             continue;
         from = candidate;

@@ -12,7 +12,8 @@
 // the first time a window asks for a scale above 100 %.
 class Pictures {
 public:
-    // Decodes every picture; false names the first one that could not be decoded.
+    // Decodes every picture at 100 % and checks that the executable holds it at 150 and 200 %; false names
+    // the first one that could not be decoded or is missing at a scale.
     bool load(HINSTANCE instance, int* failedId = nullptr);
 
     HBITMAP bitmap(int id) const;
@@ -33,7 +34,7 @@ private:
     std::map<int, win::UniqueBitmap> bitmaps_;
     std::map<int, win::UniqueIcon> icons_;
     std::map<int, win::UniqueIcon> smallIcons_;
-    HBITMAP rendering(int resource) const;
+    HBITMAP rendering(int id, int resource) const;  // the picture id's rendering `resource`, decoded once
 
     mutable std::map<int, win::UniqueBitmap> renderings_;  // at 150 % and 200 %, by resource number
     mutable std::map<std::pair<int, UINT>, win::UniqueBitmap> scaled_;
