@@ -6,8 +6,8 @@
 # The icons are Tango's (Debian's tango-icon-theme, public domain): its hand-drawn 16 and 22 pixel images,
 # its scalable drawings rendered by rsvg-convert (librsvg2-bin) for the other sizes. Each icon's edge is
 # drawn in Tango's darkest grey with a white pixel round it, so that it stands out on the blue panel as on a
-# white page (see outline below). The program's own pictures (its emblem, the header, the cover, the About artwork) are
-# drawn here with ImageMagick 6 (/usr/bin/convert) and the DejaVu fonts.
+# white page (see outline below). The program's own pictures (its emblem, the header, the cover, the About
+# artwork) are drawn here with ImageMagick 6 (/usr/bin/convert) and the DejaVu fonts.
 #
 # Usage: make-art.sh OUT. Running it again rewrites the same files.
 set -euo pipefail
@@ -159,7 +159,8 @@ tango_ico() {
 # The sizes the system asks an icon for: small and large icons at 100 % to 200 %.
 ICON_SIZES=(16 20 24 32 40 48 64)
 
-# flat3 BASE SIZE NAME: a Tango icon flattened on white (menu pictures: 24-bit BMP; the About window's PNG)
+# flat3 BASE SIZE NAME KIND: the three scales of a Tango icon flattened on white, as 24-bit BMP (KIND bmp:
+# the menu pictures) or PNG (the About window's)
 flat3() {
     local base=$1 size=$2 name=$3 kind=$4 i
     for i in 0 1 2; do
@@ -337,7 +338,8 @@ own_pictures() { # SUFFIX F
     # Header banner 834 x 60 and its corner 180 x 60 (they sit side by side)
     "$IM" \( -size "$(t 620)x$(t 60)" -define gradient:direction=east "gradient:$HDARK-$HMID" \) \
           \( -size "$(t 214)x$(t 60)" -define gradient:direction=east "gradient:$HMID-$HEDGE" \) +append +repage \
-          \( -size "$(t 834)x$(t 60)" xc:none -draw "scale $f,$f $(strips 548 840 9 5 14 58 7 'rgba(255,255,255,0.10)')" \
+          \( -size "$(t 834)x$(t 60)" xc:none \
+             -draw "scale $f,$f $(strips 548 840 9 5 14 58 7 'rgba(255,255,255,0.10)')" \
              \( -size "$(t 834)x$(t 60)" -define gradient:direction=east gradient:black-white \
                 -level 62%,88% -alpha copy \) -compose DstIn -composite -compose Over \) \
           -composite \
@@ -355,16 +357,19 @@ own_pictures() { # SUFFIX F
     # Cover of the task pane while work runs, 260 x 658
     render "$TMP/cover-emblem.png" "$(t 128)" 64 "$(emblem64)" 1.4
     "$IM" \( -size "$(t 260)x$(t 658)" "gradient:$BLUE-$HDARK" \) \
-          \( -size "$(t 260)x$(t 658)" xc:none -draw "scale $f,$f $(strips -3 264 9 5 40 150 3 'rgba(255,255,255,0.07)')" \) \
+          \( -size "$(t 260)x$(t 658)" xc:none \
+             -draw "scale $f,$f $(strips -3 264 9 5 40 150 3 'rgba(255,255,255,0.07)')" \) \
           -composite \
           "$TMP/cover-emblem.png" -geometry "+$(t 66)+$(t 190)" -composite \
-          -fill white -font "$FONT" -pointsize "$(t 17)" -gravity North -annotate "+0+$(t 352)" 'Veuillez patienter...' \
+          -fill white -font "$FONT" -pointsize "$(t 17)" -gravity North \
+          -annotate "+0+$(t 352)" 'Veuillez patienter...' \
           -gravity NorthWest -draw "scale $f,$f fill $GOLD rectangle 110,386 151,389" \
           "${JPGOPT[@]}" "cover$sfx.jpg"
 
     # Background of the tools panel, 744 x 653: light and quiet
     "$IM" \( -size "$(t 744)x$(t 653)" "gradient:#F5F8FF-$LIGHT" \) \
-          \( -size "$(t 744)x$(t 653)" xc:none -draw "scale $f,$f $(strips -2 748 10 6 40 190 11 'rgba(68,94,138,0.045)')" \) \
+          \( -size "$(t 744)x$(t 653)" xc:none \
+             -draw "scale $f,$f $(strips -2 748 10 6 40 190 11 'rgba(68,94,138,0.045)')" \) \
           -composite \
           -draw "scale $f,$f fill rgba(68,94,138,0.10) rectangle 0,651 744,653" \
           "${JPGOPT[@]}" "tools-bg$sfx.jpg"
@@ -372,7 +377,8 @@ own_pictures() { # SUFFIX F
     # About window: the artwork 247 x 197
     render "$TMP/about-emblem.png" "$(t 112)" 64 "$(emblem64)" 1.4
     "$IM" \( -size "$(t 247)x$(t 197)" "gradient:$BLUE-$HDARK" \) \
-          \( -size "$(t 247)x$(t 197)" xc:none -draw "scale $f,$f $(strips -4 252 9 5 20 120 23 'rgba(255,255,255,0.08)')" \) \
+          \( -size "$(t 247)x$(t 197)" xc:none \
+             -draw "scale $f,$f $(strips -4 252 9 5 20 120 23 'rgba(255,255,255,0.08)')" \) \
           -composite \
           "$TMP/about-emblem.png" -geometry "+$(t 68)+$(t 14)" -composite \
           -fill white -font "$FONTB" -pointsize "$(t 20)" -gravity North -annotate "+0+$(t 132)" 'Kestavel Shredder' \
@@ -420,7 +426,8 @@ for i in 0 1 2; do
     frames=()
     for k in 0 1 2 3 4 5 6 7; do
         n=$((1 + k * 4))
-        "$IM" "$TANGO/$dir/animations/process-working.png" -crop "${cell}x${cell}+$(((n % 8) * cell))+$(((n / 8) * cell))" \
+        "$IM" "$TANGO/$dir/animations/process-working.png" \
+            -crop "${cell}x${cell}+$(((n % 8) * cell))+$(((n / 8) * cell))" \
             +repage -background none -gravity center -extent "${size}x${size}" "PNG32:$TMP/busy$k.png"
         frames+=("$TMP/busy$k.png")
     done
