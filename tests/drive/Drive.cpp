@@ -575,11 +575,9 @@ int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& t
 }
 
 bool ScreenShowsPicture(POINT at, int id, COLORREF back) {
+    static win::UniqueModule program(::LoadLibraryExW(L"KestavelShredder.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     static Pictures pictures;
-    static const bool loaded = [] {
-        HMODULE program = ::LoadLibraryExW(L"KestavelShredder.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        return program && pictures.load(program);
-    }();
+    static const bool loaded = program && pictures.load(program.get());
     DIBSECTION section = {};
     if (!loaded || !::GetObjectW(pictures.bitmap(id), sizeof(section), &section) || section.dsBm.bmBitsPixel != 32)
         return false;

@@ -148,6 +148,14 @@ void ExpectStandsOut(const std::string& what, const Pixels& pixels, std::initial
     }
 }
 
+// The big buttons of the destruction view: the run buttons and those under the list.
+std::vector<mainwin::layout::Button> BigButtons() {
+    std::vector<mainwin::layout::Button> buttons(mainwin::layout::kRunButtons.begin(),
+                                                 mainwin::layout::kRunButtons.end());
+    buttons.insert(buttons.end(), mainwin::layout::kListButtons.begin(), mainwin::layout::kListButtons.end());
+    return buttons;
+}
+
 class IconContrast : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -156,9 +164,9 @@ protected:
         std::wstring program(self);
         program.resize(program.find_last_of(L'\\') + 1);
         program += L"KestavelShredder.exe";
-        module_ = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        module_.reset(::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         int failed = 0;
-        loaded_ = module_ && pictures_.load(module_, &failed);
+        loaded_ = module_ && pictures_.load(module_.get(), &failed);
         failed_ = failed;
     }
 
@@ -175,13 +183,13 @@ protected:
         }
     }
 
-    static HMODULE module_;
+    static win::UniqueModule module_;  // the program, as data
     static Pictures pictures_;
     static bool loaded_;
     static int failed_;
 };
 
-HMODULE IconContrast::module_ = nullptr;
+win::UniqueModule IconContrast::module_;
 Pictures IconContrast::pictures_;
 bool IconContrast::loaded_ = false;
 int IconContrast::failed_ = 0;
@@ -211,10 +219,7 @@ TEST_F(IconContrast, ExplorerBarPicturesOnTheirGroups) {
 
 TEST_F(IconContrast, ButtonIconsAtEverySizeTheSystemAsksFor) {
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    std::vector<mainwin::layout::Button> buttons(mainwin::layout::kRunButtons.begin(),
-                                                 mainwin::layout::kRunButtons.end());
-    buttons.insert(buttons.end(), mainwin::layout::kListButtons.begin(), mainwin::layout::kListButtons.end());
-    for (const mainwin::layout::Button& button : buttons)
+    for (const mainwin::layout::Button& button : BigButtons())
         for (int pixels : kIconSizes)
             ExpectStandsOut(win::ToUtf8(button.caption), ReadIcon(pictures_.icon(button.icon, pixels)), {{face}});
 }
@@ -242,14 +247,12 @@ TEST_F(IconContrast, WindowsToolsPictures) {
 // program's own icon also the 256-pixel one of Explorer's large views.
 TEST_F(IconContrast, IconsHoldEverySize) {
     std::vector<int> icons = {IDI_APP, IDI_TRAY};
-    for (const mainwin::layout::Button& button : mainwin::layout::kRunButtons)
-        icons.push_back(button.icon);
-    for (const mainwin::layout::Button& button : mainwin::layout::kListButtons)
+    for (const mainwin::layout::Button& button : BigButtons())
         icons.push_back(button.icon);
     for (int id : icons) {
-        HRSRC found = ::FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+        HRSRC found = ::FindResourceW(module_.get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
         ASSERT_TRUE(found) << id;
-        const auto* directory = static_cast<const BYTE*>(::LockResource(::LoadResource(module_, found)));
+        const auto* directory = static_cast<const BYTE*>(::LockResource(::LoadResource(module_.get(), found)));
         ASSERT_TRUE(directory) << id;
         // A GRPICONDIR: reserved, type, count, then entries of 14 bytes whose first byte is the width (0: 256).
         const int count = directory[4] | directory[5] << 8;
