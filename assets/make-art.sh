@@ -271,7 +271,7 @@ done
 tango3 group-main 48 apps/preferences-system-windows
 tango3 group-shred 48 mimetypes/text-x-generic actions/edit-delete
 tango3 group-explorer 48 devices/drive-harddisk
-tango3 group-support 48 apps/help-browser
+tango3 group-support 48 mimetypes/text-x-generic apps/help-browser
 
 tango3 link-home 16 actions/go-home
 tango3 link-cleaner 16 actions/edit-clear
