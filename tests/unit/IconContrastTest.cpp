@@ -138,7 +138,7 @@ struct Ground {
     bool body = false;
 };
 
-// "#RRGGBB", as colours are written in the windows' tables' comments.
+// A colour as #RRGGBB.
 std::string Hex(COLORREF colour) {
     char text[8];
     std::snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
