@@ -3,6 +3,10 @@
 #include "app/ImageDecode.h"
 #include "win/Dpi.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 namespace {
 
 constexpr int kJpegPictures[] = {IDR_HEADER, IDR_CORNER, IDR_COVER, IDR_TOOLS_BACKGROUND, IDR_ABOUT_ART};
@@ -23,8 +27,30 @@ constexpr int kIcons[] = {IDI_APP,        IDI_TRAY,     IDI_BTN_DESTROY,        
                           IDI_BTN_RESUME, IDI_BTN_STOP, IDI_BTN_REMOVE_SELECTED, IDI_BTN_REMOVE_ALL,
                           IDI_BTN_JOURNAL};
 
-// A 32-bit picture reduced (or, for now, enlarged) to another size by averaging the source area under each
-// pixel of the result; the colours stay premultiplied.
+// The source pixels under each pixel of a line of `to` pixels made from `from`, with the share of each.
+struct Span {
+    int first;
+    std::vector<float> weights;  // of pixels first, first + 1, ...; they add up to 1
+};
+
+std::vector<Span> Spans(int from, int to) {
+    std::vector<Span> spans(static_cast<size_t>(to));
+    for (int i = 0; i < to; ++i) {
+        const double start = static_cast<double>(i) * from / to;
+        const double end = static_cast<double>(i + 1) * from / to;
+        Span& span = spans[static_cast<size_t>(i)];
+        span.first = static_cast<int>(start);
+        for (int source = span.first; source < from && source < end; ++source) {
+            const double covered = std::min<double>(source + 1, end) - std::max<double>(source, start);
+            span.weights.push_back(static_cast<float>(covered / (end - start)));
+        }
+    }
+    return spans;
+}
+
+// A 32-bit picture reduced to another size by averaging the source area under each pixel of the result (an
+// enlargement repeats the source pixels, blending them where a result pixel straddles two); the colours stay
+// premultiplied. Rows first, then columns, over the averaged rows.
 win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     DIBSECTION from = {};
     if (!::GetObjectW(source, sizeof(from), &from) || from.dsBm.bmBitsPixel != 32 || !from.dsBm.bmBits || to.cx <= 0 ||
@@ -43,32 +69,59 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!result)
         return {};
+    const std::vector<Span> columns = Spans(fromWidth, to.cx);
+    const std::vector<Span> rows = Spans(fromHeight, to.cy);
+    // Each source row averaged across: fromHeight rows of to.cx pixels, 4 channels.
+    std::vector<float> across(static_cast<size_t>(fromHeight) * to.cx * 4);
     const auto* in = static_cast<const BYTE*>(from.dsBm.bmBits);
-    auto* out = static_cast<BYTE*>(bits);
-    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
-    for (int y = 0; y < to.cy; ++y) {
-        const double top = static_cast<double>(y) * fromHeight / to.cy;
-        const double bottom = static_cast<double>(y + 1) * fromHeight / to.cy;
-        for (int x = 0; x < to.cx; ++x) {
-            const double left = static_cast<double>(x) * fromWidth / to.cx;
-            const double right = static_cast<double>(x + 1) * fromWidth / to.cx;
-            double sum[4] = {};
-            double area = 0;
-            for (int sy = static_cast<int>(top); sy < fromHeight && sy < bottom; ++sy) {
-                const double hy = (sy + 1 < bottom ? sy + 1 : bottom) - (sy > top ? sy : top);
-                for (int sx = static_cast<int>(left); sx < fromWidth && sx < right; ++sx) {
-                    const double wx = (sx + 1 < right ? sx + 1 : right) - (sx > left ? sx : left);
-                    const BYTE* pixel = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes + sx * 4;
-                    for (int channel = 0; channel < 4; ++channel)
-                        sum[channel] += pixel[channel] * wx * hy;
-                    area += wx * hy;
-                }
+    for (int sy = 0; sy < fromHeight; ++sy) {
+        const BYTE* row = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes;
+        float* out = &across[static_cast<size_t>(sy) * to.cx * 4];
+        for (const Span& span : columns) {
+            float sum[4] = {};
+            for (size_t k = 0; k < span.weights.size(); ++k) {
+                const BYTE* pixel = row + (span.first + k) * 4;
+                for (int channel = 0; channel < 4; ++channel)
+                    sum[channel] += pixel[channel] * span.weights[k];
             }
-            BYTE* pixel = out + (static_cast<size_t>(y) * to.cx + x) * 4;
             for (int channel = 0; channel < 4; ++channel)
-                pixel[channel] = static_cast<BYTE>(area > 0 ? sum[channel] / area + 0.5 : 0);
+                *out++ = sum[channel];
         }
     }
+    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
+    auto* out = static_cast<BYTE*>(bits);
+    for (const Span& span : rows) {
+        for (int x = 0; x < to.cx * 4; ++x) {
+            float sum = 0;
+            for (size_t k = 0; k < span.weights.size(); ++k)
+                sum += across[(span.first + k) * to.cx * 4 + x] * span.weights[k];
+            *out++ = static_cast<BYTE>(std::min(255.0f, sum + 0.5f));
+        }
+    }
+    return result;
+}
+
+// A copy of a picture of any depth as a 32-bit top-down DIB section, opaque, for Resample.
+win::UniqueBitmap Opaque32(HBITMAP source) {
+    BITMAP from = {};
+    if (!::GetObjectW(source, sizeof(from), &from))
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = from.bmWidth;
+    info.bmiHeader.biHeight = -from.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!result || !dc ||
+        ::GetDIBits(dc.get(), source, 0, static_cast<UINT>(from.bmHeight), bits, &info, DIB_RGB_COLORS) == 0)
+        return {};
+    auto* pixel = static_cast<BYTE*>(bits);
+    for (size_t i = 0, n = static_cast<size_t>(from.bmWidth) * from.bmHeight; i < n; ++i)
+        pixel[i * 4 + 3] = 255;
     return result;
 }
 
@@ -83,6 +136,43 @@ bool ResourceBytes(HINSTANCE instance, int id, const void** data, size_t* size) 
     return *data != nullptr && *size != 0;
 }
 
+template <size_t N>
+bool Holds(const int (&ids)[N], int id) {
+    for (int each : ids)
+        if (each == id)
+            return true;
+    return false;
+}
+
+// Decodes resource number `resource`, a rendering of the picture `id` (the same number at 100 %).
+win::UniqueBitmap Decode(HINSTANCE instance, int id, int resource) {
+    if (Holds(kBmpPictures, id))
+        return win::UniqueBitmap(static_cast<HBITMAP>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const void* data = nullptr;
+    size_t size = 0;
+    if (!ResourceBytes(instance, resource, &data, &size))
+        return {};
+    if (Holds(kJpegPictures, id))
+        return DecodeJpeg(data, size);
+    if (Holds(kPngPictures, id))
+        return DecodePng(data, size);
+    return {};
+}
+
+// Whether the executable holds the picture `id`'s rendering `resource`, without decoding it.
+bool Holds(HINSTANCE instance, int id, int resource) {
+    const wchar_t* type = Holds(kBmpPictures, id) ? MAKEINTRESOURCEW(2) /* RT_BITMAP */ : MAKEINTRESOURCEW(10);
+    return ::FindResourceW(instance, MAKEINTRESOURCEW(resource), type) != nullptr;
+}
+
+SIZE SizeOf(HBITMAP picture) {
+    BITMAP info = {};
+    if (!picture || !::GetObjectW(picture, sizeof(info), &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
 }  // namespace
 
 bool Pictures::load(HINSTANCE instance, int* failedId) {
@@ -92,24 +182,20 @@ bool Pictures::load(HINSTANCE instance, int* failedId) {
             *failedId = id;
         return false;
     };
-    for (int id : kJpegPictures) {
-        const void* data = nullptr;
-        size_t size = 0;
-        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodeJpeg(data, size)))
-            return fail(id);
-    }
-    for (int id : kPngPictures) {
-        const void* data = nullptr;
-        size_t size = 0;
-        if (!ResourceBytes(instance, id, &data, &size) || !(bitmaps_[id] = DecodePng(data, size)))
-            return fail(id);
-    }
-    for (int id : kBmpPictures) {
-        bitmaps_[id].reset(static_cast<HBITMAP>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-        if (!bitmaps_[id])
-            return fail(id);
-    }
+    // The 100 % pictures are decoded now; the others are only looked for, so that a picture missing at a
+    // scale is known at start-up.
+    auto decodeAll = [&](const int* ids, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const int id = ids[i];
+            if (!(bitmaps_[id] = Decode(instance, id, id)) || !Holds(instance, id, PICTURE_AT_150(id)) ||
+                !Holds(instance, id, PICTURE_AT_200(id)))
+                return fail(id);
+        }
+        return true;
+    };
+    if (!decodeAll(kJpegPictures, std::size(kJpegPictures)) || !decodeAll(kPngPictures, std::size(kPngPictures)) ||
+        !decodeAll(kBmpPictures, std::size(kBmpPictures)))
+        return false;
     for (int id : kIcons) {
         icons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
         smallIcons_[id].reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
@@ -135,11 +221,7 @@ HICON Pictures::smallIcon(int id) const {
 }
 
 SIZE Pictures::size(int id) const {
-    BITMAP info = {};
-    HBITMAP picture = bitmap(id);
-    if (!picture || !::GetObjectW(picture, sizeof(info), &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
+    return SizeOf(bitmap(id));
 }
 
 SIZE Pictures::size(int id, UINT dpi) const {
@@ -147,15 +229,55 @@ SIZE Pictures::size(int id, UINT dpi) const {
     return scale(size(id));
 }
 
+HBITMAP Pictures::rendering(int id, int resource) const {
+    win::UniqueBitmap& made = renderings_[resource];
+    if (!made)
+        made = Decode(instance_, id, resource);
+    return made.get();
+}
+
 HBITMAP Pictures::bitmap(int id, UINT dpi) const {
-    if (dpi == win::kBaseDpi)
-        return bitmap(id);
+    HBITMAP base = bitmap(id);
+    const SIZE want = size(id, dpi);
+    const SIZE have = size(id);
+    if (!base || (want.cx == have.cx && want.cy == have.cy))
+        return base;
     win::UniqueBitmap& made = scaled_[{id, dpi}];
-    if (!made) {
-        if (HBITMAP base = bitmap(id))
-            made = Resample(base, size(id, dpi));
+    if (made)
+        return made.get();
+    // The smallest rendering at least as large as the window wants, else the largest; a rendering is not
+    // decoded when its scale says it is too small.
+    struct Rendering {
+        int resource;
+        UINT dpi;
+    };
+    HBITMAP from = base;
+    for (const Rendering& each : {Rendering{id, win::kBaseDpi}, Rendering{PICTURE_AT_150(id), win::kBaseDpi * 3 / 2},
+                                  Rendering{PICTURE_AT_200(id), win::kBaseDpi * 2}}) {
+        const SIZE expected = win::Scale(each.dpi)(have);
+        if ((expected.cx < want.cx || expected.cy < want.cy) && each.dpi < win::kBaseDpi * 2)
+            continue;
+        HBITMAP candidate = each.resource == id ? base : rendering(id, each.resource);
+        if (!candidate)
+            continue;
+        from = candidate;
+        const SIZE size = SizeOf(candidate);
+        if (size.cx >= want.cx && size.cy >= want.cy)
+            break;
     }
-    return made ? made.get() : bitmap(id);
+    const SIZE size = SizeOf(from);
+    if (size.cx == want.cx && size.cy == want.cy)
+        return from;
+    BITMAP info = {};
+    ::GetObjectW(from, sizeof(info), &info);
+    if (info.bmBitsPixel == 32) {
+        made = Resample(from, want);
+    } else {
+        win::UniqueBitmap deep = Opaque32(from);
+        if (deep)
+            made = Resample(deep.get(), want);
+    }
+    return made ? made.get() : from;
 }
 
 HICON Pictures::icon(int id, int pixels) const {

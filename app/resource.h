@@ -2,6 +2,11 @@
 
 // Resource numbers of the pictures carried inside the executable. Shared by the resource script and the
 // picture loader, so it holds plain macros only.
+//
+// Every JPEG, PNG and BMP picture is there at three screen scales: its number for 100 %, that number plus
+// 1000 for 150 % and plus 2000 for 200 %. Icons (ICO) hold their sizes in one resource.
+#define PICTURE_AT_150(id) ((id) + 1000)
+#define PICTURE_AT_200(id) ((id) + 2000)
 
 #define IDI_APP 1
 #define IDI_TRAY 2

@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
-# Draws the interface pictures of Kestavel Shredder into this folder.
-# Needs Debian's ImageMagick 6 (/usr/bin/convert) and the DejaVu fonts.
-# Running it again rewrites the same files.
+# Draws the interface pictures of Kestavel Shredder into OUT (the build's art folder), each at three screen
+# scales: NAME.EXT at 100 %, NAME-150.EXT at 150 % and NAME-200.EXT at 200 %, so that the program only ever
+# reduces a picture. Icon files (.ico) hold the sizes the system asks for instead.
+#
+# The icons are Tango's (Debian's tango-icon-theme, public domain): its hand-drawn 16 and 22 pixel images,
+# its scalable drawings rendered by rsvg-convert (librsvg2-bin) for the other sizes. Each icon's edge is
+# drawn in Tango's darkest grey with a white pixel round it, so that it stands out on the blue panel as on a
+# white page (see outline below). The program's own pictures (its emblem, the header, the cover, the About
+# artwork) are drawn here with ImageMagick 6 (/usr/bin/convert) and the DejaVu fonts.
+#
+# Usage: make-art.sh OUT. Running it again rewrites the same files.
 set -euo pipefail
 
+OUT=${1:?usage: make-art.sh OUT}
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cd "$HERE"
+mkdir -p "$OUT"
+cd "$OUT"
 
 IM=${IM:-/usr/bin/convert}
-FONTDIR=/usr/share/fonts/truetype/dejavu
+RSVG=${RSVG:-/usr/bin/rsvg-convert}
+TANGO=${TANGO:-/usr/share/icons/Tango}
+FONTDIR=${FONTDIR:-/usr/share/fonts/truetype/dejavu}
 FONT="$FONTDIR/DejaVuSans.ttf"
 FONTB="$FONTDIR/DejaVuSans-Bold.ttf"
-for f in "$IM" "$FONT" "$FONTB"; do
-    [ -e "$f" ] || { echo "missing: $f" >&2; exit 1; }
+for f in "$IM" "$RSVG" "$FONT" "$FONTB" "$TANGO/scalable" "$TANGO/16x16" "$TANGO/22x22"; do
+    [ -e "$f" ] || { echo "make-art.sh: missing $f (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
 TMP=$(mktemp -d)
 trap 'rm -rf "$TMP"' EXIT
 
-# Palette
+# Palette of the program's own drawings
 BLUE='#445E8A'      # deep blue (68,94,138)
 LIGHT='#D6E1FE'     # light blue-grey (214,225,254)
 RED='#D6200B'       # red accent (214,32,11)
@@ -26,17 +38,20 @@ GOLD='#F6C72A'      # gold (246,199,42)
 NAVY='#1C2B47'      # darkest blue, outlines and slots
 SHADE='#354B72'     # shaded deep blue
 INK='#9DB2DC'       # lines printed on paper
-GOLDD='#B8860B'     # gold outline
-GOLDS='#E0A914'     # back of folders
-GREEN='#2F9A47'
-GREEND='#1F7434'
-ORANGE='#EE8A12'
-ORANGED='#B9650A'
-REDD='#9E1808'
+# Tango's own (for the few signs Tango lacks)
+CHAMELEOND='#4E9A06'  # Chameleon 3, Tango's dark green
+EDGE='#2E3436'       # Aluminium 6, the icons' dark edge
 
 # Common output options: no time stamps, so that files are reproducible.
 PNGOPT=(-strip -define png:exclude-chunks=date,time)
 JPGOPT=(-strip -quality 88 -sampling-factor 1x1 -interlace none)
+
+# The three scales: file suffix and factor.
+SCALES=("" "-150" "-200")
+FACTORS=(1 1.5 2)
+
+# times N F: N times F, rounded
+times() { awk -v n="$1" -v f="$2" 'BEGIN{printf "%d", n * f + 0.5}'; }
 
 # render OUT SIZE UNITS MVG [OUTLINE_UNITS [CUT_MVG]]
 #   Draws MVG (coordinates in a UNITS x UNITS grid) supersampled, then
@@ -69,10 +84,95 @@ ico() {
     "$IM" "$@" -strip "ICO:$out"
 }
 
-# bmp16 OUT PNG : flattens a 16x16 picture on white into a 24-bit BMP
-bmp16() {
-    "$IM" "$2" -background white -alpha remove -alpha off -type TrueColor \
-        -strip -define bmp:format=bmp3 "BMP3:$1"
+# ---------------------------------------------------------------------------
+# Tango icons
+
+# band SIZE: the width of the dark band drawn over an icon's edge
+band() { awk -v s="$1" 'BEGIN{r = int(s / 32 + 0.5); if (r < 1) r = 1; print r}'; }
+
+# outline IN OUT SIZE: the rim of every icon, so that it stands out on the blue panel as on a white page. The
+# icon keeps its pixels at least half opaque, made opaque (the fainter ones, soft shadows and the outer
+# shade of its edges, would grey the rim); its edge (the pixels with a side on the outside, `band` pixels
+# deep) is drawn in Tango's darkest grey, with one pixel of white round it. On a dark ground the white shows
+# the shape; on a light one the dark band does.
+outline() {
+    local in=$1 out=$2 size=$3 b
+    b=$(band "$size")
+    "$IM" "$in" -alpha extract -threshold 50% "$TMP/solid.png"
+    "$IM" "$in" "$TMP/solid.png" -alpha off -compose CopyOpacity -composite \
+        \( "$TMP/solid.png" \( "$TMP/solid.png" -morphology Erode "Diamond:$b" \) \
+        -compose Minus_Src -composite -background "$EDGE" -alpha shape \) -compose Over -composite \
+        \( "$TMP/solid.png" -morphology Dilate Diamond:1 -background white -alpha shape \) +swap \
+        -compose Over -composite "${PNGOPT[@]}" "PNG32:$out"
+}
+
+# plain OUT SIZE NAME: Tango's icon NAME (category/name), SIZE pixels wide and high, without outline. At 14
+# pixels it is the hand-drawn 16-pixel image reduced, at 22 the hand-drawn 22-pixel image as it is; other
+# sizes render the scalable drawing.
+plain() {
+    local out=$1 size=$2 name=$3 src
+    case $size in
+        14) src="$TANGO/16x16/$name.png" ;;
+        22) src="$TANGO/22x22/$name.png" ;;
+        *)  src="$TMP/svg.png"
+            "$RSVG" -w "$size" -h "$size" -f png -o "$src" "$TANGO/scalable/$name.svg" ;;
+    esac
+    "$IM" "$src" -filter Lanczos -resize "${size}x${size}" "PNG32:$out"
+}
+
+# tango OUT SIZE NAME [BADGE]: Tango's icon NAME as a SIZE x SIZE picture with its outline, one pixel smaller
+# on each side to leave room for the rim; BADGE, another of Tango's icons, sits on its bottom right corner
+# at 5/8 of its size.
+tango() {
+    local out=$1 size=$2 name=$3 badge=${4:-}
+    local inner=$((size - 2))
+    plain "$TMP/icon.png" "$inner" "$name"
+    if [ -n "$badge" ]; then
+        local small=$(((inner * 5 + 4) / 8))
+        plain "$TMP/badge.png" "$small" "$badge"
+        "$IM" "$TMP/icon.png" "$TMP/badge.png" -gravity SouthEast -compose Over -composite "PNG32:$TMP/icon.png"
+    fi
+    "$IM" "$TMP/icon.png" -background none -gravity center -extent "${size}x${size}" "PNG32:$TMP/plain.png"
+    outline "$TMP/plain.png" "$out" "$size"
+}
+
+# tango3 BASE SIZE NAME [BADGE]: the three scales of a Tango icon of SIZE pixels at 100 %, as BASE.png,
+# BASE-150.png and BASE-200.png
+tango3() {
+    local i
+    for i in 0 1 2; do
+        tango "$1${SCALES[$i]}.png" "$(times "$2" "${FACTORS[$i]}")" "$3" "${4:-}"
+    done
+}
+
+# tango_ico OUT NAME BADGE SIZE...: a Windows icon of Tango's NAME (with BADGE, if not empty) at every SIZE
+tango_ico() {
+    local out=$1 name=$2 badge=$3 size images=()
+    shift 3
+    for size in "$@"; do
+        tango "$TMP/ico-$size.png" "$size" "$name" "$badge"
+        images+=("$TMP/ico-$size.png")
+    done
+    ico "$out" "${images[@]}"
+}
+
+# The sizes the system asks an icon for: small and large icons at 100 % to 200 %.
+ICON_SIZES=(16 20 24 32 40 48 64)
+
+# flat3 BASE SIZE NAME KIND: the three scales of a Tango icon flattened on white, as 24-bit BMP (KIND bmp:
+# the menu pictures) or PNG (the About window's)
+flat3() {
+    local base=$1 size=$2 name=$3 kind=$4 i
+    for i in 0 1 2; do
+        tango "$TMP/flat.png" "$(times "$size" "${FACTORS[$i]}")" "$name"
+        if [ "$kind" = bmp ]; then
+            "$IM" "$TMP/flat.png" -background white -alpha remove -alpha off -type TrueColor -strip \
+                -define bmp:format=bmp3 "BMP3:$base${SCALES[$i]}.bmp"
+        else
+            "$IM" "$TMP/flat.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" \
+                "PNG24:$base${SCALES[$i]}.png"
+        fi
+    done
 }
 
 # ---------------------------------------------------------------------------
@@ -145,223 +245,66 @@ EOF
 }
 
 # ---------------------------------------------------------------------------
-# Program icons
+# Program icons: the emblem at every size the system asks for
 
-render "$TMP/app16.png"  16  16 "$(emblem16)"
-render "$TMP/app24.png"  24  32 "$(emblem32)" 1.2
-render "$TMP/app32.png"  32  32 "$(emblem32)" 1
-render "$TMP/app48.png"  48  64 "$(emblem64)" 1.8
-render "$TMP/app256.png" 256 64 "$(emblem64)" 1.2
-ico app.ico "$TMP/app16.png" "$TMP/app24.png" "$TMP/app32.png" "$TMP/app48.png" "$TMP/app256.png"
-ico tray.ico "$TMP/app16.png" "$TMP/app32.png"
-render logo.png 40 64 "$(emblem64)" 2
-
-# ---------------------------------------------------------------------------
-# Group header icons, 48x48: a deep blue disc with a white sign.
-
-DISC="stroke none fill $NAVY circle 24,24 24,47 fill $BLUE circle 24,24 24,45.5"
-
-render group-main.png 48 48 "$DISC
-fill white  polygon 24,10 38,23 34,23 34,36 14,36 14,23 10,23
-fill $GOLD  rectangle 21,27 27,36
-fill $RED   rectangle 30,12 33,18
-fill $BLUE  rectangle 17,26 20,29"
-
-render group-shred.png 48 48 "$DISC
-push graphic-context
-translate 9,8.5 scale 0.47,0.47
-$(emblem64 "$LIGHT" '#AFC1EA' "$RED")
-pop graphic-context"
-
-folder48() { # x y w h : a flat folder with its tab
-    awk -v x="$1" -v y="$2" -v w="$3" -v h="$4" -v back="$GOLDS" -v front="$GOLD" 'BEGIN{
-        printf "fill %s path '"'"'M %g,%g L %g,%g L %g,%g L %g,%g L %g,%g L %g,%g Z'"'"'\n", back,
-            x, y, x+w*0.4, y, x+w*0.4+1.5, y+1.5, x+w, y+1.5, x+w, y+h, x, y+h
-        printf "fill %s rectangle %g,%g %g,%g\n", front, x, y+3, x+w, y+h
-    }'
+emblem_png() { # OUT SIZE
+    local out=$1 size=$2
+    if [ "$size" -le 16 ]; then render "$out" "$size" 16 "$(emblem16)"
+    elif [ "$size" -le 40 ]; then render "$out" "$size" 32 "$(emblem32)" 1.1
+    else render "$out" "$size" 64 "$(emblem64)" 1.6
+    fi
 }
-render group-explorer.png 48 48 "$DISC
-stroke none fill white
-rectangle 15,19 17.5,37
-rectangle 15,25.5 22,28
-rectangle 15,34.5 22,37
-$(folder48 11 10 15 10)
-$(folder48 21 22 15 8)
-$(folder48 21 31.5 15 8)"
-
-render group-support.png 48 48 "$DISC
-stroke none fill white
-font '$FONTB' font-size 30 text-anchor middle
-text 24,35 '?'"
+app_images=()
+for size in "${ICON_SIZES[@]}" 256; do
+    emblem_png "$TMP/app$size.png" "$size"
+    app_images+=("$TMP/app$size.png")
+done
+ico app.ico "${app_images[@]}"
+ico tray.ico "${app_images[@]:0:${#ICON_SIZES[@]}}"
+for i in 0 1 2; do
+    render "logo${SCALES[$i]}.png" "$(times 40 "${FACTORS[$i]}")" 64 "$(emblem64)" 2
+done
 
 # ---------------------------------------------------------------------------
-# Link icons, 16x16
+# The explorer bar: group pictures (48 x 48) and link pictures (16 x 16)
 
-FOLDER16="stroke $GOLDD stroke-width 1
-fill $GOLDS path 'M 1.5,2.5 L 6,2.5 L 7.5,4 L 14.5,4 L 14.5,13.5 L 1.5,13.5 Z'
-fill $GOLD  path 'M 1.5,5.5 L 14.5,5.5 L 14.5,13.5 L 1.5,13.5 Z'
-stroke none"
+tango3 group-main 48 apps/preferences-system-windows
+tango3 group-shred 48 mimetypes/text-x-generic actions/edit-delete
+tango3 group-explorer 48 devices/drive-harddisk
+tango3 group-support 48 mimetypes/text-x-generic apps/help-browser
 
-PLUSBADGE="stroke none fill white circle 12,12 12,16.5
-fill $GREEN circle 12,12 12,15.6
-fill white rectangle 9.5,11.25 14.5,12.75 rectangle 11.25,9.5 12.75,14.5"
-
-render link-home.png 16 16 "stroke none
-fill $BLUE  rectangle 3,7 13,15
-fill $RED   polygon 8,0.8 16,8.3 14.2,8.3 8,2.7 1.8,8.3 0,8.3
-fill $GOLD  rectangle 6.5,10 9.5,15
-fill $LIGHT rectangle 10,9 12,11"
-
-render link-cleaner.png 16 16 "stroke $BLUE stroke-width 2 stroke-linecap round
-line 14.2,1.8 8.2,7.8
-stroke none
-fill $GOLD   polygon 7,6 10,9 8,14.5 6.5,15.5 0.5,9.5 1.5,8
-fill $RED    polygon 6.3,5.3 10.7,9.7 9.3,11.1 4.9,6.7
-stroke $GOLDD stroke-width 0.8
-line 6,10.5 3,7.5
-line 7.5,12 4.3,8.8"
-
-render link-tools.png 16 16 "stroke $BLUE stroke-width 3.2 stroke-linecap round
-line 3,13 9.5,6.5
-stroke none fill $BLUE circle 10.8,5.2 10.8,9.9
-fill $GOLD circle 3,13 3,13.9" 0 "push graphic-context translate 10.8,5.2 rotate 45 rectangle -1.6,-6 1.6,0.3 pop graphic-context"
-
-render link-quit.png 16 16 "stroke none
-fill $BLUE  rectangle 1.5,1 10,15
-fill $LIGHT rectangle 3,2.5 8.5,15
-fill $SHADE polygon 3,2.5 8.5,4 8.5,15 3,15
-fill $GOLD  circle 7.3,9 7.3,9.9
-fill $RED   rectangle 8.5,7 12,9
-fill $RED   polygon 11.5,4 15.5,8 11.5,12"
-
-render link-addfiles.png 16 16 "stroke $BLUE stroke-width 1
-fill white path 'M 2.5,0.5 L 9,0.5 L 12.5,4 L 12.5,15.5 L 2.5,15.5 Z'
-fill $LIGHT polygon 9,0.5 9,4 12.5,4
-stroke none fill $INK
-rectangle 4,6 11,7 rectangle 4,8.5 10,9.5 rectangle 4,11 8,12
-$PLUSBADGE"
-
-render link-addfolder.png 16 16 "$FOLDER16
-$PLUSBADGE"
-
-render link-presets.png 16 16 "$FOLDER16
-stroke white stroke-width 1.2 stroke-linejoin round
-fill $RED polygon 12,6.6 13.4,9.9 16,10.1 14,12.1 14.6,15.4 12,13.7 9.4,15.4 10,12.1 8,10.1 10.6,9.9"
-
-HELP16="stroke none fill $BLUE circle 8,8 8,15.5
-fill white font '$FONTB' font-size 12.5 text-anchor middle text 8,12.6 '?'"
-render link-help.png 16 16 "$HELP16"
-
-render link-about.png 16 16 "stroke none fill $BLUE circle 8,8 8,15.5
-fill white circle 8,4.4 8,5.8
-fill white rectangle 6.4,6.8 9.4,12.2
-fill white rectangle 6.4,7 6.9,7.8
-fill white rectangle 5.8,11.5 10.2,12.8"
+tango3 link-home 16 actions/go-home
+tango3 link-cleaner 16 actions/edit-clear
+tango3 link-tools 16 categories/preferences-system
+tango3 link-quit 16 actions/system-log-out
+tango3 link-addfiles 16 actions/document-new
+tango3 link-addfolder 16 actions/folder-new
+tango3 link-presets 16 places/user-home
+tango3 link-help 16 apps/help-browser
+tango3 link-about 16 status/dialog-information
 
 # ---------------------------------------------------------------------------
-# Run and list button icons (24 and 32 pixels, 32-bit)
+# Run and list buttons
 
-btn() { # name outline mvg [cut]
-    local name=$1 ol=$2 mvg=$3 cut=${4:-}
-    render "$TMP/$name-24.png" 24 32 "$mvg" "$ol" "$cut"
-    render "$TMP/$name-32.png" 32 32 "$mvg" "$ol" "$cut"
-    ico "$name.ico" "$TMP/$name-24.png" "$TMP/$name-32.png"
-}
-
-btn btn-destroy 1.1 "$(emblem32 "$RED" "$REDD" "$GOLD")"
-
-btn btn-pause 0 "stroke none
-fill $ORANGED roundrectangle 7,5 14,27 2,2 roundrectangle 18,5 25,27 2,2
-fill $ORANGE  roundrectangle 8,6 13,26 1.5,1.5 roundrectangle 19,6 24,26 1.5,1.5"
-
-btn btn-resume 0 "stroke $GREEND stroke-width 5 stroke-linejoin round fill $GREEND
-polygon 9,5.5 26,16 9,26.5
-stroke $GREEN stroke-width 3 fill $GREEN
-polygon 9,5.5 26,16 9,26.5"
-
-btn btn-stop 0 "stroke none
-fill $REDD roundrectangle 5,5 27,27 4,4
-fill $RED  roundrectangle 6.2,6.2 25.8,25.8 3,3"
-
-LIST32="stroke none
-fill $NAVY  roundrectangle 2,3 26,26 2,2
-fill white  rectangle 3.5,4.5 24.5,24.5
-fill $LIGHT rectangle 3.5,4.5 24.5,10
-fill $BLUE  rectangle 6,6.5 21,8
-fill $INK   rectangle 6,13 21,14.5 rectangle 6,19 18,20.5"
-
-BADGE32() { # colour
-    echo "stroke none fill white circle 23,23 23,32.5 fill $1 circle 23,23 23,31"
-}
-
-btn btn-remove-sel 0 "$LIST32
-$(BADGE32 "$RED")
-fill white rectangle 18,21.5 28,24.5"
-
-btn btn-remove-all 0 "stroke none
-fill $NAVY  roundrectangle 4,5 22,8 1,1
-fill $NAVY  rectangle 10,2.5 16,5
-fill $NAVY  polygon 5.5,8 20.5,8 19,29 7,29
-fill $LIGHT polygon 7.2,9.5 18.8,9.5 17.6,27.5 8.4,27.5
-fill $BLUE  rectangle 9.7,12 11.2,25 rectangle 14.8,12 16.3,25
-$(BADGE32 "$RED")
-stroke white stroke-width 2.6 stroke-linecap round
-line 19.6,19.6 26.4,26.4 line 26.4,19.6 19.6,26.4"
-
-btn btn-journal 0 "stroke none
-fill $NAVY  roundrectangle 6,2 28,30 2.5,2.5
-fill $BLUE  roundrectangle 7.2,3.2 26.8,28.8 1.5,1.5
-fill $SHADE rectangle 7.2,3.2 11,28.8
-fill white  rectangle 14,7 24,13
-fill $INK   rectangle 15.5,9 22.5,10.5
-fill $GOLD  rectangle 24,3.2 26.8,28.8
-fill $LIGHT rectangle 4,6 10,8.4 rectangle 4,12 10,14.4 rectangle 4,18 10,20.4 rectangle 4,24 10,26.4"
+tango_ico btn-destroy.ico actions/edit-delete "" "${ICON_SIZES[@]}"
+tango_ico btn-pause.ico actions/media-playback-pause "" "${ICON_SIZES[@]}"
+tango_ico btn-resume.ico actions/go-next "" "${ICON_SIZES[@]}"
+tango_ico btn-stop.ico actions/process-stop "" "${ICON_SIZES[@]}"
+tango_ico btn-remove-sel.ico mimetypes/x-office-document status/dialog-error "${ICON_SIZES[@]}"
+tango_ico btn-remove-all.ico places/user-trash actions/process-stop "${ICON_SIZES[@]}"
+tango_ico btn-journal.ico apps/accessories-text-editor "" "${ICON_SIZES[@]}"
 
 # ---------------------------------------------------------------------------
-# Menu pictures: 16x16, 24-bit BMP on white
+# Menu pictures: 16 x 16 at 100 %, 24-bit BMP on white
 
-render "$TMP/m-recycle.png" 16 16 "stroke none
-fill $BLUE  rectangle 2,2.5 14,4.5
-fill $BLUE  rectangle 6,1 10,2.5
-fill $BLUE  polygon 3,5 13,5 12,15.5 4,15.5
-fill $LIGHT polygon 4.3,6.3 11.7,6.3 11,14.3 5,14.3
-fill $GREEN polygon 8,7.2 10.2,10.2 8.9,10.2 8.9,12.8 7.1,12.8 7.1,10.2 5.8,10.2"
-bmp16 menu-recycle.bmp "$TMP/m-recycle.png"
-
-render "$TMP/m-internet.png" 16 16 "stroke none fill $BLUE circle 8,8 8,15.5
-fill '#5D86C9' circle 8,8 8,14.3
-stroke white stroke-width 1 fill none
-ellipse 8,8 3,6.8 0,360
-line 1.5,8 14.5,8
-line 2.5,4.8 13.5,4.8
-line 2.5,11.2 13.5,11.2
-line 8,1.2 8,14.8
-stroke none fill $GOLD circle 12.2,3.8 12.2,5"
-bmp16 menu-internet.bmp "$TMP/m-internet.png"
-
-render "$TMP/m-history.png" 16 16 "stroke none fill $BLUE circle 8,8.5 8,16
-fill white circle 8,8.5 8,14.8
-fill $BLUE circle 8,3.2 8,3.9 circle 8,13.8 8,14.5 circle 2.7,8.5 3.4,8.5 circle 13.3,8.5 14,8.5
-stroke $NAVY stroke-width 1.4 stroke-linecap round
-line 8,8.5 8,4.8
-line 8,8.5 11,10.2
-stroke none fill $RED circle 8,8.5 8,9.6"
-bmp16 menu-history.bmp "$TMP/m-history.png"
-
-render "$TMP/m-documents.png" 16 16 "stroke $BLUE stroke-width 1
-fill $LIGHT rectangle 5.5,0.5 14.5,12.5
-fill white path 'M 1.5,3.5 L 7,3.5 L 10.5,7 L 10.5,15.5 L 1.5,15.5 Z'
-fill $LIGHT polygon 7,3.5 7,7 10.5,7
-stroke none fill $INK
-rectangle 3,9 9,10 rectangle 3,11.5 9,12.5 rectangle 12,3 13,3 rectangle 11,3 13,4 rectangle 11,5.5 13,6.5 rectangle 11.5,8 13,9"
-bmp16 menu-documents.bmp "$TMP/m-documents.png"
-
-render "$TMP/m-folder.png" 16 16 "$FOLDER16"
-bmp16 menu-folder.bmp "$TMP/m-folder.png"
-
-bmp16 menu-cleaner.bmp link-cleaner.png
-bmp16 menu-help.bmp link-help.png
-bmp16 menu-quit.bmp link-quit.png
+flat3 menu-recycle 16 places/user-trash bmp
+flat3 menu-internet 16 apps/internet-web-browser bmp
+flat3 menu-history 16 actions/appointment bmp
+flat3 menu-documents 16 mimetypes/x-office-document bmp
+flat3 menu-folder 16 places/folder bmp
+flat3 menu-cleaner 16 actions/edit-clear bmp
+flat3 menu-help 16 apps/help-browser bmp
+flat3 menu-quit 16 actions/system-log-out bmp
 
 # ---------------------------------------------------------------------------
 # Strip pattern: N strips hanging from the top, pseudo-random but fixed.
@@ -382,151 +325,113 @@ strips() {
 }
 
 # ---------------------------------------------------------------------------
-# Header banner 834x60 and its corner 180x60 (they sit side by side)
+# The program's own large pictures, drawn at each scale F (coordinates below are those at 100 %)
 
 HDARK='#15223A'
 HMID='#243960'
 HEDGE='#34507F'
 
-"$IM" \( -size 620x60 -define gradient:direction=east "gradient:$HDARK-$HMID" \) \
-      \( -size 214x60 -define gradient:direction=east "gradient:$HMID-$HEDGE" \) +append +repage \
-      \( -size 834x60 xc:none -draw "$(strips 548 840 9 5 14 58 7 'rgba(255,255,255,0.10)')" \
-         \( -size 834x60 -define gradient:direction=east gradient:black-white \
-            -level 62%,88% -alpha copy \) -compose DstIn -composite -compose Over \) \
-      -composite \
-      -fill "$GOLD" -draw "rectangle 0,58 834,59" \
-      -fill "$RED" -draw "rectangle 0,58 79,59" \
-      "${JPGOPT[@]}" header.jpg
+own_pictures() { # SUFFIX F
+    local sfx=$1 f=$2
+    t() { times "$1" "$f"; }
 
-render "$TMP/corner-emblem.png" 48 64 "$(emblem64)" 1.8
-"$IM" \( -size 180x60 -define gradient:direction=east "gradient:$HEDGE-$BLUE" \) \
-      -draw "$(strips -6 180 9 5 14 58 19 'rgba(255,255,255,0.10)')" \
-      "$TMP/corner-emblem.png" -geometry +22+5 -composite \
-      -fill white -font "$FONTB" -pointsize 24 -annotate +88+39 '3.20' \
-      -fill "$GOLD" -draw "rectangle 90,44 144,45.5" \
-      -fill "$GOLD" -draw "rectangle 0,58 180,59" \
-      "${JPGOPT[@]}" corner.jpg
+    # Header banner 834 x 60 and its corner 180 x 60 (they sit side by side)
+    "$IM" \( -size "$(t 620)x$(t 60)" -define gradient:direction=east "gradient:$HDARK-$HMID" \) \
+          \( -size "$(t 214)x$(t 60)" -define gradient:direction=east "gradient:$HMID-$HEDGE" \) +append +repage \
+          \( -size "$(t 834)x$(t 60)" xc:none \
+             -draw "scale $f,$f $(strips 548 840 9 5 14 58 7 'rgba(255,255,255,0.10)')" \
+             \( -size "$(t 834)x$(t 60)" -define gradient:direction=east gradient:black-white \
+                -level 62%,88% -alpha copy \) -compose DstIn -composite -compose Over \) \
+          -composite \
+          -draw "scale $f,$f fill $GOLD rectangle 0,58 834,60 fill $RED rectangle 0,58 80,60" \
+          "${JPGOPT[@]}" "header$sfx.jpg"
 
-# ---------------------------------------------------------------------------
-# Cover of the task pane while work runs, 260x658
+    render "$TMP/corner-emblem.png" "$(t 48)" 64 "$(emblem64)" 1.8
+    "$IM" \( -size "$(t 180)x$(t 60)" -define gradient:direction=east "gradient:$HEDGE-$BLUE" \) \
+          -draw "scale $f,$f $(strips -6 180 9 5 14 58 19 'rgba(255,255,255,0.10)')" \
+          "$TMP/corner-emblem.png" -geometry "+$(t 22)+$(t 5)" -composite \
+          -fill white -font "$FONTB" -pointsize "$(t 24)" -annotate "+$(t 88)+$(t 39)" '3.20' \
+          -draw "scale $f,$f fill $GOLD rectangle 90,44 145,45.5 rectangle 0,58 180,60" \
+          "${JPGOPT[@]}" "corner$sfx.jpg"
 
-render "$TMP/cover-emblem.png" 128 64 "$(emblem64)" 1.4
-"$IM" \( -size 260x658 "gradient:$BLUE-$HDARK" \) \
-      \( -size 260x658 xc:none -draw "$(strips -3 264 9 5 40 150 3 'rgba(255,255,255,0.07)')" \) \
-      -composite \
-      "$TMP/cover-emblem.png" -geometry +66+190 -composite \
-      -fill white -font "$FONT" -pointsize 17 -gravity North -annotate +0+352 'Veuillez patienter...' \
-      -gravity NorthWest -fill "$GOLD" -draw "rectangle 110,386 150,388" \
-      "${JPGOPT[@]}" cover.jpg
+    # Cover of the task pane while work runs, 260 x 658
+    render "$TMP/cover-emblem.png" "$(t 128)" 64 "$(emblem64)" 1.4
+    "$IM" \( -size "$(t 260)x$(t 658)" "gradient:$BLUE-$HDARK" \) \
+          \( -size "$(t 260)x$(t 658)" xc:none \
+             -draw "scale $f,$f $(strips -3 264 9 5 40 150 3 'rgba(255,255,255,0.07)')" \) \
+          -composite \
+          "$TMP/cover-emblem.png" -geometry "+$(t 66)+$(t 190)" -composite \
+          -fill white -font "$FONT" -pointsize "$(t 17)" -gravity North \
+          -annotate "+0+$(t 352)" 'Veuillez patienter...' \
+          -gravity NorthWest -draw "scale $f,$f fill $GOLD rectangle 110,386 151,389" \
+          "${JPGOPT[@]}" "cover$sfx.jpg"
 
-# ---------------------------------------------------------------------------
-# Background of the tools panel, 744x653: light and quiet
+    # Background of the tools panel, 744 x 653: light and quiet
+    "$IM" \( -size "$(t 744)x$(t 653)" "gradient:#F5F8FF-$LIGHT" \) \
+          \( -size "$(t 744)x$(t 653)" xc:none \
+             -draw "scale $f,$f $(strips -2 748 10 6 40 190 11 'rgba(68,94,138,0.045)')" \) \
+          -composite \
+          -draw "scale $f,$f fill rgba(68,94,138,0.10) rectangle 0,651 744,653" \
+          "${JPGOPT[@]}" "tools-bg$sfx.jpg"
 
-"$IM" \( -size 744x653 "gradient:#F5F8FF-$LIGHT" \) \
-      \( -size 744x653 xc:none -draw "$(strips -2 748 10 6 40 190 11 'rgba(68,94,138,0.045)')" \) \
-      -composite \
-      -fill "rgba(68,94,138,0.10)" -draw "rectangle 0,651 744,652" \
-      "${JPGOPT[@]}" tools-bg.jpg
+    # About window: the artwork 247 x 197
+    render "$TMP/about-emblem.png" "$(t 112)" 64 "$(emblem64)" 1.4
+    "$IM" \( -size "$(t 247)x$(t 197)" "gradient:$BLUE-$HDARK" \) \
+          \( -size "$(t 247)x$(t 197)" xc:none \
+             -draw "scale $f,$f $(strips -4 252 9 5 20 120 23 'rgba(255,255,255,0.08)')" \) \
+          -composite \
+          "$TMP/about-emblem.png" -geometry "+$(t 68)+$(t 14)" -composite \
+          -fill white -font "$FONTB" -pointsize "$(t 20)" -gravity North -annotate "+0+$(t 132)" 'Kestavel Shredder' \
+          -fill "$GOLD" -font "$FONT" -pointsize "$(t 12)" -annotate "+0+$(t 160)" 'Version 3.20' \
+          -gravity NorthWest -draw "scale $f,$f fill $GOLD rectangle 0,195 247,197 fill $RED rectangle 0,195 60,197" \
+          "${JPGOPT[@]}" "about-art$sfx.jpg"
+}
+for i in 0 1 2; do
+    own_pictures "${SCALES[$i]}" "${FACTORS[$i]}"
+done
 
-# ---------------------------------------------------------------------------
-# About window: the artwork 247x197, and the web and mail icons 20x20 flattened on the panel's white
+# The About window's web and mail icons, 20 x 20 on the panel's white
+flat3 about-web 20 apps/internet-web-browser png
+flat3 about-mail 20 apps/internet-mail png
 
-render "$TMP/about-emblem.png" 112 64 "$(emblem64)" 1.4
-"$IM" \( -size 247x197 "gradient:$BLUE-$HDARK" \) \
-      \( -size 247x197 xc:none -draw "$(strips -4 252 9 5 20 120 23 'rgba(255,255,255,0.08)')" \) \
-      -composite \
-      "$TMP/about-emblem.png" -geometry +68+14 -composite \
-      -fill white -font "$FONTB" -pointsize 20 -gravity North -annotate +0+132 'Kestavel Shredder' \
-      -fill "$GOLD" -font "$FONT" -pointsize 12 -annotate +0+160 'Version 3.20' \
-      -gravity NorthWest -fill "$GOLD" -draw "rectangle 0,195 247,196" \
-      -fill "$RED" -draw "rectangle 0,195 59,196" \
-      "${JPGOPT[@]}" about-art.jpg
-
-render "$TMP/about-web.png" 20 20 "stroke none fill $BLUE circle 10,10 10,19.2
-stroke $LIGHT stroke-width 1.1 fill none
-ellipse 10,10 4,9.2 0,360
-line 1,10 19,10
-line 2.6,5.6 17.4,5.6
-line 2.6,14.4 17.4,14.4
-line 10,0.8 10,19.2"
-"$IM" "$TMP/about-web.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-web.png
-
-render "$TMP/about-mail.png" 20 20 "stroke $BLUE stroke-width 1.2
-fill white rectangle 1.5,4.5 18.5,15.5
-fill $LIGHT polygon 1.5,4.5 10,11 18.5,4.5
-stroke $BLUE fill none polyline 1.5,15.5 7.6,9.2
-polyline 18.5,15.5 12.4,9.2
-stroke none fill $RED circle 16,4.5 16,7.2"
-"$IM" "$TMP/about-mail.png" -background white -alpha remove -alpha off "${PNGOPT[@]}" PNG24:about-mail.png
 # The Windows tools view's icons and tab pictures
 . "$HERE/make-tools-art.sh"
-# Fast Cleaner: tab icons, item states, M.R.U. rows and the busy animation (16x16)
 
-render cleaner-tab-general.png 16 16 "stroke $BLUE stroke-width 1
-fill white rectangle 1.5,1.5 14.5,14.5
-stroke none
-fill $GREEN rectangle 3.5,3.5 6.5,6.5 rectangle 3.5,9.5 6.5,12.5
-fill $INK rectangle 8,4.5 13,5.5 rectangle 8,10.5 13,11.5
-stroke white stroke-width 1 stroke-linecap round fill none
-path 'M 4,5 L 5,6 L 6.5,3.8' path 'M 4,11 L 5,12 L 6.5,9.8'"
+# ---------------------------------------------------------------------------
+# Fast Cleaner: tab icons, item states, M.R.U. rows and the busy animation (16 x 16)
 
-render cleaner-tab-settings.png 16 16 "stroke none
-fill $BLUE circle 8,8 8,14.6
-fill $LIGHT circle 8,8 8,10.3
-$(awk -v col="$BLUE" 'BEGIN{for (a = 0; a < 360; a += 45)
-  printf "push graphic-context translate 8,8 rotate %d fill %s rectangle -1.6,-7.8 1.6,-5 pop graphic-context\n", a, col}')
-fill $GOLD circle 8,8 8,9.2"
+tango3 cleaner-tab-general 16 actions/edit-clear
+tango3 cleaner-tab-settings 16 categories/preferences-desktop
+tango3 cleaner-tab-dns 16 apps/internet-web-browser
+tango3 cleaner-tab-mru 16 mimetypes/x-office-document
+tango3 cleaner-waiting 16 actions/appointment
+tango3 cleaner-mru-key 16 places/folder
+tango3 cleaner-mru-value 16 mimetypes/text-x-generic
 
-render cleaner-tab-dns.png 16 16 "stroke none fill $BLUE circle 8,8 8,15.5
-fill '#5D86C9' circle 8,8 8,14.3
-stroke white stroke-width 1 fill none
-ellipse 8,8 3,6.8 0,360
-line 1.5,8 14.5,8
-line 8,1.2 8,14.8
-stroke none fill $RED rectangle 10,10 16,16
-fill white rectangle 11.5,12.4 14.5,13.6"
-
-render cleaner-tab-mru.png 16 16 "stroke $NAVY stroke-width 0.8
-fill $GOLD rectangle 1.5,1.5 7.5,7.5
-fill '#5D86C9' rectangle 8.5,1.5 14.5,7.5
-fill $GREEN rectangle 1.5,8.5 7.5,14.5
-fill $RED rectangle 8.5,8.5 14.5,14.5"
-
-# Item state: waiting (a grey-blue clock) and done (a green disc with a white tick)
-render cleaner-waiting.png 16 16 "stroke none fill '#7E8CA6' circle 8,8 8,15.2
-fill '#E3E8F2' circle 8,8 8,13.8
-stroke '#56657F' stroke-width 1.3 stroke-linecap round
-line 8,8 8,4.2 line 8,8 10.8,9.6"
-
-render cleaner-done.png 16 16 "stroke none fill $GREEND circle 8,8 8,15.2
-fill $GREEN circle 8,8 8,14
-stroke white stroke-width 2 stroke-linecap round stroke-linejoin round fill none
-path 'M 4.6,8.3 L 7,10.8 L 11.6,5.4'"
-
-# M.R.U. rows: a registry key (gold) and a value (a small blue tile with text)
-render cleaner-mru-key.png 16 16 "stroke none
-fill $GOLDD circle 4.8,8 4.8,13.2
-fill $GOLD circle 4.8,8 4.8,12
-fill white circle 4.8,8 4.8,9.6
-fill $GOLDD rectangle 8,6.8 15.5,9.8 rectangle 11.5,9.8 13,12 rectangle 14,9.8 15.5,12.8
-fill $GOLD rectangle 8.6,7.5 15,9"
-
-render cleaner-mru-value.png 16 16 "stroke $BLUE stroke-width 1
-fill white rectangle 1.5,2.5 14.5,13.5
-stroke none fill $RED rectangle 3,5 7,11
-fill $INK rectangle 8.5,5 13,6 rectangle 8.5,7.5 13,8.5 rectangle 8.5,10 12,11"
-
-# Busy animation: eight frames side by side, a ring of eight dots with a bright head going round
-for f in 0 1 2 3 4 5 6 7; do
-    render "$TMP/busy$f.png" 16 16 "stroke none
-$(awk -v f="$f" -v b="$BLUE" 'BEGIN{
-    for (i = 0; i < 8; i++) {
-        k = (i - f + 8) % 8; a = i * 3.14159265 / 4 - 3.14159265 / 2
-        x = 8 + 5.6 * cos(a); y = 8 + 5.6 * sin(a); r = (k == 0) ? 2.1 : (k == 7 ? 1.8 : 1.5)
-        alpha = (k == 0) ? 1 : (k == 7 ? 0.75 : (k == 6 ? 0.5 : 0.28))
-        printf "fill rgba(68,94,138,%.2f) circle %.2f,%.2f %.2f,%.2f\n", alpha, x, y, x + r, y
-    }}')"
+# Done: Tango has no tick, so a white tick on Tango's dark green, with the same outline.
+for i in 0 1 2; do
+    size=$(times 16 "${FACTORS[$i]}")
+    render "$TMP/done.png" $((size - 2)) 16 "stroke none fill $CHAMELEOND circle 8,8 8,15.5
+stroke white stroke-width 2.4 stroke-linecap round stroke-linejoin round fill none
+path 'M 4.4,8.2 L 7,10.9 L 11.8,5.3'"
+    "$IM" "$TMP/done.png" -background none -gravity center -extent "${size}x${size}" "PNG32:$TMP/plain.png"
+    outline "$TMP/plain.png" "cleaner-done${SCALES[$i]}.png" "$size"
 done
-"$IM" "$TMP"/busy{0,1,2,3,4,5,6,7}.png +append "${PNGOPT[@]}" PNG32:cleaner-busy.png
 
-echo "pictures written to $HERE"
+# Busy: eight of the frames of Tango's "process-working" (its first frame is empty), side by side: a ring of
+# faint dots with dark ones going round, which need no outline.
+for i in 0 1 2; do
+    size=$(times 16 "${FACTORS[$i]}")
+    case $size in 16) cell=16 dir=16x16 ;; 24) cell=22 dir=22x22 ;; *) cell=32 dir=32x32 ;; esac
+    frames=()
+    for k in 0 1 2 3 4 5 6 7; do
+        n=$((1 + k * 4))
+        "$IM" "$TANGO/$dir/animations/process-working.png" \
+            -crop "${cell}x${cell}+$(((n % 8) * cell))+$(((n / 8) * cell))" \
+            +repage -background none -gravity center -extent "${size}x${size}" "PNG32:$TMP/busy$k.png"
+        frames+=("$TMP/busy$k.png")
+    done
+    "$IM" "${frames[@]}" +append "${PNGOPT[@]}" "PNG32:cleaner-busy${SCALES[$i]}.png"
+done
+
+echo "pictures written to $OUT"

@@ -8,6 +8,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 packages=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 xvfb xauth xdotool x11-apps imagemagick fonts-wine fonts-liberation
     cmake ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev)
+# The interface pictures: Tango's icons, and rsvg-convert for their scalable drawings (make-art.sh).
+packages+=(tango-icon-theme librsvg2-bin fonts-dejavu-core)
 # The spelling test: Hunspell and its French dictionary.
 packages+=(hunspell hunspell-fr)
 # Shipping: chmcmd compiles the help file, makensis the installer, zip the portable archive.

@@ -15,14 +15,6 @@ inline constexpr int kDnsItem = static_cast<int>(cleaner::CleanerItem::DnsCache)
 inline constexpr int kCookiesItem = static_cast<int>(cleaner::CleanerItem::Cookies);
 inline constexpr int kUserTempItem = static_cast<int>(cleaner::CleanerItem::UserTemp);
 
-inline bool Green(COLORREF color) {
-    return GetGValue(color) > 110 && GetGValue(color) > GetRValue(color) + 40 &&
-           GetGValue(color) > GetBValue(color) + 30;
-}
-inline bool GreyBlue(COLORREF color) {
-    return GetBValue(color) > GetRValue(color) + 15 && GetBValue(color) < 250 && !Green(color);
-}
-
 // While it lives, the program's command interpreter (ComSpec, read when the program starts it) is this
 // driver, which waits until released: a run that reaches "Effacer le cache DNS" is held there for as long
 // as a scenario needs, however fast the machine. Made before the program is started.
@@ -63,10 +55,11 @@ struct Cleaner {
         Expect(WaitUntil([&] { return ticked(item) == on; }), L"the item's box follows the click");
     }
     std::wstring state(int item) const { return Text(control(layout::kIdStateFirst + item)); }
-    int statePixels(int item, bool (*test)(COLORREF)) const {
+    // Whether an item's state control shows that picture of the program, on the page.
+    bool stateShows(int item, int picture) const {
         RECT place;
         ::GetWindowRect(control(layout::kIdStateFirst + item), &place);
-        return CountScreenPixels(place, test);
+        return ScreenShowsPicture({place.left, place.top}, picture, layout::kPageBack);
     }
     std::wstring status() const { return Text(control(layout::kIdStatus)); }
     bool runButtons(bool on) const {

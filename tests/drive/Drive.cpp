@@ -1,5 +1,6 @@
 #include "tests/drive/Drive.h"
 
+#include "app/Pictures.h"
 #include "win/Handle.h"
 #include "win/Strings.h"
 
@@ -7,6 +8,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace drive {
 
@@ -570,6 +572,32 @@ int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& t
         }
     }
     return count;
+}
+
+bool ScreenShowsPicture(POINT at, int id, COLORREF back) {
+    static win::UniqueModule program(::LoadLibraryExW(L"KestavelShredder.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    static Pictures pictures;
+    static const bool loaded = program && pictures.load(program.get());
+    DIBSECTION section = {};
+    if (!loaded || !::GetObjectW(pictures.bitmap(id), sizeof(section), &section) || section.dsBm.bmBitsPixel != 32)
+        return false;
+    const int size = section.dsBm.bmHeight;
+    win::WindowDc dc(nullptr);
+    int matching = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            // Decoded pictures are top-down, premultiplied.
+            const BYTE* p = static_cast<const BYTE*>(section.dsBm.bmBits) + y * section.dsBm.bmWidthBytes + x * 4;
+            const COLORREF shown = ::GetPixel(dc.get(), at.x + x, at.y + y);
+            auto blends = [&](int picture, int ground, int screen) {
+                return std::abs(picture + ground * (255 - p[3]) / 255 - screen) <= 6;
+            };
+            matching += blends(p[2], GetRValue(back), GetRValue(shown)) &&
+                        blends(p[1], GetGValue(back), GetGValue(shown)) &&
+                        blends(p[0], GetBValue(back), GetBValue(shown));
+        }
+    }
+    return matching * 10 >= size * size * 9;
 }
 
 void Screenshot(const std::wstring& name) {

@@ -137,6 +137,10 @@ int ListItemImage(HWND list, int item);
 // How many pixels of the screen rectangle satisfy the test (colours as COLORREF), for pictures that the
 // program draws and the driver cannot read otherwise.
 int CountScreenPixels(const RECT& screen, const std::function<bool(COLORREF)>& test);
+// Whether the screen at `at` shows the program's picture `id` (the first cell of a strip, as at 96 DPI) blended
+// over `back`: nine pixels in ten within a few steps of the blend. The pictures are read from the program's
+// own executable.
+bool ScreenShowsPicture(POINT at, int id, COLORREF back);
 
 // Saves the whole screen as C:\screenshots\<name>.bmp; the test runner turns it into a PNG in the build tree.
 void Screenshot(const std::wstring& name);

@@ -408,7 +408,8 @@ void CheckColorsAndEnabling() {
     Check(resetOk && GetColor(bar.get(), kBackground) == kResetBackground, L"SetColor with -1 puts the reset colours");
     Check(Container::BackColor(container) == resetBody, L"the body colour recolours the containers");
     const Capture page = PrintClient(bar.page());
-    Check(page.at(5, 5) == kResetBackground && page.at(15, 45 + 2) == resetBody,
+    // Left of the entries, below the group's picture (which covers the top left corner), the background shows.
+    Check(page.at(5, 60) == kResetBackground && page.at(15, 45 + 2) == resetBody,
           L"the page shows the new background and body colours");
 
     ::EnableWindow(bar.get(), FALSE);
