@@ -52,19 +52,27 @@ std::vector<Span> Spans(int from, int to) {
 // enlargement repeats the source pixels, blending them where a result pixel straddles two); the colours stay
 // premultiplied. Rows first, then columns, over the averaged rows.
 win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
-    DIBSECTION from = {};
-    if (!::GetObjectW(source, sizeof(from), &from) || from.dsBm.bmBitsPixel != 32 || !from.dsBm.bmBits || to.cx <= 0 ||
-        to.cy <= 0)
+    BITMAP from = {};
+    if (!::GetObjectW(source, sizeof(from), &from) || from.bmBitsPixel != 32 || to.cx <= 0 || to.cy <= 0)
         return {};
-    const int fromWidth = from.dsBm.bmWidth;
-    const int fromHeight = from.dsBm.bmHeight;
+    const int fromWidth = from.bmWidth;
+    const int fromHeight = from.bmHeight;
+    // Both pictures are read and written top-down whatever the source's own row order: the header a DIB
+    // section reports does not tell it reliably (Wine gives a positive height for a top-down one).
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = to.cx;
-    info.bmiHeader.biHeight = from.dsBmih.biHeight < 0 ? -to.cy : to.cy;
+    info.bmiHeader.biWidth = fromWidth;
+    info.bmiHeader.biHeight = -fromHeight;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    std::vector<BYTE> pixels(static_cast<size_t>(fromWidth) * fromHeight * 4);
+    win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc || ::GetDIBits(dc.get(), source, 0, static_cast<UINT>(fromHeight), pixels.data(), &info, DIB_RGB_COLORS) !=
+                   fromHeight)
+        return {};
+    info.bmiHeader.biWidth = to.cx;
+    info.bmiHeader.biHeight = -to.cy;
     void* bits = nullptr;
     win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!result)
@@ -73,9 +81,8 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     const std::vector<Span> rows = Spans(fromHeight, to.cy);
     // Each source row averaged across: fromHeight rows of to.cx pixels, 4 channels.
     std::vector<float> across(static_cast<size_t>(fromHeight) * to.cx * 4);
-    const auto* in = static_cast<const BYTE*>(from.dsBm.bmBits);
     for (int sy = 0; sy < fromHeight; ++sy) {
-        const BYTE* row = in + static_cast<size_t>(sy) * from.dsBm.bmWidthBytes;
+        const BYTE* row = pixels.data() + static_cast<size_t>(sy) * fromWidth * 4;
         float* out = &across[static_cast<size_t>(sy) * to.cx * 4];
         for (const Span& span : columns) {
             float sum[4] = {};
@@ -88,7 +95,6 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
                 *out++ = sum[channel];
         }
     }
-    // Rows are in the same order in both pictures, so row y of one maps to row y of the other.
     auto* out = static_cast<BYTE*>(bits);
     for (const Span& span : rows) {
         for (int x = 0; x < to.cx * 4; ++x) {
