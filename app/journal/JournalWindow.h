@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Fonts.h"
+#include "app/RoomPlaces.h"
 #include "journal/JournalLines.h"
 #include "win/Handle.h"
 
@@ -45,6 +47,9 @@ private:
 
     bool create();
     void build();
+    // Places every control at the window's DPI, with that DPI's font.
+    void place();
+    void onDpiChanged(UINT dpi, const RECT* suggested);
     void fitOption();
     void fill();
     void loop();
@@ -53,6 +58,7 @@ private:
     void close();
     void showRows(size_t count, bool placeholder);
     void showOlderLines();
+    void sizeList();  // as high as the note under it leaves room for
     void onListKey(WORD key);
     void copySelection();
     void addRowTip();
@@ -68,6 +74,9 @@ private:
     std::wstring journalPath_;
     std::wstring settingsPath_;
     HWND window_ = nullptr;
+    UINT dpi_ = win::kBaseDpi;
+    Fonts fonts_;  // the window's own, made for each scale it is shown at
+    RoomPlaces places_;
     HWND list_ = nullptr;
     HWND option_ = nullptr;
     HWND clear_ = nullptr;
