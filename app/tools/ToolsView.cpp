@@ -1,5 +1,7 @@
 #include "app/tools/ToolsView.h"
 
+#include "app/Fonts.h"
+#include "app/RoomPlaces.h"
 #include "app/tools/ToolItems.h"
 #include "controls/PlainTip.h"
 #include "win/Handle.h"
@@ -22,10 +24,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(113, 112, 142);
 constexpr COLORREF kLinkColor = RGB(72, 110, 183);
 constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
-constexpr int kIconSize = 16;
 // Between the container's edges and the tab control, on every side.
 constexpr int kTabMargin = 5;
-constexpr int kLinkHeight = 15;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
 
@@ -35,7 +35,8 @@ static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below th
 // One tab page: white, with the items' icons painted on it and its texts as static controls.
 class Page {
 public:
-    Page(const Pictures& pictures, int tab) : pictures_(pictures), tab_(tab) {}
+    Page(const Pictures& pictures, HFONT textFont, const win::Scale& scale, int tab)
+        : pictures_(pictures), textFont_(textFont), scale_(scale), tab_(tab) {}
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
@@ -44,41 +45,39 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc) const;
-    HWND text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style);
+    // A static at the table's place (96 DPI) at the page's scale, at least neededWidth pixels wide.
+    HWND text(const wchar_t* caption, int id, const RECT& place, int neededWidth, HFONT font, DWORD style);
     void setHot(HWND link);
 
     const Pictures& pictures_;
+    HFONT textFont_;  // the introductions' and descriptions' dialog face
+    win::Scale scale_;
     int tab_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND hot_ = nullptr;
 };
 
-HWND Page::text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style) {
+HWND Page::text(const wchar_t* caption, int id, const RECT& place, int neededWidth, HFONT font, DWORD style) {
+    const RECT at = scale_(place);
     HWND control =
-        ::CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
+        ::CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                          std::max<int>(at.right - at.left, neededWidth), at.bottom - at.top, window_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
 
-// Width that the text needs in the font: a link is never narrower, so that no text is cut.
-int TextWidth(HWND window, HFONT font, const wchar_t* text) {
-    win::WindowDc dc(window);
-    win::SelectGuard select(dc.get(), font);
-    SIZE size = {};
-    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
-    return size.cx;
-}
-
 void Page::build(HWND window) {
     window_ = window;
     const ToolTabText& tab = kToolTabs[tab_];
-    HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    const int introWidth =
-        std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
-    text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
+    // A link is never narrower than its text, so that no text is cut; the first tab's introduction grows
+    // with its text too.
+    const RECT intro = {kToolIntroAt.x, kToolIntroAt.y, kToolIntroAt.x + tab.introBox.cx,
+                        kToolIntroAt.y + tab.introBox.cy};
+    text(tab.intro, kIntroFirstId + tab_, intro,
+         tab_ == kTabUtilities ? TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang : 0,
          pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
 
     tooltip_ = PlainTip::Create(window_);
@@ -86,30 +85,39 @@ void Page::build(HWND window) {
         const ToolItem& item = ToolItemAt(number);
         if (item.tab != tab_)
             continue;
-        const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang);
-        HWND link = text(item.link, kToolLinkFirst + number, item.x + 20, item.y, width, kLinkHeight,
-                         pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
+        const int linkX = item.x + kToolLinkOffset;
+        HWND link =
+            text(item.link, kToolLinkFirst + number, {linkX, item.y, linkX + item.width, item.y + kToolTextHeight},
+                 TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang, pictures_.linkFont,
+                 SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
-        if (item.description)
-            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, item.y + 15,
-                 std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
+        if (item.description) {
+            const int top = item.y + kToolTextHeight;
+            text(item.description, kToolLinkFirst + kDescriptionOffset + number,
+                 {kToolDescriptionX, top, kToolDescriptionX + kToolDescriptionWidth, top + kToolTextHeight},
+                 TextWidth(window_, textFont_, item.description) + 1, textFont_,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
+        }
         if (item.tooltip)
             PlainTip::AddTool(tooltip_, link, item.tooltip);
     }
 }
 
 void Page::paint(HDC dc) const {
-    if (!pictures_.itemIcons)
+    BITMAP strip = {};
+    if (!pictures_.itemIcons || !::GetObjectW(pictures_.itemIcons, sizeof(strip), &strip))
         return;
+    // The strip's cells are square, as high as the strip: made for the page's scale, or drawn to it.
+    const int cell = strip.bmHeight;
+    const int size = scale_(kToolIconSize);
     win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
     win::SelectGuard select(source.get(), pictures_.itemIcons);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     for (const ToolItem& item : kToolItems) {
         if (item.tab != tab_)
             continue;
-        ::GdiAlphaBlend(dc, item.x, item.y, kIconSize, kIconSize, source.get(), item.iconCell * kIconSize, 0, kIconSize,
-                        kIconSize, blend);
+        const POINT at = scale_(POINT{item.x, item.y});
+        ::GdiAlphaBlend(dc, at.x, at.y, size, size, source.get(), item.iconCell * cell, 0, cell, cell, blend);
     }
 }
 
@@ -200,16 +208,11 @@ LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // The container: keeps the tab images and the pictures for its pages, and shows the page of the chosen
 // tab. It is painted in the colour the tab control paints behind its headers (its class brush), so that
 // the tab control stands on one background as in a dialog; the pages inside it are white.
-struct ImageListTraits {
-    using type = HIMAGELIST;
-    static type empty() { return nullptr; }
-    static void close(type list) { ImageList_Destroy(list); }
-};
-
 // The pages live as long as the container, which is destroyed after all its children.
 struct View {
     Pictures pictures;
-    win::Unique<ImageListTraits> tabImages;
+    Fonts fonts;  // the dialog face at the view's scale
+    UniqueImageList tabImages;
     HWND tabs = nullptr;
     std::array<HWND, kToolTabCount> pages = {};
     std::array<std::unique_ptr<Page>, kToolTabCount> pageObjects;
@@ -259,17 +262,26 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         return nullptr;
     auto view = std::make_unique<View>();
     view->pictures = pictures;
+    // The view's scale is its window's; the places of its tables are multiplied by it.
+    const win::Scale scale(win::DpiOf(window));
+    const HFONT textFont = view->fonts.get(FontRole::Dialog, scale.dpi());
     // The tab control fills the container's client area (inside its sunken edge) but for the same margin
     // on every side, so that all four of its borders show.
     RECT client;
     ::GetClientRect(window, &client);
-    const int tabsWidth = client.right - 2 * kTabMargin;
-    const int tabsHeight = client.bottom - 2 * kTabMargin;
-    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                   kTabMargin, kTabMargin, tabsWidth, tabsHeight, window,
+    const int margin = scale(kTabMargin);
+    const int tabsWidth = client.right - 2 * margin;
+    const int tabsHeight = client.bottom - 2 * margin;
+    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, margin,
+                                   margin, tabsWidth, tabsHeight, window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
-    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, kToolTabCount, 0));
+    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
+    // The tab pictures' strip: three square cells, as high as the strip.
+    BITMAP tabStrip = {};
+    const int tabIcon = pictures.tabIcons && ::GetObjectW(pictures.tabIcons, sizeof(tabStrip), &tabStrip)
+                            ? tabStrip.bmHeight
+                            : scale(kToolIconSize);
+    view->tabImages.reset(ImageList_Create(tabIcon, tabIcon, ILC_COLOR32, kToolTabCount, 0));
     if (view->tabImages && pictures.tabIcons)
         ImageList_Add(view->tabImages.get(), pictures.tabIcons, nullptr);
     ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
@@ -283,7 +295,7 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     RECT page = {0, 0, tabsWidth, tabsHeight};
     ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     for (int tab = 0; tab < kToolTabCount; ++tab) {
-        view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
+        view->pageObjects[tab] = std::make_unique<Page>(view->pictures, textFont, scale, tab);
         Page* raw = view->pageObjects[tab].get();
         HWND pageWindow =
             ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
