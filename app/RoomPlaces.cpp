@@ -2,6 +2,7 @@
 
 #include "win/Handle.h"
 
+#include <algorithm>
 #include <string>
 
 void RoomPlaces::add(HWND control, const RECT& place, std::optional<FontRole> font, Fit fit) {
@@ -39,6 +40,17 @@ int TextWidth(HWND control) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     ::GetWindowTextW(control, text.data(), length + 1);
     return TextWidth(control, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), text.c_str());
+}
+
+void AllowClientArea(HWND window, SIZE client, MINMAXINFO* limits) {
+    RECT frame;
+    RECT inside;
+    if (!::GetWindowRect(window, &frame) || !::GetClientRect(window, &inside))
+        return;
+    limits->ptMaxTrackSize.x =
+        std::max<LONG>(limits->ptMaxTrackSize.x, frame.right - frame.left - inside.right + client.cx);
+    limits->ptMaxTrackSize.y =
+        std::max<LONG>(limits->ptMaxTrackSize.y, frame.bottom - frame.top - inside.bottom + client.cy);
 }
 
 void FitClientArea(HWND window, SIZE client, const RECT* suggested) {

@@ -44,6 +44,10 @@ using UniqueImageList = win::Unique<ImageListTraits>;
 // (null: where it stands), then sizes it so that its client area is exactly the given size.
 void FitClientArea(HWND window, SIZE client, const RECT* suggested);
 
+// Raises the largest size of a fixed-size window (WM_GETMINMAXINFO) to what its client area needs, so that
+// the system does not cut a window larger than the screen, as a dialog made for 200 % is on a small one.
+void AllowClientArea(HWND window, SIZE client, MINMAXINFO* limits);
+
 // The width in pixels of a control's text in its font (one line, prefixes as typed).
 int TextWidth(HWND control);
 // The width of a text in a font, measured on the window's screen.

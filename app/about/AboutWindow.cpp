@@ -60,10 +60,9 @@ bool AboutWindow::create() {
     if (main_)
         ::ShowWindow(main_, SW_HIDE);
     build();
-    if (const UINT dpi = win::DpiOf(window_); dpi != dpi_)
-        onDpiChanged(dpi, nullptr);
-    else
-        place();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     ::ShowWindow(window_, SW_SHOWNORMAL);
     ::UpdateWindow(window_);
     return true;
@@ -112,11 +111,6 @@ void AboutWindow::build() {
 void AboutWindow::buildStatusBar() {
     statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdStatusBar)), app_.instance, nullptr);
-    if (!statusBar_)
-        return;
-    // A leading tab centres the text in its field.
-    const std::wstring notice = std::wstring(L"\t") + SupportLinks::kNotice;
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(notice.c_str()));
 }
 
 void AboutWindow::place() {
@@ -147,6 +141,9 @@ void AboutWindow::place() {
         ::SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(dialog), FALSE);
         int parts[] = {scale(kStatusIconField), -1};
         ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        // After the fields, which take their texts with them. A leading tab centres the text in its field.
+        const std::wstring notice = std::wstring(L"\t") + SupportLinks::kNotice;
+        ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(notice.c_str()));
         const int icon = win::MetricFor(SM_CXSMICON, dpi_);
         ::SendMessageW(statusBar_, SB_SETICON, 0, reinterpret_cast<LPARAM>(app_.pictures.icon(IDI_APP, icon)));
         // The bar takes its height from its font and its width from the window.
@@ -242,6 +239,10 @@ LRESULT AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED:
             onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);

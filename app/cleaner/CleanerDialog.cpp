@@ -43,10 +43,9 @@ bool CleanerDialog::create(HWND owner) {
     sheetBrush_.reset(::CreateSolidBrush(kSheetBack));
     buildBanner();
     buildTabs();
-    if (const UINT dpi = win::DpiOf(window_); dpi != dpi_)
-        onDpiChanged(dpi, nullptr);
-    else
-        place();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     showPage(kGeneral);
     relay_->attach(window_, kMsgWorkerNews);
     ::SetTimer(window_, kReportTimer, kReportMs, nullptr);
@@ -136,6 +135,10 @@ LRESULT CleanerDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED:
             onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);

@@ -243,13 +243,16 @@ void CleanerDialog::place() {
     const UINT dpi = scale.dpi();
     drawBanner(scale);
 
-    ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Dialog, dpi)), FALSE);
     const int icon = scale(16);
     UniqueImageList tabImages(ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 4, 0));
     for (const Page& page : kPages)
         ImageList_Add(tabImages.get(), app_.pictures.bitmap(page.picture, dpi), nullptr);
     TabCtrl_SetImageList(tabs_, tabImages.get());
     tabImages_ = std::move(tabImages);
+    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
+    TabCtrl_SetPadding(tabs_, scale(6), scale(3));
+    // After the pictures and margins: the tabs measure their headers when they are given a font.
+    ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Dialog, dpi)), FALSE);
     const RECT tabs = scale(kTabs);
     ::SetWindowPos(tabs_, nullptr, tabs.left, tabs.top, Width(tabs), Height(tabs), SWP_NOZORDER | SWP_NOACTIVATE);
     RECT area;

@@ -21,9 +21,6 @@ constexpr COLORREF kExplanationColor = RGB(0x72, 0xa5, 0xdc);
 // Bytes read between two looks at the message queue: a few milliseconds of work, so that the window
 // answers at once while a journal of any size loads.
 constexpr size_t kSliceBytes = 1 << 20;
-// The list's height, and its height when the note about older lines shows under it.
-constexpr int kListHeight = 300;
-constexpr int kListHeightWithNote = 280;
 // The list learns of the rows read at this pace, not after every slice: each new count costs the list
 // about 10 ms under Wine.
 constexpr DWORD kRowsUpdateMs = 100;
@@ -32,56 +29,40 @@ constexpr int kListColumnWidth = 680;
 // The option box grows to fit its sentence, up to this far short of "Effacer".
 constexpr int kOptionGap = 10;
 
+const RECT& PlaceOf(JournalWindow::ControlId id) {
+    for (const JournalWindow::Place& each : JournalWindow::kPlaces) {
+        if (each.id == id)
+            return each.place;
+    }
+    static constexpr RECT kNowhere = {};
+    return kNowhere;
+}
+
 struct ControlSpec {
-    int id;
+    JournalWindow::ControlId id;
     const wchar_t* className;
     DWORD style;
     DWORD exStyle;
-    RECT place;  // at 96 DPI
     const wchar_t* text;
     const wchar_t* tip;
 };
 
-// The window as the user sees it, top to bottom.
+// The window as the user sees it, top to bottom; its places are JournalWindow::kPlaces.
 constexpr ControlSpec kControls[] = {
-    {JournalWindow::kIdExplanation,
-     L"STATIC",
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {5, 10, 695, 40},
+    {JournalWindow::kIdExplanation, L"STATIC", SS_LEFT | SS_NOPREFIX, 0,
      L"Lorsqu'une erreur ou un événement particulier survient lors de la destruction d'un fichier, un rapport est "
      L"généré et consigné ici.\nPour annuler la création automatique de ce journal, cochez l'option dans les "
      L"préférences.",
      nullptr},
-    {JournalWindow::kIdEvents,
-     WC_LISTVIEWW,
-     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-     WS_EX_CLIENTEDGE,
-     {5, 45, 695, 45 + kListHeight},
-     L"",
-     nullptr},
+    {JournalWindow::kIdEvents, WC_LISTVIEWW,
+     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE, L"", nullptr},
     // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
-    {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, {5, 329, 695, 345}, L"", nullptr},
-    {JournalWindow::kIdDeleteOnClose,
-     L"BUTTON",
-     WS_TABSTOP | BS_AUTOCHECKBOX,
-     0,
-     {5, 350, 335, 370},
-     L" Effacer systématiquement le rapport à la fermeture de la fenêtre.",
-     nullptr},
-    {JournalWindow::kIdClear,
-     L"BUTTON",
-     WS_TABSTOP | BS_PUSHBUTTON,
-     0,
-     {485, 370, 585, 395},
-     L"Effacer",
+    {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, L"", nullptr},
+    {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+     L" Effacer systématiquement le rapport à la fermeture de la fenêtre.", nullptr},
+    {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, L"Effacer",
      L"Supprimer le rapport immédiatement."},
-    {JournalWindow::kIdClose,
-     L"BUTTON",
-     WS_TABSTOP | BS_DEFPUSHBUTTON,
-     0,
-     {590, 370, 690, 395},
-     L"Fermer",
+    {JournalWindow::kIdClose, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, L"Fermer",
      L"Quitter le journal et fermer la fenêtre."},
 };
 
@@ -112,10 +93,9 @@ bool JournalWindow::create() {
     if (owner_)
         ::EnableWindow(owner_, FALSE);
     build();
-    if (const UINT dpi = win::DpiOf(window_); dpi != dpi_)
-        onDpiChanged(dpi, nullptr);
-    else
-        place();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     JournalSettings::ReadDeleteOnClose(settingsPath_, &deleteOnClose_);
     ::SendMessageW(option_, BM_SETCHECK, deleteOnClose_ ? BST_CHECKED : BST_UNCHECKED, 0);
     // The window appears with its first rows.
@@ -135,7 +115,7 @@ void JournalWindow::build() {
         HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0,
                                          0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                          ::GetModuleHandleW(nullptr), nullptr);
-        places_.add(control, spec.place, FontRole::Dialog);
+        places_.add(control, PlaceOf(spec.id), FontRole::Dialog);
         if (spec.tip)
             PlainTip::AddTool(tips_, control, spec.tip);
     }
@@ -307,7 +287,8 @@ void JournalWindow::showOlderLines() {
 void JournalWindow::sizeList() {
     RECT place;
     ::GetWindowRect(list_, &place);
-    const int height = win::Scale(dpi_)(noteShown_ ? kListHeightWithNote : kListHeight);
+    const RECT& full = PlaceOf(kIdEvents);
+    const int height = win::Scale(dpi_)(noteShown_ ? kListHeightWithNote : full.bottom - full.top);
     ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -510,6 +491,10 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DPICHANGED:
             onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_DESTROY:
             // Also when the main window goes first and takes this one with it: the loop then ends, and the

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 
 // The journal window: the journal's lines in a list, "Effacer" to delete the journal at once, and one
@@ -35,6 +36,21 @@ public:
     static std::wstring OlderLinesNote(unsigned long long count, bool counting);
     static constexpr int kClientWidth = 700;
     static constexpr int kClientHeight = 400;
+    // Where the controls stand in the client area at 96 DPI, top to bottom. The list is kListHeightWithNote
+    // high while the note about older lines shows under it.
+    struct Place {
+        ControlId id;
+        RECT place;
+    };
+    static constexpr std::array<Place, 6> kPlaces = {{
+        {kIdExplanation, {5, 10, 695, 40}},
+        {kIdEvents, {5, 45, 695, 345}},
+        {kIdOlderLines, {5, 329, 695, 345}},
+        {kIdDeleteOnClose, {5, 350, 335, 370}},
+        {kIdClear, {485, 370, 585, 395}},
+        {kIdClose, {590, 370, 690, 395}},
+    }};
+    static constexpr int kListHeightWithNote = 280;
 
     // Shows the window for the journal and settings file of configFolder (ending with a backslash) and
     // returns once the user has closed it.

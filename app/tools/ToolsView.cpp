@@ -249,6 +249,36 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A strip of square pictures with premultiplied alpha at another size of cell: itself drawn to that size.
+win::UniqueBitmap StripAt(HBITMAP strip, int cells, int size) {
+    BITMAP from = {};
+    if (!::GetObjectW(strip, sizeof(from), &from) || from.bmHeight <= 0 || from.bmHeight == size)
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cells * size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
+    win::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    if (!result || !target || !source)
+        return {};
+    {
+        win::SelectGuard into(target.get(), result.get());
+        win::SelectGuard outOf(source.get(), strip);
+        // Over transparent black, the blend leaves the picture's own premultiplied colours and alpha.
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::GdiAlphaBlend(target.get(), 0, 0, cells * size, size, source.get(), 0, 0, cells * from.bmHeight,
+                        from.bmHeight, blend);
+    }
+    ::GdiFlush();
+    return result;
+}
+
 }  // namespace
 
 HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pictures& pictures) {
@@ -275,16 +305,16 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
     view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, margin,
                                    margin, tabsWidth, tabsHeight, window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
-    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
-    // The tab pictures' strip: three square cells, as high as the strip.
-    BITMAP tabStrip = {};
-    const int tabIcon = pictures.tabIcons && ::GetObjectW(pictures.tabIcons, sizeof(tabStrip), &tabStrip)
-                            ? tabStrip.bmHeight
-                            : scale(kToolIconSize);
+    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
+    ::SendMessageW(view->tabs, TCM_SETPADDING, 0, MAKELPARAM(scale(6), scale(3)));
+    const int tabIcon = scale(kToolIconSize);
     view->tabImages.reset(ImageList_Create(tabIcon, tabIcon, ILC_COLOR32, kToolTabCount, 0));
-    if (view->tabImages && pictures.tabIcons)
-        ImageList_Add(view->tabImages.get(), pictures.tabIcons, nullptr);
+    if (view->tabImages && pictures.tabIcons) {
+        win::UniqueBitmap strip = StripAt(pictures.tabIcons, kToolTabCount, tabIcon);
+        ImageList_Add(view->tabImages.get(), strip ? strip.get() : pictures.tabIcons, nullptr);
+    }
     ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
+    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
     for (int tab = 0; tab < kToolTabCount; ++tab) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
