@@ -77,7 +77,7 @@ void Page::build(HWND window) {
     const RECT intro = {kToolIntroAt.x, kToolIntroAt.y, kToolIntroAt.x + tab.introBox.cx,
                         kToolIntroAt.y + tab.introBox.cy};
     text(tab.intro, kIntroFirstId + tab_, intro,
-         tab_ == kTabUtilities ? TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang : 0,
+         tab_ == kTabUtilities ? TextWidth(window_, pictures_.linkFont, tab.intro) + scale_(kItalicOverhang) : 0,
          pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
 
     tooltip_ = PlainTip::Create(window_);
@@ -88,7 +88,7 @@ void Page::build(HWND window) {
         const int linkX = item.x + kToolLinkOffset;
         HWND link =
             text(item.link, kToolLinkFirst + number, {linkX, item.y, linkX + item.width, item.y + kToolTextHeight},
-                 TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang, pictures_.linkFont,
+                 TextWidth(window_, pictures_.linkFont, item.link) + scale_(kItalicOverhang), pictures_.linkFont,
                  SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (item.description) {
