@@ -13,6 +13,10 @@ constexpr int kMaxWidth = 200;
 
 }  // namespace
 
+void ScaleBalloonTip(HWND tip, UINT dpi) {
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, win::Scale(dpi)(kMaxWidth));
+}
+
 HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, const std::wstring& text, HICON titleIcon) {
     HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_BALLOON | TTS_NOPREFIX, 0, 0, 0, 0, parent,
                                  nullptr, nullptr, nullptr);
@@ -20,7 +24,7 @@ HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, cons
         return nullptr;
     ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, win::Scale(win::DpiOf(control))(kMaxWidth));
+    ScaleBalloonTip(tip, win::DpiOf(control));
     KeepTipTextWhole(tip);
 
     // The version 2 size is understood by every comctl32 from Windows XP on; the full structure of the

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct App;
 
@@ -114,6 +115,7 @@ private:
     HWND dnsText_ = nullptr;
     HWND mruList_ = nullptr;
     std::map<int, HWND> controls_;
+    std::vector<HWND> balloons_;  // the items' and buttons' balloons, which wrap at the dialog's scale
     std::map<HWND, COLORREF> textColors_;
     win::UniqueBitmap banner_;
     win::UniqueBrush pageBrush_;

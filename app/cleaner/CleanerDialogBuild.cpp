@@ -63,7 +63,8 @@ HWND CleanerDialog::button(HWND parent,
 void CleanerDialog::attachTip(HWND control, const wchar_t* title, const wchar_t* text) {
     // Owned by the dialog, so that they go with it instead of piling up at every opening.
     if (title) {
-        AttachBalloonTip(window_, control, title, text, reinterpret_cast<HICON>(TTI_INFO));
+        if (HWND balloon = AttachBalloonTip(window_, control, title, text, reinterpret_cast<HICON>(TTI_INFO)))
+            balloons_.push_back(balloon);
         return;
     }
     HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
@@ -262,6 +263,8 @@ void CleanerDialog::place() {
         ::SetWindowPos(page, nullptr, area.left, area.top, Width(area), Height(area), SWP_NOZORDER | SWP_NOACTIVATE);
 
     places_.place(scale, app_.fonts);
+    for (HWND balloon : balloons_)
+        ScaleBalloonTip(balloon, dpi);
 
     for (int i = 0; i < static_cast<int>(kPages.size()); ++i)
         BusyPicture::SetPicture(pageIcons_[i], app_.pictures.bitmap(kPages[i].picture, dpi), kPages[i].caption);

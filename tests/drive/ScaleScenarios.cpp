@@ -13,6 +13,7 @@
 #include "win/Dpi.h"
 
 #include <string>
+#include <vector>
 
 using namespace drive;
 
@@ -79,6 +80,17 @@ void CrossTo(HWND window, UINT from, UINT to) {
     const int width = ::MulDiv(now.right - now.left, static_cast<int>(to), static_cast<int>(from));
     const int height = ::MulDiv(now.bottom - now.top, static_cast<int>(to), static_cast<int>(from));
     SendDpiChanged(window, to, {now.left, now.top, now.left + width, now.top + height});
+}
+
+// The wrapping widths of the balloons a window owns.
+std::vector<LRESULT> BalloonWidths(HWND owner) {
+    std::vector<LRESULT> widths;
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr))) {
+        if (::GetWindow(tip, GW_OWNER) == owner && (::GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON))
+            widths.push_back(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+    }
+    return widths;
 }
 
 // ---- The Fast Cleaner ----
@@ -180,8 +192,17 @@ SCENARIO("windows-at-scale") {
     {
         Cleaner c(s);
         CheckCleaner(c, scale);
+        const std::vector<LRESULT> wraps = BalloonWidths(c.window);
+        Expect(!wraps.empty(), L"the Fast Cleaner has its balloons");
         CrossTo(c.window, scale.dpi(), other.dpi());
         CheckCleaner(c, other);
+        const std::vector<LRESULT> rewraps = BalloonWidths(c.window);
+        Expect(rewraps.size() == wraps.size(), L"the balloons stay");
+        for (size_t each = 0; each < wraps.size(); ++each)
+            Expect(Near(static_cast<LONG>(rewraps[each]),
+                        ::MulDiv(static_cast<int>(wraps[each]), other.dpi(), scale.dpi())),
+                   L"a balloon wraps at its width times the new scale over the old (" + std::to_wstring(wraps[each]) +
+                       L" -> " + std::to_wstring(rewraps[each]) + L")");
         Close(c.window);
         Expect(WaitUntil([&] { return !::IsWindow(c.window); }), L"the Fast Cleaner closes");
     }
