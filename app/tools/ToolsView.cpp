@@ -29,14 +29,18 @@ constexpr int kTabMargin = 5;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
 
+// What Windows (10 1703 on) tells a child once its top-level window has moved to a screen of another scale;
+// the MinGW headers give it only to programs for that version.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
+
 // A description's control number must not be a link's.
 static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below the descriptions'");
 
 // One tab page: white, with the items' icons painted on it and its texts as static controls.
 class Page {
 public:
-    Page(const Pictures& pictures, HFONT textFont, const win::Scale& scale, int tab)
-        : pictures_(pictures), textFont_(textFont), scale_(scale), tab_(tab) {}
+    Page(const Pictures& pictures, HFONT linkFont, HFONT textFont, const win::Scale& scale, int tab)
+        : pictures_(pictures), linkFont_(linkFont), textFont_(textFont), scale_(scale), tab_(tab) {}
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
@@ -50,7 +54,8 @@ private:
     void setHot(HWND link);
 
     const Pictures& pictures_;
-    HFONT textFont_;  // the introductions' and descriptions' dialog face
+    HFONT linkFont_;  // the links' and introductions' face at the page's scale
+    HFONT textFont_;  // the descriptions' dialog face
     win::Scale scale_;
     int tab_;
     HWND window_ = nullptr;
@@ -77,8 +82,8 @@ void Page::build(HWND window) {
     const RECT intro = {kToolIntroAt.x, kToolIntroAt.y, kToolIntroAt.x + tab.introBox.cx,
                         kToolIntroAt.y + tab.introBox.cy};
     text(tab.intro, kIntroFirstId + tab_, intro,
-         tab_ == kTabUtilities ? TextWidth(window_, pictures_.linkFont, tab.intro) + scale_(kItalicOverhang) : 0,
-         pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
+         tab_ == kTabUtilities ? TextWidth(window_, linkFont_, tab.intro) + scale_(kItalicOverhang) : 0, linkFont_,
+         SS_LEFT | SS_NOPREFIX);
 
     tooltip_ = PlainTip::Create(window_);
     for (int number = 1; number <= kToolCount; ++number) {
@@ -88,7 +93,7 @@ void Page::build(HWND window) {
         const int linkX = item.x + kToolLinkOffset;
         HWND link =
             text(item.link, kToolLinkFirst + number, {linkX, item.y, linkX + item.width, item.y + kToolTextHeight},
-                 TextWidth(window_, pictures_.linkFont, item.link) + scale_(kItalicOverhang), pictures_.linkFont,
+                 TextWidth(window_, linkFont_, item.link) + scale_(kItalicOverhang), linkFont_,
                  SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (item.description) {
@@ -211,7 +216,9 @@ LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // The pages live as long as the container, which is destroyed after all its children.
 struct View {
     Pictures pictures;
-    Fonts fonts;  // the dialog face at the view's scale
+    UINT dpi = win::kBaseDpi;
+    Fonts fonts;               // the dialog face at the view's scale
+    win::UniqueFont linkFont;  // the links' face at the view's scale, when that is not the system's
     UniqueImageList tabImages;
     HWND tabs = nullptr;
     std::array<HWND, kToolTabCount> pages = {};
@@ -223,6 +230,32 @@ void ShowPage(View& view) {
     for (int i = 0; i < kToolTabCount; ++i)
         ::ShowWindow(view.pages[i], i == chosen ? SW_SHOW : SW_HIDE);
 }
+
+// The tab control fills the container's client area (inside its sunken edge) but for the same margin on
+// every side, so that all four of its borders show; the pages fill its display area.
+// Where the tab control stands in the view, and its pages in it.
+struct Inside {
+    RECT tabs;
+    RECT page;
+};
+Inside PlacesInside(HWND window, const View& view) {
+    const win::Scale scale(view.dpi);
+    RECT client;
+    ::GetClientRect(window, &client);
+    const int margin = scale(kTabMargin);
+    Inside inside = {{margin, margin, client.right - margin, client.bottom - margin}, {}};
+    inside.page = {0, 0, inside.tabs.right - inside.tabs.left, inside.tabs.bottom - inside.tabs.top};
+    if (view.tabs)
+        ::SendMessageW(view.tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inside.page));
+    return inside;
+}
+
+void Place(HWND control, const RECT& place) {
+    ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Fill(HWND window, View& view, int chosen);
 
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -240,6 +273,18 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;
             }
             break;
+        case WM_SIZE:
+            if (view && view->tabs) {
+                const Inside inside = PlacesInside(window, *view);
+                Place(view->tabs, inside.tabs);
+                for (HWND page : view->pages)
+                    Place(page, PlacesInside(window, *view).page);
+            }
+            return 0;
+        case kDpiChangedAfterParent:
+            if (view && win::DpiOf(window) != view->dpi)
+                Fill(window, *view, static_cast<int>(::SendMessageW(view->tabs, TCM_GETCURSEL, 0, 0)));
+            return 0;
         case WM_NCDESTROY: {
             std::unique_ptr<View> owned(view);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -279,6 +324,68 @@ win::UniqueBitmap StripAt(HBITMAP strip, int cells, int size) {
     return result;
 }
 
+// The tab control and its pages at the view's scale (its window's), the chosen tab showing; a view that
+// had them at another scale has them made again.
+void Fill(HWND window, View& view, int chosen) {
+    if (view.tabs) {
+        // The pages go with the tab control, then the objects behind them.
+        ::DestroyWindow(view.tabs);
+        view.tabs = nullptr;
+        view.pages = {};
+        view.pageObjects = {};
+    }
+    view.dpi = win::DpiOf(window);
+    const win::Scale scale(view.dpi);
+    const HFONT textFont = view.fonts.get(FontRole::Dialog, scale.dpi());
+    // The links' face is given at the system's scale.
+    HFONT linkFont = view.pictures.linkFont;
+    view.linkFont.reset();
+    if (linkFont && view.dpi != win::SystemDpi()) {
+        LOGFONTW face = {};
+        ::GetObjectW(linkFont, sizeof(face), &face);
+        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(view.dpi), static_cast<int>(win::SystemDpi()));
+        view.linkFont.reset(::CreateFontIndirectW(&face));
+        linkFont = view.linkFont ? view.linkFont.get() : linkFont;
+    }
+    auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const RECT tabs = PlacesInside(window, view).tabs;
+    view.tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                  tabs.left, tabs.top, tabs.right - tabs.left, tabs.bottom - tabs.top, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
+    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
+    ::SendMessageW(view.tabs, TCM_SETPADDING, 0, MAKELPARAM(scale(6), scale(3)));
+    const int tabIcon = scale(kToolIconSize);
+    view.tabImages.reset(ImageList_Create(tabIcon, tabIcon, ILC_COLOR32, kToolTabCount, 0));
+    if (view.tabImages && view.pictures.tabIcons) {
+        win::UniqueBitmap strip = StripAt(view.pictures.tabIcons, kToolTabCount, tabIcon);
+        ImageList_Add(view.tabImages.get(), strip ? strip.get() : view.pictures.tabIcons, nullptr);
+    }
+    ::SendMessageW(view.tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view.tabImages.get()));
+    ::SendMessageW(view.tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
+        item.iImage = tab;
+        ::SendMessageW(view.tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    }
+    const RECT page = PlacesInside(window, view).page;
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        view.pageObjects[tab] = std::make_unique<Page>(view.pictures, linkFont, textFont, scale, tab);
+        Page* raw = view.pageObjects[tab].get();
+        HWND pageWindow =
+            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
+                              WS_CHILD | WS_CLIPSIBLINGS | (tab == chosen ? WS_VISIBLE : 0), page.left, page.top,
+                              page.right - page.left, page.bottom - page.top, view.tabs,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
+        if (!pageWindow)
+            continue;
+        raw->build(pageWindow);
+        view.pages[tab] = pageWindow;
+    }
+    ::SendMessageW(view.tabs, TCM_SETCURSEL, chosen, 0);
+}
+
 }  // namespace
 
 HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pictures& pictures) {
@@ -292,52 +399,9 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         return nullptr;
     auto view = std::make_unique<View>();
     view->pictures = pictures;
-    // The view's scale is its window's; the places of its tables are multiplied by it.
-    const win::Scale scale(win::DpiOf(window));
-    const HFONT textFont = view->fonts.get(FontRole::Dialog, scale.dpi());
-    // The tab control fills the container's client area (inside its sunken edge) but for the same margin
-    // on every side, so that all four of its borders show.
-    RECT client;
-    ::GetClientRect(window, &client);
-    const int margin = scale(kTabMargin);
-    const int tabsWidth = client.right - 2 * margin;
-    const int tabsHeight = client.bottom - 2 * margin;
-    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, margin,
-                                   margin, tabsWidth, tabsHeight, window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
-    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
-    ::SendMessageW(view->tabs, TCM_SETPADDING, 0, MAKELPARAM(scale(6), scale(3)));
-    const int tabIcon = scale(kToolIconSize);
-    view->tabImages.reset(ImageList_Create(tabIcon, tabIcon, ILC_COLOR32, kToolTabCount, 0));
-    if (view->tabImages && pictures.tabIcons) {
-        win::UniqueBitmap strip = StripAt(pictures.tabIcons, kToolTabCount, tabIcon);
-        ImageList_Add(view->tabImages.get(), strip ? strip.get() : pictures.tabIcons, nullptr);
-    }
-    ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
-    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
-    for (int tab = 0; tab < kToolTabCount; ++tab) {
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
-        item.iImage = tab;
-        ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
-    }
-    RECT page = {0, 0, tabsWidth, tabsHeight};
-    ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    for (int tab = 0; tab < kToolTabCount; ++tab) {
-        view->pageObjects[tab] = std::make_unique<Page>(view->pictures, textFont, scale, tab);
-        Page* raw = view->pageObjects[tab].get();
-        HWND pageWindow =
-            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
-                              WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS, page.left, page.top,
-                              page.right - page.left, page.bottom - page.top, view->tabs,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
-        if (!pageWindow)
-            continue;
-        raw->build(pageWindow);
-        view->pages[tab] = pageWindow;
-    }
+    View& filled = *view;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view.release()));
+    Fill(window, filled, 0);
     return window;
 }
 

@@ -219,6 +219,7 @@ SCENARIO("windows-at-scale") {
     s.command(kCmdTools);
     HWND view = s.control(kIdToolsView);
     Expect(WaitUntil([&] { return ::IsWindowVisible(view) != FALSE; }), L"the tools view shows");
+    // The tab control inside the view's margins, wherever the main window places the view.
     RECT client;
     ::GetClientRect(view, &client);
     HWND tabs = FindChildById(view, ToolsView::kTabsId);
