@@ -233,7 +233,6 @@ void ShowPage(View& view) {
 
 // The tab control fills the container's client area (inside its sunken edge) but for the same margin on
 // every side, so that all four of its borders show; the pages fill its display area.
-// Where the tab control stands in the view, and its pages in it.
 struct Inside {
     RECT tabs;
     RECT page;
@@ -278,7 +277,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 const Inside inside = PlacesInside(window, *view);
                 Place(view->tabs, inside.tabs);
                 for (HWND page : view->pages)
-                    Place(page, PlacesInside(window, *view).page);
+                    Place(page, inside.page);
             }
             return 0;
         case kDpiChangedAfterParent:
