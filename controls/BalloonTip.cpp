@@ -1,15 +1,21 @@
 #include "controls/BalloonTip.h"
 
 #include "controls/TipWidth.h"
+#include "win/Dpi.h"
 
 #include <commctrl.h>
 
 namespace {
 
-// Long texts wrap at this width instead of widening the balloon.
+// Long texts wrap at this width (at 96 DPI, and as much more as the control's scale) instead of widening
+// the balloon.
 constexpr int kMaxWidth = 200;
 
 }  // namespace
+
+void ScaleBalloonTip(HWND tip, UINT dpi) {
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, win::Scale(dpi)(kMaxWidth));
+}
 
 HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, const std::wstring& text, HICON titleIcon) {
     HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_BALLOON | TTS_NOPREFIX, 0, 0, 0, 0, parent,
@@ -18,7 +24,7 @@ HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, cons
         return nullptr;
     ::SendMessageW(tip, TTM_SETTIPTEXTCOLOR, ::GetSysColor(COLOR_INFOTEXT), 0);
     ::SendMessageW(tip, TTM_SETTIPBKCOLOR, ::GetSysColor(COLOR_INFOBK), 0);
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxWidth);
+    ScaleBalloonTip(tip, win::DpiOf(control));
     KeepTipTextWhole(tip);
 
     // The version 2 size is understood by every comctl32 from Windows XP on; the full structure of the

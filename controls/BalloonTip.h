@@ -13,3 +13,7 @@
 // without title or icon. Texts are shown as typed: an ampersand is not a mnemonic. Returns the tooltip
 // window, or null when it could not be created (the control then simply has no balloon).
 HWND AttachBalloonTip(HWND parent, HWND control, const std::wstring& title, const std::wstring& text, HICON titleIcon);
+
+// Long texts wrap at 200 pixels at 96 DPI: the balloon's wrapping width at another scale, for a balloon whose
+// control has moved to a monitor of that scale.
+void ScaleBalloonTip(HWND tip, UINT dpi);

@@ -20,21 +20,13 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLinkColor = RGB(238, 25, 30);
 constexpr COLORREF kProductColor = RGB(22, 17, 215);
 
-HWND Child(HWND parent,
-           int id,
-           const wchar_t* className,
-           const wchar_t* text,
-           DWORD style,
-           int x,
-           int y,
-           int width,
-           int height,
-           HFONT font) {
-    HWND control =
-        ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
+const RECT& PlaceOf(AboutWindow::ControlId id) {
+    for (const AboutWindow::Place& each : AboutWindow::kPlaces) {
+        if (each.id == id)
+            return each.place;
+    }
+    static constexpr RECT kNowhere = {};
+    return kNowhere;
 }
 
 // Hands the address to the program the system has for it (browser, mail program).
@@ -57,50 +49,58 @@ bool AboutWindow::create() {
     if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
                                   app_.pictures.smallIcon(IDI_APP)))
         return false;
-    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
+    // At the main window's scale, which it replaces on screen.
+    dpi_ = win::DpiOf(main_);
+    const win::Scale scale(dpi_);
+    const win::Placement at = win::CentredPlacement(scale(kClientWidth), scale(kClientHeight), kStyle);
     // Not owned by the main window: while that is hidden, this one keeps the program's taskbar button.
-    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height, nullptr, nullptr,
+    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, at.x, at.y, at.width, at.height, nullptr, nullptr,
                            app_.instance, this))
         return false;
     if (main_)
         ::ShowWindow(main_, SW_HIDE);
     build();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     ::ShowWindow(window_, SW_SHOWNORMAL);
     ::UpdateWindow(window_);
     return true;
 }
 
-void AboutWindow::build() {
-    const auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    LOGFONTW underlined = {};
-    ::GetObjectW(font, sizeof(underlined), &underlined);
-    underlined.lfUnderline = TRUE;
-    linkFont_.reset(::CreateFontIndirectW(&underlined));
-    LOGFONTW title = {};
-    ::GetObjectW(font, sizeof(title), &title);
-    title.lfHeight = title.lfHeight * 5 / 4;
-    title.lfWeight = FW_BOLD;
-    productFont_.reset(::CreateFontIndirectW(&title));
+HWND AboutWindow::child(HWND parent, ControlId id, const wchar_t* className, const wchar_t* text, DWORD style) {
+    return ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
+}
 
-    HWND panel = Panel::Create(window_, kIdPanel, 0, 0, 500, 205, kWhite);
+void AboutWindow::build() {
+    HWND panel = Panel::Create(window_, kIdPanel, 0, 0, 0, 0, kWhite);
     ::SetWindowLongPtrW(panel, GWL_STYLE, ::GetWindowLongPtrW(panel, GWL_STYLE) | WS_BORDER);
     ::SetWindowPos(panel, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    places_.add(panel, PlaceOf(kIdPanel), std::nullopt);
 
-    auto picture = [&](int id, int resource, int x, int y, int width, int height, const wchar_t* text) {
-        HWND box = PictureBox::Create(panel, x, y, width, height, app_.pictures.bitmap(resource), text);
+    // The pictures are given at each scale by place().
+    auto picture = [&](ControlId id, const wchar_t* text) {
+        HWND box = PictureBox::Create(panel, 0, 0, 0, 0, nullptr, text);
         ::SetWindowLongPtrW(box, GWLP_ID, id);
+        places_.add(box, PlaceOf(id), std::nullopt);
+        return box;
     };
-    picture(kIdArt, IDR_ABOUT_ART, 0, 0, 247, 197, L"Kestavel Shredder");
-    picture(kIdWebIcon, IDR_ABOUT_WEB, 300, 20, 20, 20, L"Site web");
-    picture(kIdMailIcon, IDR_ABOUT_MAIL, 300, 45, 20, 20, L"E-mail");
+    art_ = picture(kIdArt, L"Kestavel Shredder");
+    webIcon_ = picture(kIdWebIcon, L"Site web");
+    mailIcon_ = picture(kIdMailIcon, L"E-mail");
 
-    // SS_NOTIFY: the links receive the mouse, report clicks and show their tooltips.
+    // SS_NOTIFY: the links receive the mouse, report clicks and show their tooltips. Their fonts and the
+    // product's are the dialog face's variants, made by place() at each scale.
     const DWORD link = SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
-    webLink_ = Child(panel, kIdWebLink, L"STATIC", SupportLinks::kSiteLabel, link, 325, 20, 80, 20, linkFont_.get());
-    mailLink_ = Child(panel, kIdMailLink, L"STATIC", L"Contacter le support", link, 325, 45, 100, 20, linkFont_.get());
-    product_ = Child(panel, kIdProduct, L"STATIC", L"Kestavel Shredder 3.20", SS_CENTER | SS_NOPREFIX, 270, 70, 220, 45,
-                     productFont_.get());
-    Child(panel, kIdClose, L"BUTTON", L"Fermer cette fenêtre", WS_TABSTOP | BS_DEFPUSHBUTTON, 330, 170, 160, 25, font);
+    webLink_ = child(panel, kIdWebLink, L"STATIC", SupportLinks::kSiteLabel, link);
+    mailLink_ = child(panel, kIdMailLink, L"STATIC", L"Contacter le support", link);
+    product_ = child(panel, kIdProduct, L"STATIC", L"Kestavel Shredder 3.20", SS_CENTER | SS_NOPREFIX);
+    places_.add(product_, PlaceOf(kIdProduct), std::nullopt);
+    places_.add(webLink_, PlaceOf(kIdWebLink), std::nullopt, RoomPlaces::Fit::Text);
+    places_.add(mailLink_, PlaceOf(kIdMailLink), std::nullopt, RoomPlaces::Fit::Text);
+    places_.add(child(panel, kIdClose, L"BUTTON", L"Fermer cette fenêtre", WS_TABSTOP | BS_DEFPUSHBUTTON),
+                PlaceOf(kIdClose), FontRole::Dialog);
 
     HWND tips = PlainTip::Create(window_);
     PlainTip::AddTool(tips, webLink_, std::wstring(L"Se connecter au site web ") + SupportLinks::kSiteAddress);
@@ -109,17 +109,55 @@ void AboutWindow::build() {
 }
 
 void AboutWindow::buildStatusBar() {
-    HWND bar = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdStatusBar)),
-                                 ::GetModuleHandleW(nullptr), nullptr);
-    if (!bar)
-        return;
-    int parts[] = {20, -1};
-    ::SendMessageW(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    ::SendMessageW(bar, SB_SETICON, 0, reinterpret_cast<LPARAM>(app_.pictures.smallIcon(IDI_APP)));
-    // A leading tab centres the text in its field.
-    const std::wstring notice = std::wstring(L"\t") + SupportLinks::kNotice;
-    ::SendMessageW(bar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(notice.c_str()));
+    statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdStatusBar)), app_.instance, nullptr);
+}
+
+void AboutWindow::place() {
+    const win::Scale scale(dpi_);
+    const HFONT dialog = app_.fonts.get(FontRole::Dialog, dpi_);
+    LOGFONTW underlined = {};
+    ::GetObjectW(dialog, sizeof(underlined), &underlined);
+    underlined.lfUnderline = TRUE;
+    win::UniqueFont linkFont(::CreateFontIndirectW(&underlined));
+    LOGFONTW title = {};
+    ::GetObjectW(dialog, sizeof(title), &title);
+    title.lfHeight = title.lfHeight * 5 / 4;
+    title.lfWeight = FW_BOLD;
+    win::UniqueFont productFont(::CreateFontIndirectW(&title));
+    ::SendMessageW(webLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), FALSE);
+    ::SendMessageW(mailLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont.get()), FALSE);
+    ::SendMessageW(product_, WM_SETFONT, reinterpret_cast<WPARAM>(productFont.get()), FALSE);
+    // The controls have the new fonts: the old ones can go.
+    linkFont_ = std::move(linkFont);
+    productFont_ = std::move(productFont);
+
+    places_.place(scale, app_.fonts);
+    PictureBox::SetPicture(art_, app_.pictures.bitmap(IDR_ABOUT_ART, dpi_));
+    PictureBox::SetPicture(webIcon_, app_.pictures.bitmap(IDR_ABOUT_WEB, dpi_));
+    PictureBox::SetPicture(mailIcon_, app_.pictures.bitmap(IDR_ABOUT_MAIL, dpi_));
+
+    if (statusBar_) {
+        ::SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(dialog), FALSE);
+        int parts[] = {scale(kStatusIconField), -1};
+        ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        // After the fields, which take their texts with them. A leading tab centres the text in its field.
+        const std::wstring notice = std::wstring(L"\t") + SupportLinks::kNotice;
+        ::SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(notice.c_str()));
+        const int icon = win::MetricFor(SM_CXSMICON, dpi_);
+        ::SendMessageW(statusBar_, SB_SETICON, 0, reinterpret_cast<LPARAM>(app_.pictures.icon(IDI_APP, icon)));
+        // The bar takes its height from its font and its width from the window.
+        ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    }
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The window has moved to a monitor of another scale (or was made on one): it takes the place Windows
+// suggests, and its client area the table's size at that scale; every control follows.
+void AboutWindow::onDpiChanged(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi ? dpi : win::kBaseDpi;
+    FitClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}), suggested);
+    place();
 }
 
 void AboutWindow::loop() {
@@ -198,6 +236,13 @@ LRESULT AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             closeRequested_ = true;
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);

@@ -25,24 +25,27 @@ CleanerDialog::CleanerDialog(App& app, const JournalFile& journal)
 CleanerDialog::~CleanerDialog() {
     if (window_)
         close();
-    if (tabImages_)
-        ImageList_Destroy(tabImages_);
-    if (mruImages_)
-        ImageList_Destroy(mruImages_);
 }
 
 bool CleanerDialog::create(HWND owner) {
     if (!win::RegisterWindowClass(app_.instance, kClassName, Proc, app_.pictures.icon(IDI_APP),
                                   app_.pictures.smallIcon(IDI_APP)))
         return false;
-    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle, WS_EX_CONTROLPARENT);
-    if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height,
-                           owner, nullptr, app_.instance, this))
+    // The owner's scale until the dialog knows its own, which is the same but across monitors.
+    dpi_ = win::DpiOf(owner);
+    const win::Scale scale(dpi_);
+    const win::Placement at =
+        win::CentredPlacement(scale(kClientWidth), scale(kClientHeight), kStyle, WS_EX_CONTROLPARENT);
+    if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kTitle, kStyle, at.x, at.y, at.width, at.height, owner,
+                           nullptr, app_.instance, this))
         return false;
     pageBrush_.reset(::CreateSolidBrush(kPageBack));
     sheetBrush_.reset(::CreateSolidBrush(kSheetBack));
     buildBanner();
     buildTabs();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     showPage(kGeneral);
     relay_->attach(window_, kMsgWorkerNews);
     ::SetTimer(window_, kReportTimer, kReportMs, nullptr);
@@ -130,8 +133,23 @@ LRESULT CleanerDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             requestClose();
             return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The dialog has moved to a monitor of another scale (or was made on one): it takes the place Windows
+// suggests, and its client area the table's size at that scale; every control follows.
+void CleanerDialog::onDpiChanged(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi ? dpi : win::kBaseDpi;
+    FitClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}), suggested);
+    place();
 }
 
 bool CleanerDialog::brushFor(HWND control, HDC dc, LRESULT* brush) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RoomPlaces.h"
 #include "app/cleaner/CleanerRelay.h"
 #include "journal/JournalFile.h"
 #include "win/Handle.h"
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct App;
 
@@ -52,11 +54,25 @@ private:
     void buildSettings(HWND page);
     void buildDns(HWND page);
     void buildMru(HWND page);
-    HWND label(HWND parent, int id, const RECT& place, const wchar_t* text, COLORREF color, HFONT font);
-    HWND button(HWND parent, int id, const RECT& place, const wchar_t* text, DWORD style, HFONT font);
+    HWND label(HWND parent,
+               int id,
+               const RECT& place,
+               const wchar_t* text,
+               COLORREF color,
+               FontRole font,
+               RoomPlaces::Fit fit = RoomPlaces::Fit::None);
+    HWND button(HWND parent,
+                int id,
+                const RECT& place,
+                const wchar_t* text,
+                DWORD style,
+                RoomPlaces::Fit fit = RoomPlaces::Fit::None);
     void attachTip(HWND control, const wchar_t* title, const wchar_t* text);
-    // Widens a control whose text would be clipped at the width of the layout; the text stays whole.
-    void fitText(HWND control, int extra);
+    void drawBanner(const win::Scale& scale);
+    // Places every control at the dialog's DPI, with that DPI's fonts and pictures; a control whose text
+    // would be clipped at the width of the layout is widened, so that the text stays whole.
+    void place();
+    void onDpiChanged(UINT dpi, const RECT* suggested);
 
     // CleanerDialog.cpp
     void onCommand(int id, int code);
@@ -86,21 +102,26 @@ private:
     JournalFile journal_;
     HWND owner_ = nullptr;
     HWND window_ = nullptr;
+    UINT dpi_ = win::kBaseDpi;
+    RoomPlaces places_;
     HWND tabs_ = nullptr;
     std::array<HWND, 4> pages_ = {};
     std::array<HWND, kCleanerItemCount> checks_ = {};
+    std::array<HWND, 4> pageIcons_ = {};
     std::array<HWND, kCleanerItemCount> states_ = {};
+    std::array<bool, kCleanerItemCount> itemDone_ = {};
     HWND busy_ = nullptr;
     HWND status_ = nullptr;
     HWND dnsText_ = nullptr;
     HWND mruList_ = nullptr;
     std::map<int, HWND> controls_;
+    std::vector<HWND> balloons_;  // the items' and buttons' balloons, which wrap at the dialog's scale
     std::map<HWND, COLORREF> textColors_;
     win::UniqueBitmap banner_;
     win::UniqueBrush pageBrush_;
     win::UniqueBrush sheetBrush_;
-    HIMAGELIST tabImages_ = nullptr;
-    HIMAGELIST mruImages_ = nullptr;
+    UniqueImageList tabImages_;
+    UniqueImageList mruImages_;
 
     std::shared_ptr<CleanerRelay> relay_;
     std::deque<CleanerRelay::Report> pending_;  // taken from the relay, not yet shown

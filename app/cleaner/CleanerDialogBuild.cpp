@@ -1,4 +1,4 @@
-// The Fast Cleaner's controls, built from the layout's tables.
+// The Fast Cleaner's controls, built from the layout's tables and placed at the dialog's DPI.
 #include "app/App.h"
 #include "app/cleaner/CleanerDialog.h"
 #include "app/cleaner/CleanerDialogLayout.h"
@@ -14,10 +14,6 @@ using namespace layout;
 
 namespace {
 
-HFONT GuiFont() {
-    return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-}
-
 int Width(const RECT& place) {
     return place.right - place.left;
 }
@@ -30,23 +26,36 @@ POINT ItemAt(const Item& item) {
     return {kItemColumnX[item.column], kItemFirstRowY + item.row * kItemRowStep};
 }
 
+RECT Square(POINT at, int size) {
+    return {at.x, at.y, at.x + size, at.y + size};
+}
+
 }  // namespace
 
-HWND CleanerDialog::label(HWND parent, int id, const RECT& place, const wchar_t* text, COLORREF color, HFONT font) {
-    HWND control = ::CreateWindowExW(0, WC_STATICW, text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, place.left,
-                                     place.top, Width(place), Height(place), parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : GuiFont()), FALSE);
+HWND CleanerDialog::label(HWND parent,
+                          int id,
+                          const RECT& place,
+                          const wchar_t* text,
+                          COLORREF color,
+                          FontRole font,
+                          RoomPlaces::Fit fit) {
+    HWND control = ::CreateWindowExW(0, WC_STATICW, text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
+    places_.add(control, place, font, fit);
     textColors_[control] = color;
     controls_[id] = control;
     return control;
 }
 
-HWND CleanerDialog::button(HWND parent, int id, const RECT& place, const wchar_t* text, DWORD style, HFONT font) {
-    HWND control = ::CreateWindowExW(0, WC_BUTTONW, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, place.left,
-                                     place.top, Width(place), Height(place), parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : GuiFont()), FALSE);
+HWND CleanerDialog::button(HWND parent,
+                           int id,
+                           const RECT& place,
+                           const wchar_t* text,
+                           DWORD style,
+                           RoomPlaces::Fit fit) {
+    HWND control = ::CreateWindowExW(0, WC_BUTTONW, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0,
+                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance, nullptr);
+    places_.add(control, place, FontRole::Dialog, fit);
     controls_[id] = control;
     return control;
 }
@@ -54,7 +63,8 @@ HWND CleanerDialog::button(HWND parent, int id, const RECT& place, const wchar_t
 void CleanerDialog::attachTip(HWND control, const wchar_t* title, const wchar_t* text) {
     // Owned by the dialog, so that they go with it instead of piling up at every opening.
     if (title) {
-        AttachBalloonTip(window_, control, title, text, reinterpret_cast<HICON>(TTI_INFO));
+        if (HWND balloon = AttachBalloonTip(window_, control, title, text, reinterpret_cast<HICON>(TTI_INFO)))
+            balloons_.push_back(balloon);
         return;
     }
     HWND tip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
@@ -71,26 +81,19 @@ void CleanerDialog::attachTip(HWND control, const wchar_t* title, const wchar_t*
     ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void CleanerDialog::fitText(HWND control, int extra) {
-    const int length = ::GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    win::WindowDc dc(control);
-    win::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    ::GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
-    RECT place;
-    ::GetWindowRect(control, &place);
-    if (size.cx + extra > Width(place))
-        ::SetWindowPos(control, nullptr, 0, 0, size.cx + extra, Height(place),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void CleanerDialog::buildBanner() {
+    // The static shows the picture drawn by drawBanner(); its window text is the banner's text, for screen
+    // readers.
+    HWND control = ::CreateWindowExW(0, WC_STATICW, kBannerText, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0, window_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBanner)), app_.instance, nullptr);
+    controls_[kIdBanner] = control;
 }
 
-void CleanerDialog::buildBanner() {
-    // Drawn once: a vertical gradient, dark at the top, with the white text over it.
-    const int width = Width(kBanner);
-    const int height = Height(kBanner);
+void CleanerDialog::drawBanner(const win::Scale& scale) {
+    // A vertical gradient, dark at the top, with the white text over it, drawn at the dialog's scale.
+    const RECT place = scale(kBanner);
+    const int width = Width(place);
+    const int height = Height(place);
     controls::Offscreen picture(width, height);
     if (!picture)
         return;
@@ -106,33 +109,25 @@ void CleanerDialog::buildBanner() {
     GRADIENT_RECT whole = {0, 1};
     ::GdiGradientFill(picture.dc(), ends, 2, &whole, 1, GRADIENT_FILL_RECT_V);
     {
-        win::SelectGuard font(picture.dc(), app_.fonts.get(FontRole::BoldItalic));
+        win::SelectGuard font(picture.dc(), app_.fonts.get(FontRole::BoldItalic, scale.dpi()));
         ::SetBkMode(picture.dc(), TRANSPARENT);
         ::SetTextColor(picture.dc(), kBannerTextColor);
-        ::TextOutW(picture.dc(), kBannerTextAt.x, kBannerTextAt.y, kBannerText, static_cast<int>(wcslen(kBannerText)));
+        const POINT at = scale(kBannerTextAt);
+        ::TextOutW(picture.dc(), at.x, at.y, kBannerText, static_cast<int>(wcslen(kBannerText)));
     }
     ::GdiFlush();
-    // The static shows the picture; the dialog keeps it.
-    banner_.reset(static_cast<HBITMAP>(::CopyImage(picture.bitmap(), IMAGE_BITMAP, 0, 0, 0)));
-    HWND control = ::CreateWindowExW(0, WC_STATICW, kBannerText, WS_CHILD | WS_VISIBLE | SS_BITMAP, kBanner.left,
-                                     kBanner.top, width, height, window_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBanner)), app_.instance, nullptr);
-    ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_.get()));
-    // The window text is the banner's text, for screen readers; the static shows only the picture.
-    ::SetWindowTextW(control, kBannerText);
-    controls_[kIdBanner] = control;
+    // The static shows the picture; the dialog keeps it, and lets the one it replaces go after.
+    win::UniqueBitmap drawn(static_cast<HBITMAP>(::CopyImage(picture.bitmap(), IMAGE_BITMAP, 0, 0, 0)));
+    HWND control = controls_[kIdBanner];
+    ::SetWindowPos(control, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(drawn.get()));
+    banner_ = std::move(drawn);
 }
 
 void CleanerDialog::buildTabs() {
-    tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, kTabs.left,
-                              kTabs.top, Width(kTabs), Height(kTabs), window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabs)), app_.instance, nullptr);
-    ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
+    tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0, 0, 0,
+                              window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdTabs)), app_.instance, nullptr);
     controls_[kIdTabs] = tabs_;
-    tabImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-    for (const Page& page : kPages)
-        ImageList_Add(tabImages_, app_.pictures.bitmap(page.picture), nullptr);
-    TabCtrl_SetImageList(tabs_, tabImages_);
     for (int i = 0; i < static_cast<int>(kPages.size()); ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -149,65 +144,58 @@ void CleanerDialog::buildTabs() {
 }
 
 HWND CleanerDialog::buildPage(int index) {
-    // The page covers the tab control's display area; its controls' notifications reach the dialog.
-    RECT area;
-    ::GetClientRect(tabs_, &area);
-    TabCtrl_AdjustRect(tabs_, FALSE, &area);
-    HWND page = Container::Create(tabs_, area.left, area.top, Width(area), Height(area), kPageBack);
+    // The page covers the tab control's display area (placed by place()); its controls' notifications
+    // reach the dialog.
+    HWND page = Container::Create(tabs_, 0, 0, 0, 0, kPageBack);
     ::SetWindowLongPtrW(page, GWLP_ID, kIdPageFirst + index);
     ::SetWindowLongPtrW(page, GWL_EXSTYLE, ::GetWindowLongPtrW(page, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     controls_[kIdPageFirst + index] = page;
     const Page& entry = kPages[index];
-    const RECT icon = {kPageIconAt.x, kPageIconAt.y, kPageIconAt.x + 16, kPageIconAt.y + 16};
-    BusyPicture::Create(page, kIdPageIconFirst + index, icon, app_.pictures.bitmap(entry.picture), kPageBack,
-                        entry.caption);
-    fitText(
-        label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, app_.fonts.get(FontRole::Strong)),
-        0);
+    pageIcons_[index] =
+        BusyPicture::Create(page, kIdPageIconFirst + index, {0, 0, 0, 0}, nullptr, kPageBack, entry.caption);
+    places_.add(pageIcons_[index], Square(kPageIconAt, 16), std::nullopt);
+    label(page, kIdPageTitleFirst + index, kPageTitle, entry.title, kTitleColor, FontRole::Strong,
+          RoomPlaces::Fit::Text);
     if (entry.description.text)
-        label(page, entry.description.id, entry.description.place, entry.description.text, kTextColor, nullptr);
+        label(page, entry.description.id, entry.description.place, entry.description.text, kTextColor,
+              FontRole::Dialog);
     return page;
 }
 
 void CleanerDialog::buildGeneral(HWND page) {
-    HBITMAP waiting = app_.pictures.bitmap(IDR_CLEANER_WAITING);
     for (int i = 0; i < kCleanerItemCount; ++i) {
         const Item& item = kItems[i];
         const POINT at = ItemAt(item);
-        const RECT state = {at.x, at.y, at.x + kStateSize, at.y + kStateSize};
-        states_[i] = BusyPicture::Create(page, kIdStateFirst + i, state, waiting, kPageBack, kWaitingText);
+        states_[i] = BusyPicture::Create(page, kIdStateFirst + i, {0, 0, 0, 0}, nullptr, kPageBack, kWaitingText);
+        places_.add(states_[i], Square(at, kStateSize), std::nullopt);
         const RECT box = {at.x + kCheckOffset, at.y, at.x + kCheckOffset + item.boxWidth, at.y + kItemHeight};
-        checks_[i] = button(page, kIdCheckFirst + i, box, item.caption, BS_AUTOCHECKBOX, nullptr);
-        fitText(checks_[i], ::GetSystemMetrics(SM_CXMENUCHECK) + 6);
+        checks_[i] = button(page, kIdCheckFirst + i, box, item.caption, BS_AUTOCHECKBOX, RoomPlaces::Fit::Box);
         attachTip(checks_[i], item.tipTitle, item.tip);
     }
-    busy_ = BusyPicture::Create(page, kIdBusy, kBusy, app_.pictures.bitmap(IDR_CLEANER_BUSY), kPageBack,
-                                L"Nettoyage en cours");
+    busy_ = BusyPicture::Create(page, kIdBusy, {0, 0, 0, 0}, nullptr, kPageBack, L"Nettoyage en cours");
+    places_.add(busy_, kBusy, std::nullopt);
     ::ShowWindow(busy_, SW_HIDE);
     controls_[kIdBusy] = busy_;
-    status_ = label(page, kIdStatus, kStatus, L"", kStatusColor, app_.fonts.get(FontRole::Status));
+    status_ = label(page, kIdStatus, kStatus, L"", kStatusColor, FontRole::Status);
 
-    HWND strip = Container::Create(page, kButtonStrip.left, kButtonStrip.top, Width(kButtonStrip), Height(kButtonStrip),
-                                   kPageBack);
+    HWND strip = Container::Create(page, 0, 0, 0, 0, kPageBack);
     ::SetWindowLongPtrW(strip, GWLP_ID, kIdButtonStrip);
     ::SetWindowLongPtrW(strip, GWL_STYLE, ::GetWindowLongPtrW(strip, GWL_STYLE) | WS_BORDER);
     ::SetWindowLongPtrW(strip, GWL_EXSTYLE, ::GetWindowLongPtrW(strip, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     ::SetWindowPos(strip, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    places_.add(strip, kButtonStrip, std::nullopt);
     controls_[kIdButtonStrip] = strip;
     for (const Button& entry : kStripButtons)
-        attachTip(button(strip, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
-                  entry.tip);
+        attachTip(button(strip, entry.id, entry.place, entry.caption, BS_PUSHBUTTON), entry.tipTitle, entry.tip);
 }
 
 void CleanerDialog::buildSettings(HWND page) {
-    fitText(label(page, kSettingsNote.id, kSettingsNote.place, kSettingsNote.text, kSettingsTextColor,
-                  app_.fonts.get(FontRole::BoldItalic)),
-            0);
+    label(page, kSettingsNote.id, kSettingsNote.place, kSettingsNote.text, kSettingsTextColor, FontRole::BoldItalic,
+          RoomPlaces::Fit::Text);
     bool first = true;
     for (const AgeOption& option : kAgeOptions) {
-        HWND radio =
-            button(page, option.id, option.place, option.text, BS_AUTORADIOBUTTON | (first ? WS_GROUP : 0), nullptr);
-        fitText(radio, ::GetSystemMetrics(SM_CXMENUCHECK) + 6);
+        HWND radio = button(page, option.id, option.place, option.text, BS_AUTORADIOBUTTON | (first ? WS_GROUP : 0),
+                            RoomPlaces::Fit::Box);
         if (option.rule == kDefaultAgeRule)
             ::SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
         first = false;
@@ -215,30 +203,23 @@ void CleanerDialog::buildSettings(HWND page) {
 }
 
 void CleanerDialog::buildDns(HWND page) {
-    RECT area;
-    ::GetClientRect(page, &area);
-    const RECT text = {kDnsTextAt.x, kDnsTextAt.y, kDnsTextAt.x + kDnsTextWidth,
-                       kDnsTextAt.y + Height(area) - kDnsTextHeightLess};
+    // Placed by place(): its height follows the page's.
     dnsText_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, L"",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-        text.left, text.top, Width(text), Height(text), page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDnsText)),
-        app_.instance, nullptr);
-    ::SendMessageW(dnsText_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Status)), FALSE);
+        0, 0, 0, 0, page, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDnsText)), app_.instance, nullptr);
     // Long enough for any cache listing; the default limit of an edit is 32 K characters.
     ::SendMessageW(dnsText_, EM_SETLIMITTEXT, 0, 0);
     controls_[kIdDnsText] = dnsText_;
     for (const Button& entry : kDnsButtons)
-        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
-                  entry.tip);
+        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON), entry.tipTitle, entry.tip);
 }
 
 void CleanerDialog::buildMru(HWND page) {
-    mruList_ =
-        ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-                          kMruList.left, kMruList.top, Width(kMruList), Height(kMruList), page,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMruList)), app_.instance, nullptr);
+    mruList_ = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0, 0, 0, page,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMruList)), app_.instance, nullptr);
     ListView_SetExtendedListViewStyle(mruList_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     ListView_SetBkColor(mruList_, kSheetBack);
     ListView_SetTextBkColor(mruList_, kSheetBack);
@@ -251,14 +232,59 @@ void CleanerDialog::buildMru(HWND page) {
         column.pszText = const_cast<wchar_t*>(entry.caption);
         ListView_InsertColumn(mruList_, index++, &column);
     }
-    mruImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0);
-    ImageList_Add(mruImages_, app_.pictures.bitmap(IDR_CLEANER_MRU_KEY), nullptr);
-    ImageList_Add(mruImages_, app_.pictures.bitmap(IDR_CLEANER_MRU_VALUE), nullptr);
-    ListView_SetImageList(mruList_, mruImages_, LVSIL_SMALL);
+    places_.add(mruList_, kMruList, FontRole::Dialog);
     controls_[kIdMruList] = mruList_;
     for (const Button& entry : kMruButtons)
-        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON, nullptr), entry.tipTitle,
-                  entry.tip);
+        attachTip(button(page, entry.id, entry.place, entry.caption, BS_PUSHBUTTON), entry.tipTitle, entry.tip);
+}
+
+// Everything at the dialog's DPI: places, fonts and pictures. At 96 DPI every place is the table's.
+void CleanerDialog::place() {
+    const win::Scale scale(dpi_);
+    const UINT dpi = scale.dpi();
+    drawBanner(scale);
+
+    const int icon = scale(16);
+    UniqueImageList tabImages(ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 4, 0));
+    for (const Page& page : kPages)
+        ImageList_Add(tabImages.get(), app_.pictures.bitmap(page.picture, dpi), nullptr);
+    TabCtrl_SetImageList(tabs_, tabImages.get());
+    tabImages_ = std::move(tabImages);
+    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
+    TabCtrl_SetPadding(tabs_, scale(6), scale(3));
+    // After the pictures and margins: the tabs measure their headers when they are given a font.
+    ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Dialog, dpi)), FALSE);
+    const RECT tabs = scale(kTabs);
+    ::SetWindowPos(tabs_, nullptr, tabs.left, tabs.top, Width(tabs), Height(tabs), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT area;
+    ::GetClientRect(tabs_, &area);
+    TabCtrl_AdjustRect(tabs_, FALSE, &area);
+    for (HWND page : pages_)
+        ::SetWindowPos(page, nullptr, area.left, area.top, Width(area), Height(area), SWP_NOZORDER | SWP_NOACTIVATE);
+
+    places_.place(scale, app_.fonts);
+    for (HWND balloon : balloons_)
+        ScaleBalloonTip(balloon, dpi);
+
+    for (int i = 0; i < static_cast<int>(kPages.size()); ++i)
+        BusyPicture::SetPicture(pageIcons_[i], app_.pictures.bitmap(kPages[i].picture, dpi), kPages[i].caption);
+    for (int i = 0; i < kCleanerItemCount; ++i)
+        setItemState(i, itemDone_[i]);
+    BusyPicture::SetPicture(busy_, app_.pictures.bitmap(IDR_CLEANER_BUSY, dpi), L"Nettoyage en cours");
+
+    const POINT at = scale(kDnsTextAt);
+    ::SendMessageW(dnsText_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.fonts.get(FontRole::Status, dpi)), FALSE);
+    ::SetWindowPos(dnsText_, nullptr, at.x, at.y, scale(kDnsTextWidth), Height(area) - scale(kDnsTextHeightLess),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+
+    UniqueImageList mruImages(ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 2, 0));
+    ImageList_Add(mruImages.get(), app_.pictures.bitmap(IDR_CLEANER_MRU_KEY, dpi), nullptr);
+    ImageList_Add(mruImages.get(), app_.pictures.bitmap(IDR_CLEANER_MRU_VALUE, dpi), nullptr);
+    ListView_SetImageList(mruList_, mruImages.get(), LVSIL_SMALL);
+    mruImages_ = std::move(mruImages);
+    for (int column = 0; column < static_cast<int>(std::size(kMruColumns)); ++column)
+        ListView_SetColumnWidth(mruList_, column, scale(kMruColumns[column].width));
+    ::InvalidateRect(window_, nullptr, TRUE);
 }
 
 }  // namespace cleaner

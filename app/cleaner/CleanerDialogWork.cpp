@@ -115,7 +115,8 @@ void CleanerDialog::updateRunButtons() {
 }
 
 void CleanerDialog::setItemState(int item, bool done) {
-    BusyPicture::SetPicture(states_[item], app_.pictures.bitmap(done ? IDR_CLEANER_DONE : IDR_CLEANER_WAITING),
+    itemDone_[item] = done;
+    BusyPicture::SetPicture(states_[item], app_.pictures.bitmap(done ? IDR_CLEANER_DONE : IDR_CLEANER_WAITING, dpi_),
                             done ? kDoneText : kWaitingText);
 }
 

@@ -21,40 +21,48 @@ constexpr COLORREF kExplanationColor = RGB(0x72, 0xa5, 0xdc);
 // Bytes read between two looks at the message queue: a few milliseconds of work, so that the window
 // answers at once while a journal of any size loads.
 constexpr size_t kSliceBytes = 1 << 20;
-// The list's height, and its height when the note about older lines shows under it.
-constexpr int kListHeight = 300;
-constexpr int kListHeightWithNote = 280;
 // The list learns of the rows read at this pace, not after every slice: each new count costs the list
 // about 10 ms under Wine.
 constexpr DWORD kRowsUpdateMs = 100;
 
+constexpr int kListColumnWidth = 680;
+// The option box grows to fit its sentence, up to this far short of "Effacer".
+constexpr int kOptionGap = 10;
+
+const RECT& PlaceOf(JournalWindow::ControlId id) {
+    for (const JournalWindow::Place& each : JournalWindow::kPlaces) {
+        if (each.id == id)
+            return each.place;
+    }
+    static constexpr RECT kNowhere = {};
+    return kNowhere;
+}
+
 struct ControlSpec {
-    int id;
+    JournalWindow::ControlId id;
     const wchar_t* className;
     DWORD style;
     DWORD exStyle;
-    int x, y, width, height;
     const wchar_t* text;
     const wchar_t* tip;
 };
 
-// The window as the user sees it, top to bottom.
+// The window as the user sees it, top to bottom; its places are JournalWindow::kPlaces.
 constexpr ControlSpec kControls[] = {
-    {JournalWindow::kIdExplanation, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 10, 690, 30,
+    {JournalWindow::kIdExplanation, L"STATIC", SS_LEFT | SS_NOPREFIX, 0,
      L"Lorsqu'une erreur ou un événement particulier survient lors de la destruction d'un fichier, un rapport est "
      L"généré et consigné ici.\nPour annuler la création automatique de ce journal, cochez l'option dans les "
      L"préférences.",
      nullptr},
     {JournalWindow::kIdEvents, WC_LISTVIEWW,
-     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE, 5, 45, 690,
-     kListHeight, L"", nullptr},
+     WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, WS_EX_CLIENTEDGE, L"", nullptr},
     // Hidden, and the list as above, unless the journal holds more lines than the window keeps.
-    {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, 5, 329, 690, 16, L"", nullptr},
-    {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 350, 330, 20,
+    {JournalWindow::kIdOlderLines, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, L"", nullptr},
+    {JournalWindow::kIdDeleteOnClose, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0,
      L" Effacer systématiquement le rapport à la fermeture de la fenêtre.", nullptr},
-    {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, 485, 370, 100, 25, L"Effacer",
+    {JournalWindow::kIdClear, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, L"Effacer",
      L"Supprimer le rapport immédiatement."},
-    {JournalWindow::kIdClose, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 590, 370, 100, 25, L"Fermer",
+    {JournalWindow::kIdClose, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, L"Fermer",
      L"Quitter le journal et fermer la fenêtre."},
 };
 
@@ -76,13 +84,18 @@ bool JournalWindow::create() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (!win::RegisterWindowClass(instance, kClassName, Proc))
         return false;
-    const win::Placement place = win::CentredPlacement(kClientWidth, kClientHeight, kStyle);
-    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, place.x, place.y, place.width, place.height, owner_, nullptr,
-                           instance, this))
+    dpi_ = win::DpiOf(owner_);
+    const win::Scale scale(dpi_);
+    const win::Placement at = win::CentredPlacement(scale(kClientWidth), scale(kClientHeight), kStyle);
+    if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, at.x, at.y, at.width, at.height, owner_, nullptr, instance,
+                           this))
         return false;
     if (owner_)
         ::EnableWindow(owner_, FALSE);
     build();
+    // Made at the owner's scale (and cut to the screen by the system if larger): the window's own scale and
+    // the table's client area at that scale, exactly.
+    onDpiChanged(win::DpiOf(window_), nullptr);
     JournalSettings::ReadDeleteOnClose(settingsPath_, &deleteOnClose_);
     ::SendMessageW(option_, BM_SETCHECK, deleteOnClose_ ? BST_CHECKED : BST_UNCHECKED, 0);
     // The window appears with its first rows.
@@ -98,13 +111,11 @@ void JournalWindow::build() {
         ::SendMessageW(window_, WM_SETICON, ICON_SMALL, ::GetClassLongPtrW(owner_, GCLP_HICONSM));
     }
     tips_ = PlainTip::Create(window_);
-    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
     for (const ControlSpec& spec : kControls) {
-        HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
-                                         spec.x, spec.y, spec.width, spec.height, window_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0,
+                                         0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                          ::GetModuleHandleW(nullptr), nullptr);
-        ::SendMessageW(control, WM_SETFONT, font, FALSE);
+        places_.add(control, PlaceOf(spec.id), FontRole::Dialog);
         if (spec.tip)
             PlainTip::AddTool(tips_, control, spec.tip);
     }
@@ -113,14 +124,35 @@ void JournalWindow::build() {
     clear_ = ::GetDlgItem(window_, kIdClear);
     note_ = ::GetDlgItem(window_, kIdOlderLines);
     ::ShowWindow(note_, SW_HIDE);
-    fitOption();
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
     addRowTip();
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 680;
+    column.cx = kListColumnWidth;
     column.pszText = const_cast<wchar_t*>(L"Événements");
     ListView_InsertColumn(list_, 0, &column);
+}
+
+void JournalWindow::place() {
+    const win::Scale scale(dpi_);
+    places_.place(scale, fonts_);
+    sizeList();
+    fitOption();
+    ListView_SetColumnWidth(list_, 0, scale(kListColumnWidth));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG screenWidth = monitor.rcWork.right - monitor.rcWork.left;
+    ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, std::max<LONG>(screenWidth - scale(40), scale(kClientWidth)));
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The window has moved to a monitor of another scale (or was made on one): it takes the place Windows
+// suggests, and its client area the table's size at that scale; every control follows.
+void JournalWindow::onDpiChanged(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi ? dpi : win::kBaseDpi;
+    FitClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}), suggested);
+    place();
 }
 
 namespace {
@@ -143,11 +175,6 @@ void JournalWindow::addRowTip() {
     tool.uId = reinterpret_cast<UINT_PTR>(list_);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const LONG screenWidth = monitor.rcWork.right - monitor.rcWork.left;
-    ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, std::max<LONG>(screenWidth - 40, kClientWidth));
     ::SetWindowSubclass(list_, RowTipProc, kRowTipSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -198,20 +225,15 @@ void JournalWindow::rowTipText(NMTTDISPINFOW& info) {
 void JournalWindow::fitOption() {
     // With the fonts of some systems the option's sentence is wider than its 330 pixels; the box then
     // grows to the right, short of the buttons, so that the sentence is never cut.
+    const win::Scale scale(dpi_);
     RECT place;
     ::GetWindowRect(option_, &place);
     ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
-    wchar_t text[128] = {};
-    ::GetWindowTextW(option_, text, 128);
-    win::WindowDc dc(option_);
-    win::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(option_, WM_GETFONT, 0, 0)));
-    SIZE extent = {};
-    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &extent);
-    const int needed = extent.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    const int needed = TextWidth(option_) + win::MetricFor(SM_CXMENUCHECK, dpi_) + scale(8);
     RECT clearPlace;
     ::GetWindowRect(clear_, &clearPlace);
     ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&clearPlace), 2);
-    const int width = std::min<int>(needed, clearPlace.left - 10 - place.left);
+    const int width = std::min<int>(needed, clearPlace.left - scale(kOptionGap) - place.left);
     if (width > place.right - place.left)
         ::SetWindowPos(option_, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
 }
@@ -258,11 +280,16 @@ void JournalWindow::showOlderLines() {
     if (show == noteShown_)
         return;
     noteShown_ = show;
+    sizeList();
+    ::ShowWindow(note_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void JournalWindow::sizeList() {
     RECT place;
     ::GetWindowRect(list_, &place);
-    const int height = show ? kListHeightWithNote : kListHeight;
+    const RECT& full = PlaceOf(kIdEvents);
+    const int height = win::Scale(dpi_)(noteShown_ ? kListHeightWithNote : full.bottom - full.top);
     ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
-    ::ShowWindow(note_, show ? SW_SHOWNA : SW_HIDE);
 }
 
 void JournalWindow::onListKey(WORD key) {
@@ -461,6 +488,13 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CLOSE:
             closeRequested_ = true;
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            AllowClientArea(window_, win::Scale(dpi_)(SIZE{kClientWidth, kClientHeight}),
+                            reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_DESTROY:
             // Also when the main window goes first and takes this one with it: the loop then ends, and the

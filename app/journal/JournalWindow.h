@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/Fonts.h"
+#include "app/RoomPlaces.h"
 #include "journal/JournalLines.h"
 #include "win/Handle.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 
 // The journal window: the journal's lines in a list, "Effacer" to delete the journal at once, and one
@@ -33,6 +36,21 @@ public:
     static std::wstring OlderLinesNote(unsigned long long count, bool counting);
     static constexpr int kClientWidth = 700;
     static constexpr int kClientHeight = 400;
+    // Where the controls stand in the client area at 96 DPI, top to bottom. The list is kListHeightWithNote
+    // high while the note about older lines shows under it.
+    struct Place {
+        ControlId id;
+        RECT place;
+    };
+    static constexpr std::array<Place, 6> kPlaces = {{
+        {kIdExplanation, {5, 10, 695, 40}},
+        {kIdEvents, {5, 45, 695, 345}},
+        {kIdOlderLines, {5, 329, 695, 345}},
+        {kIdDeleteOnClose, {5, 350, 335, 370}},
+        {kIdClear, {485, 370, 585, 395}},
+        {kIdClose, {590, 370, 690, 395}},
+    }};
+    static constexpr int kListHeightWithNote = 280;
 
     // Shows the window for the journal and settings file of configFolder (ending with a backslash) and
     // returns once the user has closed it.
@@ -45,6 +63,9 @@ private:
 
     bool create();
     void build();
+    // Places every control at the window's DPI, with that DPI's font.
+    void place();
+    void onDpiChanged(UINT dpi, const RECT* suggested);
     void fitOption();
     void fill();
     void loop();
@@ -53,6 +74,7 @@ private:
     void close();
     void showRows(size_t count, bool placeholder);
     void showOlderLines();
+    void sizeList();  // as high as the note under it leaves room for
     void onListKey(WORD key);
     void copySelection();
     void addRowTip();
@@ -68,6 +90,9 @@ private:
     std::wstring journalPath_;
     std::wstring settingsPath_;
     HWND window_ = nullptr;
+    UINT dpi_ = win::kBaseDpi;
+    Fonts fonts_;  // the window's own, made for each scale it is shown at
+    RoomPlaces places_;
     HWND list_ = nullptr;
     HWND option_ = nullptr;
     HWND clear_ = nullptr;

@@ -34,10 +34,19 @@ inline constexpr ToolTabText kToolTabs[] = {
 };
 static_assert(std::size(kToolTabs) == kToolTabCount, "one text per tab");
 
+// Where a page's texts stand, in pixels at 96 DPI: the introduction at its top left; a shortcut's link
+// kToolLinkOffset right of its icon, its description (if any) at kToolDescriptionX under the link; both one
+// line kToolTextHeight high, the description at least kToolDescriptionWidth wide.
+inline constexpr POINT kToolIntroAt = {5, 5};
+inline constexpr int kToolIconSize = 16;
+inline constexpr int kToolLinkOffset = 20;
+inline constexpr int kToolDescriptionX = 70;
+inline constexpr int kToolDescriptionWidth = 650;
+inline constexpr int kToolTextHeight = 15;
+
 struct ToolItem {
     ToolTab tab;
-    // Where the icon sits on its tab page; the link follows 20 pixels to the right, the description (if any)
-    // at (70, y + 15).
+    // Where the icon sits on its tab page; the link and the description follow it as said above.
     int x;
     int y;
     int iconCell;  // of the item icon strip (IDR_TOOLS_ITEMS)

@@ -1,5 +1,7 @@
 #include "app/tools/ToolsView.h"
 
+#include "app/Fonts.h"
+#include "app/RoomPlaces.h"
 #include "app/tools/ToolItems.h"
 #include "controls/Accessible.h"
 #include "controls/PlainTip.h"
@@ -23,12 +25,14 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(113, 112, 142);
 constexpr COLORREF kLinkColor = RGB(72, 110, 183);
 constexpr COLORREF kLinkHotColor = RGB(146, 169, 212);
-constexpr int kIconSize = 16;
 // Between the container's edges and the tab control, on every side.
 constexpr int kTabMargin = 5;
-constexpr int kLinkHeight = 15;
 // The slant of the last italic letter reaches past the text's measured width.
 constexpr int kItalicOverhang = 1;
+
+// What Windows (10 1703 on) tells a child once its top-level window has moved to a screen of another scale;
+// the MinGW headers give it only to programs for that version.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
 
 // A description's control number must not be a link's.
 static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below the descriptions'");
@@ -36,7 +40,8 @@ static_assert(kToolCount < kDescriptionOffset, "the links' numbers stay below th
 // One tab page: white, with the items' icons painted on it and its texts as static controls.
 class Page {
 public:
-    Page(const Pictures& pictures, int tab) : pictures_(pictures), tab_(tab) {}
+    Page(const Pictures& pictures, HFONT linkFont, HFONT textFont, const win::Scale& scale, int tab)
+        : pictures_(pictures), linkFont_(linkFont), textFont_(textFont), scale_(scale), tab_(tab) {}
 
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
@@ -45,72 +50,80 @@ public:
 private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc) const;
-    HWND text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style);
+    // A static at the table's place (96 DPI) at the page's scale, at least neededWidth pixels wide.
+    HWND text(const wchar_t* caption, int id, const RECT& place, int neededWidth, HFONT font, DWORD style);
     void setHot(HWND link);
 
     const Pictures& pictures_;
+    HFONT linkFont_;  // the links' and introductions' face at the page's scale
+    HFONT textFont_;  // the descriptions' dialog face
+    win::Scale scale_;
     int tab_;
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND hot_ = nullptr;
 };
 
-HWND Page::text(const wchar_t* caption, int id, int x, int y, int width, int height, HFONT font, DWORD style) {
+HWND Page::text(const wchar_t* caption, int id, const RECT& place, int neededWidth, HFONT font, DWORD style) {
+    const RECT at = scale_(place);
     HWND control =
-        ::CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
+        ::CreateWindowExW(0, WC_STATICW, caption, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                          std::max<int>(at.right - at.left, neededWidth), at.bottom - at.top, window_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
 
-// Width that the text needs in the font: a link is never narrower, so that no text is cut.
-int TextWidth(HWND window, HFONT font, const wchar_t* text) {
-    win::WindowDc dc(window);
-    win::SelectGuard select(dc.get(), font);
-    SIZE size = {};
-    ::GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
-    return size.cx;
-}
-
 void Page::build(HWND window) {
     window_ = window;
     const ToolTabText& tab = kToolTabs[tab_];
-    HFONT dialogFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    const int introWidth =
-        std::max<int>(tab.introBox.cx, TextWidth(window_, pictures_.linkFont, tab.intro) + kItalicOverhang);
-    text(tab.intro, kIntroFirstId + tab_, 5, 5, tab_ == kTabUtilities ? introWidth : tab.introBox.cx, tab.introBox.cy,
-         pictures_.linkFont, SS_LEFT | SS_NOPREFIX);
+    // A link is never narrower than its text, so that no text is cut; the first tab's introduction grows
+    // with its text too.
+    const RECT intro = {kToolIntroAt.x, kToolIntroAt.y, kToolIntroAt.x + tab.introBox.cx,
+                        kToolIntroAt.y + tab.introBox.cy};
+    text(tab.intro, kIntroFirstId + tab_, intro,
+         tab_ == kTabUtilities ? TextWidth(window_, linkFont_, tab.intro) + scale_(kItalicOverhang) : 0, linkFont_,
+         SS_LEFT | SS_NOPREFIX);
 
     tooltip_ = PlainTip::Create(window_);
     for (int number = 1; number <= kToolCount; ++number) {
         const ToolItem& item = ToolItemAt(number);
         if (item.tab != tab_)
             continue;
-        const int width = std::max(item.width, TextWidth(window_, pictures_.linkFont, item.link) + kItalicOverhang);
-        HWND link = text(item.link, kToolLinkFirst + number, item.x + 20, item.y, width, kLinkHeight,
-                         pictures_.linkFont, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
+        const int linkX = item.x + kToolLinkOffset;
+        HWND link =
+            text(item.link, kToolLinkFirst + number, {linkX, item.y, linkX + item.width, item.y + kToolTextHeight},
+                 TextWidth(window_, linkFont_, item.link) + scale_(kItalicOverhang), linkFont_,
+                 SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP);
         ::SetWindowSubclass(link, LinkProc, 1, reinterpret_cast<DWORD_PTR>(this));
-        if (item.description)
-            text(item.description, kToolLinkFirst + kDescriptionOffset + number, 70, item.y + 15,
-                 std::max(650, TextWidth(window_, dialogFont, item.description) + 1), 15, dialogFont,
+        if (item.description) {
+            const int top = item.y + kToolTextHeight;
+            text(item.description, kToolLinkFirst + kDescriptionOffset + number,
+                 {kToolDescriptionX, top, kToolDescriptionX + kToolDescriptionWidth, top + kToolTextHeight},
+                 TextWidth(window_, textFont_, item.description) + 1, textFont_,
                  SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP);
+        }
         if (item.tooltip)
             PlainTip::AddTool(tooltip_, link, item.tooltip);
     }
 }
 
 void Page::paint(HDC dc) const {
-    if (!pictures_.itemIcons)
+    BITMAP strip = {};
+    if (!pictures_.itemIcons || !::GetObjectW(pictures_.itemIcons, sizeof(strip), &strip))
         return;
+    // The strip's cells are square, as high as the strip: made for the page's scale, or drawn to it.
+    const int cell = strip.bmHeight;
+    const int size = scale_(kToolIconSize);
     win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
     win::SelectGuard select(source.get(), pictures_.itemIcons);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     for (const ToolItem& item : kToolItems) {
         if (item.tab != tab_)
             continue;
-        ::GdiAlphaBlend(dc, item.x, item.y, kIconSize, kIconSize, source.get(), item.iconCell * kIconSize, 0, kIconSize,
-                        kIconSize, blend);
+        const POINT at = scale_(POINT{item.x, item.y});
+        ::GdiAlphaBlend(dc, at.x, at.y, size, size, source.get(), item.iconCell * cell, 0, cell, cell, blend);
     }
 }
 
@@ -237,16 +250,13 @@ LRESULT CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // The container: keeps the tab images and the pictures for its pages, and shows the page of the chosen
 // tab. It is painted in the colour the tab control paints behind its headers (its class brush), so that
 // the tab control stands on one background as in a dialog; the pages inside it are white.
-struct ImageListTraits {
-    using type = HIMAGELIST;
-    static type empty() { return nullptr; }
-    static void close(type list) { ImageList_Destroy(list); }
-};
-
 // The pages live as long as the container, which is destroyed after all its children.
 struct View {
     Pictures pictures;
-    win::Unique<ImageListTraits> tabImages;
+    UINT dpi = win::kBaseDpi;
+    Fonts fonts;               // the dialog face at the view's scale
+    win::UniqueFont linkFont;  // the links' face at the view's scale, when that is not the system's
+    UniqueImageList tabImages;
     HWND tabs = nullptr;
     std::array<HWND, kToolTabCount> pages = {};
     std::array<std::unique_ptr<Page>, kToolTabCount> pageObjects;
@@ -257,6 +267,31 @@ void ShowPage(View& view) {
     for (int i = 0; i < kToolTabCount; ++i)
         ::ShowWindow(view.pages[i], i == chosen ? SW_SHOW : SW_HIDE);
 }
+
+// The tab control fills the container's client area (inside its sunken edge) but for the same margin on
+// every side, so that all four of its borders show; the pages fill its display area.
+struct Inside {
+    RECT tabs;
+    RECT page;
+};
+Inside PlacesInside(HWND window, const View& view) {
+    const win::Scale scale(view.dpi);
+    RECT client;
+    ::GetClientRect(window, &client);
+    const int margin = scale(kTabMargin);
+    Inside inside = {{margin, margin, client.right - margin, client.bottom - margin}, {}};
+    inside.page = {0, 0, inside.tabs.right - inside.tabs.left, inside.tabs.bottom - inside.tabs.top};
+    if (view.tabs)
+        ::SendMessageW(view.tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inside.page));
+    return inside;
+}
+
+void Place(HWND control, const RECT& place) {
+    ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Fill(HWND window, View& view, int chosen);
 
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -274,6 +309,18 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;
             }
             break;
+        case WM_SIZE:
+            if (view && view->tabs) {
+                const Inside inside = PlacesInside(window, *view);
+                Place(view->tabs, inside.tabs);
+                for (HWND page : view->pages)
+                    Place(page, inside.page);
+            }
+            return 0;
+        case kDpiChangedAfterParent:
+            if (view && win::DpiOf(window) != view->dpi)
+                Fill(window, *view, static_cast<int>(::SendMessageW(view->tabs, TCM_GETCURSEL, 0, 0)));
+            return 0;
         case WM_NCDESTROY: {
             std::unique_ptr<View> owned(view);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -281,6 +328,98 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A strip of square pictures with premultiplied alpha at another size of cell: itself drawn to that size.
+win::UniqueBitmap StripAt(HBITMAP strip, int cells, int size) {
+    BITMAP from = {};
+    if (!::GetObjectW(strip, sizeof(from), &from) || from.bmHeight <= 0 || from.bmHeight == size)
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cells * size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
+    win::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    if (!result || !target || !source)
+        return {};
+    {
+        win::SelectGuard into(target.get(), result.get());
+        win::SelectGuard outOf(source.get(), strip);
+        // Over transparent black, the blend leaves the picture's own premultiplied colours and alpha.
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::GdiAlphaBlend(target.get(), 0, 0, cells * size, size, source.get(), 0, 0, cells * from.bmHeight,
+                        from.bmHeight, blend);
+    }
+    ::GdiFlush();
+    return result;
+}
+
+// The tab control and its pages at the view's scale (its window's), the chosen tab showing; a view that
+// had them at another scale has them made again.
+void Fill(HWND window, View& view, int chosen) {
+    if (view.tabs) {
+        // The pages go with the tab control, then the objects behind them.
+        ::DestroyWindow(view.tabs);
+        view.tabs = nullptr;
+        view.pages = {};
+        view.pageObjects = {};
+    }
+    view.dpi = win::DpiOf(window);
+    const win::Scale scale(view.dpi);
+    const HFONT textFont = view.fonts.get(FontRole::Dialog, scale.dpi());
+    // The links' face is given at the system's scale.
+    HFONT linkFont = view.pictures.linkFont;
+    view.linkFont.reset();
+    if (linkFont && view.dpi != win::SystemDpi()) {
+        LOGFONTW face = {};
+        ::GetObjectW(linkFont, sizeof(face), &face);
+        face.lfHeight = ::MulDiv(face.lfHeight, static_cast<int>(view.dpi), static_cast<int>(win::SystemDpi()));
+        view.linkFont.reset(::CreateFontIndirectW(&face));
+        linkFont = view.linkFont ? view.linkFont.get() : linkFont;
+    }
+    auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const RECT tabs = PlacesInside(window, view).tabs;
+    view.tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                                  tabs.left, tabs.top, tabs.right - tabs.left, tabs.bottom - tabs.top, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
+    // The headers' margins, the system's at 96 DPI (6 and 3 pixels), are not scaled by the tab control.
+    ::SendMessageW(view.tabs, TCM_SETPADDING, 0, MAKELPARAM(scale(6), scale(3)));
+    const int tabIcon = scale(kToolIconSize);
+    view.tabImages.reset(ImageList_Create(tabIcon, tabIcon, ILC_COLOR32, kToolTabCount, 0));
+    if (view.tabImages && view.pictures.tabIcons) {
+        win::UniqueBitmap strip = StripAt(view.pictures.tabIcons, kToolTabCount, tabIcon);
+        ImageList_Add(view.tabImages.get(), strip ? strip.get() : view.pictures.tabIcons, nullptr);
+    }
+    ::SendMessageW(view.tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view.tabImages.get()));
+    ::SendMessageW(view.tabs, WM_SETFONT, reinterpret_cast<WPARAM>(textFont), FALSE);
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
+        item.iImage = tab;
+        ::SendMessageW(view.tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    }
+    const RECT page = PlacesInside(window, view).page;
+    for (int tab = 0; tab < kToolTabCount; ++tab) {
+        view.pageObjects[tab] = std::make_unique<Page>(view.pictures, linkFont, textFont, scale, tab);
+        Page* raw = view.pageObjects[tab].get();
+        HWND pageWindow =
+            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
+                              WS_CHILD | WS_CLIPSIBLINGS | (tab == chosen ? WS_VISIBLE : 0), page.left, page.top,
+                              page.right - page.left, page.bottom - page.top, view.tabs,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
+        if (!pageWindow)
+            continue;
+        raw->build(pageWindow);
+        view.pages[tab] = pageWindow;
+    }
+    ::SendMessageW(view.tabs, TCM_SETCURSEL, chosen, 0);
 }
 
 }  // namespace
@@ -296,43 +435,9 @@ HWND Create(HWND parent, int id, int x, int y, int width, int height, const Pict
         return nullptr;
     auto view = std::make_unique<View>();
     view->pictures = pictures;
-    // The tab control fills the container's client area (inside its sunken edge) but for the same margin
-    // on every side, so that all four of its borders show.
-    RECT client;
-    ::GetClientRect(window, &client);
-    const int tabsWidth = client.right - 2 * kTabMargin;
-    const int tabsHeight = client.bottom - 2 * kTabMargin;
-    view->tabs = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                   kTabMargin, kTabMargin, tabsWidth, tabsHeight, window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTabsId)), instance, nullptr);
-    ::SendMessageW(view->tabs, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    view->tabImages.reset(ImageList_Create(kIconSize, kIconSize, ILC_COLOR32, kToolTabCount, 0));
-    if (view->tabImages && pictures.tabIcons)
-        ImageList_Add(view->tabImages.get(), pictures.tabIcons, nullptr);
-    ::SendMessageW(view->tabs, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(view->tabImages.get()));
-    for (int tab = 0; tab < kToolTabCount; ++tab) {
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<wchar_t*>(kToolTabs[tab].title);
-        item.iImage = tab;
-        ::SendMessageW(view->tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
-    }
-    RECT page = {0, 0, tabsWidth, tabsHeight};
-    ::SendMessageW(view->tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    for (int tab = 0; tab < kToolTabCount; ++tab) {
-        view->pageObjects[tab] = std::make_unique<Page>(view->pictures, tab);
-        Page* raw = view->pageObjects[tab].get();
-        HWND pageWindow =
-            ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, kToolTabs[tab].title,
-                              WS_CHILD | (tab == 0 ? WS_VISIBLE : 0) | WS_CLIPSIBLINGS, page.left, page.top,
-                              page.right - page.left, page.bottom - page.top, view->tabs,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageFirstId + tab)), instance, raw);
-        if (!pageWindow)
-            continue;
-        raw->build(pageWindow);
-        view->pages[tab] = pageWindow;
-    }
+    View& filled = *view;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view.release()));
+    Fill(window, filled, 0);
     return window;
 }
 

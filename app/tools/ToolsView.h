@@ -8,12 +8,15 @@
 // as WM_COMMAND with the link's control number (kToolLinkFirst + item number), as a button's would.
 namespace ToolsView {
 
+// The view's places and sizes are its tables' (ToolItems.h) times the scale of the window it is made in;
+// the links' font and the pictures are given for that scale, the view makes its dialog-face texts itself.
 struct Pictures {
-    HFONT linkFont = nullptr;  // "Arial" 9 pt bold italic
-    // 24 icons of 16 x 16 side by side, premultiplied alpha: items 1 to 23 each their own, then the one that
-    // every "Aide et maintenance" item shows.
+    HFONT linkFont = nullptr;  // "Arial" 9 pt bold italic, at the window's scale
+    // 24 square icons (16 x 16 at 96 DPI) side by side, premultiplied alpha: items 1 to 23 each their own,
+    // then the one that every "Aide et maintenance" item shows. Icons of another size than the scale's are
+    // drawn to it.
     HBITMAP itemIcons = nullptr;
-    HBITMAP tabIcons = nullptr;  // 3 pictures of 16 x 16 side by side
+    HBITMAP tabIcons = nullptr;  // 3 square pictures side by side, the size of the tabs' icons
 };
 
 // Created hidden.

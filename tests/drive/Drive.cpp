@@ -382,6 +382,15 @@ void DropFiles(HWND target, const std::vector<std::wstring>& paths) {
         Fail(L"the window did not take the dropped files");
 }
 
+void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
+    RemoteBuffer remote(window, sizeof(suggested));
+    remote.write(&suggested, sizeof(suggested));
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.address()),
+                               SMTO_NORMAL, 30000, &ignored))
+        Fail(L"the window did not take the change of scale");
+}
+
 HWND FindPopupMenu(DWORD processId, DWORD timeoutMs) {
     return FindVisibleWindowOfClass(processId, L"#32768", timeoutMs);
 }

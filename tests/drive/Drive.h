@@ -103,6 +103,9 @@ HWND FocusedControl(HWND window);
 // Files dropped on a window as Explorer drops them: a WM_DROPFILES whose DROPFILES block, with the paths,
 // is built in the program's memory. Sent, not posted: the block stays until the window has read it.
 void DropFiles(HWND target, const std::vector<std::wstring>& paths);
+// What Windows sends a top-level window that crosses to a monitor of another scale: WM_DPICHANGED with the
+// new DPI and the suggested window rectangle, the rectangle in the program's memory. Sent, and waited for.
+void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested);
 
 // An open popup menu of the process (class #32768) and its items' texts, in order; separators read "-".
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = 5000);

@@ -167,6 +167,9 @@ struct ToolsSession : Session {
                    return ::IsWindowVisible(page(tab)) && CountPixels(link(firstOnPage), RGB(72, 110, 183)) > 20;
                }),
                L"the tab's page shows");
+        // Visible is not yet painted, and two pages may show a link at the same place: the page is drawn now,
+        // so that a picture taken next shows it and not the page before.
+        ::RedrawWindow(page(tab), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     // What a click on the link sends, whichever tab shows.
     void clickLink(int number) const {

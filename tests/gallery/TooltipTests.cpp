@@ -90,9 +90,16 @@ int InkPixels(const DWORD* pixels, size_t count) {
     return ink;
 }
 
+// Wine draws a balloon's title at the foot of a box as high as its 16-pixel icon, whatever the title font:
+// from 150 % on, the tops of the title's accents are cut off there. Windows sizes the box to the font.
+constexpr int kWineTitleBox = 16;
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // The ink of the tooltip's title and text drawn in memory with the tooltip's fonts (its title's is the bold
 // of its text's): the text in a box as wide as the tooltip's wrapping width (every line is measured against
-// it), or unbounded when it does not wrap.
+// it), or unbounded when it does not wrap; the title whole, or under Wine in Wine's title box.
 int WholeInk(HWND tip, const TipText& tip_text) {
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0));
     LOGFONTW bold = {};
@@ -116,7 +123,12 @@ int WholeInk(HWND tip, const TipText& tip_text) {
     if (tip_text.title) {
         win::SelectGuard select(picture.dc(), titleFont.get());
         RECT titleBox = {10, kHeight / 2 + 10, kWidth - 10, kHeight - 10};
-        ::DrawTextW(picture.dc(), tip_text.title, -1, &titleBox, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+        if (UnderWine()) {
+            titleBox.bottom = titleBox.top + kWineTitleBox;
+            flags = DT_SINGLELINE | DT_NOPREFIX | DT_BOTTOM;
+        }
+        ::DrawTextW(picture.dc(), tip_text.title, -1, &titleBox, flags);
     }
     ::GdiFlush();
     return InkPixels(static_cast<const DWORD*>(picture.bits()), static_cast<size_t>(kWidth) * kHeight);
