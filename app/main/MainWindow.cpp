@@ -48,8 +48,9 @@ bool MainWindow::create() {
     // The Windows tools view shares the right-hand area; it is hidden until the user asks for it.
     ToolsView::Pictures toolPictures;
     toolPictures.linkFont = app_.fonts.get(FontRole::BoldItalic);
-    toolPictures.itemIcons = app_.pictures.bitmap(IDR_TOOLS_ITEMS);
-    toolPictures.tabIcons = app_.pictures.bitmap(IDR_TOOLS_TABS);
+    // Drawn for the window's scale; after a move to a screen of another scale the view draws them to it.
+    toolPictures.itemIcons = app_.pictures.bitmap(IDR_TOOLS_ITEMS, dpi_);
+    toolPictures.tabIcons = app_.pictures.bitmap(IDR_TOOLS_TABS, dpi_);
     using namespace mainwin::layout;
     toolsView_ = ToolsView::Create(window_, kIdToolsView, kRightArea.left, kRightArea.top, Width(kRightArea),
                                    Height(kRightArea), toolPictures);
