@@ -59,6 +59,9 @@ SCENARIO("startup-window") {
     // The help's pictures of the window at rest: the greeting (the banner cut after its white text), the
     // command column, and the list with its counters and buttons (the run's details further right go).
     if (TakingHelpPictures()) {
+        // The column is covered while the start-up scan of the work folder runs.
+        Expect(WaitUntil([&] { return ::IsWindowVisible(FindChildById(window, kIdLeftColumn)) != FALSE; }),
+               L"the command column uncovered");
         RECT banner = WindowRectOf(FindChildById(window, kHeaderId));
         banner.right = std::min<LONG>(banner.right, LastColumnWith(banner, RGB(255, 255, 255)) + 12);
         banner.left = std::max<LONG>(banner.left, banner.right - kHelpPictureWidth);
