@@ -417,6 +417,20 @@ HWND RightClickForMenu(POINT screen, DWORD processId) {
     return nullptr;
 }
 
+bool ClickUntil(POINT screen, const std::function<bool()>& done) {
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        if (attempt > 1) {
+            std::fwprintf(stderr, L"nothing came of click %d, clicking again\n", attempt - 1);
+            ::SetCursorPos(screen.x + 1, screen.y);
+            Sleep(800);
+        }
+        MouseClick(screen);
+        if (WaitUntil(done, 3000))
+            return true;
+    }
+    return false;
+}
+
 std::vector<std::wstring> PopupMenuTexts(HWND menuWindow) {
     auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
     std::vector<std::wstring> texts;

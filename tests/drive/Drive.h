@@ -115,6 +115,9 @@ HWND FindPopupMenu(DWORD processId, DWORD timeoutMs);
 // loaded machine a menu sometimes closes as it opens (the X focus events of the click arrive late and take
 // the owner out of the foreground), so the hand clicks again, up to four times, before failing.
 HWND RightClickForMenu(POINT screen, DWORD processId);
+// A left click at the screen point, repeated (up to four times) until what it should bring about holds: a
+// click can be lost the same way on a loaded machine. False when it never held.
+bool ClickUntil(POINT screen, const std::function<bool()>& done);
 std::vector<std::wstring> PopupMenuTexts(HWND menuWindow);
 std::vector<bool> PopupMenuEnabled(HWND menuWindow);
 

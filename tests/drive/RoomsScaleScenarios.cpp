@@ -243,9 +243,10 @@ SCENARIO("windows-at-scale") {
         toolFonts.set(kToolLinkFirst + number, FontRole::BoldItalic);
     for (int tab = kToolTabCount - 1; tab >= 0; --tab) {
         const RECT header = TabItemRectOnScreen(tabs, tab);
-        MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
         HWND page = FindChildById(view, ToolsView::kPageFirstId + tab);
-        Expect(WaitUntil([&] { return ::IsWindowVisible(page) != FALSE; }), L"the tools' tab shows its page");
+        Expect(ClickUntil({(header.left + header.right) / 2, (header.top + header.bottom) / 2},
+                          [&] { return ::IsWindowVisible(page) != FALSE; }),
+               L"the tools' tab shows its page");
         ExpectTextsFit(view, toolFonts, std::wstring(L"tools view, tab ") + kToolTabs[tab].title);
     }
     ::RedrawWindow(view, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

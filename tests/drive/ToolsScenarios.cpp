@@ -159,14 +159,14 @@ struct ToolsSession : Session {
     // A real click on the tab's header.
     void chooseTab(int tab) {
         const RECT header = TabItemRectOnScreen(tabs(), tab);
-        MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
         int firstOnPage = 1;
         while (ToolItemAt(firstOnPage).tab != tab)
             ++firstOnPage;
-        Expect(WaitUntil([&] {
-                   return ::IsWindowVisible(page(tab)) && CountPixels(link(firstOnPage), RGB(72, 110, 183)) > 20;
-               }),
-               L"the tab's page shows");
+        Expect(
+            ClickUntil(
+                {(header.left + header.right) / 2, (header.top + header.bottom) / 2},
+                [&] { return ::IsWindowVisible(page(tab)) && CountPixels(link(firstOnPage), RGB(72, 110, 183)) > 20; }),
+            L"the tab's page shows");
         // Visible is not yet painted, and two pages may show a link at the same place: the page is drawn now,
         // so that a picture taken next shows it and not the page before.
         ::RedrawWindow(page(tab), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
