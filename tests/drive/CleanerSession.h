@@ -70,9 +70,9 @@ struct Cleaner {
     void showTab(int index) const {
         HWND tabs = control(layout::kIdTabs);
         const RECT header = TabItemRectOnScreen(tabs, index);
-        MouseClick({(header.left + header.right) / 2, (header.top + header.bottom) / 2});
         HWND page = control(layout::kIdPageFirst + index);
-        Expect(WaitUntil([&] { return ::IsWindowVisible(page) != FALSE; }),
+        Expect(ClickUntil({(header.left + header.right) / 2, (header.top + header.bottom) / 2},
+                          [&] { return ::IsWindowVisible(page) != FALSE; }),
                L"tab " + std::to_wstring(index) + L" shows its page");
         // Visible is not yet painted: the page and its controls are drawn now, so that a picture taken next
         // shows them and not the page before.
