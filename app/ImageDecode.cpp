@@ -10,18 +10,6 @@
 
 namespace {
 
-// A 32-bit top-down DIB section of the given size; bits receives its pixel memory.
-win::UniqueBitmap CreateDib(int width, int height, void** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return win::UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
 // libjpeg reports fatal errors through a callback that must not return: jump back to the decoder.
 struct JpegError {
     jpeg_error_mgr manager;
@@ -56,7 +44,7 @@ win::UniqueBitmap DecodeJpeg(const void* data, size_t size) {
     jpeg_start_decompress(&info);
     void* bits = nullptr;
     error.bitmap =
-        CreateDib(static_cast<int>(info.output_width), static_cast<int>(info.output_height), &bits).release();
+        CreateDib32(static_cast<int>(info.output_width), static_cast<int>(info.output_height), &bits).release();
     if (!error.bitmap) {
         jpeg_destroy_decompress(&info);
         return {};
@@ -80,7 +68,7 @@ win::UniqueBitmap DecodePng(const void* data, size_t size) {
         return {};
     image.format = PNG_FORMAT_BGRA;
     void* bits = nullptr;
-    win::UniqueBitmap bitmap = CreateDib(static_cast<int>(image.width), static_cast<int>(image.height), &bits);
+    win::UniqueBitmap bitmap = CreateDib32(static_cast<int>(image.width), static_cast<int>(image.height), &bits);
     if (!bitmap) {
         png_image_free(&image);
         return {};
@@ -97,4 +85,16 @@ win::UniqueBitmap DecodePng(const void* data, size_t size) {
             pixel[c] = static_cast<unsigned char>((pixel[c] * alpha + 127) / 255);
     }
     return bitmap;
+}
+
+win::UniqueBitmap CreateDib32(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* ignored = nullptr;
+    return win::UniqueBitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits ? bits : &ignored, nullptr, 0));
 }

@@ -48,12 +48,13 @@ std::vector<Span> Spans(int from, int to) {
     return spans;
 }
 
-// A 32-bit picture reduced to another size by averaging the source area under each pixel of the result (an
-// enlargement repeats the source pixels, blending them where a result pixel straddles two); the colours stay
-// premultiplied. Rows first, then columns, over the averaged rows.
+// A picture reduced to another size by averaging the source area under each pixel of the result (an
+// enlargement repeats the source pixels, blending them where a result pixel straddles two), as a 32-bit
+// top-down DIB section: a 32-bit picture keeps its premultiplied colours, one of another depth comes out
+// opaque. Rows first, then columns, over the averaged rows.
 win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     BITMAP from = {};
-    if (!::GetObjectW(source, sizeof(from), &from) || from.bmBitsPixel != 32 || to.cx <= 0 || to.cy <= 0)
+    if (!::GetObjectW(source, sizeof(from), &from) || to.cx <= 0 || to.cy <= 0)
         return {};
     const int fromWidth = from.bmWidth;
     const int fromHeight = from.bmHeight;
@@ -71,10 +72,12 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
     if (!dc || ::GetDIBits(dc.get(), source, 0, static_cast<UINT>(fromHeight), pixels.data(), &info, DIB_RGB_COLORS) !=
                    fromHeight)
         return {};
-    info.bmiHeader.biWidth = to.cx;
-    info.bmiHeader.biHeight = -to.cy;
+    if (from.bmBitsPixel != 32) {
+        for (size_t alpha = 3; alpha < pixels.size(); alpha += 4)
+            pixels[alpha] = 255;
+    }
     void* bits = nullptr;
-    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueBitmap result = CreateDib32(to.cx, to.cy, &bits);
     if (!result)
         return {};
     const std::vector<Span> columns = Spans(fromWidth, to.cx);
@@ -104,30 +107,6 @@ win::UniqueBitmap Resample(HBITMAP source, SIZE to) {
             *out++ = static_cast<BYTE>(std::min(255.0f, sum + 0.5f));
         }
     }
-    return result;
-}
-
-// A copy of a picture of any depth as a 32-bit top-down DIB section, opaque, for Resample.
-win::UniqueBitmap Opaque32(HBITMAP source) {
-    BITMAP from = {};
-    if (!::GetObjectW(source, sizeof(from), &from))
-        return {};
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = from.bmWidth;
-    info.bmiHeader.biHeight = -from.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!result || !dc ||
-        ::GetDIBits(dc.get(), source, 0, static_cast<UINT>(from.bmHeight), bits, &info, DIB_RGB_COLORS) == 0)
-        return {};
-    auto* pixel = static_cast<BYTE*>(bits);
-    for (size_t i = 0, n = static_cast<size_t>(from.bmWidth) * from.bmHeight; i < n; ++i)
-        pixel[i * 4 + 3] = 255;
     return result;
 }
 
@@ -274,15 +253,7 @@ HBITMAP Pictures::bitmap(int id, UINT dpi) const {
     const SIZE size = SizeOf(from);
     if (size.cx == want.cx && size.cy == want.cy)
         return from;
-    BITMAP info = {};
-    ::GetObjectW(from, sizeof(info), &info);
-    if (info.bmBitsPixel == 32) {
-        made = Resample(from, want);
-    } else {
-        win::UniqueBitmap deep = Opaque32(from);
-        if (deep)
-            made = Resample(deep.get(), want);
-    }
+    made = Resample(from, want);
     return made ? made.get() : from;
 }
 

@@ -66,3 +66,12 @@ void FitClientArea(HWND window, SIZE client, const RECT* suggested) {
     const int height = frame.bottom - frame.top + client.cy - inside.bottom;
     ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void PlaceControl(HWND control, const RECT& place) {
+    ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetControlFont(HWND control, HFONT font) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}

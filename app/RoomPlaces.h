@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -47,6 +48,21 @@ void FitClientArea(HWND window, SIZE client, const RECT* suggested);
 // Raises the largest size of a fixed-size window (WM_GETMINMAXINFO) to what its client area needs, so that
 // the system does not cut a window larger than the screen, as a dialog made for 200 % is on a small one.
 void AllowClientArea(HWND window, SIZE client, MINMAXINFO* limits);
+
+// A control moved and sized to a place of its parent's client area, and given a font (redrawn).
+void PlaceControl(HWND control, const RECT& place);
+void SetControlFont(HWND control, HFONT font);
+
+// The place of a control in a window's table of {id, place} rows; an empty place when the table has none.
+template <typename Row, size_t N, typename Id>
+const RECT& PlaceIn(const std::array<Row, N>& rows, Id id) {
+    for (const Row& row : rows) {
+        if (row.id == id)
+            return row.place;
+    }
+    static constexpr RECT kNowhere = {};
+    return kNowhere;
+}
 
 // The width in pixels of a control's text in its font (one line, prefixes as typed).
 int TextWidth(HWND control);

@@ -164,6 +164,19 @@ HRESULT Accessible::Text(const VARIANT& child, std::wstring AccessibleInfo::*fie
     return *text ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT Accessible::Number(const VARIANT& child, long AccessibleInfo::*field, VARIANT* number) const {
+    if (!number)
+        return E_POINTER;
+    ::VariantInit(number);
+    AccessibleInfo info;
+    const HRESULT found = Lookup(child, info);
+    if (FAILED(found))
+        return found;
+    number->vt = VT_I4;
+    number->lVal = info.*field;
+    return S_OK;
+}
+
 void Accessible::ChildVariant(long id, VARIANT* out) const {
     ::VariantInit(out);
     if (id > 0) {
@@ -228,29 +241,11 @@ HRESULT Accessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 }
 
 HRESULT Accessible::get_accRole(VARIANT child, VARIANT* role) {
-    if (!role)
-        return E_POINTER;
-    ::VariantInit(role);
-    AccessibleInfo info;
-    const HRESULT found = Lookup(child, info);
-    if (FAILED(found))
-        return found;
-    role->vt = VT_I4;
-    role->lVal = info.role;
-    return S_OK;
+    return Number(child, &AccessibleInfo::role, role);
 }
 
 HRESULT Accessible::get_accState(VARIANT child, VARIANT* state) {
-    if (!state)
-        return E_POINTER;
-    ::VariantInit(state);
-    AccessibleInfo info;
-    const HRESULT found = Lookup(child, info);
-    if (FAILED(found))
-        return found;
-    state->vt = VT_I4;
-    state->lVal = info.state;
-    return S_OK;
+    return Number(child, &AccessibleInfo::state, state);
 }
 
 HRESULT Accessible::get_accHelp(VARIANT child, BSTR* help) {

@@ -154,6 +154,7 @@ private:
     HRESULT Lookup(const VARIANT& child, AccessibleInfo& info) const;
     // A text of the element: S_FALSE and null when it is empty.
     HRESULT Text(const VARIANT& child, std::wstring AccessibleInfo::*field, BSTR* text) const;
+    HRESULT Number(const VARIANT& child, long AccessibleInfo::*field, VARIANT* number) const;
     // Child `id` as a VARIANT: the object for a child that is one, its id otherwise.
     void ChildVariant(long id, VARIANT* out) const;
 

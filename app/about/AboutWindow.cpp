@@ -20,15 +20,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLinkColor = RGB(238, 25, 30);
 constexpr COLORREF kProductColor = RGB(22, 17, 215);
 
-const RECT& PlaceOf(AboutWindow::ControlId id) {
-    for (const AboutWindow::Place& each : AboutWindow::kPlaces) {
-        if (each.id == id)
-            return each.place;
-    }
-    static constexpr RECT kNowhere = {};
-    return kNowhere;
-}
-
 // Hands the address to the program the system has for it (browser, mail program).
 bool OpenWithSystem(HWND window, const std::wstring& address) {
     const auto result =
@@ -77,13 +68,13 @@ void AboutWindow::build() {
     HWND panel = Panel::Create(window_, kIdPanel, 0, 0, 0, 0, kWhite);
     ::SetWindowLongPtrW(panel, GWL_STYLE, ::GetWindowLongPtrW(panel, GWL_STYLE) | WS_BORDER);
     ::SetWindowPos(panel, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    places_.add(panel, PlaceOf(kIdPanel), std::nullopt);
+    places_.add(panel, PlaceIn(AboutWindow::kPlaces, kIdPanel), std::nullopt);
 
     // The pictures are given at each scale by place().
     auto picture = [&](ControlId id, const wchar_t* text) {
         HWND box = PictureBox::Create(panel, 0, 0, 0, 0, nullptr, text);
         ::SetWindowLongPtrW(box, GWLP_ID, id);
-        places_.add(box, PlaceOf(id), std::nullopt);
+        places_.add(box, PlaceIn(AboutWindow::kPlaces, id), std::nullopt);
         return box;
     };
     art_ = picture(kIdArt, L"Kestavel Shredder");
@@ -96,11 +87,11 @@ void AboutWindow::build() {
     webLink_ = child(panel, kIdWebLink, L"STATIC", SupportLinks::kSiteLabel, link);
     mailLink_ = child(panel, kIdMailLink, L"STATIC", L"Contacter le support", link);
     product_ = child(panel, kIdProduct, L"STATIC", L"Kestavel Shredder 3.20", SS_CENTER | SS_NOPREFIX);
-    places_.add(product_, PlaceOf(kIdProduct), std::nullopt);
-    places_.add(webLink_, PlaceOf(kIdWebLink), std::nullopt, RoomPlaces::Fit::Text);
-    places_.add(mailLink_, PlaceOf(kIdMailLink), std::nullopt, RoomPlaces::Fit::Text);
+    places_.add(product_, PlaceIn(AboutWindow::kPlaces, kIdProduct), std::nullopt);
+    places_.add(webLink_, PlaceIn(AboutWindow::kPlaces, kIdWebLink), std::nullopt, RoomPlaces::Fit::Text);
+    places_.add(mailLink_, PlaceIn(AboutWindow::kPlaces, kIdMailLink), std::nullopt, RoomPlaces::Fit::Text);
     places_.add(child(panel, kIdClose, L"BUTTON", L"Fermer cette fenêtre", WS_TABSTOP | BS_DEFPUSHBUTTON),
-                PlaceOf(kIdClose), FontRole::Dialog);
+                PlaceIn(AboutWindow::kPlaces, kIdClose), FontRole::Dialog);
 
     HWND tips = PlainTip::Create(window_);
     PlainTip::AddTool(tips, webLink_, std::wstring(L"Se connecter au site web ") + SupportLinks::kSiteAddress);

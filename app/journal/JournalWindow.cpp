@@ -29,15 +29,6 @@ constexpr int kListColumnWidth = 680;
 // The option box grows to fit its sentence, up to this far short of "Effacer".
 constexpr int kOptionGap = 10;
 
-const RECT& PlaceOf(JournalWindow::ControlId id) {
-    for (const JournalWindow::Place& each : JournalWindow::kPlaces) {
-        if (each.id == id)
-            return each.place;
-    }
-    static constexpr RECT kNowhere = {};
-    return kNowhere;
-}
-
 struct ControlSpec {
     JournalWindow::ControlId id;
     const wchar_t* className;
@@ -115,7 +106,7 @@ void JournalWindow::build() {
         HWND control = ::CreateWindowExW(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0,
                                          0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                          ::GetModuleHandleW(nullptr), nullptr);
-        places_.add(control, PlaceOf(spec.id), FontRole::Dialog);
+        places_.add(control, PlaceIn(JournalWindow::kPlaces, spec.id), FontRole::Dialog);
         if (spec.tip)
             PlainTip::AddTool(tips_, control, spec.tip);
     }
@@ -287,7 +278,7 @@ void JournalWindow::showOlderLines() {
 void JournalWindow::sizeList() {
     RECT place;
     ::GetWindowRect(list_, &place);
-    const RECT& full = PlaceOf(kIdEvents);
+    const RECT& full = PlaceIn(JournalWindow::kPlaces, kIdEvents);
     const int height = win::Scale(dpi_)(noteShown_ ? kListHeightWithNote : full.bottom - full.top);
     ::SetWindowPos(list_, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER);
 }

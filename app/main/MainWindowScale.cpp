@@ -1,6 +1,7 @@
 // The main window at its screen scale: every place of the layout tables times the window's DPI / 96, the
 // fonts in points at that DPI, and the pictures and icons drawn for it. At 96 DPI every place is the table's.
 #include "app/App.h"
+#include "app/RoomPlaces.h"
 #include "app/main/ControlIds.h"
 #include "app/main/Greeting.h"
 #include "app/main/MainWindow.h"
@@ -14,18 +15,6 @@
 #include <iterator>
 
 using namespace mainwin::layout;
-
-namespace {
-
-void Place(HWND control, const RECT& place) {
-    ::SetWindowPos(control, nullptr, place.left, place.top, Width(place), Height(place), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetFont(HWND control, HFONT font) {
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-}  // namespace
 
 void MainWindow::applyScale(const RECT* suggested) {
     const win::Scale s(dpi_);
@@ -54,7 +43,7 @@ void MainWindow::applyScale(const RECT* suggested) {
     scaleLeftColumn(s);
     shredView_.applyScale(dpi_);
     // The tools view's inside follows the system's scale messages itself.
-    Place(toolsView_, s(kRightArea));
+    PlaceControl(toolsView_, s(kRightArea));
     buildMenus();
     scaleIcons();
     // Every child moved and changed font: all of them are painted again, not only the window's own client.
@@ -70,18 +59,18 @@ void MainWindow::scaleHeader(const win::Scale& s) {
     const std::wstring text = greeted ? greeting_[0] + L"\r\n" + greeting_[1] : std::wstring();
     ::SetWindowTextW(headerBox_, text.c_str());
     PictureBox::SetPicture(headerBox_, header_ ? header_.get() : app_.pictures.bitmap(IDR_HEADER, s.dpi()));
-    Place(headerBox_, s(kHeaderPicture));
+    PlaceControl(headerBox_, s(kHeaderPicture));
     PictureBox::SetPicture(cornerBox_, app_.pictures.bitmap(IDR_CORNER, s.dpi()));
-    Place(cornerBox_, s(kCornerPicture));
+    PlaceControl(cornerBox_, s(kCornerPicture));
 }
 
 void MainWindow::scaleLeftColumn(const win::Scale& s) {
     const UINT dpi = s.dpi();
-    Place(leftCover_, s(kLeftColumn));
+    PlaceControl(leftCover_, s(kLeftColumn));
     PictureBox::SetPicture(leftCover_, app_.pictures.bitmap(IDR_COVER, dpi));
 
     // The bar scales its own margins and the entries' heights; it is given this scale's pictures and fonts.
-    Place(leftColumn_, s(kLeftColumn));
+    PlaceControl(leftColumn_, s(kLeftColumn));
     ExplorerBar::SetDpi(leftColumn_, dpi);
     for (size_t index = 0; index < std::size(kColumnEntries); ++index) {
         const ColumnEntry& entry = kColumnEntries[index];
@@ -91,19 +80,19 @@ void MainWindow::scaleLeftColumn(const win::Scale& s) {
             ExplorerBar::SetItemFont(leftColumn_, static_cast<int>(index), app_.fonts.get(kColumnLabelFont, dpi));
     }
 
-    SetFont(methodCombo_, app_.fonts.get(FontRole::Dialog, dpi));
-    Place(methodCombo_, s(kMethodCombo));
-    SetFont(repetitionsCaption_, app_.fonts.get(FontRole::Dialog, dpi));
-    Place(repetitionsCaption_, s(kRepetitionsCaption));
-    SetFont(repetitionsEdit_, app_.fonts.get(kRepetitionsEditFont, dpi));
-    Place(repetitionsEdit_, s(kRepetitionsEdit));
+    SetControlFont(methodCombo_, app_.fonts.get(FontRole::Dialog, dpi));
+    PlaceControl(methodCombo_, s(kMethodCombo));
+    SetControlFont(repetitionsCaption_, app_.fonts.get(FontRole::Dialog, dpi));
+    PlaceControl(repetitionsCaption_, s(kRepetitionsCaption));
+    SetControlFont(repetitionsEdit_, app_.fonts.get(kRepetitionsEditFont, dpi));
+    PlaceControl(repetitionsEdit_, s(kRepetitionsEdit));
     // The arrows take the right-hand part of the edit's place again, at this scale's width.
     ::SetWindowPos(repetitionsSpin_, nullptr, 0, 0, s(spinWidth_), s(Height(kRepetitionsEdit)),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     ::SendMessageW(repetitionsSpin_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(repetitionsEdit_), 0);
-    Place(explorerTree_.window(), s(kExplorerTree));
+    PlaceControl(explorerTree_.window(), s(kExplorerTree));
     // The tree shows the system's own font, which Windows gives at the system's scale.
-    SetFont(explorerTree_.window(), dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
+    SetControlFont(explorerTree_.window(), dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
 }
 
 void MainWindow::scaleIcons() {

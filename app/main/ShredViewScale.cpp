@@ -1,6 +1,7 @@
 // The destruction view at a screen scale: every place of its table times dpi / 96, its fonts in points at
 // that DPI, the buttons' icons and the list's pictures drawn for it.
 #include "app/App.h"
+#include "app/RoomPlaces.h"
 #include "app/main/MainWindowLayout.h"
 #include "app/main/ShredView.h"
 #include "controls/BigButton.h"
@@ -12,26 +13,14 @@
 
 using namespace mainwin::layout;
 
-namespace {
-
-void Place(HWND control, const RECT& place) {
-    ::SetWindowPos(control, nullptr, place.left, place.top, Width(place), Height(place), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetFont(HWND control, HFONT font) {
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-}  // namespace
-
 void ShredView::applyScale(UINT dpi) {
     const win::Scale s(dpi);
     const HFONT dialog = app_.fonts.get(FontRole::Dialog, dpi);
-    Place(view_, s(kRightArea));
-    Place(listView_, s(kShredList));
+    PlaceControl(view_, s(kRightArea));
+    PlaceControl(listView_, s(kShredList));
     ListView_SetColumnWidth(listView_, 0, s(kShredListColumnWidth));
     // The list shows the system's own font, which Windows gives at the system's scale.
-    SetFont(listView_, dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
+    SetControlFont(listView_, dpi == win::SystemDpi() ? nullptr : app_.fonts.iconTitle(dpi));
 
     // Pictures of the program's own for what scans add (a folder, a file, a Prefetch layout), then the
     // shell's icons of the listed files as rows ask for them, all at this scale's size.
@@ -49,11 +38,11 @@ void ShredView::applyScale(UINT dpi) {
                                            {kIdListButtonsBar, kListButtonsBar},
                                            {kIdRunBanner, kRunBanner}};
     for (const auto& [id, place] : panels)
-        Place(control(id), s(place));
+        PlaceControl(control(id), s(place));
     auto labels = [&](const auto& table) {
         for (const Label& label : table) {
-            SetFont(control(label.id), app_.fonts.get(label.font, dpi));
-            Place(control(label.id), s(label.place));
+            SetControlFont(control(label.id), app_.fonts.get(label.font, dpi));
+            PlaceControl(control(label.id), s(label.place));
         }
     };
     labels(kCounters);
@@ -65,24 +54,24 @@ void ShredView::applyScale(UINT dpi) {
     auto bars = [&](const auto& table) {
         for (const Bar& bar : table) {
             HWND control = this->control(bar.id);
-            Place(::GetParent(control), s(bar.place));
+            PlaceControl(::GetParent(control), s(bar.place));
             ::SetWindowPos(control, nullptr, 0, 0, s(Width(bar.place)), s(Height(bar.place)),
                            SWP_NOZORDER | SWP_NOACTIVATE);
-            SetFont(control, dialog);
+            SetControlFont(control, dialog);
         }
     };
     bars(kDetailBars);
     bars(std::array<Bar, 2>{kOverallBar, kNameWipeBar});
-    SetFont(control(kIdDetailFrame), dialog);
-    Place(control(kIdDetailFrame), s(kDetailFrame));
-    Place(control(kIdRepetitionsBar), s(kRepetitionsBar));
+    SetControlFont(control(kIdDetailFrame), dialog);
+    PlaceControl(control(kIdDetailFrame), s(kDetailFrame));
+    PlaceControl(control(kIdRepetitionsBar), s(kRepetitionsBar));
 
     auto buttons = [&](const auto& table) {
         for (const Button& button : table) {
             HWND control = this->control(button.id);
-            SetFont(control, dialog);
+            SetControlFont(control, dialog);
             BigButton::SetIcon(control, app_.pictures.icon(button.icon, s(kButtonIcon)), dpi);
-            Place(control, s(button.place));
+            PlaceControl(control, s(button.place));
         }
     };
     buttons(kRunButtons);

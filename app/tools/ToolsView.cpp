@@ -1,6 +1,7 @@
 #include "app/tools/ToolsView.h"
 
 #include "app/Fonts.h"
+#include "app/ImageDecode.h"
 #include "app/RoomPlaces.h"
 #include "app/tools/ToolItems.h"
 #include "controls/Accessible.h"
@@ -286,11 +287,6 @@ Inside PlacesInside(HWND window, const View& view) {
     return inside;
 }
 
-void Place(HWND control, const RECT& place) {
-    ::SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void Fill(HWND window, View& view, int chosen);
 
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -312,9 +308,9 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             if (view && view->tabs) {
                 const Inside inside = PlacesInside(window, *view);
-                Place(view->tabs, inside.tabs);
+                PlaceControl(view->tabs, inside.tabs);
                 for (HWND page : view->pages)
-                    Place(page, inside.page);
+                    PlaceControl(page, inside.page);
             }
             return 0;
         case kDpiChangedAfterParent:
@@ -335,15 +331,7 @@ win::UniqueBitmap StripAt(HBITMAP strip, int cells, int size) {
     BITMAP from = {};
     if (!::GetObjectW(strip, sizeof(from), &from) || from.bmHeight <= 0 || from.bmHeight == size)
         return {};
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = cells * size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win::UniqueBitmap result(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win::UniqueBitmap result = CreateDib32(cells * size, size, nullptr);
     win::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
     win::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
     if (!result || !target || !source)
