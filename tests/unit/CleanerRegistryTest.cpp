@@ -1,5 +1,6 @@
 #include "cleaner/Registry.h"
 #include "cleaner/RegistryTraces.h"
+#include "journal/JournalMessages.h"
 
 #include "tests/unit/TestSupport.h"
 #include "win/Handle.h"
@@ -56,6 +57,48 @@ void Restrict(const std::wstring& keyPath, const wchar_t* rights) {
     ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &descriptor, nullptr));
     EXPECT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
     ::LocalFree(descriptor);
+}
+
+// Makes keyPath a registry link to target (both under HKEY_CURRENT_USER), as any program of the user can.
+void MakeLink(const std::wstring& keyPath, const std::wstring& target) {
+    win::UniqueHandle token;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()));
+    BYTE user[256];
+    DWORD size = 0;
+    ASSERT_TRUE(::GetTokenInformation(token.get(), TokenUser, user, sizeof(user), &size));
+    wchar_t* sid = nullptr;
+    ASSERT_TRUE(::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+    const std::wstring native = L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + Below(target);
+    ::LocalFree(sid);
+    win::UniqueRegKey link;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, Below(keyPath).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, link.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(native.data()),
+                         static_cast<DWORD>(native.size() * sizeof(wchar_t))),
+        ERROR_SUCCESS);
+}
+
+// The key itself, a link not followed.
+bool KeyItselfExists(const std::wstring& keyPath) {
+    win::UniqueRegKey key;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, Below(keyPath).c_str(), REG_OPTION_OPEN_LINK, KEY_READ, key.put()) ==
+           ERROR_SUCCESS;
+}
+
+// A key of the user's that the cleaned keys are made to point at: values named as the lists' are, a sub-key.
+const std::wstring kPrecious = kHkcu + L"Software\\Kestavel Precieux";
+void MakePrecious() {
+    Registry::deleteKeyTree(kPrecious, Registry::kLocal);
+    for (const wchar_t* name : {L"0", L"MRUListEx", L"url1"})
+        SetValue(kPrecious, name, REG_BINARY, {0x01});
+    SetValue(kPrecious + L"\\child", L"0", REG_BINARY, {0x01});
+}
+void ExpectPreciousIntact() {
+    for (const wchar_t* name : {L"0", L"MRUListEx", L"url1"})
+        EXPECT_TRUE(Registry::valueExists(kPrecious, name, Registry::kLocal)) << name;
+    EXPECT_TRUE(Registry::valueExists(kPrecious + L"\\child", L"0", Registry::kLocal));
 }
 
 // The journal of one test, and its lines without their timestamps (checked for their shape).
@@ -245,6 +288,50 @@ TEST(CleanerRegistry, RecentDocsKeyIsResetOrReportedMissing) {
     EXPECT_TRUE(Registry::keyExists(kRecentDocs, Registry::kLocal));
     EXPECT_EQ(Registry::subKeyAt(kRecentDocs, 0, Registry::kLocal), L"");
     EXPECT_FALSE(Registry::valueExists(kRecentDocs, L"MRUListEx", Registry::kLocal));
+}
+
+TEST(CleanerRegistry, ValueStepsLeaveALinkAndItsTarget) {
+    MakePrecious();
+    Registry::deleteKeyTree(kRecentDocs, Registry::kLocal);
+    const std::wstring link = kRecentDocs + L"\\Lien";
+    const std::wstring real = kRecentDocs + L"\\Reel";  // listed after the link
+    MakeLink(link, kPrecious);
+    SetValue(real, L"0", REG_BINARY, {0x01});
+    Registry::deleteKeyTree(kTypedUrls, Registry::kLocal);
+    MakeLink(kTypedUrls, kPrecious);
+
+    Journal journal(L"mru-link");
+    cleaner::CleanMruValues(journal.file);
+    cleaner::CleanTypedUrls(journal.file);
+    ExpectPreciousIntact();
+    EXPECT_FALSE(Registry::valueExists(real, L"0", Registry::kLocal));
+    EXPECT_TRUE(KeyItselfExists(link)) << "the values step deletes no key";
+    EXPECT_EQ(journal.bodies(), (std::vector<std::wstring>{journal::LinkLeft(link), journal::LinkLeft(kTypedUrls)}));
+    Registry::deleteKeyTree(kTypedUrls, Registry::kLocal);
+}
+
+TEST(CleanerRegistry, ResetRemovesALinkItselfAndSaysWhatStayed) {
+    MakePrecious();
+    Registry::deleteKeyTree(kRecentDocs, Registry::kLocal);
+    const std::wstring link = kRecentDocs + L"\\Lien";
+    const std::wstring real = kRecentDocs + L"\\Reel";
+    MakeLink(link, kPrecious);
+    SetValue(real + L"\\deeper", L"0", REG_BINARY, {0x01});
+    Journal journal(L"reset-link");
+    cleaner::ResetRecentDocsKey(journal.file);
+    ExpectPreciousIntact();
+    EXPECT_FALSE(KeyItselfExists(link));
+    EXPECT_EQ(Registry::subKeyAt(kRecentDocs, 0, Registry::kLocal), L"") << "the sub-key after the link went too";
+    EXPECT_EQ(journal.bodies(), (std::vector<std::wstring>{journal::LinkRemoved(link),
+                                                           L" - Delete MRU : Nouvelle Cl\u00E9 : " + kRecentDocs}));
+
+    // A sub-key that cannot be emptied: the key stays, and the line says so.
+    SetValue(real + L"\\deeper", L"0", REG_BINARY, {0x01});
+    Restrict(real, kUnlisted);
+    cleaner::ResetRecentDocsKey(journal.file);
+    Restrict(real, kOpen);
+    EXPECT_EQ(journal.bodies().back(), L" - Delete MRU : Erreur! Impossible de nettoyer la cl\u00E9 : " + kRecentDocs);
+    EXPECT_TRUE(Registry::keyExists(real + L"\\deeper", Registry::kLocal));
 }
 
 }  // namespace
