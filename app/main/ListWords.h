@@ -27,3 +27,6 @@ std::wstring HandedDuringRunText(size_t count);
 inline constexpr wchar_t kHandedNotFoundTitle[] = L"Éléments introuvables";
 inline constexpr size_t kHandedNotFoundNamed = 5;
 std::wstring HandedNotFoundText(const std::vector<std::wstring>& paths);
+// Paths handed or dropped that were refused for want of room: too much already waiting, or memory.
+inline constexpr wchar_t kRefusedForRoomTitle[] = L"Éléments non ajoutés";
+std::wstring RefusedForRoomText(size_t count);
