@@ -29,6 +29,20 @@ struct DropTraits {
     static void close(type drop) { ::DragFinish(drop); }
 };
 
+// The words of a message; empty, for kNotAddedShortText to stand in, when memory runs out for them.
+template <typename Words>
+std::wstring WordsOrNone(Words words) {
+    try {
+        return words();
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+const wchar_t* Shown(const std::wstring& words) {
+    return words.empty() ? kNotAddedShortText : words.c_str();
+}
+
 }  // namespace
 
 void MainWindow::onDropFiles(HDROP drop) {
@@ -123,8 +137,10 @@ void MainWindow::queueHandedPaths() {
         // Those refused for want of room would have been refused anyway: one message counts them all.
         const size_t refused = handed_.size() + std::exchange(refused_, 0);
         handed_.clear();
-        if (refused > 0)
-            message(kHandedDuringRunTitle, HandedDuringRunText(refused).c_str(), MB_OK | MB_ICONWARNING);
+        if (refused > 0) {
+            const std::wstring words = WordsOrNone([&] { return HandedDuringRunText(refused); });
+            message(kHandedDuringRunTitle, Shown(words), MB_OK | MB_ICONWARNING);
+        }
     } else {
         queueHandedSlice();
         if (!handed_.empty()) {
@@ -136,7 +152,8 @@ void MainWindow::queueHandedPaths() {
     if (!notFound_.empty()) {
         const std::vector<std::wstring> named = std::move(notFound_);
         notFound_.clear();
-        message(kHandedNotFoundTitle, HandedNotFoundText(named).c_str(), MB_OK | MB_ICONWARNING);
+        const std::wstring words = WordsOrNone([&] { return HandedNotFoundText(named); });
+        message(kHandedNotFoundTitle, Shown(words), MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -168,7 +185,8 @@ void MainWindow::tellRefused() {
     if (refused_ == 0)
         return;
     const size_t refused = std::exchange(refused_, 0);
-    message(kRefusedForRoomTitle, RefusedForRoomText(refused).c_str(), MB_OK | MB_ICONWARNING);
+    const std::wstring words = WordsOrNone([&] { return RefusedForRoomText(refused); });
+    message(kRefusedForRoomTitle, Shown(words), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::onListKey(WORD key) {
