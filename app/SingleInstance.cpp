@@ -51,6 +51,11 @@ InstanceStart ClaimOrHandOver(const wchar_t* title,
                 BringForward(first);
                 return InstanceStart::HandedOver;
             }
+            // Refused for want of room: trying again would only be refused again while the window is full.
+            if (sent && static_cast<LRESULT>(answer) == kHandedPathsRefused) {
+                BringForward(first);
+                return InstanceStart::Refused;
+            }
             // User Interface Privilege Isolation: the window of an instance started "as administrator" takes
             // no WM_COPYDATA from a start with ordinary rights (Explorer's). The program does not open that
             // gate: any process could then fill the list of a program that destroys with those rights.

@@ -10,6 +10,7 @@ enum class InstanceStart {
     First,        // no other instance runs: this one claimed the mark and opens its window
     HandedOver,   // another instance runs and has taken this start's paths (if any): exit with code 0
     NotAnswered,  // another instance runs but never took the paths: the caller says so and exits with 1
+    Refused,      // another instance runs and refused the paths for want of room: its window says so; exit with 1
     Elevated,     // another instance runs with higher rights, and Windows keeps this start's message from it
 };
 
@@ -20,7 +21,7 @@ enum class InstanceStart {
 //  - with paths, hands them to that instance's main window (see HandedPaths.h), then brings it forward.
 //    Explorer's verb starts one process per selected item, all at once, so many starts race the first
 //    one's: the main window may not exist yet, or not take paths yet. The hand-over is tried again until
-//    it is taken, until the first instance has ended (this start then becomes the first), or for
+//    it is taken or refused, until the first instance has ended (this start then becomes the first), or for
 //    kHandOverMs at most.
 InstanceStart ClaimOrHandOver(const wchar_t* title,
                               const wchar_t* windowClass,

@@ -78,6 +78,9 @@ int RunProgram(HINSTANCE instance) {
             ::MessageBoxW(nullptr, text.c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
             return 1;
         }
+        case InstanceStart::Refused:
+            // The running window tells its user, once for every start refused meanwhile.
+            return 1;
         case InstanceStart::Elevated:
             ::MessageBoxW(nullptr,
                           L"Kestavel Shredder est ouvert en tant qu'administrateur : Windows ne lui laisse pas "

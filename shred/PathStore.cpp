@@ -28,9 +28,13 @@ std::uint64_t HashText(const wchar_t* characters, std::size_t length) {
     return hash ? hash : 1;
 }
 
-void HashSlots::insert(std::uint64_t value) {
+void HashSlots::makeRoom() {
     if ((size_ + 1) * 2 > slots_.size())
         grow(std::max<std::size_t>(64, slots_.size() * 2));
+}
+
+void HashSlots::insert(std::uint64_t value) {
+    makeRoom();
     std::size_t i = home(value);
     while (slots_[i])
         i = (i + 1) & mask();
@@ -89,6 +93,8 @@ void PathStore::push(const std::wstring& path,
                      EntryKind kind) {
     static_assert(sizeof(Entry) == 32, "an entry of a million-entry list costs 32 bytes");
     const std::size_t nameLength = path.size() - nameStart;
+    // What may fail for want of memory comes first: the key's room, the folder, the name, the entry's place.
+    keys_.makeRoom();
     Entry entry;
     entry.size = size;
     entry.key = key;

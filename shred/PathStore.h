@@ -38,12 +38,11 @@ public:
     // Appends a run of elements that never straddles two blocks: one that does not fit in what is left of
     // the last block goes whole into the next, the rest of the last block staying unused. Returns the index
     // of its first element, from which the run can be read as one array (at).
+    // Should memory run out, the array is left as it was.
     std::size_t appendRun(const T* values, std::size_t count) {
-        if (size_ % kPerBlock + count > kPerBlock)
-            size_ = (size_ / kPerBlock + 1) * kPerBlock;
-        if (size_ / kPerBlock >= blocks_.size())
+        const std::size_t start = size_ % kPerBlock + count > kPerBlock ? (size_ / kPerBlock + 1) * kPerBlock : size_;
+        if (start / kPerBlock >= blocks_.size())
             blocks_.push_back(std::make_unique<T[]>(kPerBlock));
-        const std::size_t start = size_;
         std::copy(values, values + count, blocks_[start / kPerBlock].get() + start % kPerBlock);
         size_ += count;
         return start;
@@ -89,6 +88,8 @@ public:
         return find(HashOf(value), [value](std::uint64_t stored) { return stored == value; });
     }
     void insert(std::uint64_t value);
+    // Makes room for one more value, so that the next insert cannot fail.
+    void makeRoom();
     // Removes one occurrence of the value, if any.
     void erase(std::uint64_t value);
     bool fits(std::size_t values) const { return values * 2 <= slots_.size(); }
@@ -122,7 +123,8 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
-    // Appends path, whose name starts at nameStart, under its key (KeyOf of the folded path).
+    // Appends path, whose name starts at nameStart, under its key (KeyOf of the folded path). Should memory
+    // run out, no entry is added (a folder's text may be kept, unused).
     void push(const std::wstring& path,
               std::size_t nameStart,
               std::uint64_t key,

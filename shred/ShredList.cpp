@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
+#include <new>
 #include <utility>
 
 namespace {
@@ -183,8 +184,14 @@ void ShredList::appendScanned(std::vector<ShredEntry> entries) {
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            for (const Prepared& prepared : slice)
-                push(prepared);
+            try {
+                for (const Prepared& prepared : slice)
+                    push(prepared);
+            } catch (const std::bad_alloc&) {
+                // What went in is counted; the caller learns that the rest did not.
+                recount(kAfterAdding);
+                throw;
+            }
             recount(kAfterAdding);
         }
         notify();

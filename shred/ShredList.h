@@ -79,6 +79,9 @@ public:
 
     void setObserver(ShredListObserver* observer);
 
+    // Appending throws std::bad_alloc when memory runs out, with every entry whole: addPath, addFolderEntry
+    // and appendScanned(path) then add nothing, a batch keeps and counts what went in before.
+    //
     // Appends the path unless an entry equal to it, ignoring letter case, is listed. Counts the entries
     // (after adding) and takes the total size off show. False when it was already listed.
     bool addPath(const std::wstring& path);

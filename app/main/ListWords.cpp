@@ -56,3 +56,11 @@ std::wstring HandedNotFoundText(const std::vector<std::wstring>& paths) {
         text += L"\r\n...";
     return text;
 }
+
+std::wstring RefusedForRoomText(size_t count) {
+    return std::to_wstring(count) +
+           (count > 1 ? L" éléments n'ont pas été ajoutés à la liste : la mémoire prévue pour les recevoir est "
+                        L"pleine.\r\n\r\nAjoutez-les de nouveau quand les éléments précédents auront été ajoutés."
+                      : L" élément n'a pas été ajouté à la liste : la mémoire prévue pour le recevoir est "
+                        L"pleine.\r\n\r\nAjoutez-le de nouveau quand les éléments précédents auront été ajoutés.");
+}

@@ -27,3 +27,14 @@ std::wstring HandedDuringRunText(size_t count);
 inline constexpr wchar_t kHandedNotFoundTitle[] = L"Éléments introuvables";
 inline constexpr size_t kHandedNotFoundNamed = 5;
 std::wstring HandedNotFoundText(const std::vector<std::wstring>& paths);
+// Paths handed or dropped that were refused for want of room: too much already waiting, or memory.
+inline constexpr wchar_t kRefusedForRoomTitle[] = L"Éléments non ajoutés";
+std::wstring RefusedForRoomText(size_t count);
+// Said instead of one of the texts above when memory runs out for its words: it needs none.
+inline constexpr wchar_t kNotAddedShortText[] =
+    L"Des éléments n'ont pas été ajoutés à la liste ; la mémoire manque pour en dire plus.";
+// Said when memory ran out in whatever the window was doing: the list keeps every entry whole.
+inline constexpr wchar_t kOutOfMemoryTitle[] = L"Mémoire insuffisante";
+inline constexpr wchar_t kOutOfMemoryText[] =
+    L"La mémoire manque : la dernière action n'a pas pu être menée à son terme. La liste garde ce qu'elle "
+    L"contenait.";

@@ -2,6 +2,7 @@
 
 #include "app/App.h"
 #include "app/main/ControlIds.h"
+#include "app/main/ListWords.h"
 #include "app/Environment.h"
 #include "controls/BigButton.h"
 #include "shred/ShellFolder.h"
@@ -11,6 +12,8 @@
 #include "win/Window.h"
 
 #include <commctrl.h>
+
+#include <new>
 
 namespace {
 
@@ -70,9 +73,19 @@ void MainWindow::show() {
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = win::WindowObject<MainWindow>(window, message, lParam);
-    if (self && message == WM_NCCREATE)
+    if (!self)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE)
         self->window_ = window;
-    return self ? self->handle(message, wParam, lParam) : ::DefWindowProcW(window, message, wParam, lParam);
+    // No exception may cross the system's frames: memory that runs out where the window takes its input
+    // (handed paths, a drop) is dealt with there, paths counted; anywhere else it is told here, and the
+    // window goes on, a run's worker with it. The list keeps every entry whole (ShredList).
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        self->message(kOutOfMemoryTitle, kOutOfMemoryText, MB_OK | MB_ICONWARNING);
+        return 0;
+    }
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

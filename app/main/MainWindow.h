@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HandedPaths.h"
 #include "app/main/ExplorerTree.h"
 #include "app/main/MainWindowLayout.h"
 #include "app/main/RunController.h"
@@ -14,7 +15,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -86,12 +86,16 @@ private:
     // The list's own commands (its buttons, Delete, Ctrl+A, a drop) are usable: no run, no scan under way.
     bool listCommandsEnabled() const;
     void onDropFiles(HDROP drop);
-    // Queues existing files and folders as the add commands do, duplicates left out; returns the paths
-    // that do not exist.
-    std::vector<std::wstring> queuePaths(const std::vector<std::wstring>& paths);
+    // Queues an existing file or folder as the add commands do, a duplicate left out; false when it does not
+    // exist. Throws std::bad_alloc when memory runs out, with the list as it was (but for a folder whose
+    // scan could not start: its entry stays, without its content).
+    bool queuePath(const std::wstring& path, bool* fileAdded);
     LRESULT onCopyData(const COPYDATASTRUCT& data);
     // Queues the paths handed so far, if the window can take them now (see the definition).
     void queueHandedPaths();
+    void queueHandedSlice();
+    // Says, once, how many paths were refused for want of room since it was last said.
+    void tellRefused();
     void onListKey(WORD key);
 
     // MainWindowRun.cpp
@@ -139,12 +143,12 @@ private:
     bool quitRequested_ = false;
     std::wstring lastFolder_;
     bool takesHandedPaths_ = false;
-    std::deque<std::wstring> handed_;     // handed by other starts, waiting to be queued
+    HandedQueue handed_;                  // handed by other starts, waiting to be queued
     std::vector<std::wstring> notFound_;  // handed, not queued, not yet named to the user
+    // Handed or dropped, refused for want of room (HandedQueue's caps, or memory), not yet told to the user:
+    // one message says how many, however many blocks were refused meanwhile.
+    size_t refused_ = 0;
     static constexpr size_t kHandedSlice = 256;
-    // Paths waiting beyond this (a dialog left open while something keeps handing) are not taken: the
-    // senders try again for a while, then tell their user.
-    static constexpr size_t kMaxWaitingHanded = 100000;
 
     ShredList list_;
     JournalFile journal_;

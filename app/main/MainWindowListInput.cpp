@@ -5,14 +5,15 @@
 #include "app/main/ListWords.h"
 #include "app/main/MainWindow.h"
 #include "win/Files.h"
+#include "win/Handle.h"
 #include "win/Paths.h"
 #include "win/Strings.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
+#include <new>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 bool MainWindow::listCommandsEnabled() const {
@@ -20,66 +21,102 @@ bool MainWindow::listCommandsEnabled() const {
     return !run_.active() && !scans_.active();
 }
 
-void MainWindow::onDropFiles(HDROP drop) {
-    std::vector<std::wstring> paths;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        if (!path.empty())
-            paths.push_back(std::move(path));
+namespace {
+
+struct DropTraits {
+    using type = HDROP;
+    static type empty() { return nullptr; }
+    static void close(type drop) { ::DragFinish(drop); }
+};
+
+// The words of a message; empty, for kNotAddedShortText to stand in, when memory runs out for them.
+template <typename Words>
+std::wstring WordsOrNone(Words words) {
+    try {
+        return words();
+    } catch (const std::bad_alloc&) {
+        return {};
     }
-    ::DragFinish(drop);
+}
+
+const wchar_t* Shown(const std::wstring& words) {
+    return words.empty() ? kNotAddedShortText : words.c_str();
+}
+
+}  // namespace
+
+void MainWindow::onDropFiles(HDROP drop) {
+    const win::Unique<DropTraits> owned(drop);
     // Refused, as the list buttons are, while a run or a scan is under way: nothing is said, the user sees
     // the list buttons disabled or the run banner in their place.
     if (!listCommandsEnabled())
         return;
-    queuePaths(paths);
-}
-
-std::vector<std::wstring> MainWindow::queuePaths(const std::vector<std::wstring>& paths) {
-    std::vector<std::wstring> missing;
+    // Each path queued as it is read: should memory run out, what is in the list stays and the rest is
+    // refused. A drop names what exists: a path gone meanwhile is left out without a word, as it always was.
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     bool filesAdded = false;
-    for (const std::wstring& path : paths) {
-        const DWORD attributes = ::GetFileAttributesW(win::ExtendedPath(path).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            missing.push_back(path);
-            continue;
+    UINT done = 0;
+    try {
+        for (; done < count; ++done) {
+            std::wstring path(::DragQueryFileW(drop, done, nullptr, 0) + 1, L'\0');
+            path.resize(::DragQueryFileW(drop, done, path.data(), static_cast<UINT>(path.size())));
+            if (!path.empty())
+                queuePath(path, &filesAdded);
         }
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            // As "Ajouter un ou plusieurs fichiers" queues each chosen file.
-            list_.addPath(path);
-            lastFolder_ = win::FolderPartOf(path);
-            filesAdded = true;
-            continue;
-        }
-        // As "Ajouter le dossier + son contenu": the folder's entry, then its content by a scan. A folder
-        // already listed is a duplicate, as for an add: neither it nor its content is queued again.
-        const std::wstring folder = win::WithTrailingBackslash(path);
-        if (list_.contains(folder.substr(0, folder.size() - 1)))
-            continue;
-        list_.addFolderEntry(folder);
-        lastFolder_ = folder;
-        startFolderScan(folder);
+    } catch (const std::bad_alloc&) {
+        refused_ += count - done;
     }
     if (filesAdded)
         list_.computeTotalSize();
-    return missing;
+    tellRefused();
+}
+
+bool MainWindow::queuePath(const std::wstring& path, bool* fileAdded) {
+    const DWORD attributes = ::GetFileAttributesW(win::ExtendedPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // As "Ajouter un ou plusieurs fichiers" queues each chosen file.
+        list_.addPath(path);
+        lastFolder_ = win::FolderPartOf(path);
+        *fileAdded = true;
+        return true;
+    }
+    // As "Ajouter le dossier + son contenu": the folder's entry, then its content by a scan. A folder
+    // already listed is a duplicate, as for an add: neither it nor its content is queued again.
+    const std::wstring folder = win::WithTrailingBackslash(path);
+    if (list_.contains(folder.substr(0, folder.size() - 1)))
+        return true;
+    list_.addFolderEntry(folder);
+    lastFolder_ = folder;
+    startFolderScan(folder);
+    return true;
 }
 
 void MainWindow::takeHandedPaths(std::vector<std::wstring> paths) {
     takesHandedPaths_ = true;
-    handed_.insert(handed_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+    handed_.takeAll(std::move(paths));
     queueHandedPaths();
 }
 
 // Sent by a second start. The block is copied at once and the answer given, so that the sender is never
 // held by what the window then does (a scan, a message box); the paths are queued from a posted message.
+// A block beyond what may wait (see HandedQueue) is refused without being copied, and said once the window
+// can say it: one message for every block refused meanwhile.
 LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& data) {
-    std::vector<std::wstring> paths;
-    if (!takesHandedPaths_ || !UnpackHandedPaths(data, &paths) || handed_.size() + paths.size() > kMaxWaitingHanded)
+    if (!takesHandedPaths_)
         return 0;
-    handed_.insert(handed_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+    size_t refused = 0;
+    switch (handed_.take(data, &refused)) {
+        case HandedQueue::Take::Malformed:
+            return 0;
+        case HandedQueue::Take::Refused:
+            refused_ += refused;
+            ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
+            return kHandedPathsRefused;
+        case HandedQueue::Take::Taken:
+            break;
+    }
     ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
     return kHandedPathsTaken;
 }
@@ -90,44 +127,66 @@ LRESULT MainWindow::onCopyData(const COPYDATASTRUCT& data) {
 // folders' scans must not turn the rest away. They are queued when the window is enabled again
 // (WM_ENABLE) or the last scan ends, kHandedSlice at a time between two looks at the message queue, so
 // that the window keeps answering (a thousand paths take about 0.1 s under Wine). During a run they are
-// not queued, and the window says so. The paths not found are named once, when all are queued.
+// not queued, and the window says so. The paths not found are named once, when all are queued, after the
+// number of those refused for want of room.
 void MainWindow::queueHandedPaths() {
-    if (handed_.empty() || !::IsWindowEnabled(window_) || (scans_.active() && !run_.active()))
+    if ((handed_.empty() && refused_ == 0 && notFound_.empty()) || !::IsWindowEnabled(window_) ||
+        (scans_.active() && !run_.active()))
         return;
     if (run_.active()) {
-        const size_t refused = handed_.size();
+        // Those refused for want of room would have been refused anyway: one message counts them all.
+        const size_t refused = handed_.size() + std::exchange(refused_, 0);
         handed_.clear();
-        message(kHandedDuringRunTitle, HandedDuringRunText(refused).c_str(), MB_OK | MB_ICONWARNING);
+        if (refused > 0) {
+            const std::wstring words = WordsOrNone([&] { return HandedDuringRunText(refused); });
+            message(kHandedDuringRunTitle, Shown(words), MB_OK | MB_ICONWARNING);
+        }
     } else {
-        const size_t count = std::min(handed_.size(), kHandedSlice);
-        std::vector<std::wstring> paths(std::make_move_iterator(handed_.begin()),
-                                        std::make_move_iterator(handed_.begin() + count));
-        handed_.erase(handed_.begin(), handed_.begin() + count);
-        std::vector<std::wstring> forms, listed;
-        for (const std::wstring& path : paths) {
-            forms.push_back(ListFormOfHandedPath(path));
-            if (!forms.back().empty())
-                listed.push_back(forms.back());
-        }
-        const std::vector<std::wstring> missing = queuePaths(listed);
-        const std::unordered_set<std::wstring> missingSet(missing.begin(), missing.end());
-        // Named in the order they were handed.
-        for (size_t i = 0; i < paths.size(); ++i) {
-            if (forms[i].empty())
-                notFound_.push_back(paths[i]);
-            else if (missingSet.count(forms[i]))
-                notFound_.push_back(forms[i]);
-        }
+        queueHandedSlice();
         if (!handed_.empty()) {
             ::PostMessageW(window_, kMsgHandedPaths, 0, 0);
             return;
         }
     }
+    tellRefused();
     if (!notFound_.empty()) {
         const std::vector<std::wstring> named = std::move(notFound_);
         notFound_.clear();
-        message(kHandedNotFoundTitle, HandedNotFoundText(named).c_str(), MB_OK | MB_ICONWARNING);
+        const std::wstring words = WordsOrNone([&] { return HandedNotFoundText(named); });
+        message(kHandedNotFoundTitle, Shown(words), MB_OK | MB_ICONWARNING);
     }
+}
+
+// The next kHandedSlice paths, each queued as a path of the command line. Should memory run out, what is
+// in the list stays, and the rest, the paths still waiting included, is refused.
+void MainWindow::queueHandedSlice() {
+    std::vector<std::wstring> paths;
+    size_t done = 0;
+    bool filesAdded = false;
+    try {
+        paths = handed_.takeFront(kHandedSlice);
+        for (; done < paths.size(); ++done) {
+            const std::wstring form = ListFormOfHandedPath(paths[done]);
+            // Named in the order they were handed.
+            if (form.empty())
+                notFound_.push_back(paths[done]);
+            else if (!queuePath(form, &filesAdded))
+                notFound_.push_back(form);
+        }
+    } catch (const std::bad_alloc&) {
+        refused_ += paths.size() - done + handed_.size();
+        handed_.clear();
+    }
+    if (filesAdded)
+        list_.computeTotalSize();
+}
+
+void MainWindow::tellRefused() {
+    if (refused_ == 0)
+        return;
+    const size_t refused = std::exchange(refused_, 0);
+    const std::wstring words = WordsOrNone([&] { return RefusedForRoomText(refused); });
+    message(kRefusedForRoomTitle, Shown(words), MB_OK | MB_ICONWARNING);
 }
 
 void MainWindow::onListKey(WORD key) {

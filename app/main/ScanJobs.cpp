@@ -29,9 +29,12 @@ bool ScanJobs::start(ScanKind kind, const std::wstring& target) {
             ended_.post({number, {}});
         }
     };
-    if (!job->worker.start(work, end))
-        return false;
+    // Kept before its thread starts: should memory run out, nothing has started yet.
     jobs_.push_back(std::move(job));
+    if (!jobs_.back()->worker.start(work, end)) {
+        jobs_.pop_back();
+        return false;
+    }
     return true;
 }
 

@@ -139,3 +139,50 @@ SCENARIO("explorer-handed-paths") {
     Expect(win::IsFile(first) && win::IsFile(unicode), L"what was handed during the run is untouched");
     s.quit();
 }
+
+// Something keeps handing large blocks while a box is open over the window: what waits stops at its cap,
+// the rest is refused without ending the program, one message says so, and the list is as it was.
+SCENARIO("explorer-handed-flood") {
+    const std::wstring first = kFolder + std::wstring(L"premier.txt");
+    MakeFile(first, 1);
+    Session s(Quoted(first));
+    Expect(WaitUntil([&] { return s.listCount() == 1; }), L"the first start queues its file");
+    s.waitForScans();
+    auto hand = [&](const std::vector<std::wstring>& paths) {
+        std::vector<wchar_t> block = PackHandedPaths(paths);
+        COPYDATASTRUCT data = {kHandedPathsFormat, static_cast<DWORD>(block.size() * sizeof(wchar_t)), block.data()};
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(s.main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 10000, &answer);
+        return static_cast<LRESULT>(answer);
+    };
+    ExpectEqual(hand({L"C:\\absent.txt"}), kHandedPathsTaken, L"a missing path is taken");
+    MessageBoxInfo notFound = s.box();
+    ExpectEqual(notFound.title, L"Éléments introuvables", L"the box that makes what is handed wait");
+
+    // Blocks of 16 paths of 32,000 characters, each the first file again: a run of backslashes reads as one.
+    // (Not ".\" runs: Wine's canonical form of those takes a time that grows as the square of the length.)
+    const std::wstring padded =
+        kFolder + std::wstring(32000 - std::wcslen(L"C:\\shred\\premier.txt"), L'\\') + L"premier.txt";
+    const std::vector<std::wstring> sixteen(16, padded);
+    int taken = 0, refused = 0;
+    for (int i = 0; i < 2 * static_cast<int>(HandedQueue::kMaxBytes >> 20) && refused < 4; ++i) {
+        if (hand(sixteen) == kHandedPathsTaken)
+            ++taken;
+        else
+            ++refused;
+    }
+    ExpectEqual(refused, 4, L"blocks beyond the cap are refused");
+    Expect(taken > 0 && s.program.running(), L"the blocks within the cap are taken, the program lives");
+
+    Answer(notFound, IDOK);
+    MessageBoxInfo told = s.box();
+    ExpectEqual(told.title, L"Éléments non ajoutés", L"the title of the refusal");
+    ExpectEqual(told.text,
+                L"64 éléments n'ont pas été ajoutés à la liste : la mémoire prévue pour les recevoir est pleine."
+                L"\r\n\r\nAjoutez-les de nouveau quand les éléments précédents auront été ajoutés.",
+                L"one message for every refused block");
+    Answer(told, IDOK);
+    Expect(!FindMessageBox(s.program.processId(), 1000), L"nothing else is said");
+    Expect(s.listTexts() == std::vector<std::wstring>{first}, L"the list holds its file once");
+    s.quit();
+}

@@ -44,6 +44,31 @@ TEST(HandedPaths, MalformedBlocksAreRefusedWhole) {
     EXPECT_TRUE(received.empty());
 }
 
+// Whatever keeps handing while a box stays open, what waits stays within its caps: a block beyond one is
+// refused whole, what waited is kept, and room made by queueing takes blocks again.
+TEST(HandedPaths, WaitingPathsAreCappedByMemoryAndNumber) {
+    HandedQueue queue;
+    std::vector<wchar_t> large = PackHandedPaths(std::vector<std::wstring>(16, L"C:\\" + std::wstring(31997, L'x')));
+    const size_t cost = large.size() * sizeof(wchar_t) + 16 * HandedQueue::kPathOverhead;
+    size_t refused = 0, taken = 0;
+    while (taken < 2 * HandedQueue::kMaxBytes / cost && queue.take(Block(large), &refused) == HandedQueue::Take::Taken)
+        ++taken;
+    EXPECT_EQ(taken, HandedQueue::kMaxBytes / cost);
+    EXPECT_EQ(refused, 16u);
+    EXPECT_EQ(queue.size(), taken * 16);
+    EXPECT_EQ(queue.bytes(), taken * cost);
+    EXPECT_EQ(queue.takeFront(16).front().size(), 32000u);
+    EXPECT_EQ(queue.take(Block(large), &refused), HandedQueue::Take::Taken);
+    queue.clear();
+    EXPECT_EQ(queue.bytes(), 0u);
+
+    std::vector<wchar_t> small = PackHandedPaths(std::vector<std::wstring>(1000, L"C:\\a"));
+    for (size_t i = 0; i < HandedQueue::kMaxPaths / 1000; ++i)
+        ASSERT_EQ(queue.take(Block(small), &refused), HandedQueue::Take::Taken);
+    EXPECT_EQ(queue.take(Block(small), &refused), HandedQueue::Take::Refused);
+    EXPECT_EQ(queue.size(), HandedQueue::kMaxPaths);
+}
+
 TEST(HandedPaths, ListFormIsAbsoluteAndCanonical) {
     EXPECT_EQ(ListFormOfHandedPath(L"C:\\a\\.\\b\\..\\c.txt"), L"C:\\a\\c.txt");
     EXPECT_EQ(ListFormOfHandedPath(L"c:/Data/x.txt"), L"c:\\Data\\x.txt");
