@@ -1,4 +1,5 @@
 #include "journal/JournalFile.h"
+#include "journal/JournalLines.h"
 #include "journal/JournalMessages.h"
 
 #include "tests/unit/TestSupport.h"
@@ -71,6 +72,27 @@ TEST(JournalFile, CharactersOutsideWindows1252BecomeQuestionMarks) {
     EXPECT_TRUE(JournalFile(folder.path()).appendLine(L" - Le Fichier [\u65E5\u672C Zo\u00EB \u20AC \u0142.txt]"));
     // The euro sign has a Windows-1252 byte (0x80); the Japanese letters and the Polish ł have none.
     EXPECT_EQ(test::ReadFile(JournalIn(folder)), " - Le Fichier [?? Zo\xEB \x80 ?.txt]\r\n");
+}
+
+// A file name made on Linux can hold a line end: written as it is, it would forge a line of its own. Control
+// characters, C1 ones included, are written escaped; a backslash is written as it is.
+TEST(JournalFile, ControlCharactersInANameAreEscapedOnTheOneLine) {
+    test::TempFolder folder(L"journal-controls");
+    const std::wstring name =
+        std::wstring(L"banque.xls] n'a pu \u00EAtre supprim\u00E9\n08/12/2026 \u00E0 12:00:00 - x") + wchar_t(0x01) +
+        L"\t\r" + wchar_t(0x85) + wchar_t(0x7F) + L"\\n.txt";
+    const JournalFile journal(folder.path());
+    ASSERT_TRUE(journal.appendLine(L"08/12/2026 \u00E0 11:59:59" + journal::FileNotDeleted(name)));
+    EXPECT_EQ(test::ReadFile(journal.path()),
+              "08/12/2026 \xE0 11:59:59 - Le Fichier [banque.xls] n'a pu \xEAtre supprim\xE9\\n08/12/2026 \xE0 "
+              "12:00:00 - x\\x01\\t\\r\\x85\\x7F\\n.txt] n'a pu \xEAtre supprim\xE9\r\n");
+
+    // The journal window's index sees the one line.
+    JournalLines lines;
+    ASSERT_EQ(lines.open(journal.path()), JournalLines::Open::Reading);
+    while (lines.readSome(1 << 20)) {
+    }
+    EXPECT_EQ(lines.count(), 1u);
 }
 
 TEST(JournalFile, MissingConfigurationFolderDropsTheLineQuietly) {
