@@ -64,6 +64,42 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+// The line as it is written: every control character (U+0000 to U+001F, U+007F) and every C1 control
+// (U+0080 to U+009F, which Windows-1252 would write as the bytes of other characters or as "?") is written
+// as an escape: "\n", "\r", "\t", the others "\xNN" with the character's code in upper-case hex. A file
+// name made on Linux may hold a line end; written as it is, it would end the line there and start another
+// one of the name's own making, which the journal window would show as an event of its own.
+//
+// A backslash is written as it is, not doubled: it separates the folders of every path the journal names,
+// and doubling it would change every line that users and their tools read. What a reader cannot tell from
+// the line alone is whether "\n" (or "\r", "\t", "\x01") inside a path is a separator before a name
+// starting with those letters or an escaped control character. That changes neither the count of lines nor
+// the event a line tells, and Windows itself refuses names with control characters, so such a name is rare
+// and comes from another system.
+std::wstring EscapedLine(const std::wstring& line) {
+    const auto isControl = [](wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); };
+    if (std::none_of(line.begin(), line.end(), isControl))
+        return line;
+    std::wstring escaped;
+    escaped.reserve(line.size() + 8);
+    for (const wchar_t c : line) {
+        if (!isControl(c)) {
+            escaped += c;
+        } else if (c == L'\n') {
+            escaped += L"\\n";
+        } else if (c == L'\r') {
+            escaped += L"\\r";
+        } else if (c == L'\t') {
+            escaped += L"\\t";
+        } else {
+            wchar_t code[8] = {};
+            swprintf(code, std::size(code), L"\\x%02X", static_cast<unsigned>(c));
+            escaped += code;
+        }
+    }
+    return escaped;
+}
+
 }  // namespace
 
 JournalFile::JournalFile(std::wstring configFolder) : configFolder_(std::move(configFolder)) {}
@@ -86,7 +122,8 @@ std::wstring JournalFile::path() const {
 
 bool JournalFile::appendLine(const std::wstring& line) const {
     // One buffer and one write, so that a line is either whole on disk or, after a failed write, taken back.
-    std::string bytes = win::ToCp1252(line);
+    // One event is one line, whatever the names it holds.
+    std::string bytes = win::ToCp1252(EscapedLine(line));
     bytes += "\r\n";
 
     std::lock_guard<std::mutex> lock(AppendMutex());

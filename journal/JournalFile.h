@@ -23,13 +23,15 @@ public:
 
     std::wstring path() const;  // configFolder + "KvsErrLog.txt"
 
-    // Appends the line and CR LF. Appends from every thread of the process are serialised. An append that
-    // meets a sharing violation (another process writing the file, or holding it without sharing) is
-    // retried for half a second at most, so that no line is lost to a coinciding writer. That patience is
-    // spent once: after a line lost to a holder, this writer's later lines make a single attempt each,
-    // until one gets through, so that a file held for good costs a run half a second, not half a second
-    // a line. False when the line could not be written (it is then counted by lostLines()); writers carry
-    // on either way.
+    // Appends the line and CR LF. Its control characters (U+0000 to U+001F, U+007F to U+009F), which a file
+    // name made on another system may hold, are written as "\n", "\r", "\t" or "\xNN": a line end in a name
+    // cannot start a line of its own, and one call is always one line of the file.
+    // Appends from every thread of the process are serialised. An append that meets a sharing violation (another
+    // process writing the file, or holding it without sharing) is retried for half a second at most, so that no line is
+    // lost to a coinciding writer. That patience is spent once: after a line lost to a holder, this writer's later
+    // lines make a single attempt each, until one gets through, so that a file held for good costs a run half a second,
+    // not half a second a line. False when the line could not be written (it is then counted by lostLines()); writers
+    // carry on either way.
     bool appendLine(const std::wstring& line) const;
 
     // Lines this writer could not write, whatever the reason (file held, folder missing, disk full). A

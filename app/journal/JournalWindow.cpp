@@ -3,9 +3,9 @@
 #include "controls/PlainTip.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalSettings.h"
-#include "shred/Overwrite.h"
 #include "win/Clipboard.h"
 #include "win/Files.h"
+#include "win/Strings.h"
 #include "win/Window.h"
 
 #include <algorithm>
@@ -24,6 +24,10 @@ constexpr size_t kSliceBytes = 1 << 20;
 // The list learns of the rows read at this pace, not after every slice: each new count costs the list
 // about 10 ms under Wine.
 constexpr DWORD kRowsUpdateMs = 100;
+// The clearing worker's wake-up message, and the timer that takes its news should a wake-up be lost.
+constexpr UINT kMsgClearingNews = WM_APP + 1;
+constexpr UINT_PTR kClearingTimer = 1;
+constexpr UINT kClearingPollMs = 250;
 
 constexpr int kListColumnWidth = 680;
 // The option box grows to fit its sentence, up to this far short of "Effacer".
@@ -81,6 +85,7 @@ bool JournalWindow::create() {
     if (!::CreateWindowExW(0, kClassName, kTitle, kStyle, at.x, at.y, at.width, at.height, owner_, nullptr, instance,
                            this))
         return false;
+    clearings_->attach(window_, kMsgClearingNews);
     if (owner_)
         ::EnableWindow(owner_, FALSE);
     build();
@@ -233,11 +238,13 @@ void JournalWindow::fill() {
     switch (lines_.open(journalPath_)) {
         case JournalLines::Open::Missing:
             ::EnableWindow(clear_, FALSE);
+            placeholderText_ = kNoEvents;
             showRows(1, true);
             break;
         case JournalLines::Open::Unreadable:
             break;  // the list stays empty and "Effacer" may still delete the file
         case JournalLines::Open::Reading:
+            rowsShownAt_ = 0;
             readSlice();
             break;
     }
@@ -359,7 +366,13 @@ std::wstring JournalWindow::OlderLinesNote(unsigned long long count, bool counti
 
 void JournalWindow::loop() {
     MSG message;
-    while (!closeRequested_) {
+    for (;;) {
+        if (ending_)
+            break;
+        // A window asked to close waits for its clearing, and for the one the option asks for, answering
+        // all along.
+        if (closeRequested_ && !clearing_ && !startClearingAtClose())
+            break;
         if (lines_.reading() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
             readSlice();
             continue;
@@ -369,6 +382,7 @@ void JournalWindow::loop() {
             // The program is ending: the quit request is for the main loop, after this window has closed.
             if (got == 0)
                 ::PostQuitMessage(static_cast<int>(message.wParam));
+            ending_ = true;
             break;
         }
         if (!::IsDialogMessageW(window_, &message)) {
@@ -381,41 +395,72 @@ void JournalWindow::loop() {
 
 namespace {
 
-// The journal names the files the user destroyed: before its name goes, its bytes are overwritten in place
-// with one pass of zeros, flushed to the disk, by the destruction run's own overwrite, so that the deleted
-// journal leaves nothing readable behind. The delete follows even when the overwrite could not be done (a
-// program holding the journal, say), as it always did.
-bool DestroyJournal(const std::wstring& path) {
-    constexpr int kZeros = 3;  // "Simples zéros  - 1 cycle"
-    NoRunObserver observer;
-    int errors = 0;
-    OverwriteFileData(path, kZeros, win::StopToken::Never(), observer, errors);
-    return ::DeleteFileW(path.c_str()) != FALSE;
+std::wstring ClearingFailure(const journal::ClearResult& result, const std::wstring& path) {
+    const std::wstring text = std::wstring(JournalWindow::kClearingFailed) + L"\r\r";
+    if (result.outcome == journal::ClearOutcome::Link)
+        return text + L"[" + path + L"] est un lien ou passe par un lien : il est laissé en place, sa cible intacte.";
+    return text + win::SystemErrorText(result.error);
 }
 
 }  // namespace
 
-void JournalWindow::clearJournal() {
-    const DWORD attributes = win::Attributes(journalPath_);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        ::SetFileAttributesW(journalPath_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // The file is read with delete sharing, so a reading still under way does not stand in the way.
-    if (!DestroyJournal(journalPath_))
-        return;
+// The journal is cleared off the window's thread: a journal of gigabytes takes seconds to overwrite. The
+// window's own reading lets go of the file first; meanwhile "Effacer" is disabled, the list's one row says
+// the clearing goes on and the pointer shows the work.
+void JournalWindow::startClearing(bool atClose) {
     lines_.clear();
-    ::EnableWindow(clear_, FALSE);
-    showRows(0, false);
     showOlderLines();
+    clearing_ = true;
+    ::EnableWindow(clear_, FALSE);
+    placeholderText_ = kClearing;
+    showRows(1, true);
+    ::InvalidateRect(list_, nullptr, TRUE);
+    ::SetTimer(window_, kClearingTimer, kClearingPollMs, nullptr);
+    auto box = clearings_;
+    // "Effacer" clears a read-only journal too; the option at closing leaves it, as it always has.
+    if (!journal::clearing::Start(journalPath_, !atClose,
+                                  [box](const journal::ClearResult& result) { box->post(result); })) {
+        clearings_->post({journal::ClearOutcome::Failed, ERROR_BUSY});
+    }
+}
+
+void JournalWindow::takeClearingNews() {
+    for (const journal::ClearResult& result : clearings_->take()) {
+        if (!clearing_)
+            continue;
+        clearing_ = false;
+        ::KillTimer(window_, kClearingTimer);
+        using journal::ClearOutcome;
+        if (result.outcome == ClearOutcome::Cleared || result.outcome == ClearOutcome::Missing) {
+            // Nothing left to show or to clear.
+            showRows(0, false);
+            continue;
+        }
+        if (result.outcome != ClearOutcome::ReadOnly)
+            ::MessageBoxW(window_, ClearingFailure(result, journalPath_).c_str(), kTitle, MB_OK | MB_ICONWARNING);
+        if (!closeRequested_) {
+            // What is left of the journal shows again.
+            ::EnableWindow(clear_, TRUE);
+            fill();
+        }
+    }
+}
+
+bool JournalWindow::startClearingAtClose() {
+    if (clearedAtClose_ || !deleteOnClose_ || !win::Exists(journalPath_))
+        return false;
+    clearedAtClose_ = true;
+    startClearing(true);
+    return true;
 }
 
 void JournalWindow::close() {
     lines_.clear();
-    // A read-only journal stays: only "Effacer" clears the attribute.
-    const DWORD attributes = win::Attributes(journalPath_);
-    if (deleteOnClose_ && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY))
-        DestroyJournal(journalPath_);
+    // The program is ending, or the main window has taken this one with it: the clearing the option asks
+    // for still starts, and the exit waits for it (MainWindow::letRunStop); no window is left to hear of it.
+    if (ending_ && !clearing_ && !clearedAtClose_ && deleteOnClose_ && win::Exists(journalPath_))
+        journal::clearing::Start(journalPath_, false, nullptr);
+    clearings_->detach();
     JournalSettings::WriteDeleteOnClose(settingsPath_, deleteOnClose_);
     // The owner is enabled first, so that it, and not another program, becomes active.
     if (owner_ && ::IsWindow(owner_))
@@ -438,8 +483,8 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 break;
             if (LOWORD(wParam) == kIdClose || LOWORD(wParam) == IDCANCEL)
                 closeRequested_ = true;
-            else if (LOWORD(wParam) == kIdClear)
-                clearJournal();
+            else if (LOWORD(wParam) == kIdClear && !clearing_)
+                startClearing(false);
             else if (LOWORD(wParam) == kIdDeleteOnClose)
                 deleteOnClose_ = ::SendMessageW(option_, BM_GETCHECK, 0, 0) == BST_CHECKED;
             return 0;
@@ -463,7 +508,7 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (info->item.mask & LVIF_TEXT) {
                 const auto row = static_cast<size_t>(info->item.iItem);
                 if (placeholder_)
-                    lstrcpynW(info->item.pszText, kNoEvents, info->item.cchTextMax);
+                    lstrcpynW(info->item.pszText, placeholderText_, info->item.cchTextMax);
                 else
                     lines_.copyLine(row, info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
             }
@@ -480,6 +525,20 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             closeRequested_ = true;
             return 0;
+        case kMsgClearingNews:
+            takeClearingNews();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kClearingTimer)
+                takeClearingNews();
+            return 0;
+        case WM_SETCURSOR:
+            // Over the window and its controls, which ask their parent first.
+            if (clearing_ && LOWORD(lParam) == HTCLIENT) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+                return TRUE;
+            }
+            break;
         case WM_DPICHANGED:
             onDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -488,9 +547,10 @@ LRESULT JournalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                             reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_DESTROY:
-            // Also when the main window goes first and takes this one with it: the loop then ends, and the
-            // closing steps still run with the option as the user left it.
+            // Also when the main window goes first and takes this one with it: the loop then ends without
+            // waiting for anything, and the closing steps still run with the option as the user left it.
             closeRequested_ = true;
+            ending_ = true;
             break;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);

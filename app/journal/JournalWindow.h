@@ -2,13 +2,16 @@
 
 #include "app/Fonts.h"
 #include "app/RoomPlaces.h"
+#include "journal/JournalClearing.h"
 #include "journal/JournalLines.h"
 #include "win/Handle.h"
+#include "win/Mailbox.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 // The journal window: the journal's lines in a list, "Effacer" to delete the journal at once, and one
@@ -16,7 +19,9 @@
 // message loop on the caller's thread, with its owner (the main window) disabled meanwhile. A large
 // journal is read a slice at a time between messages, its rows appearing as they are read. A journal
 // larger than JournalLines keeps shows its newest lines, and a note under the list says how many older
-// ones are left out.
+// ones are left out. The journal is cleared (journal::ClearJournal) on the clearing worker, "Effacer" and
+// its one row saying so meanwhile; a window closing with the option ticked stays until the journal is
+// gone, answering all along, unless the program is ending, whose exit then waits for the clearing.
 class JournalWindow {
 public:
     // Control numbers, by which the test driver finds the controls.
@@ -30,6 +35,10 @@ public:
     };
     static constexpr wchar_t kTitle[] = L"Kestavel Shredder Journal";
     static constexpr wchar_t kNoEvents[] = L"Il n'y a aucun événement à afficher.";
+    // The list's one row while the journal is being cleared.
+    static constexpr wchar_t kClearing[] = L"Effacement du journal en cours...";
+    // The first line of the message that a clearing which failed shows; the reason follows.
+    static constexpr wchar_t kClearingFailed[] = L"Le journal n'a pu être effacé.";
     // The note under the list when the journal holds more lines than the window keeps: "Les 1 234 567
     // lignes les plus anciennes ne sont pas affichées." (the figure grouped by no-break spaces); while they
     // are still being counted, a figure-less note.
@@ -70,7 +79,9 @@ private:
     void fill();
     void loop();
     void readSlice();
-    void clearJournal();
+    void startClearing(bool atClose);
+    void takeClearingNews();
+    bool startClearingAtClose();
     void close();
     void showRows(size_t count, bool placeholder);
     void showOlderLines();
@@ -101,11 +112,18 @@ private:
     std::wstring noteText_;
     bool noteShown_ = false;
     bool closeRequested_ = false;
+    bool ending_ = false;  // the program is ending, or the window has gone: nothing more is waited for
+    bool clearing_ = false;
+    bool clearedAtClose_ = false;  // the clearing that the option asks for at closing has been started
     bool placeholder_ = false;
+    const wchar_t* placeholderText_ = kNoEvents;
     int tipRow_ = -1;             // the row whose line the tooltip shows, -1 for none
     std::wstring tipText_;        // the tooltip's text while it shows
     size_t rows_ = 0;             // the row count the list was last given
     bool deleteOnClose_ = false;  // the option box, as the user left it
     DWORD rowsShownAt_ = 0;       // tick count of the last row count given to the list while reading
     JournalLines lines_;
+    // The clearing worker's news; shared with the worker, which may outlive the window.
+    std::shared_ptr<win::Mailbox<journal::ClearResult>> clearings_ =
+        std::make_shared<win::Mailbox<journal::ClearResult>>();
 };

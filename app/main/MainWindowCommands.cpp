@@ -6,6 +6,7 @@
 #include "app/main/MainWindow.h"
 #include "app/cleaner/CleanerDialog.h"
 #include "app/journal/JournalWindow.h"
+#include "journal/JournalClearing.h"
 #include "shred/Presets.h"
 #include "win/Files.h"
 #include "win/Paths.h"
@@ -322,7 +323,10 @@ bool MainWindow::letRunStop() {
     // once for a DNS command, and gets a moment for it.
     cleaner::CleanerRun::requestStop();
     const bool cleanerEnded = cleaner::CleanerRun::waitForEnd(1000);
-    return run_.quitAndWait(5000) && scansEnded && cleanerEnded;
+    // A clearing of the journal leaves the rest of its overwrite at once and closes the journal, which goes
+    // whole: never cut half overwritten.
+    const bool journalCleared = journal::clearing::QuitAndWait(2000);
+    return run_.quitAndWait(5000) && scansEnded && cleanerEnded && journalCleared;
 }
 
 void MainWindow::onTray(LPARAM event) {

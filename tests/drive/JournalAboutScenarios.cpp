@@ -256,7 +256,9 @@ SCENARIO("journal-window") {
         Expect(::CreateHardLinkW(second.c_str(), journal.c_str(), nullptr) != FALSE, L"a hard link to the journal");
         const size_t size = ReadBytes(second).size();
         Click(view.control(JournalWindow::kIdClear));
-        Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
+        // The clearing runs on a worker: the list's one row says so until the worker reports.
+        Expect(WaitUntil([&] { return !view.clearEnabled() && view.rows().empty(); }),
+               L"\"Effacer\" is disabled and the list empty once the journal is gone");
         Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal, read-only or not");
         const std::string left = ReadBytes(second);
         Expect(left.size() == size && left.find_first_not_of('\0') == std::string::npos,
@@ -267,6 +269,31 @@ SCENARIO("journal-window") {
         view.closeWith(s, false);
     }
     ExpectEqual(win::FromCp1252(ReadBytes(settings)), L"CheckDeleteLOG = NO\r\n", L"settings file after Effacer");
+
+    // A journal that another program holds without sharing cannot be cleared: the window answers while the
+    // clearing waits for it, says so when the clearing gives up, and shows the journal again.
+    WriteBytes(journal, "07/12/2026 \xE0 12:00:00 - Le fichier [b.txt] est vide!\r\n");
+    {
+        JournalView view(s);
+        win::UniqueFile holder(
+            ::CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        Expect(static_cast<bool>(holder), L"the driver holds the journal");
+        Click(view.control(JournalWindow::kIdClear));
+        Expect(WaitUntil([&] { return view.rows() == std::vector<std::wstring>{JournalWindow::kClearing}; }),
+               L"the list's one row says the clearing goes on");
+        DWORD_PTR answer = 0;
+        Expect(::SendMessageTimeoutW(view.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0,
+               L"the window answers during the clearing");
+        MessageBoxInfo box = s.box();
+        const std::wstring failed = JournalWindow::kClearingFailed;
+        ExpectEqual(box.text.substr(0, failed.size()), failed, L"the failed clearing is told: " + box.text);
+        Answer(box, IDOK);
+        holder.reset();
+        Expect(WaitUntil([&] { return view.clearEnabled() && view.rows().size() == 1; }),
+               L"the journal shows again, \"Effacer\" enabled");
+        view.closeWith(s, false);
+    }
+    Expect(win::Exists(journal), L"the held journal is still there");
     s.quit();
 }
 
@@ -299,7 +326,8 @@ SCENARIO("journal-window-beyond-limits") {
         Screenshot(L"journal-window-beyond-limits");
 
         Click(view.control(JournalWindow::kIdClear));
-        Expect(WaitUntil([&] { return !view.clearEnabled(); }), L"\"Effacer\" is disabled once the journal is gone");
+        Expect(WaitUntil([&] { return !view.clearEnabled() && view.rows().empty(); }),
+               L"\"Effacer\" is disabled and the list empty once the journal is gone");
         Expect(!win::Exists(journal), L"\"Effacer\" deletes the journal");
         Expect(view.rows().empty() && !::IsWindowVisible(note), L"the list is empty and the note gone");
         view.closeWith(s, false);

@@ -1,4 +1,6 @@
+#include "journal/JournalClearing.h"
 #include "journal/JournalFile.h"
+#include "journal/JournalLines.h"
 #include "journal/JournalMessages.h"
 
 #include "tests/unit/TestSupport.h"
@@ -71,6 +73,27 @@ TEST(JournalFile, CharactersOutsideWindows1252BecomeQuestionMarks) {
     EXPECT_TRUE(JournalFile(folder.path()).appendLine(L" - Le Fichier [\u65E5\u672C Zo\u00EB \u20AC \u0142.txt]"));
     // The euro sign has a Windows-1252 byte (0x80); the Japanese letters and the Polish ł have none.
     EXPECT_EQ(test::ReadFile(JournalIn(folder)), " - Le Fichier [?? Zo\xEB \x80 ?.txt]\r\n");
+}
+
+// A file name made on Linux can hold a line end: written as it is, it would forge a line of its own. Control
+// characters, C1 ones included, are written escaped; a backslash is written as it is.
+TEST(JournalFile, ControlCharactersInANameAreEscapedOnTheOneLine) {
+    test::TempFolder folder(L"journal-controls");
+    const std::wstring name =
+        std::wstring(L"banque.xls] n'a pu \u00EAtre supprim\u00E9\n08/12/2026 \u00E0 12:00:00 - x") + wchar_t(0x01) +
+        L"\t\r" + wchar_t(0x85) + wchar_t(0x7F) + L"\\n.txt";
+    const JournalFile journal(folder.path());
+    ASSERT_TRUE(journal.appendLine(L"08/12/2026 \u00E0 11:59:59" + journal::FileNotDeleted(name)));
+    EXPECT_EQ(test::ReadFile(journal.path()),
+              "08/12/2026 \xE0 11:59:59 - Le Fichier [banque.xls] n'a pu \xEAtre supprim\xE9\\n08/12/2026 \xE0 "
+              "12:00:00 - x\\x01\\t\\r\\x85\\x7F\\n.txt] n'a pu \xEAtre supprim\xE9\r\n");
+
+    // The journal window's index sees the one line.
+    JournalLines lines;
+    ASSERT_EQ(lines.open(journal.path()), JournalLines::Open::Reading);
+    while (lines.readSome(1 << 20)) {
+    }
+    EXPECT_EQ(lines.count(), 1u);
 }
 
 TEST(JournalFile, MissingConfigurationFolderDropsTheLineQuietly) {
@@ -221,6 +244,46 @@ TEST(JournalFile, AHeldJournalLosesTheRunsLinesAndCountsThem) {
     EXPECT_EQ(test::ReadFile(journal.path()), "before\r\nlater\r\n");
     // A copy is a writer of its own.
     EXPECT_EQ(JournalFile(journal).lostLines(), 0u);
+}
+
+// The journal window's "Effacer" and its clearing at closing: the journal's bytes become zeros (a second
+// name for them sees it) and the journal goes, read-only or not as the caller says.
+TEST(JournalFile, ClearingZeroesAndDeletesTheJournalItself) {
+    test::TempFolder folder(L"journal-clear");
+    const std::wstring path = JournalIn(folder);
+    const std::wstring second = folder / L"second-name.txt";
+    const std::string text = "07/12/2026 \xE0 11:00:00 - Le fichier [a.txt] est vide!\r\n";
+    test::WriteFile(path, text);
+    ASSERT_TRUE(::CreateHardLinkW(second.c_str(), path.c_str(), nullptr));
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    using journal::ClearOutcome;
+    EXPECT_EQ(journal::ClearJournal(path, false, win::StopToken::Never()).outcome, ClearOutcome::ReadOnly);
+    EXPECT_EQ(test::ReadFile(path), text);
+    EXPECT_EQ(journal::ClearJournal(path, true, win::StopToken::Never()).outcome, ClearOutcome::Cleared);
+    EXPECT_FALSE(win::Exists(path));
+    EXPECT_EQ(test::ReadFile(second), std::string(text.size(), '\0'));
+    EXPECT_EQ(journal::ClearJournal(path, true, win::StopToken::Never()).outcome, ClearOutcome::Missing);
+
+    // At exit the overwrite is left at once, and the journal still goes whole.
+    test::WriteFile(path, text);
+    win::StopToken quit;
+    quit.quit();
+    EXPECT_EQ(journal::ClearJournal(path, false, quit).outcome, ClearOutcome::Cleared);
+    EXPECT_FALSE(win::Exists(path));
+}
+
+// The sandbox runner made C:\journallink\KvsErrLog.txt a file link to C:\journallink\target.txt, which Wine
+// shows as a plain file: the clearing leaves the link in place and its target whole.
+TEST(JournalFile, ClearingLeavesALinkUnderTheJournalsNameAndItsTarget) {
+    const std::wstring link = L"C:\\journallink\\KvsErrLog.txt";
+    const std::wstring target = L"C:\\journallink\\target.txt";
+    test::WriteFile(target, "the target's own text\r\n");
+    ASSERT_EQ(test::ReadFile(link), "the target's own text\r\n");
+
+    EXPECT_EQ(journal::ClearJournal(link, true, win::StopToken::Never()).outcome, journal::ClearOutcome::Link);
+    EXPECT_EQ(test::ReadFile(target), "the target's own text\r\n");
+    EXPECT_TRUE(win::Exists(link));
 }
 
 }  // namespace
