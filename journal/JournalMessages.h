@@ -72,4 +72,25 @@ inline std::wstring TimesNotErased(const std::wstring& name) {
     return L" - Les dates du fichier [" + name + L"] n'ont pu être effacées";
 }
 
+// Another object than the one queued now stands under the name (its volume and index differ): neither it nor
+// anything in it was touched. path is the full path.
+inline std::wstring NotTheQueuedObject(const std::wstring& path) {
+    return L" - Non détruit : [" + path + L"] n'est plus l'élément mis en liste, il est laissé intact";
+}
+
+// A file with other names (hard links): its data belongs to them too and was not overwritten; only this name
+// was removed. others: how many other names keep the data.
+inline std::wstring OtherNamesKeepData(const std::wstring& name, unsigned long others) {
+    return L" - Les données du fichier [" + name + L"] n'ont pas été écrasées : " + std::to_wstring(others) +
+           (others > 1 ? L" autres noms (liens physiques) les gardent, seul ce nom a été supprimé"
+                       : L" autre nom (lien physique) les garde, seul ce nom a été supprimé");
+}
+
+// A folder moved or replaced while its name was being wiped: the wipe stopped there, and what now stands
+// under its names was not touched. path: where the folder was last seen.
+inline std::wstring FolderMovedDuringWipe(const std::wstring& path) {
+    return L" - Destruction arrêtée : le dossier [" + path +
+           L"] a été déplacé ou remplacé pendant l'effacement de son nom, rien n'y a été touché depuis";
+}
+
 }  // namespace journal

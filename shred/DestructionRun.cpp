@@ -1,5 +1,8 @@
 #include "shred/DestructionRun.h"
 
+#include "shred/EntryWalk.h"
+#include "win/NtFile.h"
+
 #include "journal/JournalFile.h"
 #include "journal/JournalMessages.h"
 #include "shred/Overwrite.h"
@@ -23,11 +26,6 @@ std::wstring FolderNameOf(std::wstring path) {
     return win::FileNameOf(path);
 }
 
-void ClearReadOnly(const std::wstring& extendedPath, DWORD attributes) {
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(extendedPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
 // Whether removing a directory link removes the link itself. Windows does, for junctions and directory
 // symbolic links alike. Wine resolves the removal through the link: RemoveDirectoryW deletes an empty
 // target and leaves the link dangling, fails on a full one, DeleteFileW is refused, and a handle opened on
@@ -38,22 +36,103 @@ bool SystemRemovesLinksThemselves() {
     return !wine;
 }
 
-bool IsDirectoryLink(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// Removes a directory link without ever looking inside it: its content lies elsewhere, and may be the
-// folder being emptied or one of its parents.
-bool RemoveDirectoryLink(const std::wstring& extendedPath) {
-    return SystemRemovesLinksThemselves() && ::RemoveDirectoryW(extendedPath.c_str());
-}
-
 // What a name shows now, in the terms it was queued with.
 EntryKind KindOf(DWORD attributes) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return EntryKind::File;
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? EntryKind::FolderLink : EntryKind::Folder;
+}
+
+// Links met while emptying folders and left in place (as the user reads their paths), for the journal.
+using LinksLeft = std::vector<std::wstring>;
+
+// Access to a folder being emptied and removed through its handle.
+constexpr DWORD kFolderAccess =
+    DELETE | FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+// Nobody else may rename or remove a folder while it is emptied, renamed and removed.
+constexpr DWORD kFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
+    return (!folder.empty() && folder.back() == L'\\') ? folder + name : folder + L'\\' + name;
+}
+
+// Whether the object opened as `name` in the folder whose final path is folderFinal is that name's own
+// object: where the system gives final paths, exactly at the folder's plus the name (Wine drops the dots that
+// end a name). A link opened as itself is told by its reparse flag.
+bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name) {
+    if (!win::FinalPathsKnown())
+        return true;
+    const std::wstring final = win::FinalPathOf(object);
+    if (final.empty())
+        return false;
+    if (final == Joined(folderFinal, name))
+        return true;
+    const size_t keep = name.find_last_not_of(L". ");
+    return !SystemRemovesLinksThemselves() && keep != std::wstring::npos &&
+           final == Joined(folderFinal, name.substr(0, keep + 1));
+}
+
+void ClearReadOnlyThrough(HANDLE object, DWORD attributes) {
+    constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY;
+    if (attributes & kBlocking)
+        win::SetAttributesThroughHandle(object, FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Removes everything inside the folder open as `folder` (final path folderFinal; shown as `shown`), each
+// entry opened relative to it as itself and removed through its own handle. Links are never entered: on
+// Windows each is removed itself, under Wine (where every removal reaches the target) it stays and is
+// listed. True when nothing is left.
+bool EmptyThroughHandle(HANDLE folder, const std::wstring& folderFinal, const std::wstring& shown, LinksLeft& left) {
+    std::vector<std::wstring> names;
+    if (!win::ListFolder(folder, [&names](const std::wstring& name, DWORD) {
+            names.push_back(name);
+            return true;
+        }))
+        return false;
+    bool emptied = true;
+    for (const std::wstring& name : names) {
+        const std::wstring path = Joined(shown, name);
+        win::UniqueFile entry = win::OpenRelative(folder, name, kFolderAccess | GENERIC_READ, kFolderShare);
+        if (!entry)
+            entry = win::OpenRelative(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (!entry) {
+            // Refused (in use; or a link to a folder this run holds): a link is still told as one.
+            const win::UniqueFile seen = win::OpenRelative(folder, name, FILE_READ_ATTRIBUTES,
+                                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+            if (seen && !AtItsPlace(seen.get(), folderFinal, name))
+                left.push_back(path);
+            emptied = false;
+            continue;
+        }
+        DWORD attributes = 0, tag = 0;
+        if (!win::AttributesAndTag(entry.get(), attributes, tag)) {
+            emptied = false;
+            continue;
+        }
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // Opened as the link itself: its removal reaches only the link.
+            if (!SystemRemovesLinksThemselves() || !win::MarkForDeletion(entry.get())) {
+                left.push_back(path);
+                emptied = false;
+            }
+            continue;
+        }
+        if (!AtItsPlace(entry.get(), folderFinal, name)) {
+            left.push_back(path);
+            emptied = false;
+            continue;
+        }
+        ClearReadOnlyThrough(entry.get(), attributes);
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !EmptyThroughHandle(entry.get(), Joined(folderFinal, name), path, left)) {
+            emptied = false;
+            continue;
+        }
+        if (!win::MarkForDeletion(entry.get()))
+            emptied = false;
+    }
+    return emptied;
 }
 
 // The path as the user knows it, for the journal: C:\... rather than \\?\C:\...
@@ -62,80 +141,6 @@ std::wstring Unextended(const std::wstring& path) {
         return L"\\" + path.substr(7);
     if (path.compare(0, 4, L"\\\\?\\") == 0)
         return path.substr(4);
-    return path;
-}
-
-// Whether a queued folder (extended path) is still the folder itself at its own place: not a link, and no
-// link on the way to it. Its content is listed and removed through its path, which would otherwise lead
-// elsewhere.
-bool FolderIsItself(const std::wstring& folder) {
-    win::UniqueFile handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    const DWORD attributes = handle ? win::AttributesOf(handle.get()) : INVALID_FILE_ATTRIBUTES;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsAtPath(handle.get(), folder);
-}
-
-// Links met while emptying folders and left in place (extended paths), for the journal.
-using LinksLeft = std::vector<std::wstring>;
-
-// Deletes a file of a folder being emptied, through the file opened as itself. A file link is removed
-// only where the system removes the link itself; elsewhere (under Wine every removal reaches the target)
-// it stays, and so does anything that leads elsewhere through a link.
-bool DeleteFileItself(const std::wstring& path, LinksLeft* linksLeft) {
-    QueuedFile file(path);
-    switch (file.identity()) {
-        case FileIdentity::Itself:
-            return file.remove();
-        case FileIdentity::LinkItself:
-            if (SystemRemovesLinksThemselves())
-                return file.remove();
-            [[fallthrough]];
-        case FileIdentity::Elsewhere:
-            if (linksLeft)
-                linksLeft->push_back(path);
-            return false;
-        case FileIdentity::Missing:
-        case FileIdentity::Folder:
-        case FileIdentity::CannotOpen:
-            break;
-    }
-    return false;
-}
-
-bool RemoveEntry(const std::wstring& path, DWORD attributes, LinksLeft* linksLeft);
-
-// Removes everything inside a folder (extended path, no trailing backslash). True when nothing is left.
-bool EmptyFolder(const std::wstring& folder, LinksLeft* linksLeft) {
-    WIN32_FIND_DATAW entry;
-    win::UniqueFind find(::FindFirstFileW((folder + L"\\*.*").c_str(), &entry));
-    if (!find)
-        return false;
-    bool emptied = true;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L".." && !RemoveEntry(folder + L"\\" + name, entry.dwFileAttributes, linksLeft))
-            emptied = false;
-    } while (::FindNextFileW(find.get(), &entry));
-    return emptied;
-}
-
-// Removes one entry of a folder being emptied; extended path, attributes from the listing.
-bool RemoveEntry(const std::wstring& path, DWORD attributes, LinksLeft* linksLeft) {
-    if (IsDirectoryLink(attributes))
-        return RemoveDirectoryLink(path);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return DeleteFileItself(path, linksLeft);
-    ClearReadOnly(path, attributes);
-    return EmptyFolder(path, linksLeft) && ::RemoveDirectoryW(path.c_str());
-}
-
-// The extended form of a listed folder's path, without a trailing backslash.
-std::wstring FolderPath(const std::wstring& folder) {
-    std::wstring path = win::ExtendedPath(folder);
-    while (!path.empty() && path.back() == L'\\')
-        path.pop_back();
     return path;
 }
 
@@ -174,14 +179,6 @@ std::wstring OverwriteFailureMessage(OverwriteOutcome outcome, const std::wstrin
     return journal::WriteError(name);
 }
 
-bool RemoveFolderTree(const std::wstring& folder) {
-    const std::wstring path = FolderPath(folder);
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    return RemoveEntry(path, attributes, nullptr);
-}
-
 RunSummary DestructionRun(ShredList& list,
                           const RunSettings& settings,
                           const JournalFile& journal,
@@ -210,13 +207,16 @@ RunSummary DestructionRun(ShredList& list,
         return true;
     };
 
+    EntryWalk walk;
+
     // Destroys a file entry through the file opened as itself. Sets removed when it left the disk and
     // failure to the line that says why it failed, if it did; false when a stop leaves it as it is.
-    auto destroyFile = [&](const std::wstring& path, bool& removed, std::wstring& failure) {
+    auto destroyFile = [&](const ShredEntry& entry, bool& removed, std::wstring& failure) {
+        const std::wstring& path = entry.path;
         const std::wstring name = win::FileNameOf(path);
         if (control.stopRequested())
             return false;
-        QueuedFile file(path);
+        QueuedFile file(walk, path, QueuedFile::Purpose::Destroy, entry.id);
         OverwriteResult refused{OverwriteOutcome::Done};
         switch (file.identity()) {
             case FileIdentity::Itself:
@@ -229,6 +229,9 @@ RunSummary DestructionRun(ShredList& list,
                 break;
             case FileIdentity::Folder:
                 failure = journal::KindChanged(path);
+                return true;
+            case FileIdentity::Replaced:
+                failure = journal::NotTheQueuedObject(path);
                 return true;
             case FileIdentity::LinkItself:
                 // Only the link can go, and only where removing it cannot reach its target.
@@ -243,8 +246,11 @@ RunSummary DestructionRun(ShredList& list,
                 failure = journal::LinkLeft(path);
                 return true;
         }
+        // The data of a file with other names is theirs too: only this name goes, wiped first.
+        const DWORD otherNames = file.linkCount() - 1;
         LARGE_INTEGER size = {};
-        if (refused.is(OverwriteOutcome::Done) && ::GetFileSizeEx(file.handle(), &size) && size.QuadPart == 0)
+        if (refused.is(OverwriteOutcome::Done) && !otherNames && ::GetFileSizeEx(file.handle(), &size) &&
+            size.QuadPart == 0)
             refused = {OverwriteOutcome::EmptyFile};
         if (refused.is(OverwriteOutcome::Done) && !method)
             refused = {OverwriteOutcome::UnknownMethod};
@@ -254,8 +260,8 @@ RunSummary DestructionRun(ShredList& list,
             return true;
         }
 
-        bool overwritten = false;
-        for (int r = 1; r <= repetitions; ++r) {
+        bool overwritten = otherNames == 0;
+        for (int r = 1; r <= repetitions && !otherNames; ++r) {
             if (control.stopRequested())
                 return false;
             const OverwriteResult result = OverwriteOpenFile(file.handle(), *method, control, observer, errors);
@@ -269,21 +275,125 @@ RunSummary DestructionRun(ShredList& list,
             overwritten = true;
             observer.repetitionDone(r, repetitions);
         }
-        if (!overwritten) {
+        if (!overwritten && !otherNames) {
             failure = journal::DataNotOverwritten(name);
             return true;
         }
-        // The deleted record keeps no date of the user's: one fixed date for every destroyed file.
-        const bool dated = file.stampTimes();
-        // Only a complete wipe leads to the final name, and the deletion is made through the same handle:
-        // whatever else comes to bear one of the names is never touched.
-        removed =
-            WipeFileName(file, win::FolderPartOf(path), observer, control).is(WipeOutcome::Wiped) && file.remove();
+        // The deleted record keeps no date of the user's: one fixed date for every destroyed file (a file
+        // with other names keeps its dates, which are theirs too).
+        const bool dated = otherNames || file.stampTimes();
+        // The name is wiped and the file deleted through the same handle: whatever else comes to bear one of
+        // the names is never touched. A wipe cut short still ends in the deletion of the overwritten file.
+        WipeFileName(file, observer, control);
+        removed = file.remove();
         if (!removed)
-            failure = journal::FileNotDeleted(name);
+            failure = journal::FileNotDeleted(win::FileNameOf(file.path()));
+        else if (otherNames)
+            failure = journal::OtherNamesKeepData(name, otherNames);
         else if (!dated)
             failure = journal::TimesNotErased(name);
         return true;
+    };
+
+    // Destroys a folder entry through the folder opened as itself in its parent, reached by the walk:
+    // emptied, its name wiped and the folder removed, each step through its handle and checked after.
+    auto destroyFolder = [&](const ShredEntry& entry, std::wstring& failure) {
+        const std::wstring& path = entry.path;
+        const std::wstring name = win::FileNameOf(win::ExtendedPath(path));
+        const HANDLE parent = walk.folderOf(path);
+        if (!parent) {
+            failure = walk.refusal() == WalkRefusal::Link ? journal::LinkLeft(path) : journal::FolderNotRemoved(path);
+            return false;
+        }
+        const std::wstring parentFinal = walk.folderFinal();
+        win::UniqueFile folder = win::OpenRelative(parent, name, kFolderAccess, kFolderShare, win::OpenAs::Folder);
+        DWORD attributes = 0, tag = 0;
+        if (!folder || !win::AttributesAndTag(folder.get(), attributes, tag)) {
+            failure = journal::FolderNotRemoved(path);
+            return false;
+        }
+        if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+            walk.check(folder.get(), name, attributes) != WalkRefusal::None) {
+            failure = journal::LinkLeft(path);
+            return false;
+        }
+        const std::uint64_t index = win::FileIndex(folder.get());
+        if (entry.id.known() &&
+            (index != entry.id.index || (entry.id.volume && walk.volumeSerial() != entry.id.volume))) {
+            failure = journal::NotTheQueuedObject(path);
+            return false;
+        }
+        // What is left inside goes first, under the folder's own name. A folder that keeps something (a link
+        // that cannot go without its target, a file in use) keeps its name too, so that the user finds it
+        // where it was.
+        ClearReadOnlyThrough(folder.get(), attributes);
+        LinksLeft linksLeft;
+        const bool emptied = EmptyThroughHandle(folder.get(), Joined(parentFinal, name), Unextended(path), linksLeft);
+        for (const std::wstring& link : linksLeft) {
+            if (journalLinkLeft(link))
+                journalLine(journal::LinkLeft(link));
+        }
+        if (emptied)
+            journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
+        if (!emptied) {
+            failure = journal::FolderNotRemoved(path);
+            return false;
+        }
+        // Each rename is checked after it is made: the folder's handle must still be the folder under the new
+        // name in the same parent. Under Wine the server renames by host path behind the handle, so a folder
+        // swapped meanwhile for a link shows here, and the wipe stops: nothing under the names is touched.
+        std::wstring current = name;
+        bool moved = false;
+        const auto renameChecked = [&](const std::wstring& next) {
+            if (!win::RenameInFolder(folder.get(), parent, next))
+                return false;
+            current = next;
+            const win::UniqueFile named = win::OpenRelative(parent, next, FILE_READ_ATTRIBUTES,
+                                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+            DWORD namedAttributes = 0, namedTag = 0;
+            if (!named || !win::AttributesAndTag(named.get(), namedAttributes, namedTag) ||
+                (namedAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || win::FileIndex(named.get()) != index ||
+                !AtItsPlace(named.get(), parentFinal, next) || !AtItsPlace(folder.get(), parentFinal, next)) {
+                moved = true;
+                ::SetLastError(ERROR_FILE_INVALID);
+                return false;
+            }
+            return true;
+        };
+        const WipeResult wiped = WipeNameThrough(WipeKind::Folder, renameChecked, observer, control);
+        const std::wstring shown = Unextended(Joined(win::FolderPartOf(win::ExtendedPath(path)), current));
+        if (moved) {
+            failure = journal::FolderMovedDuringWipe(shown);
+            return false;
+        }
+        if (!win::MarkForDeletion(folder.get())) {
+            failure = journal::FolderNotRemoved(shown);
+            return false;
+        }
+        folder.reset();
+        const win::UniqueFile left = win::OpenRelative(parent, current, FILE_READ_ATTRIBUTES,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (left) {
+            failure = journal::FolderNotRemoved(shown);
+            return false;
+        }
+        (void)wiped;  // a wipe cut short still ends in the removal of the emptied folder
+        return true;
+    };
+
+    // What the entry's name shows now, as itself (never through a link), reached by the walk;
+    // INVALID_FILE_ATTRIBUTES when nothing can be seen there.
+    auto attributesNow = [&](const std::wstring& path) {
+        const HANDLE parent = walk.folderOf(path);
+        if (!parent)
+            return INVALID_FILE_ATTRIBUTES;
+        const win::UniqueFile object =
+            win::OpenRelative(parent, win::FileNameOf(win::ExtendedPath(path)), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        DWORD attributes = 0, tag = 0;
+        if (!object || !win::AttributesAndTag(object.get(), attributes, tag))
+            return INVALID_FILE_ATTRIBUTES;
+        return attributes;
     };
 
     const size_t total = list.count();
@@ -293,18 +403,18 @@ RunSummary DestructionRun(ShredList& list,
         const ShredEntry entry = list.entry(i);
         const std::wstring& path = entry.path;
         observer.entryStarted(path);
-        const std::wstring extended = win::ExtendedPath(path);
-        const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+        const DWORD attributes = attributesNow(path);
 
         // The entry leaves the list once it is gone; otherwise the journal says why it stays. An entry gone
         // with something to say (a link removed instead of a file) counts as failed too.
         bool removed = false;
         std::wstring failure;
-        if (attributes != INVALID_FILE_ATTRIBUTES && KindOf(attributes) != entry.kind) {
+        if (attributes != INVALID_FILE_ATTRIBUTES && KindOf(attributes) != entry.kind &&
+            !(entry.kind == EntryKind::FolderLink && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
             // A file now a folder, a folder now a link: what lies under the name was never queued.
             failure = journal::KindChanged(path);
         } else if (attributes == INVALID_FILE_ATTRIBUTES || entry.kind == EntryKind::File) {
-            if (!destroyFile(path, removed, failure)) {
+            if (!destroyFile(entry, removed, failure)) {
                 stopped = true;
                 break;  // the entry keeps its name and stays
             }
@@ -313,34 +423,24 @@ RunSummary DestructionRun(ShredList& list,
             break;
         } else if (entry.kind == EntryKind::FolderLink) {
             // A queued junction or directory link has no data of its own: what lies behind it is its
-            // target's. Only the link itself may go. It is not renamed, since a rename that the system
-            // resolved through the link would rename the target instead.
-            removed = RemoveDirectoryLink(extended);
-            if (!removed)
+            // target's. Only the link itself may go, opened as itself in its folder, and only where that
+            // removal cannot reach the target. It is not renamed, since a rename that the system resolved
+            // through the link would rename the target instead.
+            const HANDLE parent = walk.folderOf(path);
+            win::UniqueFile link =
+                parent && SystemRemovesLinksThemselves()
+                    ? win::OpenRelative(parent, win::FileNameOf(win::ExtendedPath(path)), DELETE | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
+                    : win::UniqueFile();
+            DWORD linkAttributes = 0, tag = 0;
+            removed = link && win::AttributesAndTag(link.get(), linkAttributes, tag) &&
+                      (linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && win::MarkForDeletion(link.get());
+            if (!removed) {
                 failure = journal::FolderNotRemoved(path);
-        } else if (!FolderIsItself(extended)) {
-            failure = journal::LinkLeft(path);
-        } else {
-            // What is left inside goes first, under the folder's own name. A folder that keeps something
-            // (a link that cannot go without its target, a file in use) keeps its name too, so that the
-            // user finds it where it was.
-            ClearReadOnly(extended, attributes);
-            const std::wstring dir = win::FolderPartOf(path);
-            LinksLeft linksLeft;
-            const bool emptied = EmptyFolder(FolderPath(path), &linksLeft);
-            for (const std::wstring& link : linksLeft) {
-                if (journalLinkLeft(Unextended(link)))
-                    journalLine(journal::LinkLeft(Unextended(link)));
+                journalLinkLeft(path);  // said here: the emptying of its folder does not say it again
             }
-            if (emptied)
-                journalLine(OverwriteFailureMessage(OverwriteOutcome::Folder, path));
-            // Folders are renamed by name: checked again right before, since a rename resolved through a link
-            // would rename its target.
-            removed = emptied && FolderIsItself(extended) &&
-                      WipeName(path, dir, WipeKind::Folder, observer, control).is(WipeOutcome::Wiped) &&
-                      RemoveFolderTree(WipedName(dir, WipeKind::Folder));
-            if (!removed)
-                failure = journal::FolderNotRemoved(path);
+        } else {
+            removed = destroyFolder(entry, failure);
         }
         if (removed)
             list.removeAt(i);
@@ -352,6 +452,7 @@ RunSummary DestructionRun(ShredList& list,
         ++done;
         observer.entryDone(i, done, total);
     }
+    walk.reset();
     // A stop confirmed while the last entry was under way still counts as a stop.
     return Summarise(settings, errors, stopped || control.stopRequested(), unjournalled);
 }

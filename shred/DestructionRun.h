@@ -50,7 +50,3 @@ void EndDestructionRun(ShredList& list, RunObserver& observer, win::StopToken& c
 
 // The journal line body for an overwrite outcome other than success.
 std::wstring OverwriteFailureMessage(OverwriteOutcome outcome, const std::wstring& path);
-
-// Removes a folder with everything inside it, clearing read-only attributes on the way. Links (junctions,
-// symbolic links, mount points) are removed themselves and never followed. False when anything is left.
-bool RemoveFolderTree(const std::wstring& folder);

@@ -1,5 +1,7 @@
 #include "shred/FolderScan.h"
 
+#include "shred/EntryWalk.h"
+
 #include "shred/ShellFolder.h"
 #include "win/Files.h"
 #include "win/FolderWalk.h"
@@ -166,10 +168,12 @@ std::vector<ShredEntry> SortedEntries(const std::wstring& root, std::vector<Scan
     return entries;
 }
 
-ScanResult ScanFolder(const std::wstring& root, const ScanContext& context) {
+ScanResult ScanFolder(const std::wstring& folder, const ScanContext& context) {
     ScanResult result;
-    if (!win::IsAbsolutePath(root))
+    if (!win::IsAbsolutePath(folder))
         return result;
+    // What the scan queues lies under the place the folder's path leads to now, with no link on the way.
+    const std::wstring root = ResolveScanRoot(folder);
     ReportStatus(context, ScanStatus::Scanning);
     std::vector<ScanRecord> records = CollectTree(root, context, &result.stopped);
     if (!result.stopped)

@@ -107,6 +107,7 @@ OverwriteResult OverwriteFileData(const std::wstring& path,
             return {OverwriteOutcome::Folder};
         case FileIdentity::LinkItself:
         case FileIdentity::Elsewhere:
+        case FileIdentity::Replaced:
         case FileIdentity::CannotOpen:
             return {OverwriteOutcome::CannotOpen, file.error()};
     }

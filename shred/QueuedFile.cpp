@@ -4,43 +4,8 @@
 #include "win/SafeFile.h"
 
 #include <cstdint>
-#include <cstring>
-#include <vector>
 
 namespace {
-
-// Whether final, the system's path for an open object, is the one that `wanted` (extended form) names.
-// The letters alone decide in nearly every case, at no cost. Otherwise the path may still be the same
-// object written another way: short names (PROGRA~1), or a drive that is a substitute for a folder or a
-// mapped share, whose final path starts at what the drive stands for.
-bool FinalPathIs(const std::wstring& final, const std::wstring& wanted) {
-    if (win::SamePath(final, wanted))
-        return true;
-    std::wstring expected = wanted;
-    const DWORD length = ::GetLongPathNameW(wanted.c_str(), nullptr, 0);
-    if (length > 0) {
-        std::wstring longPath(length, L'\0');
-        const DWORD written = ::GetLongPathNameW(wanted.c_str(), longPath.data(), length);
-        if (written > 0 && written < length) {
-            longPath.resize(written);
-            expected = longPath;
-        }
-    }
-    // "\\?\X:\": the drive's own final path stands in for it.
-    constexpr size_t kDriveRoot = 7;
-    if (expected.size() > kDriveRoot && expected.compare(0, 4, L"\\\\?\\") == 0 && expected[5] == L':') {
-        win::UniqueFile root(::CreateFileW(expected.substr(0, kDriveRoot).c_str(), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        std::wstring rootFinal = root ? win::FinalPathOf(root.get()) : std::wstring();
-        if (!rootFinal.empty()) {
-            if (rootFinal.back() != L'\\')
-                rootFinal += L'\\';
-            expected = rootFinal + expected.substr(kDriveRoot);
-        }
-    }
-    return win::SamePath(final, expected);
-}
 
 // The attributes that may stay on a file once its read-only flag is gone.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -57,19 +22,27 @@ FILETIME WipedFileTime() {
     return time;
 }
 
-bool IsAtPath(HANDLE object, const std::wstring& path) {
-    const std::wstring final = win::FinalPathOf(object);
-    return !final.empty() && FinalPathIs(final, win::ExtendedPath(path));
+QueuedFile::QueuedFile(const std::wstring& path, Purpose purpose)
+    : ownWalk_(std::make_unique<EntryWalk>()),
+      walk_(*ownWalk_),
+      path_(win::ExtendedPath(path)),
+      name_(win::FileNameOf(path_)) {
+    start(purpose);
 }
 
-QueuedFile::QueuedFile(const std::wstring& path, Purpose purpose) : path_(win::ExtendedPath(path)) {
+QueuedFile::QueuedFile(EntryWalk& walk, const std::wstring& path, Purpose purpose, const win::ObjectId& expected)
+    : walk_(walk), path_(win::ExtendedPath(path)), name_(win::FileNameOf(path_)), expected_(expected) {
+    start(purpose);
+}
+
+void QueuedFile::start(Purpose purpose) {
     // Writers and deleters are kept out for as long as the file is open; readers may stay.
     const DWORD fullAccess = GENERIC_READ | GENERIC_WRITE | (purpose == Purpose::Destroy ? DELETE : 0);
     open(fullAccess, FILE_SHARE_READ);
     if (identity_ == FileIdentity::CannotOpen && error_ == ERROR_ACCESS_DENIED) {
         // Windows refuses write access to a read-only file: the flag is cleared through a handle that needs
         // none, checked first like the other, and the file opened again (and checked again).
-        open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE | SYNCHRONIZE,
+        open(FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE,
              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         if (identity_ == FileIdentity::Itself) {
             const bool cleared = clearReadOnly();
@@ -87,57 +60,77 @@ QueuedFile::QueuedFile(const std::wstring& path, Purpose purpose) : path_(win::E
 }
 
 void QueuedFile::open(DWORD access, DWORD share) {
-    file_.reset(
-        ::CreateFileW(path_.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    file_.reset();
+    folder_ = walk_.folderOf(path_);
+    if (!folder_) {
+        error_ = walk_.error();
+        switch (walk_.refusal()) {
+            case WalkRefusal::Missing:
+                identity_ = FileIdentity::Missing;
+                break;
+            case WalkRefusal::Link:
+                identity_ = FileIdentity::Elsewhere;
+                break;
+            case WalkRefusal::None:
+            case WalkRefusal::CannotOpen:
+                identity_ = FileIdentity::CannotOpen;
+                break;
+        }
+        return;
+    }
+    file_ = win::OpenRelative(folder_, name_, access | FILE_READ_ATTRIBUTES, share);
     if (!file_) {
         error_ = ::GetLastError();
         identity_ = error_ == ERROR_FILE_NOT_FOUND || error_ == ERROR_PATH_NOT_FOUND ? FileIdentity::Missing
                                                                                      : FileIdentity::CannotOpen;
         return;
     }
-    const DWORD attributes = win::AttributesOf(file_.get());
-    attributes_ = attributes;
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    DWORD tag = 0;
+    if (!win::AttributesAndTag(file_.get(), attributes_, tag)) {
         error_ = ::GetLastError();
         identity_ = FileIdentity::CannotOpen;
         file_.reset();
         return;
     }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if ((attributes_ & FILE_ATTRIBUTE_DIRECTORY) && !(attributes_ & FILE_ATTRIBUTE_REPARSE_POINT)) {
         identity_ = FileIdentity::Folder;
         file_.reset();
         return;
     }
-    const std::wstring final = win::FinalPathOf(file_.get());
-    if (final.empty()) {
+    error_ = ERROR_SUCCESS;
+    if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // Opened as the link itself (Windows): removing it reaches only the link.
+        identity_ = (attributes_ & FILE_ATTRIBUTE_DIRECTORY) ? FileIdentity::Elsewhere : FileIdentity::LinkItself;
+        if (identity_ == FileIdentity::Elsewhere)
+            file_.reset();
+        return;
+    }
+    const WalkRefusal refusal = walk_.check(file_.get(), name_, attributes_);
+    if (refusal != WalkRefusal::None) {
         // Without the system's word on what was opened, nothing may be done to it.
-        error_ = ::GetLastError();
-        identity_ = FileIdentity::CannotOpen;
+        error_ = refusal == WalkRefusal::CannotOpen ? ::GetLastError() : ERROR_SUCCESS;
+        identity_ = refusal == WalkRefusal::CannotOpen ? FileIdentity::CannotOpen : FileIdentity::Elsewhere;
         file_.reset();
         return;
     }
-    error_ = ERROR_SUCCESS;
-    if (!FinalPathIs(final, path_)) {
-        identity_ = FileIdentity::Elsewhere;
+    if (expected_.known() && (win::FileIndex(file_.get()) != expected_.index ||
+                              (expected_.volume && walk_.volumeSerial() != expected_.volume))) {
+        identity_ = FileIdentity::Replaced;
         file_.reset();
-    } else {
-        identity_ = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileIdentity::LinkItself : FileIdentity::Itself;
+        return;
     }
+    linkCount_ = win::LinkCount(file_.get());
+    if (linkCount_ == 0)
+        linkCount_ = 1;  // not told: the file system keeps one name a file
+    identity_ = FileIdentity::Itself;
 }
 
 bool QueuedFile::clearReadOnly() {
     // Most files are not read-only: what the open already read spares a query per file.
     if (!(attributes_ & FILE_ATTRIBUTE_READONLY))
         return true;
-    FILE_BASIC_INFO basic = {};
-    if (!win::GetFileInfo(file_.get(), FileBasicInfo, &basic, sizeof(basic)))
-        return false;
-    if (!(basic.FileAttributes & FILE_ATTRIBUTE_READONLY))
-        return true;
-    const DWORD kept = basic.FileAttributes & kKeptAttributes;
-    FILE_BASIC_INFO change = {};  // times left at 0: unchanged
-    change.FileAttributes = kept ? kept : FILE_ATTRIBUTE_NORMAL;
-    return win::SetFileInfo(file_.get(), FileBasicInfo, &change, sizeof(change));
+    const DWORD kept = attributes_ & kKeptAttributes;
+    return win::SetAttributesThroughHandle(file_.get(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
 }
 
 bool QueuedFile::stampTimes() {
@@ -148,35 +141,27 @@ bool QueuedFile::stampTimes() {
     return false;
 }
 
-bool QueuedFile::renameTo(const std::wstring& to) {
-    // The native form of the new name: the system's own "\??\" prefix, which every version reads as is.
-    const std::wstring target = win::ExtendedPath(to);
-    const std::wstring native = L"\\??\\" + target.substr(4);
-    const size_t bytes = sizeof(FILE_RENAME_INFO) + native.size() * sizeof(wchar_t);
-    std::vector<std::uint64_t> buffer((bytes + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t), 0);
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = FALSE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(native.size() * sizeof(wchar_t));
-    std::memcpy(info->FileName, native.c_str(), native.size() * sizeof(wchar_t));
-    if (!win::SetFileInfo(file_.get(), FileRenameInfo, info, static_cast<DWORD>(bytes))) {
+bool QueuedFile::renameTo(const std::wstring& name) {
+    if (!win::RenameInFolder(file_.get(), folder_, name)) {
         error_ = ::GetLastError();
         return false;
     }
-    path_ = target;
+    path_ = win::FolderPartOf(path_) + name;
+    name_ = name;
     return true;
 }
 
 bool QueuedFile::remove() {
-    FILE_DISPOSITION_INFO disposition = {};
-    disposition.DeleteFile = TRUE;
-    const bool marked = win::SetFileInfo(file_.get(), FileDispositionInfo, &disposition, sizeof(disposition));
+    const bool marked = win::MarkForDeletion(file_.get());
     if (!marked)
         error_ = ::GetLastError();
     file_.reset();
     if (!marked)
         return false;
-    if (::GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // The name looked up again in the same folder, exactly as it is written.
+    const win::UniqueFile left =
+        win::OpenRelative(folder_, name_, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (left) {
         error_ = ERROR_FILE_EXISTS;
         return false;
     }

@@ -1,5 +1,7 @@
 #include "shred/ShredList.h"
 
+#include "shred/EntryWalk.h"
+
 #include "shred/PathStore.h"
 #include "win/Handle.h"
 #include "win/Paths.h"
@@ -88,13 +90,17 @@ void ShredList::setObserver(ShredListObserver* observer) {
     observer_ = observer;
 }
 
-bool ShredList::addPath(const std::wstring& path) {
+bool ShredList::addPath(const std::wstring& picked) {
+    // The links above the entry are the user's way to it: the entry is the place they lead to now.
+    const std::wstring path = ResolveQueuedPath(picked);
     const Prepared prepared = Prepared::Of(path, EntryImage::ShellIcon, -1);
+    const win::ObjectId id = IdentityAtQueueTime(path);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (store_->containsFolded(PathStore::Folded(path), prepared.key))
             return false;
         push(prepared);
+        remember(PathStore::Folded(path), id);
         recount(kAfterAdding);
         numbers_.totalThousandths.reset();
     }
@@ -126,7 +132,9 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
         ++occurrences;
     if (occurrences != 1)
         return false;
-    Prepared prepared = Prepared::Of(path.substr(0, path.size() - 1), EntryImage::ShellIcon, -1);
+    const std::wstring entryPath = ResolveQueuedPath(path.substr(0, path.size() - 1));
+    Prepared prepared = Prepared::Of(entryPath, EntryImage::ShellIcon, -1);
+    const win::ObjectId id = IdentityAtQueueTime(entryPath);
     // A folder's own entry, even when the disk did not show a folder under the name at this moment.
     if (prepared.kind == EntryKind::File) {
         prepared.kind = EntryKind::Folder;
@@ -135,6 +143,7 @@ bool ShredList::addFolderEntry(const std::wstring& folder) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         push(prepared);
+        remember(PathStore::Folded(entryPath), id);
         // Counted at once: the scan that follows may find nothing to append (an empty folder).
         recount(kAfterAdding);
     }
@@ -218,6 +227,8 @@ void ShredList::removeSelected(std::vector<size_t> indexes) {
             emptied = takeAll();
             recount(kAfterRemoving);
         } else if (!indexes.empty()) {
+            for (const size_t index : indexes)
+                forget(index);
             store_->removeSorted(indexes);
             recount(kAfterRemoving);
         }
@@ -263,8 +274,14 @@ ShredEntry ShredList::entry(size_t index) const {
     std::lock_guard<std::mutex> lock(mutex_);
     if (index >= store_->size())
         return ShredEntry();
-    return {store_->path(index), store_->image(index), static_cast<long long>(store_->entrySize(index)),
-            store_->kind(index)};
+    ShredEntry entry{store_->path(index), store_->image(index), static_cast<long long>(store_->entrySize(index)),
+                     store_->kind(index)};
+    if (!identities_.empty()) {
+        const auto found = identities_.find(PathStore::Folded(entry.path));
+        if (found != identities_.end())
+            entry.id = found->second;
+    }
+    return entry;
 }
 
 void ShredList::removeAt(size_t index) {
@@ -272,6 +289,7 @@ void ShredList::removeAt(size_t index) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (index >= store_->size())
             return;
+        forget(index);
         store_->removeAt(index);
     }
     notify();
@@ -316,7 +334,20 @@ void ShredList::push(const Prepared& prepared) {
     store_->push(prepared.path, prepared.nameStart, prepared.key, prepared.size, prepared.image, prepared.kind);
 }
 
+void ShredList::remember(const std::wstring& folded, const win::ObjectId& id) {
+    if (id.known())
+        identities_[folded] = id;
+    else
+        identities_.erase(folded);
+}
+
+void ShredList::forget(size_t index) {
+    if (!identities_.empty())
+        identities_.erase(PathStore::Folded(store_->path(index)));
+}
+
 std::unique_ptr<PathStore> ShredList::takeAll() {
+    identities_.clear();
     // A million entries take tens of milliseconds to free: the caller does it once the lock is released.
     return std::exchange(store_, std::make_unique<PathStore>());
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "win/NtFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class PathStore;
@@ -31,6 +34,9 @@ struct ShredEntry {
     long long listedSize = -1;
     // What it was when listed (with listedSize). Ignored when listedSize is -1: the list then asks the disk.
     EntryKind kind = EntryKind::File;
+    // What the entry was when the user queued it one by one (its volume and index there); unknown for what
+    // a scan queued. The run acts only on that same object.
+    win::ObjectId id = {};
 };
 
 // What a folder scan working for the list is doing, for the status line under it.
@@ -128,9 +134,13 @@ private:
     // Takes every entry out, to be freed by the caller once the lock is released.
     std::unique_ptr<PathStore> takeAll();
     std::wstring pathAt(size_t index) const;
+    // The identity of an entry queued one by one, kept by its folded path; forgotten with the entry.
+    void remember(const std::wstring& folded, const win::ObjectId& id);
+    void forget(size_t index);
 
     mutable std::mutex mutex_;
     std::unique_ptr<PathStore> store_;
     ShredListNumbers numbers_;
     ShredListObserver* observer_ = nullptr;
+    std::unordered_map<std::wstring, win::ObjectId> identities_;
 };

@@ -1,5 +1,6 @@
 #include "win/NtFile.h"
 
+#include <winioctl.h>
 #include <winternl.h>
 
 #include <cstring>
@@ -141,7 +142,49 @@ UNICODE_STRING Counted(const std::wstring& text) {
 
 }  // namespace
 
+namespace {
+
+UniqueFile OpenIn(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG options);
+
+}  // namespace
+
 UniqueFile OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, OpenAs as) {
+    ULONG options = kOpenReparsePoint;
+    if (as == OpenAs::File)
+        options |= kNonDirectoryFile;
+    else if (as == OpenAs::Folder)
+        options |= kDirectoryFile;
+    return OpenIn(folder, name, access, share, options);
+}
+
+UniqueFile OpenRelativeThrough(HANDLE folder, const std::wstring& name, DWORD access, DWORD share) {
+    return OpenIn(folder, name, access, share, kDirectoryFile);
+}
+
+bool IsVolumeMountPoint(HANDLE reparsePoint) {
+    std::vector<std::uint64_t> buffer(16 * 1024 / sizeof(std::uint64_t));
+    DWORD returned = 0;
+    if (!::DeviceIoControl(reparsePoint, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                           static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t)), &returned, nullptr) ||
+        returned < 16)
+        return false;
+    // REPARSE_DATA_BUFFER: tag, data length, reserved, then for a mount point the substitute name's offset
+    // and length (bytes, from the path buffer at offset 16).
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+    DWORD tag = 0;
+    USHORT offset = 0, length = 0;
+    std::memcpy(&tag, bytes, sizeof(tag));
+    std::memcpy(&offset, bytes + 8, sizeof(offset));
+    std::memcpy(&length, bytes + 10, sizeof(length));
+    if (tag != IO_REPARSE_TAG_MOUNT_POINT || 16u + offset + length > returned)
+        return false;
+    const std::wstring target(reinterpret_cast<const wchar_t*>(bytes + 16 + offset), length / sizeof(wchar_t));
+    return target.compare(0, 11, L"\\??\\Volume{") == 0;
+}
+
+namespace {
+
+UniqueFile OpenIn(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG options) {
     // One component, short enough for a counted string: anything else would reach beyond the folder.
     if (name.empty() || name.find_first_of(L"\\/") != std::wstring::npos || name == L"." || name == L".." ||
         name.size() > 32767) {
@@ -158,11 +201,7 @@ UniqueFile OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, D
     // Windows 10) gives the name exactly as queued, never a twin that differs in case; elsewhere the file
     // system ignores case all the same.
     InitializeObjectAttributes(&attributes, &counted, 0, folder, nullptr);
-    ULONG options = kSynchronousIo | kOpenReparsePoint | kBackupIntent;
-    if (as == OpenAs::File)
-        options |= kNonDirectoryFile;
-    else if (as == OpenAs::Folder)
-        options |= kDirectoryFile;
+    options |= kSynchronousIo | kBackupIntent;
     HANDLE opened = nullptr;
     IO_STATUS_BLOCK io = {};
     const LONG status = Nt().createFile(&opened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, kFileOpen,
@@ -171,6 +210,8 @@ UniqueFile OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, D
         return UniqueFile();
     return UniqueFile(opened);
 }
+
+}  // namespace
 
 bool AttributesAndTag(HANDLE object, DWORD& attributes, DWORD& tag) {
     AttributeTagInformation information = {};

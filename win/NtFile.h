@@ -38,6 +38,14 @@ enum class OpenAs { Any, File, Folder };
 // system's error in GetLastError (ERROR_FILE_NOT_FOUND, ERROR_SHARING_VIOLATION, ...).
 UniqueFile OpenRelative(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, OpenAs as = OpenAs::Any);
 
+// The same, through a reparse point rather than as it: for a volume mounted in a folder, whose root is
+// what the folder stands for.
+UniqueFile OpenRelativeThrough(HANDLE folder, const std::wstring& name, DWORD access, DWORD share);
+
+// Whether the reparse point open as itself is a volume mounted in a folder (its target a volume's own
+// name, "\??\Volume{...}\"), not a junction or a symbolic link to a path.
+bool IsVolumeMountPoint(HANDLE reparsePoint);
+
 // The attributes of an open object, and its reparse tag; false when they cannot be read.
 bool AttributesAndTag(HANDLE object, DWORD& attributes, DWORD& tag);
 

@@ -51,6 +51,26 @@ struct Shredding {
     }
 };
 
+// Wine treats a directory link like its target for renames and removals, where Windows acts on the link.
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The names in a folder, sorted.
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (find) {
+        do {
+            if (std::wcscmp(data.cFileName, L".") && std::wcscmp(data.cFileName, L".."))
+                names.push_back(data.cFileName);
+        } while (::FindNextFileW(find.get(), &data));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(DestructionRun, ThreeFilesAreDestroyedAndTheRunSaysSo) {
     Shredding r(L"three");
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
@@ -122,11 +142,13 @@ TEST(DestructionRun, ReadOnlyFilesAreDestroyedToo) {
     EXPECT_FALSE(test::FileExists(path));
 }
 
-TEST(DestructionRun, NamesAreWipedBeforeDeletionAndUnrelatedEntriesSurvive) {
+TEST(DestructionRun, TakenWipingNamesAreNeverReplacedAndTheEntriesStillGo) {
+    // A folder's own "Dossier", a "fichier", and names left by an interrupted run stand where the wipe goes.
     Shredding r(L"unrelated");
     test::WriteFile(r.files / L"fichier", "an unrelated file the user keeps");
     ::CreateDirectoryW((r.files / L"Dossier").c_str(), nullptr);
     test::WriteFile(r.files / L"Dossier\\keep.txt", "an unrelated folder the user keeps");
+    test::WriteFile(r.files / L"KKKKK.kkk", "left by an earlier run");
     r.add(L"mine.txt");
     ::CreateDirectoryW((r.files / L"Listed").c_str(), nullptr);
     r.list.addFolderEntry(r.files / L"Listed\\");
@@ -134,36 +156,11 @@ TEST(DestructionRun, NamesAreWipedBeforeDeletionAndUnrelatedEntriesSurvive) {
 
     EXPECT_EQ(test::ReadFile(r.files / L"fichier"), "an unrelated file the user keeps");
     EXPECT_EQ(test::ReadFile(r.files / L"Dossier\\keep.txt"), "an unrelated folder the user keeps");
-    EXPECT_EQ(summary.errors, 2);
-    EXPECT_EQ(summary.end, RunEnd::Incomplete);
-    const auto bodies = r.journalBodies();
-    ASSERT_EQ(bodies.size(), 3u);
-    EXPECT_EQ(bodies[0], L" - Dossier : [Listed] vidé");
-    EXPECT_EQ(bodies[1], L" - Le Dossier [" + (r.files / L"Listed") + L"] n'a pu être supprimé");
-    EXPECT_EQ(bodies[2], L" - Le Fichier [mine.txt] n'a pu être supprimé");
-    // The entries stay under their last wiped names; their data is overwritten all the same.
-    EXPECT_EQ(test::ReadFile(r.files / L"ZZZZZ.zzz"), std::string(1000, '\0'));
-    EXPECT_TRUE(test::FileExists(r.files / L"ZZZZZ"));
-}
-
-// Wine treats a directory link like its target for renames and removals, where Windows acts on the link.
-bool UnderWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The names in a folder, sorted.
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
-    if (find) {
-        do {
-            if (std::wcscmp(data.cFileName, L".") && std::wcscmp(data.cFileName, L".."))
-                names.push_back(data.cFileName);
-        } while (::FindNextFileW(find.get(), &data));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    EXPECT_EQ(test::ReadFile(r.files / L"KKKKK.kkk"), "left by an earlier run");
+    EXPECT_EQ(NamesIn(r.files.path()), (std::vector<std::wstring>{L"Dossier", L"KKKKK.kkk", L"fichier"}));
+    EXPECT_EQ(summary.errors, 0);
+    EXPECT_EQ(summary.end, RunEnd::Complete);
+    EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{L" - Dossier : [Listed] vidé"});
 }
 
 // The sandbox runner made, in C:\linkcase: the folders scanned\ and alone\, each holding to-empty (a link
@@ -209,10 +206,17 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
             EXPECT_EQ(NamesIn(folder + L"inner\\"), std::vector<std::wstring>{L"loop"});
         }
         const auto notRemoved = [&](const std::wstring& path) { return journal::FolderNotRemoved(root + path); };
-        std::vector<std::wstring> expected = {
-            notRemoved(L"scanned"),        notRemoved(L"scanned\\to-empty"),    notRemoved(L"scanned\\to-full"),
-            notRemoved(L"scanned\\inner"), notRemoved(L"scanned\\inner\\loop"), notRemoved(L"alone"),
-            notRemoved(L"direct-link")};
+        // The links met inside the folder queued alone are said once each.
+        std::vector<std::wstring> expected = {notRemoved(L"scanned"),
+                                              notRemoved(L"scanned\\to-empty"),
+                                              notRemoved(L"scanned\\to-full"),
+                                              notRemoved(L"scanned\\inner"),
+                                              notRemoved(L"scanned\\inner\\loop"),
+                                              notRemoved(L"alone"),
+                                              notRemoved(L"direct-link"),
+                                              journal::LinkLeft(root + L"alone\\to-empty"),
+                                              journal::LinkLeft(root + L"alone\\to-full"),
+                                              journal::LinkLeft(root + L"alone\\inner\\loop")};
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(lines, expected);
         EXPECT_EQ(summary.errors, 7);
@@ -273,27 +277,26 @@ TEST(DestructionRun, LinksAndEntriesThatChangedKindCostNothingOutsideTheQueue) {
         EXPECT_EQ(r.journalBodies(),
                   (std::vector<std::wstring>{
                       journal::KindChanged(root + L"kind\\file.txt"), journal::LinkLeft(root + L"qd\\Q\\a.txt"),
-                      journal::KindChanged(root + L"qd\\Q"), journal::LinkLeft(root + L"queued\\f.txt"),
+                      journal::LinkLeft(root + L"qd\\Q"), journal::LinkLeft(root + L"queued\\f.txt"),
                       journal::LinkLeft(root + L"folder\\link.txt"), journal::FolderNotRemoved(root + L"folder"),
                       journal::LinkLeft(root + L"temp\\alone.tmp")}));
         EXPECT_EQ(summary.errors, 7);
     }
 }
 
-// Another name of the same file (a hard link) shows what the deleted record held last.
-TEST(DestructionRun, ADestroyedFileKeepsOnlyTheFixedDate) {
-    Shredding r(L"dates");
-    const std::wstring path = r.add(L"dated.txt", std::string(3000, 'd'));
-    const std::wstring other = r.files / L"other-name.bin";
-    ASSERT_TRUE(::CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
-    EXPECT_EQ(r.run().end, RunEnd::Complete);
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    ASSERT_TRUE(::GetFileAttributesExW(other.c_str(), GetFileExInfoStandard, &data));
-    const FILETIME fixed = WipedFileTime();  // 1 January 2000, 00:00 UTC
-    for (const FILETIME& time : {data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime})
-        EXPECT_EQ(::CompareFileTime(&time, &fixed), 0);
-    EXPECT_EQ(test::ReadFile(other), std::string(3000, '\0'));
-    EXPECT_FALSE(test::FileExists(path));
+// A file with another name (a hard link) elsewhere: its data is the other name's too.
+TEST(DestructionRun, AFileWithOtherNamesLosesOnlyItsQueuedName) {
+    Shredding r(L"hardlinks");
+    test::TempFolder elsewhere(L"hardlinks-original");
+    test::WriteFile(elsewhere / L"original.txt", std::string(3000, 'd'));
+    const std::wstring copy = r.files / L"copie.txt";
+    ASSERT_TRUE(::CreateHardLinkW(copy.c_str(), (elsewhere / L"original.txt").c_str(), nullptr));
+    r.list.addPath(copy);
+    const RunSummary summary = r.run();
+    EXPECT_EQ(test::ReadFile(elsewhere / L"original.txt"), std::string(3000, 'd')) << "never queued: every byte kept";
+    EXPECT_EQ(NamesIn(r.files.path()), std::vector<std::wstring>()) << "the queued name is gone, wiped first";
+    EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{journal::OtherNamesKeepData(L"copie.txt", 1)});
+    EXPECT_EQ(summary.end, RunEnd::Incomplete);
 }
 
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {

@@ -89,8 +89,9 @@ TEST(FolderScan, LinksInsideTheFolderAreQueuedButNeverEntered) {
     EXPECT_EQ(Listed(ScanFolder(s, {}).entries, s),
               (std::vector<Entry>{{L"link", kFolder}, {L"loop", kFolder}, {L"mine.txt", kFile}}));
     EXPECT_EQ(CollectMatching(s, L"*.pf", true, {}), std::vector<std::wstring>());
-    // The root itself is what the user named: a link there is followed.
-    EXPECT_EQ(Listed(ScanFolder(L"C:\\scancase\\rootlink", {}).entries, L"C:\\scancase\\rootlink\\"),
+    // The root itself is what the user named: a link there is followed, and what it holds is queued at the
+    // place it leads to, with no link on the way.
+    EXPECT_EQ(Listed(ScanFolder(L"C:\\scancase\\rootlink", {}).entries, L"C:\\scancase\\outside\\"),
               (std::vector<Entry>{{L"secret.pf", kFile}}));
 }
 

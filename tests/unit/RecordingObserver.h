@@ -25,6 +25,7 @@ public:
     std::function<void(const std::wstring& path)> onEntry;
     std::function<void(const Pass& pass)> onPass;
     std::function<void(double writtenPercent)> onBlock;
+    std::function<void(int step)> onRename;
 
     void runStarted(const std::wstring& methodLabel) override { keep(methods_, methodLabel); }
     void entryStarted(const std::wstring& path) override {
@@ -47,7 +48,11 @@ public:
     void passFlushed(int pass, int) override { keep(flushed_, pass); }
     void overwriteEnded() override { keep(overwriteEnds_, 1); }
     void repetitionDone(int repetition, int) override { keep(repetitions_, repetition); }
-    void renamed(int step) override { keep(renames_, step); }
+    void renamed(int step) override {
+        keep(renames_, step);
+        if (onRename)
+            onRename(step);
+    }
     void nameWipeEnded() override { keep(nameWipeEnds_, 1); }
     void entryDone(size_t left, size_t done, size_t total) override {
         keep(left_, left);

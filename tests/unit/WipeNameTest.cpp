@@ -48,27 +48,20 @@ TEST(WipeName, AFolderEndsAsDossierWithItsContent) {
     EXPECT_EQ(test::ReadFile(t / L"Dossier\\inside.txt"), "inside");
 }
 
-TEST(WipeName, AnExistingNameStopsTheSequenceAndIsLeftAlone) {
+TEST(WipeName, ATakenNameIsNeverReplacedAnotherOfItsShapeStandsIn) {
     test::TempFolder t(L"wipe-taken");
     test::WriteFile(t / L"report.doc", "mine");
     test::WriteFile(t / L"AAAAA.aaa", "someone else's");
+    test::WriteFile(t / L"fichier", "another");
+    test::WriteFile(t / L"fichies", "and another");
     test::RecordingObserver observer;
-    const WipeResult refused = WipeName(t / L"report.doc", t.path(), WipeKind::File, observer);
-    EXPECT_TRUE(refused.is(WipeOutcome::RenameRefused));
-    EXPECT_EQ(refused.systemError, static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "the reason is kept";
-    EXPECT_EQ(test::ReadFile(t / L"report.doc"), "mine");
+    EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), WipeKind::File, observer).is(WipeOutcome::Wiped));
     EXPECT_EQ(test::ReadFile(t / L"AAAAA.aaa"), "someone else's");
-    EXPECT_TRUE(observer.renames().empty());
-    EXPECT_EQ(observer.nameWipeEnds(), 1u);
-
-    // Taken half-way: the entry keeps the last name it reached.
-    test::WriteFile(t / L"JJJJJ.jjj", "taken");
-    ::DeleteFileW((t / L"AAAAA.aaa").c_str());
-    test::RecordingObserver second;
-    EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), WipeKind::File, second).is(WipeOutcome::RenameRefused));
-    EXPECT_EQ(test::ReadFile(t / L"IIIII.iii"), "mine");
-    EXPECT_EQ(second.renames().back(), 9);
-    EXPECT_EQ(second.nameWipeEnds(), 1u);
+    EXPECT_EQ(test::ReadFile(t / L"fichier"), "another");
+    EXPECT_EQ(test::ReadFile(t / L"fichies"), "and another");
+    EXPECT_EQ(Names(t.path()), (std::vector<std::wstring>{L"AAAAA.aaa", L"fichier", L"fichies", L"fichiet"}));
+    EXPECT_EQ(test::ReadFile(t / L"fichiet"), "mine");
+    EXPECT_EQ(observer.renames().size(), static_cast<size_t>(kNameWipeSteps));
 }
 
 TEST(WipeName, OtherKindsRenameNothing) {
