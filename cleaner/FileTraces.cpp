@@ -10,6 +10,7 @@
 
 #include <iterator>
 #include <unordered_set>
+#include <utility>
 
 namespace cleaner {
 
@@ -55,7 +56,7 @@ long long LocalDayNumber(const FILETIME& time) {
 // Under Wine a host file symlink reads as a plain file even opened as itself, and what is opened (and
 // deleted) through it is its target. The file's object name gives it away: the target's path, not the
 // folder's name and the file's. It is compared letter for letter, since a host folder tells case: a link
-// "temp\notes.txt" to "TEMP\notes.txt", another folder of the host, differs only in case. Measured under
+// "temp\twin.tmp" to "TEMP\twin.tmp", another folder of the host, differs only in case. Measured under
 // Wine 8 for a cheaper sign (2 cores, 3,200 files of 100 to a folder; one round trip to the Wine server costs
 // about 80 us, a bare DeleteFileW about 250 us, which is two of them):
 // - the listing's FileId (FileIdBothDirectoryInformation, FileIdFullDirectoryInformation) is the target's
@@ -111,11 +112,12 @@ public:
             requested_.insert(name);
     }
     // How many of the names whose deletion the system took are gone (under Wine an immutable file says yes
-    // and stays); starts over.
+    // and stays); lets the folder go, so that it can be removed, and starts over.
     std::size_t confirm() {
+        win::UniqueFile folder = std::move(handle_);
         if (requested_.empty())
             return 0;
-        const bool listed = win::ListFolder(handle_.get(), [&](const std::wstring& name, DWORD) {
+        const bool listed = win::ListFolder(folder.get(), [&](const std::wstring& name, DWORD) {
             requested_.erase(name);
             return !requested_.empty();
         });
