@@ -6,10 +6,11 @@
 //
 // Links: a junction, directory symbolic link or mount point met inside a swept folder is never entered
 // and never removed, so what it points at (another user's folder, a whole drive) is never touched. A file
-// link is never deleted, nor are its attributes changed: each file is opened as itself and deleted through
-// that handle (win/SafeFile.h), and one that turns out to be a link (a reparse point, or under Wine a
-// host link that leads elsewhere) is left in place with its target. Only the folder the caller names is
-// taken as it is, link or not. A file counts as deleted once its name is gone.
+// link is never deleted, nor are its attributes changed: each folder is opened once and kept only at its
+// place, each file is opened as itself relative to that folder's handle and deleted through its own handle
+// (win/NtFile.h), and one that turns out to be a link (a reparse point, or under Wine a host link that leads
+// elsewhere) is left in place with its target. Only the folder the caller names is taken as it is, link or
+// not. A file counts as deleted once its name is gone.
 
 #include "win/StopToken.h"
 

@@ -35,6 +35,10 @@ struct VolumeInformation {
     BOOLEAN supportsObjects;
     WCHAR volumeLabel[64];
 };
+struct BasicInformation {
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // zero: left as they are
+    ULONG fileAttributes;
+};
 struct DirectoryInformation {
     ULONG nextEntryOffset;
     ULONG fileIndex;
@@ -46,6 +50,7 @@ struct DirectoryInformation {
 
 enum InformationClass : int {
     kDirectoryInformation = 1,
+    kBasicInformation = 4,
     kStandardInformation = 5,
     kInternalInformation = 6,
     kRenameInformation = 10,
@@ -77,6 +82,7 @@ using FileInformationFn = LONG(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, i
 using DirectoryFn =
     LONG(NTAPI*)(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG, int, BOOLEAN, PUNICODE_STRING, BOOLEAN);
 using StatusToErrorFn = ULONG(NTAPI*)(LONG);
+using QueryObjectFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 
 struct Ntdll {
     CreateFileFn createFile = nullptr;
@@ -85,6 +91,7 @@ struct Ntdll {
     FileInformationFn queryVolume = nullptr;
     DirectoryFn queryDirectory = nullptr;
     StatusToErrorFn statusToError = nullptr;
+    QueryObjectFn queryObject = nullptr;
 
     Ntdll() {
         const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
@@ -94,6 +101,7 @@ struct Ntdll {
         load(ntdll, "NtQueryVolumeInformationFile", queryVolume);
         load(ntdll, "NtQueryDirectoryFile", queryDirectory);
         load(ntdll, "RtlNtStatusToDosError", statusToError);
+        load(ntdll, "NtQueryObject", queryObject);
     }
     template <typename Fn>
     static void load(HMODULE module, const char* name, Fn& function) {
@@ -295,6 +303,41 @@ bool ListFolder(HANDLE folder, const std::function<bool(const std::wstring&, DWO
             offset += entry->nextEntryOffset;
         }
     }
+}
+
+std::wstring ObjectName(HANDLE object) {
+    if (!Nt().queryObject) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return std::wstring();
+    }
+    constexpr int kObjectNameInformation = 1;
+    // Most names fit the small buffer; the longest path there is fits the large one.
+    for (ULONG bytes : {ULONG(1024), ULONG(70000)}) {
+        std::vector<std::uint64_t> buffer(bytes / sizeof(std::uint64_t));
+        ULONG returned = 0;
+        const LONG status = Nt().queryObject(object, kObjectNameInformation, buffer.data(), bytes, &returned);
+        if (status >= 0) {
+            const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+            return std::wstring(name->Buffer, name->Length / sizeof(wchar_t));
+        }
+        if (!Succeeded(status) && ::GetLastError() != ERROR_MORE_DATA && ::GetLastError() != ERROR_BAD_LENGTH &&
+            ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return std::wstring();
+    }
+    return std::wstring();
+}
+
+std::wstring ObjectNameIn(const std::wstring& folderName, const std::wstring& name) {
+    // A volume's root is named with its backslash ("\??\C:\"), any other folder without.
+    if (!folderName.empty() && folderName.back() == L'\\')
+        return folderName + name;
+    return folderName + L'\\' + name;
+}
+
+bool SetAttributes(HANDLE object, DWORD attributes) {
+    BasicInformation information = {};
+    information.fileAttributes = attributes;
+    return SetFile(object, &information, sizeof(information), kBasicInformation);
 }
 
 }  // namespace win

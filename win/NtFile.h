@@ -71,4 +71,16 @@ bool MarkForDeletion(HANDLE object);
 // for each entry but "." and "..", until it answers false. False when the listing failed before its end.
 bool ListFolder(HANDLE folder, const std::function<bool(const std::wstring&, DWORD)>& found);
 
+// The name the system gives the open object: "\Device\HarddiskVolume2\..." on Windows, "\??\C:\..." or
+// "\??\unix\..." under Wine, where it is the path the object was reached at once every link is resolved. Empty
+// when it cannot be asked. One round trip to the Wine server, as GetFinalPathNameByHandleW (which is built on it).
+std::wstring ObjectName(HANDLE object);
+
+// `name` (one component) inside the folder whose ObjectName is folderName, as ObjectName gives it.
+std::wstring ObjectNameIn(const std::wstring& folderName, const std::wstring& name);
+
+// Sets the attributes of the open object (FILE_ATTRIBUTE_NORMAL clears them), its times left as they are. The
+// object needs FILE_WRITE_ATTRIBUTES.
+bool SetAttributes(HANDLE object, DWORD attributes);
+
 }  // namespace win

@@ -149,9 +149,10 @@ TEST(CleanerFiles, AStopThreeLevelsDownEndsEveryLevel) {
 }
 
 // The sandbox runner made C:\cleanlinks\temp\out and C:\cleanlinks\cache\out, links to C:\cleanlinks\outside,
-// C:\cleanlinks\cache\empty, a link to the empty C:\cleanlinks\emptytarget, and three file links, which Wine
+// C:\cleanlinks\cache\empty, a link to the empty C:\cleanlinks\emptytarget, and four file links, which Wine
 // shows as plain files: temp\file.tmp to targets\temp.txt, temp\sub\file.tmp to a file of the sandbox outside
-// drive C: (Wine names it "\\?\unix\..."), and cache\files\ro.dat to targets\read-only.txt.
+// drive C: (Wine names it "\\?\unix\..."), cache\files\ro.dat to targets\read-only.txt, and temp\twin.tmp to
+// TEMP\twin.tmp, another host folder whose name differs only in case.
 TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
     const std::wstring base = L"C:\\cleanlinks\\";
     ASSERT_TRUE(::GetFileAttributesW((base + L"temp\\out").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -162,6 +163,7 @@ TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
     const std::vector<std::pair<std::wstring, std::string>> targets = {
         {base + L"targets\\temp.txt", "target of a link in the temporary folder"},
         {base + L"temp\\sub\\file.tmp", "target outside drive C:"},
+        {base + L"TEMP\\twin.tmp", "target in a folder named as the swept one but for case"},
         {base + L"targets\\read-only.txt", "read-only target of a link in a cache sub-folder"}};
     for (const auto& [path, bytes] : targets)
         test::WriteFile(path, bytes);
@@ -181,7 +183,7 @@ TEST(CleanerFiles, LinksAreNeitherEnteredNorRemoved) {
         EXPECT_EQ(test::ReadFile(path), bytes) << win::ToUtf8(path);
     const DWORD flags = ::GetFileAttributesW(readOnly.c_str());
     EXPECT_TRUE(flags != INVALID_FILE_ATTRIBUTES && (flags & FILE_ATTRIBUTE_READONLY)) << "the target's flags changed";
-    EXPECT_EQ(Under(base + L"temp\\"), (Names{L"out\\", L"file.tmp", L"sub\\", L"sub\\file.tmp"}));
+    EXPECT_EQ(Under(base + L"temp\\"), (Names{L"out\\", L"file.tmp", L"twin.tmp", L"sub\\", L"sub\\file.tmp"}));
     EXPECT_EQ(Under(base + L"cache\\"), (Names{L"out\\", L"empty\\", L"files\\", L"files\\ro.dat"}));
 }
 
