@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test inside its own Wine sandbox:
 #   run.sh SANDBOX_DIR TEMPLATE_DIR [--install FILE]... [--link LINK=TARGET]... [--file-link LINK=TARGET]...
-#          [--host-file PATH]... [--shots DIR] [--display] [--dpi DPI] [--user NAME] [--locale LOCALE]
+#          [--host-file PATH]... [--drive LETTER=FOLDER]... [--shots DIR] [--display] [--dpi DPI] [--user NAME] [--locale LOCALE]
 #          [--font FILE]... -- PROGRAM.exe [ARGS...]
 # The sandbox gets a fresh copy of the template prefix and its own HOME. The
 # installed files land in "C:\Program Files\Kestavel Shredder", the program runs
@@ -16,7 +16,8 @@
 # otherwise not create under Wine. --file-link makes a file symbolic link the same way (the target file is
 # made empty when missing): Wine shows it as a plain file. --host-file makes an empty file (and its
 # folders) inside drive C: from the host side, for names that Windows cannot make (e.g. "case/x?1?y").
-# Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
+# --drive maps a second drive letter onto a folder of drive C: (e.g. "d=partage"), as a substituted drive
+# or a volume mounted twice would. Every link is checked to point inside the sandbox. --unpack unpacks a zip archive into a folder of drive C: (e.g.
 # "dist/app.zip=Portable"). --dpi sets the screen's scale (HKCU\Control Panel\Desktop\LogPixels: 96 is
 # 100 %, 144 is 150 %) before anything starts in the prefix, and the Xvfb screen grows by the same ratio. --user gives the Windows user its name (Wine
 # takes it from USER: the profile folder C:\users\NAME, the user name), which must be the template's own:
@@ -120,6 +121,7 @@ install=()
 links=()
 file_links=()
 host_files=()
+drives=()
 unpacks=()
 fonts=()
 user=""
@@ -131,6 +133,7 @@ while [ $# -gt 0 ]; do
         --link) links+=("$2"); shift 2 ;;
         --file-link) file_links+=("$2"); shift 2 ;;
         --host-file) host_files+=("$2"); shift 2 ;;
+        --drive) drives+=("$2"); shift 2 ;;
         --unpack) unpacks+=("$2"); shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --dpi) export KESTAVEL_DPI=$2; shift 2 ;;
@@ -182,6 +185,10 @@ inside() {
 }
 for link in "${links[@]}" "${file_links[@]}"; do inside "${link%%=*}"; inside "${link#*=}"; done
 for file in "${host_files[@]}"; do inside "$file"; done
+for drive in "${drives[@]}"; do
+    inside "${drive#*=}"
+    case "${drive%%=*}" in [d-y]) ;; *) echo "run.sh: --drive takes a letter from d to y" >&2; exit 2 ;; esac
+done
 for link in "${links[@]}"; do
     drive_c="$sandbox/prefix/drive_c"
     mkdir -p "$drive_c/${link#*=}" "$(dirname "$drive_c/${link%%=*}")"
@@ -192,6 +199,10 @@ for link in "${file_links[@]}"; do
     mkdir -p "$(dirname "$drive_c/${link#*=}")" "$(dirname "$drive_c/${link%%=*}")"
     [ -e "$drive_c/${link#*=}" ] || : >"$drive_c/${link#*=}"
     ln -sr "$drive_c/${link#*=}" "$drive_c/${link%%=*}"
+done
+for drive in "${drives[@]}"; do
+    mkdir -p "$sandbox/prefix/drive_c/${drive#*=}"
+    ln -s "../drive_c/${drive#*=}" "$sandbox/prefix/dosdevices/${drive%%=*}:"
 done
 for file in "${host_files[@]}"; do
     mkdir -p "$(dirname "$sandbox/prefix/drive_c/$file")"

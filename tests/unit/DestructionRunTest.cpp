@@ -299,6 +299,56 @@ TEST(DestructionRun, AFileWithOtherNamesLosesOnlyItsQueuedName) {
     EXPECT_EQ(summary.end, RunEnd::Incomplete);
 }
 
+// The sandbox runner made C:\ct\notes.txt, a file link to its twin C:\ct\NOTES.TXT (host folders tell names
+// apart by case); C:\uplink\Documents, a link to a folder outside drive C: (as Wine makes the user's
+// Documents); and drive D:, which is the folder C:\partage.
+TEST(DestructionRun, EntriesAreReachedByTheirOwnNamesAndThroughTheLinksTheUserTook) {
+    test::WriteFile(L"C:\\ct\\NOTES.TXT", "the twin, never queued");
+    test::WriteFile(L"C:\\uplink\\Documents\\rapport.txt", "queued through Documents");
+    test::WriteFile(L"C:\\uplink\\Documents\\voisin.txt", "not queued");
+    test::WriteFile(L"C:\\partage\\budget.xls", "queued as C:");
+    test::WriteFile(L"C:\\partage\\bilan.xls", "queued as D:");
+    Shredding r(L"ways");
+    for (const wchar_t* path :
+         {L"C:\\ct\\notes.txt", L"C:\\uplink\\Documents\\rapport.txt", L"C:\\partage\\budget.xls", L"D:\\bilan.xls"})
+        ASSERT_TRUE(r.list.addPath(path)) << path;
+    const RunSummary summary = r.run();
+
+    EXPECT_EQ(test::ReadFile(L"C:\\ct\\NOTES.TXT"), "the twin, never queued");
+    for (const wchar_t* path : {L"C:\\uplink\\Documents\\rapport.txt", L"C:\\partage\\budget.xls", L"D:\\bilan.xls"})
+        EXPECT_FALSE(test::FileExists(path)) << path;
+    EXPECT_EQ(test::ReadFile(L"C:\\uplink\\Documents\\voisin.txt"), "not queued");
+    EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{journal::LinkLeft(L"C:\\ct\\notes.txt")});
+    EXPECT_EQ(summary.errors, 1);
+}
+
+// A folder moved away under its wiping name and a link put there in its place, from the host side as soon
+// as the folder bears that name: the rest of the wipe reaches neither the link's target nor the folder.
+TEST(DestructionRun, AFolderSwappedForALinkDuringItsWipeCostsTheLinksTargetNothing) {
+    Shredding r(L"swap");
+    ::CreateDirectoryW((r.files / L"Queued").c_str(), nullptr);
+    test::WriteFile(r.files / L"Queued\\mine.txt", "queued");
+    ::CreateDirectoryW((r.files / L"victime").c_str(), nullptr);
+    test::WriteFile(r.files / L"victime\\original.txt", "never queued");
+    ASSERT_TRUE(r.list.addFolderEntry(r.files / L"Queued\\"));
+    const std::string folder = test::HostPath(r.files.path());
+    ASSERT_FALSE(folder.empty());
+    r.observer.onRename = [&](int step) {
+        if (step == 1) {
+            ASSERT_TRUE(test::RunOnHost("cd '" + folder + "' && mv AAAAA moved && ln -s victime AAAAA"));
+        }
+    };
+    const RunSummary summary = r.run();
+
+    EXPECT_EQ(test::ReadFile(r.files / L"victime\\original.txt"), "never queued");
+    EXPECT_FALSE(test::FileExists(r.files / L"moved\\mine.txt")) << "emptied before its wipe";
+    EXPECT_EQ(summary.end, RunEnd::Incomplete);
+    const std::vector<std::wstring> bodies = r.journalBodies();
+    ASSERT_EQ(bodies.size(), 2u);
+    EXPECT_EQ(bodies[0], L" - Dossier : [Queued] vidé");
+    EXPECT_EQ(bodies[1].substr(0, 36), L" - Destruction arrêtée : le dossier ");
+}
+
 TEST(DestructionRun, ALockedFileIsReportedAndKept) {
     Shredding r(L"locked");
     const std::wstring path = r.add(L"held.txt", "still here");

@@ -2,6 +2,7 @@
 
 #include "win/Strings.h"
 
+#include <cstdio>
 #include <iterator>
 #include <vector>
 
@@ -195,6 +196,53 @@ RegistryValueOverride::~RegistryValueOverride() {
                          static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
     else
         ::RegDeleteValueW(key.get(), name_.c_str());
+}
+
+std::string HostPath(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!name)
+        return std::string();
+    std::string host = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return host;
+}
+
+bool RunOnHost(const std::string& command) {
+    // Wine starts a host executable as it starts a Windows one (the host's root is "\\?\unix\"), but the
+    // handle it gives does not follow the host process: the command leaves its exit code in a file, which is
+    // waited for.
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring mark = std::wstring(folder) + L"kestavel-host-" + std::to_wstring(::GetTickCount()) + L".code";
+    const std::string hostMark = HostPath(mark);
+    if (hostMark.empty())
+        return false;
+    std::wstring line = L"\\\\?\\unix\\bin\\sh -c \"(" + win::FromUtf8(command) + L"); echo $? > '" +
+                        win::FromUtf8(hostMark) + L".part' && mv '" + win::FromUtf8(hostMark) + L".part' '" +
+                        win::FromUtf8(hostMark) + L"'\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(L"\\\\?\\unix\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        std::fprintf(stderr, "RunOnHost: CreateProcessW failed: %lu\n", ::GetLastError());
+        return false;
+    }
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    for (int waited = 0; !FileExists(mark); ++waited) {
+        if (waited > 60000)
+            return false;
+        ::Sleep(1);
+    }
+    const std::string code = ReadFile(mark);
+    ::DeleteFileW(mark.c_str());
+    if (code.compare(0, 1, "0") != 0)
+        std::fprintf(stderr, "RunOnHost: the command ended with code %s", code.c_str());
+    return code.compare(0, 1, "0") == 0;
 }
 
 }  // namespace test

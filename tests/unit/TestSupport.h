@@ -82,4 +82,10 @@ private:
     std::wstring old_;
 };
 
+// The host's path for a Windows path under Wine (wine_get_unix_file_name); empty elsewhere.
+std::string HostPath(const std::wstring& path);
+// Runs a shell command on the host, as a process of the host would, and waits for its end; true when it
+// ended with code 0. Under Wine only.
+bool RunOnHost(const std::string& command);
+
 }  // namespace test
