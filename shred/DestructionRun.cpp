@@ -52,26 +52,6 @@ constexpr DWORD kFolderAccess =
 // Nobody else may rename or remove a folder while it is emptied, renamed and removed.
 constexpr DWORD kFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
-    return (!folder.empty() && folder.back() == L'\\') ? folder + name : folder + L'\\' + name;
-}
-
-// Whether the object opened as `name` in the folder whose final path is folderFinal is that name's own
-// object: where the system gives final paths, exactly at the folder's plus the name (Wine drops the dots that
-// end a name). A link opened as itself is told by its reparse flag.
-bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name) {
-    if (!win::FinalPathsKnown())
-        return true;
-    const std::wstring final = win::FinalPathOf(object);
-    if (final.empty())
-        return false;
-    if (final == Joined(folderFinal, name))
-        return true;
-    const size_t keep = name.find_last_not_of(L". ");
-    return !SystemRemovesLinksThemselves() && keep != std::wstring::npos &&
-           final == Joined(folderFinal, name.substr(0, keep + 1));
-}
-
 void ClearReadOnlyThrough(HANDLE object, DWORD attributes) {
     constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY;
     if (attributes & kBlocking)

@@ -21,20 +21,6 @@ std::wstring WithoutTrailingDots(const std::wstring& name) {
     return keep == std::wstring::npos ? name : name.substr(0, keep + 1);
 }
 
-std::wstring Joined(const std::wstring& folderFinal, const std::wstring& name) {
-    if (!folderFinal.empty() && folderFinal.back() == L'\\')
-        return folderFinal + name;
-    return folderFinal + L'\\' + name;
-}
-
-// Whether final, the system's path for an object opened as `name` in the folder whose final path is
-// folderFinal, is that folder's name: letter for letter.
-bool AtItsPlace(const std::wstring& final, const std::wstring& folderFinal, const std::wstring& name) {
-    if (final == Joined(folderFinal, name))
-        return true;
-    return IsWine() && final == Joined(folderFinal, WithoutTrailingDots(name));
-}
-
 // The path as the user reads it: "C:\..." and "\\server\share\..." where the extended form is not needed.
 std::wstring Readable(const std::wstring& final) {
     if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0)
@@ -45,6 +31,29 @@ std::wstring Readable(const std::wstring& final) {
 }
 
 }  // namespace
+
+std::wstring Joined(const std::wstring& folderFinal, const std::wstring& name) {
+    if (!folderFinal.empty() && folderFinal.back() == L'\\')
+        return folderFinal + name;
+    return folderFinal + L'\\' + name;
+}
+
+namespace {
+
+bool FinalIsAtItsPlace(const std::wstring& final, const std::wstring& folderFinal, const std::wstring& name) {
+    if (final == Joined(folderFinal, name))
+        return true;
+    return IsWine() && final == Joined(folderFinal, WithoutTrailingDots(name));
+}
+
+}  // namespace
+
+bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name) {
+    if (!win::FinalPathsKnown())
+        return true;
+    const std::wstring final = win::FinalPathOf(object);
+    return !final.empty() && FinalIsAtItsPlace(final, folderFinal, name);
+}
 
 bool SplitRooted(const std::wstring& extendedPath, std::wstring& root, std::vector<std::wstring>& components) {
     const std::wstring& path = extendedPath;
@@ -166,7 +175,7 @@ WalkRefusal EntryWalk::check(HANDLE object, const std::wstring& name, DWORD attr
     const std::wstring final = win::FinalPathOf(object);
     if (final.empty())
         return WalkRefusal::CannotOpen;
-    return AtItsPlace(final, folderFinal(), name) ? WalkRefusal::None : WalkRefusal::Link;
+    return FinalIsAtItsPlace(final, folderFinal(), name) ? WalkRefusal::None : WalkRefusal::Link;
 }
 
 HANDLE EntryWalk::folderOf(const std::wstring& path) {

@@ -56,21 +56,6 @@ bool UnderWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// The names in a folder, sorted.
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
-    if (find) {
-        do {
-            if (std::wcscmp(data.cFileName, L".") && std::wcscmp(data.cFileName, L".."))
-                names.push_back(data.cFileName);
-        } while (::FindNextFileW(find.get(), &data));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(DestructionRun, ThreeFilesAreDestroyedAndTheRunSaysSo) {
     Shredding r(L"three");
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
@@ -157,7 +142,7 @@ TEST(DestructionRun, TakenWipingNamesAreNeverReplacedAndTheEntriesStillGo) {
     EXPECT_EQ(test::ReadFile(r.files / L"fichier"), "an unrelated file the user keeps");
     EXPECT_EQ(test::ReadFile(r.files / L"Dossier\\keep.txt"), "an unrelated folder the user keeps");
     EXPECT_EQ(test::ReadFile(r.files / L"KKKKK.kkk"), "left by an earlier run");
-    EXPECT_EQ(NamesIn(r.files.path()), (std::vector<std::wstring>{L"Dossier", L"KKKKK.kkk", L"fichier"}));
+    EXPECT_EQ(test::NamesIn(r.files.path()), (std::vector<std::wstring>{L"Dossier", L"KKKKK.kkk", L"fichier"}));
     EXPECT_EQ(summary.errors, 0);
     EXPECT_EQ(summary.end, RunEnd::Complete);
     EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{L" - Dossier : [Listed] vidé"});
@@ -188,8 +173,8 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
     const RunSummary summary = r.run();
 
     EXPECT_TRUE(test::FileExists(root + L"empty")) << "the empty target is still there";
-    EXPECT_EQ(NamesIn(root + L"empty\\"), std::vector<std::wstring>());
-    EXPECT_EQ(NamesIn(root + L"full\\"), std::vector<std::wstring>{L"keep.txt"});
+    EXPECT_EQ(test::NamesIn(root + L"empty\\"), std::vector<std::wstring>());
+    EXPECT_EQ(test::NamesIn(root + L"full\\"), std::vector<std::wstring>{L"keep.txt"});
     EXPECT_EQ(test::ReadFile(root + L"full\\keep.txt"), "outside the queue");
     for (const std::wstring& folder : {root + L"scanned\\", root + L"alone\\"}) {
         EXPECT_FALSE(test::FileExists(folder + L"mine.txt"));
@@ -200,10 +185,11 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
     if (UnderWine()) {
         // No removal is ever asked for a link here: each stays, and every folder holding one keeps its own
         // name. Each is reported, and only those.
-        EXPECT_EQ(NamesIn(root), (std::vector<std::wstring>{L"alone", L"direct-link", L"empty", L"full", L"scanned"}));
+        EXPECT_EQ(test::NamesIn(root),
+                  (std::vector<std::wstring>{L"alone", L"direct-link", L"empty", L"full", L"scanned"}));
         for (const std::wstring& folder : {root + L"scanned\\", root + L"alone\\"}) {
-            EXPECT_EQ(NamesIn(folder), (std::vector<std::wstring>{L"inner", L"to-empty", L"to-full"}));
-            EXPECT_EQ(NamesIn(folder + L"inner\\"), std::vector<std::wstring>{L"loop"});
+            EXPECT_EQ(test::NamesIn(folder), (std::vector<std::wstring>{L"inner", L"to-empty", L"to-full"}));
+            EXPECT_EQ(test::NamesIn(folder + L"inner\\"), std::vector<std::wstring>{L"loop"});
         }
         const auto notRemoved = [&](const std::wstring& path) { return journal::FolderNotRemoved(root + path); };
         // The links met inside the folder queued alone are said once each.
@@ -223,7 +209,7 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
         EXPECT_EQ(summary.end, RunEnd::Incomplete);
     } else {
         // Windows removes each link itself: the folders go as any other.
-        EXPECT_EQ(NamesIn(root), (std::vector<std::wstring>{L"empty", L"full"}));
+        EXPECT_EQ(test::NamesIn(root), (std::vector<std::wstring>{L"empty", L"full"}));
         EXPECT_EQ(lines, (std::vector<std::wstring>{L" - Dossier : [alone] vidé", L" - Dossier : [inner] vidé",
                                                     L" - Dossier : [scanned] vidé"}));
         EXPECT_EQ(summary.errors, 0);
@@ -273,7 +259,7 @@ TEST(DestructionRun, LinksAndEntriesThatChangedKindCostNothingOutsideTheQueue) {
     EXPECT_EQ(summary.end, RunEnd::Incomplete);
     if (UnderWine()) {
         // The links stay, each said once; the folder that holds one keeps its name.
-        EXPECT_EQ(NamesIn(root + L"folder\\"), std::vector<std::wstring>{L"link.txt"});
+        EXPECT_EQ(test::NamesIn(root + L"folder\\"), std::vector<std::wstring>{L"link.txt"});
         EXPECT_EQ(r.journalBodies(),
                   (std::vector<std::wstring>{
                       journal::KindChanged(root + L"kind\\file.txt"), journal::LinkLeft(root + L"qd\\Q\\a.txt"),
@@ -294,7 +280,7 @@ TEST(DestructionRun, AFileWithOtherNamesLosesOnlyItsQueuedName) {
     r.list.addPath(copy);
     const RunSummary summary = r.run();
     EXPECT_EQ(test::ReadFile(elsewhere / L"original.txt"), std::string(3000, 'd')) << "never queued: every byte kept";
-    EXPECT_EQ(NamesIn(r.files.path()), std::vector<std::wstring>()) << "the queued name is gone, wiped first";
+    EXPECT_EQ(test::NamesIn(r.files.path()), std::vector<std::wstring>()) << "the queued name is gone, wiped first";
     EXPECT_EQ(r.journalBodies(), std::vector<std::wstring>{journal::OtherNamesKeepData(L"copie.txt", 1)});
     EXPECT_EQ(summary.end, RunEnd::Incomplete);
 }

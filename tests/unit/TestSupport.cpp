@@ -1,7 +1,9 @@
 #include "tests/unit/TestSupport.h"
 
+#include "win/Files.h"
 #include "win/Strings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <vector>
@@ -196,6 +198,20 @@ RegistryValueOverride::~RegistryValueOverride() {
                          static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
     else
         ::RegDeleteValueW(key.get(), name_.c_str());
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &data));
+    if (find) {
+        do {
+            if (!win::IsDots(data.cFileName))
+                names.push_back(data.cFileName);
+        } while (::FindNextFileW(find.get(), &data));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string HostPath(const std::wstring& path) {

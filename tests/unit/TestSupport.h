@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -81,6 +82,9 @@ private:
     DWORD type_ = 0;
     std::wstring old_;
 };
+
+// The names in a folder (its path ends with a backslash), sorted; "." and ".." left out.
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
 
 // The host's path for a Windows path under Wine (wine_get_unix_file_name); empty elsewhere.
 std::string HostPath(const std::wstring& path);

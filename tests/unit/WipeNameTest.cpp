@@ -9,27 +9,12 @@
 
 namespace {
 
-std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    win::UniqueFind find(::FindFirstFileW((folder + L"*").c_str(), &entry));
-    if (find) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name != L"." && name != L"..")
-                names.push_back(name);
-        } while (::FindNextFileW(find.get(), &entry));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(WipeName, AFileEndsAsFichierThrough27Names) {
     test::TempFolder t(L"wipe-file");
     test::WriteFile(t / L"report.doc", "content");
     test::RecordingObserver observer;
     EXPECT_TRUE(WipeName(t / L"report.doc", t.path(), WipeKind::File, observer).is(WipeOutcome::Wiped));
-    EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"fichier"});
+    EXPECT_EQ(test::NamesIn(t.path()), std::vector<std::wstring>{L"fichier"});
     EXPECT_EQ(test::ReadFile(t / L"fichier"), "content");
     std::vector<int> steps;
     for (int k = 1; k <= kNameWipeSteps; ++k)
@@ -44,7 +29,7 @@ TEST(WipeName, AFolderEndsAsDossierWithItsContent) {
     test::WriteFile(t / L"Old\\inside.txt", "inside");
     test::RecordingObserver observer;
     EXPECT_TRUE(WipeName(t / L"Old", t.path(), WipeKind::Folder, observer).is(WipeOutcome::Wiped));
-    EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"Dossier"});
+    EXPECT_EQ(test::NamesIn(t.path()), std::vector<std::wstring>{L"Dossier"});
     EXPECT_EQ(test::ReadFile(t / L"Dossier\\inside.txt"), "inside");
 }
 
@@ -59,7 +44,7 @@ TEST(WipeName, ATakenNameIsNeverReplacedAnotherOfItsShapeStandsIn) {
     EXPECT_EQ(test::ReadFile(t / L"AAAAA.aaa"), "someone else's");
     EXPECT_EQ(test::ReadFile(t / L"fichier"), "another");
     EXPECT_EQ(test::ReadFile(t / L"fichies"), "and another");
-    EXPECT_EQ(Names(t.path()), (std::vector<std::wstring>{L"AAAAA.aaa", L"fichier", L"fichies", L"fichiet"}));
+    EXPECT_EQ(test::NamesIn(t.path()), (std::vector<std::wstring>{L"AAAAA.aaa", L"fichier", L"fichies", L"fichiet"}));
     EXPECT_EQ(test::ReadFile(t / L"fichiet"), "mine");
     EXPECT_EQ(observer.renames().size(), static_cast<size_t>(kNameWipeSteps));
 }
@@ -69,7 +54,7 @@ TEST(WipeName, OtherKindsRenameNothing) {
     test::WriteFile(t / L"a.txt", "a");
     test::RecordingObserver observer;
     EXPECT_TRUE(WipeName(t / L"a.txt", t.path(), static_cast<WipeKind>(3), observer).is(WipeOutcome::UnknownKind));
-    EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"a.txt"});
+    EXPECT_EQ(test::NamesIn(t.path()), std::vector<std::wstring>{L"a.txt"});
     EXPECT_TRUE(observer.renames().empty());
     EXPECT_EQ(observer.nameWipeEnds(), 1u);
 }
@@ -84,7 +69,7 @@ TEST(WipeName, NamesThatOrdinaryPathsCannotReach) {
         file.reset();
         test::RecordingObserver observer;
         EXPECT_TRUE(WipeName(t / name, t.path(), WipeKind::File, observer).is(WipeOutcome::Wiped));
-        EXPECT_EQ(Names(t.path()), std::vector<std::wstring>{L"fichier"});
+        EXPECT_EQ(test::NamesIn(t.path()), std::vector<std::wstring>{L"fichier"});
         ::DeleteFileW((t / L"fichier").c_str());
     }
 }
