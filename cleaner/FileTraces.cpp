@@ -87,7 +87,7 @@ public:
             std::wstring relative = folder.substr(root_.size());
             if (!relative.empty() && relative.back() == L'\\')
                 relative.pop_back();
-            expected = win::ObjectNameIn(rootName_, relative);
+            expected = win::WithTrailingBackslash(rootName_) + relative;
         }
         DWORD attributes = 0, tag = 0;
         if (name_.empty() || name_ != expected || !win::AttributesAndTag(handle_.get(), attributes, tag) ||
@@ -103,7 +103,7 @@ public:
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, win::OpenAs::File);
         // The listing's attributes stand in for the handle's: a reparse point made under the name since then
         // was opened as the link itself, never its target.
-        if (!file || win::ObjectName(file.get()) != win::ObjectNameIn(name_, name))
+        if (!file || win::ObjectName(file.get()) != win::WithTrailingBackslash(name_) + name)
             return;
         constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if (clearAttributes && (entry.data.dwFileAttributes & kBlocking))

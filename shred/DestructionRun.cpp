@@ -2,6 +2,7 @@
 
 #include "shred/EntryWalk.h"
 #include "win/NtFile.h"
+#include "win/Strings.h"
 
 #include "journal/JournalFile.h"
 #include "journal/JournalMessages.h"
@@ -32,8 +33,7 @@ std::wstring FolderNameOf(std::wstring path) {
 // the reparse point and marked for deletion deletes an empty target too. There no removal is ever asked
 // for a link: it stays, and so does every folder that holds it.
 bool SystemRemovesLinksThemselves() {
-    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return !wine;
+    return !win::UnderWine();
 }
 
 // What a name shows now, in the terms it was queued with.
@@ -53,8 +53,7 @@ constexpr DWORD kFolderAccess =
 constexpr DWORD kFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 void ClearReadOnlyThrough(HANDLE object, DWORD attributes) {
-    constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY;
-    if (attributes & kBlocking)
+    if (attributes & FILE_ATTRIBUTE_READONLY)
         win::SetAttributesThroughHandle(object, FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
@@ -71,7 +70,7 @@ bool EmptyThroughHandle(HANDLE folder, const std::wstring& folderFinal, const st
         return false;
     bool emptied = true;
     for (const std::wstring& name : names) {
-        const std::wstring path = Joined(shown, name);
+        const std::wstring path = win::WithTrailingBackslash(shown) + name;
         win::UniqueFile entry = win::OpenRelative(folder, name, kFolderAccess | GENERIC_READ, kFolderShare);
         if (!entry)
             entry = win::OpenRelative(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
@@ -105,7 +104,7 @@ bool EmptyThroughHandle(HANDLE folder, const std::wstring& folderFinal, const st
         }
         ClearReadOnlyThrough(entry.get(), attributes);
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !EmptyThroughHandle(entry.get(), Joined(folderFinal, name), path, left)) {
+            !EmptyThroughHandle(entry.get(), win::WithTrailingBackslash(folderFinal) + name, path, left)) {
             emptied = false;
             continue;
         }
@@ -308,7 +307,8 @@ RunSummary DestructionRun(ShredList& list,
         // where it was.
         ClearReadOnlyThrough(folder.get(), attributes);
         LinksLeft linksLeft;
-        const bool emptied = EmptyThroughHandle(folder.get(), Joined(parentFinal, name), Unextended(path), linksLeft);
+        const bool emptied = EmptyThroughHandle(folder.get(), win::WithTrailingBackslash(parentFinal) + name,
+                                                Unextended(path), linksLeft);
         for (const std::wstring& link : linksLeft) {
             if (journalLinkLeft(link))
                 journalLine(journal::LinkLeft(link));
@@ -340,8 +340,9 @@ RunSummary DestructionRun(ShredList& list,
             }
             return true;
         };
-        const WipeResult wiped = WipeNameThrough(WipeKind::Folder, renameChecked, observer, control);
-        const std::wstring shown = Unextended(Joined(win::FolderPartOf(win::ExtendedPath(path)), current));
+        // A wipe cut short still ends in the removal of the emptied folder.
+        WipeNameThrough(WipeKind::Folder, renameChecked, observer, control);
+        const std::wstring shown = Unextended(win::FolderPartOf(win::ExtendedPath(path)) + current);
         if (moved) {
             failure = journal::FolderMovedDuringWipe(shown);
             return false;
@@ -357,7 +358,6 @@ RunSummary DestructionRun(ShredList& list,
             failure = journal::FolderNotRemoved(shown);
             return false;
         }
-        (void)wiped;  // a wipe cut short still ends in the removal of the emptied folder
         return true;
     };
 
@@ -383,7 +383,9 @@ RunSummary DestructionRun(ShredList& list,
         const ShredEntry entry = list.entry(i);
         const std::wstring& path = entry.path;
         observer.entryStarted(path);
-        const DWORD attributes = attributesNow(path);
+        // A file entry's name is looked at once, by the file's own open (a folder or a folder link there now is
+        // not what was queued); a folder's first, to know how to go about it.
+        const DWORD attributes = entry.kind == EntryKind::File ? INVALID_FILE_ATTRIBUTES : attributesNow(path);
 
         // The entry leaves the list once it is gone; otherwise the journal says why it stays. An entry gone
         // with something to say (a link removed instead of a file) counts as failed too.

@@ -10,11 +10,6 @@ constexpr DWORD kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_
 // Readers and writers inside may stay; nobody may rename or remove a folder of the walk while it is held.
 constexpr DWORD kFolderShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-bool IsWine() {
-    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
 // The name without the dots and spaces that end it: Wine's final paths drop them ("a." is given as "a").
 std::wstring WithoutTrailingDots(const std::wstring& name) {
     const size_t keep = name.find_last_not_of(L". ");
@@ -30,31 +25,8 @@ std::wstring Readable(const std::wstring& final) {
     return final;
 }
 
-}  // namespace
-
-std::wstring Joined(const std::wstring& folderFinal, const std::wstring& name) {
-    if (!folderFinal.empty() && folderFinal.back() == L'\\')
-        return folderFinal + name;
-    return folderFinal + L'\\' + name;
-}
-
-namespace {
-
-bool FinalIsAtItsPlace(const std::wstring& final, const std::wstring& folderFinal, const std::wstring& name) {
-    if (final == Joined(folderFinal, name))
-        return true;
-    return IsWine() && final == Joined(folderFinal, WithoutTrailingDots(name));
-}
-
-}  // namespace
-
-bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name) {
-    if (!win::FinalPathsKnown())
-        return true;
-    const std::wstring final = win::FinalPathOf(object);
-    return !final.empty() && FinalIsAtItsPlace(final, folderFinal, name);
-}
-
+// The root of an extended path ("\\?\C:\", "\\?\UNC\server\share\", "\\?\unix\") and its components
+// after it. False for a path with no root the walk knows.
 bool SplitRooted(const std::wstring& extendedPath, std::wstring& root, std::vector<std::wstring>& components) {
     const std::wstring& path = extendedPath;
     size_t rest = 0;
@@ -91,6 +63,25 @@ bool SplitRooted(const std::wstring& extendedPath, std::wstring& root, std::vect
     return true;
 }
 
+}  // namespace
+
+namespace {
+
+bool FinalIsAtItsPlace(const std::wstring& final, const std::wstring& folderFinal, const std::wstring& name) {
+    if (final == win::WithTrailingBackslash(folderFinal) + name)
+        return true;
+    return win::UnderWine() && final == win::WithTrailingBackslash(folderFinal) + WithoutTrailingDots(name);
+}
+
+}  // namespace
+
+bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name) {
+    if (!win::FinalPathsKnown())
+        return true;
+    const std::wstring final = win::FinalPathOf(object);
+    return !final.empty() && FinalIsAtItsPlace(final, folderFinal, name);
+}
+
 std::wstring ResolveQueuedPath(const std::wstring& path) {
     const std::wstring extended = win::ExtendedPath(path);
     std::wstring folder = win::FolderPartOf(extended);
@@ -100,7 +91,7 @@ std::wstring ResolveQueuedPath(const std::wstring& path) {
     const std::wstring folderFinal = win::FinalFolderPath(folder);
     if (folderFinal.empty())
         return path;
-    std::wstring resolved = Readable(Joined(folderFinal, name));
+    std::wstring resolved = Readable(win::WithTrailingBackslash(folderFinal) + name);
     // The path as given when nothing stood in it: the user's own spelling of the drive is kept.
     return win::SamePath(win::ExtendedPath(resolved), extended) ? path : resolved;
 }
@@ -220,7 +211,7 @@ HANDLE EntryWalk::folderOf(const std::wstring& path) {
             // A volume mounted in a folder is the user's own way on, as a drive letter is; a junction to a
             // path is a link. Under Wine, whose host links never show a reparse flag once opened, the flag
             // marks a mount point of the host (another file system mounted there).
-            if (IsWine()) {
+            if (win::UnderWine()) {
                 attributes &= ~FILE_ATTRIBUTE_REPARSE_POINT;
             } else if (win::IsVolumeMountPoint(step.handle.get())) {
                 step.handle = win::OpenRelativeThrough(parent, step.name, kFolderAccess, kFolderShare);
@@ -233,7 +224,7 @@ HANDLE EntryWalk::folderOf(const std::wstring& path) {
         if (refusal != WalkRefusal::None)
             return refuse(refusal, refusal == WalkRefusal::CannotOpen ? ::GetLastError() : ERROR_SUCCESS);
         if (win::FinalPathsKnown())
-            step.final = Joined(folderFinal(), step.name);
+            step.final = win::WithTrailingBackslash(folderFinal()) + step.name;
         chain_.push_back(std::move(step));
     }
     return chain_.empty() ? rootHandle_.get() : chain_.back().handle.get();

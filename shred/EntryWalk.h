@@ -92,14 +92,7 @@ private:
     DWORD error_ = ERROR_SUCCESS;
 };
 
-// folderFinal and name joined by one backslash.
-std::wstring Joined(const std::wstring& folderFinal, const std::wstring& name);
-
 // Whether the object opened as `name` in the folder whose final path is folderFinal is that name's own:
 // its final path is the folder's plus the name, letter for letter (Wine drops the dots and spaces that end
 // a name). True where the system gives no final paths (Windows XP: the reparse flag alone tells a link).
 bool AtItsPlace(HANDLE object, const std::wstring& folderFinal, const std::wstring& name);
-
-// The root of an extended path ("\\?\C:\", "\\?\UNC\server\share\", "\\?\unix\") and its components after
-// it. False for a path with no root the walk knows.
-bool SplitRooted(const std::wstring& extendedPath, std::wstring& root, std::vector<std::wstring>& components);

@@ -92,17 +92,16 @@ void QueuedFile::open(DWORD access, DWORD share) {
         file_.reset();
         return;
     }
-    if ((attributes_ & FILE_ATTRIBUTE_DIRECTORY) && !(attributes_ & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (attributes_ & FILE_ATTRIBUTE_DIRECTORY) {
+        // A folder, or a junction or folder link: not the file that was queued.
         identity_ = FileIdentity::Folder;
         file_.reset();
         return;
     }
     error_ = ERROR_SUCCESS;
     if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) {
-        // Opened as the link itself (Windows): removing it reaches only the link.
-        identity_ = (attributes_ & FILE_ATTRIBUTE_DIRECTORY) ? FileIdentity::Elsewhere : FileIdentity::LinkItself;
-        if (identity_ == FileIdentity::Elsewhere)
-            file_.reset();
+        // A file link opened as itself (Windows): removing it reaches only the link.
+        identity_ = FileIdentity::LinkItself;
         return;
     }
     const WalkRefusal refusal = walk_.check(file_.get(), name_, attributes_);

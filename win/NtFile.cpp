@@ -148,11 +148,32 @@ UNICODE_STRING Counted(const std::wstring& text) {
     return counted;
 }
 
-}  // namespace
-
-namespace {
-
-UniqueFile OpenIn(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG options);
+UniqueFile OpenIn(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG options) {
+    // One component, short enough for a counted string: anything else would reach beyond the folder.
+    if (name.empty() || name.find_first_of(L"\\/") != std::wstring::npos || name == L"." || name == L".." ||
+        name.size() > 32767) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return UniqueFile();
+    }
+    if (!Nt().createFile) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return UniqueFile();
+    }
+    UNICODE_STRING counted = Counted(name);
+    OBJECT_ATTRIBUTES attributes;
+    // Without OBJ_CASE_INSENSITIVE: a case-sensitive folder (Wine's host folders, a case-sensitive folder of
+    // Windows 10) gives the name exactly as queued, never a twin that differs in case; elsewhere the file
+    // system ignores case all the same.
+    InitializeObjectAttributes(&attributes, &counted, 0, folder, nullptr);
+    options |= kSynchronousIo | kBackupIntent;
+    HANDLE opened = nullptr;
+    IO_STATUS_BLOCK io = {};
+    const LONG status = Nt().createFile(&opened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, kFileOpen,
+                                        options, nullptr, 0);
+    if (!Succeeded(status))
+        return UniqueFile();
+    return UniqueFile(opened);
+}
 
 }  // namespace
 
@@ -189,37 +210,6 @@ bool IsVolumeMountPoint(HANDLE reparsePoint) {
     const std::wstring target(reinterpret_cast<const wchar_t*>(bytes + 16 + offset), length / sizeof(wchar_t));
     return target.compare(0, 11, L"\\??\\Volume{") == 0;
 }
-
-namespace {
-
-UniqueFile OpenIn(HANDLE folder, const std::wstring& name, DWORD access, DWORD share, ULONG options) {
-    // One component, short enough for a counted string: anything else would reach beyond the folder.
-    if (name.empty() || name.find_first_of(L"\\/") != std::wstring::npos || name == L"." || name == L".." ||
-        name.size() > 32767) {
-        ::SetLastError(ERROR_INVALID_NAME);
-        return UniqueFile();
-    }
-    if (!Nt().createFile) {
-        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-        return UniqueFile();
-    }
-    UNICODE_STRING counted = Counted(name);
-    OBJECT_ATTRIBUTES attributes;
-    // Without OBJ_CASE_INSENSITIVE: a case-sensitive folder (Wine's host folders, a case-sensitive folder of
-    // Windows 10) gives the name exactly as queued, never a twin that differs in case; elsewhere the file
-    // system ignores case all the same.
-    InitializeObjectAttributes(&attributes, &counted, 0, folder, nullptr);
-    options |= kSynchronousIo | kBackupIntent;
-    HANDLE opened = nullptr;
-    IO_STATUS_BLOCK io = {};
-    const LONG status = Nt().createFile(&opened, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, kFileOpen,
-                                        options, nullptr, 0);
-    if (!Succeeded(status))
-        return UniqueFile();
-    return UniqueFile(opened);
-}
-
-}  // namespace
 
 bool AttributesAndTag(HANDLE object, DWORD& attributes, DWORD& tag) {
     AttributeTagInformation information = {};
@@ -325,13 +315,6 @@ std::wstring ObjectName(HANDLE object) {
             return std::wstring();
     }
     return std::wstring();
-}
-
-std::wstring ObjectNameIn(const std::wstring& folderName, const std::wstring& name) {
-    // A volume's root is named with its backslash ("\??\C:\"), any other folder without.
-    if (!folderName.empty() && folderName.back() == L'\\')
-        return folderName + name;
-    return folderName + L'\\' + name;
 }
 
 bool SetAttributes(HANDLE object, DWORD attributes) {

@@ -76,9 +76,6 @@ bool ListFolder(HANDLE folder, const std::function<bool(const std::wstring&, DWO
 // when it cannot be asked. One round trip to the Wine server, as GetFinalPathNameByHandleW (which is built on it).
 std::wstring ObjectName(HANDLE object);
 
-// `name` (one component) inside the folder whose ObjectName is folderName, as ObjectName gives it.
-std::wstring ObjectNameIn(const std::wstring& folderName, const std::wstring& name);
-
 // Sets the attributes of the open object (FILE_ATTRIBUTE_NORMAL clears them), its times left as they are. The
 // object needs FILE_WRITE_ATTRIBUTES.
 bool SetAttributes(HANDLE object, DWORD attributes);

@@ -1,6 +1,8 @@
 #include "win/SafeFile.h"
 
+#include "win/NtFile.h"
 #include "win/Paths.h"
+#include "win/Strings.h"
 
 #include <winternl.h>
 
@@ -12,10 +14,9 @@ namespace win {
 
 namespace {
 
-// Both calls came with Windows Vista; the program also runs on XP, so they are looked up at run time.
+// The calls came with Windows Vista; the program also runs on XP, so they are looked up at run time.
 using FinalPathFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-using GetInfoFn = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 template <typename Fn>
 Fn Kernel32Function(const char* name) {
@@ -29,11 +30,6 @@ FinalPathFn FinalPathFunction() {
 
 SetInfoFn SetInfoFunction() {
     static const SetInfoFn function = Kernel32Function<SetInfoFn>("SetFileInformationByHandle");
-    return function;
-}
-
-GetInfoFn GetInfoFunction() {
-    static const GetInfoFn function = Kernel32Function<GetInfoFn>("GetFileInformationByHandleEx");
     return function;
 }
 
@@ -84,42 +80,24 @@ std::wstring WithoutTrailingDots(const std::wstring& path) {
 // Wine's GetFinalPathNameByHandleW fails with ERROR_MORE_DATA for any path longer than MAX_PATH, whatever the
 // buffer, and builds its answer from this name, which has no such limit.
 std::wstring NativeNameOf(HANDLE object) {
-    using Query = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-    static const auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
-    if (!query)
-        return std::wstring();
-    constexpr ULONG kBytes = 70000;  // the longest path there is, and the header
-    std::vector<std::uint64_t> buffer(kBytes / sizeof(std::uint64_t));
-    ULONG returned = 0;
-    if (query(object, static_cast<OBJECT_INFORMATION_CLASS>(1) /* ObjectNameInformation */, buffer.data(), kBytes,
-              &returned) < 0)
-        return std::wstring();
-    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
-    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
+    const std::wstring text = ObjectName(object);
     if (text.compare(0, 4, L"\\??\\") != 0)
         return std::wstring();
     return L"\\\\?\\" + text.substr(4);
 }
 
-// The final path that the file named `name` in the folder whose final path is folderFinal must have.
-std::wstring ExpectedFinalPath(const std::wstring& folderFinal, const std::wstring& name) {
-    std::wstring expected = folderFinal;
-    if (!expected.empty() && expected.back() != L'\\')
-        expected += L'\\';
-    return expected + name;
+// The attributes of an open file or folder (the attribute and tag level, which does not ask the volume for
+// its serial number as GetFileInformationByHandle does); INVALID_FILE_ATTRIBUTES when they cannot be read.
+DWORD AttributesOf(HANDLE handle) {
+    DWORD attributes = 0, tag = 0;
+    return AttributesAndTag(handle, attributes, tag) ? attributes : INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
 
-DWORD AttributesOf(HANDLE handle) {
-    if (const GetInfoFn get = GetInfoFunction()) {
-        FILE_ATTRIBUTE_TAG_INFO information = {};
-        return get(handle, FileAttributeTagInfo, &information, sizeof(information)) ? information.FileAttributes
-                                                                                    : INVALID_FILE_ATTRIBUTES;
-    }
-    BY_HANDLE_FILE_INFORMATION information = {};
-    return ::GetFileInformationByHandle(handle, &information) ? information.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+bool UnderWine() {
+    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
 }
 
 bool FinalPathsKnown() {
@@ -142,24 +120,6 @@ std::wstring FinalPathOf(HANDLE handle) {
 
 bool SamePath(const std::wstring& final, const std::wstring& expected) {
     return SameLetters(final, expected) || SameLetters(final, WithoutTrailingDots(expected));
-}
-
-bool SetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size) {
-    const SetInfoFn set = SetInfoFunction();
-    if (!set) {
-        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-        return false;
-    }
-    return set(file, kind, information, size) != FALSE;
-}
-
-bool GetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size) {
-    const GetInfoFn get = GetInfoFunction();
-    if (!get) {
-        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-        return false;
-    }
-    return get(file, kind, information, size) != FALSE;
 }
 
 std::wstring FinalFolderPath(const std::wstring& folder) {
@@ -205,7 +165,7 @@ FileItself OpenFileItself(const std::wstring& path,
         const std::wstring actual = FinalPathOf(handle.get());
         // A folder or a file whose final path the system does not give cannot be vouched for: it counts as
         // a link, and is left alone.
-        if (folder.empty() || actual.empty() || !SamePath(actual, ExpectedFinalPath(folder, FileNameOf(path)))) {
+        if (folder.empty() || actual.empty() || !SamePath(actual, WithTrailingBackslash(folder) + FileNameOf(path))) {
             opened.link = true;
             return opened;
         }

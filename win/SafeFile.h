@@ -26,23 +26,17 @@ namespace win {
 // give a path longer than MAX_PATH that way, the object's name is asked of the system instead.
 std::wstring FinalPathOf(HANDLE handle);
 
-// The attributes of an open file or folder; INVALID_FILE_ATTRIBUTES when they cannot be read. The attribute
-// and tag level is asked where it exists: GetFileInformationByHandle also asks the volume for its serial
-// number, which under Wine goes through the mount manager and costs ten times the open itself.
-DWORD AttributesOf(HANDLE handle);
-
 // Whether a final path is the one expected: compared without regard to case, as the file system does, and
 // allowing for Wine, whose final paths drop the dots and spaces that end a name.
 bool SamePath(const std::wstring& final, const std::wstring& expected);
 
-// SetFileInformationByHandle and GetFileInformationByHandleEx, looked up at run time as they came with
-// Windows Vista: on Windows XP they fail with ERROR_CALL_NOT_IMPLEMENTED and the program still starts.
-bool SetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size);
-bool GetFileInfo(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void* information, DWORD size);
-
 // FinalPathOf the folder (opened as it is, so a folder the caller names may itself be a link), against which
 // the files listed in it are checked. Empty when it cannot be opened or asked.
 std::wstring FinalFolderPath(const std::wstring& folder);
+
+// Whether the program runs under Wine (its ntdll exports wine_get_version), where every open, rename and
+// removal by a host link's name reaches its target, and a link's own removal too.
+bool UnderWine();
 
 // Whether the system can give final paths (Windows Vista on, Wine): without it, the reparse flag alone
 // tells a link, which is all that Windows XP has for files.

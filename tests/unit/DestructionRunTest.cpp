@@ -7,6 +7,7 @@
 #include "shred/ShredList.h"
 #include "tests/unit/RecordingObserver.h"
 #include "tests/unit/TestSupport.h"
+#include "win/SafeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -50,11 +51,6 @@ struct Shredding {
         return bodies;
     }
 };
-
-// Wine treats a directory link like its target for renames and removals, where Windows acts on the link.
-bool UnderWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 TEST(DestructionRun, ThreeFilesAreDestroyedAndTheRunSaysSo) {
     Shredding r(L"three");
@@ -182,7 +178,7 @@ TEST(DestructionRun, DirectoryLinksNeverCostTheirTargetsAnything) {
     }
     std::vector<std::wstring> lines = r.journalBodies();
     std::sort(lines.begin(), lines.end());
-    if (UnderWine()) {
+    if (win::UnderWine()) {
         // No removal is ever asked for a link here: each stays, and every folder holding one keeps its own
         // name. Each is reported, and only those.
         EXPECT_EQ(test::NamesIn(root),
@@ -257,7 +253,7 @@ TEST(DestructionRun, LinksAndEntriesThatChangedKindCostNothingOutsideTheQueue) {
         EXPECT_EQ(test::ReadFile(root + target), precious) << "every byte kept";
     EXPECT_FALSE(test::FileExists(root + L"folder\\mine.txt")) << "the rest of the queue is destroyed";
     EXPECT_EQ(summary.end, RunEnd::Incomplete);
-    if (UnderWine()) {
+    if (win::UnderWine()) {
         // The links stay, each said once; the folder that holds one keeps its name.
         EXPECT_EQ(test::NamesIn(root + L"folder\\"), std::vector<std::wstring>{L"link.txt"});
         EXPECT_EQ(r.journalBodies(),
